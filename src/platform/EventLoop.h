@@ -1,0 +1,59 @@
+#pragma once
+// The event model the behaviour relies on: window timers by id, posted and sent messages, modal
+// loops that keep delivering everything to every window. Two backends implement it: the
+// virtual clock for tests and the Qt event loop for the real program.
+#include "Messages.h"
+
+#include <cstdint>
+#include <stop_token>
+
+namespace zentrel {
+
+class Window;
+class WindowObserver;
+
+class EventLoop {
+public:
+    virtual ~EventLoop() = default;
+
+    // Milliseconds since the loop started.
+    virtual std::int64_t nowMs() const = 0;
+
+    // Starts or restarts the periodic timer `id` of `w`; expiries arrive as w.onTimer(id).
+    virtual void setTimer(Window& w, int id, int ms) = 0;
+    virtual void killTimer(Window& w, int id) = 0;
+    virtual bool timerRunning(const Window& w, int id) const = 0;
+
+    // Queues a message for w. Safe from any thread.
+    virtual void postMessage(Window& w, unsigned msg, WParam wp, LParam lp) = 0;
+
+    // Runs w's handler now on the UI thread. From another thread it blocks until the UI thread
+    // has handled the message, or until `abort` is requested (then the message is dropped and
+    // 0 returned), so a thread that is being stopped can never deadlock on the UI thread.
+    virtual LParam sendMessage(Window& w, unsigned msg, WParam wp, LParam lp,
+                               std::stop_token abort = {}) = 0;
+
+    // Runs a nested loop until w.endDialog() is called or the application quits.
+    virtual void runModal(Window& w) = 0;
+
+    // Ends every modal loop: the application's quit message.
+    virtual void postQuit() = 0;
+    virtual bool quitRequested() const = 0;
+
+    // Drops everything pending for a window that is being destroyed.
+    virtual void forget(Window& w) = 0;
+
+    // The application's main window, the target of the serial threads' failure reports.
+    void setMainWindow(Window* w) { mainWindow_ = w; }
+    Window* mainWindow() const { return mainWindow_; }
+
+    // The view host that renders windows (none on the virtual clock).
+    void setObserver(WindowObserver* o) { observer_ = o; }
+    WindowObserver* observer() const { return observer_; }
+
+private:
+    Window* mainWindow_ = nullptr;
+    WindowObserver* observer_ = nullptr;
+};
+
+} // namespace zentrel

@@ -1,0 +1,21 @@
+#pragma once
+// The desktop services the behaviour calls: file choice, message boxes, opening an address.
+#include <optional>
+#include <string>
+
+namespace zentrel {
+
+class Window;
+
+class UiServices {
+public:
+    virtual ~UiServices() = default;
+    // Returns the chosen path, or nothing when the user cancels. `filter` as "Name (*.bin)".
+    virtual std::optional<std::string> chooseFile(Window& owner, const std::string& filter) = 0;
+    // Shows a modal message box; returns the button pressed (IDOK, IDCANCEL, ...).
+    virtual int messageBox(Window& owner, const std::string& text, const std::string& caption) = 0;
+    // Opens an address or file with the desktop's default handler.
+    virtual void openAddress(const std::string& address) = 0;
+};
+
+} // namespace zentrel

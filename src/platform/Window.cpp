@@ -1,0 +1,325 @@
+#include "Window.h"
+
+#include "WindowObserver.h"
+
+#include <stdexcept>
+
+namespace zentrel {
+
+Window::Window(EventLoop& loop, Window* parent) : loop_(loop), parent_(parent) {}
+
+Window::~Window() {
+    loop_.forget(*this);
+    if (created_ && loop_.observer() != nullptr) {
+        loop_.observer()->windowDestroyed(*this);
+    }
+}
+
+void Window::create(const DialogTemplate& t) {
+    if (created_) {
+        return;
+    }
+    templateId_ = t.id;
+    if (title_.empty()) {
+        title_ = t.title;
+    }
+    geometry_ = Rect{geometry_.left, geometry_.top, geometry_.left + t.width * kPixelsPerDialogUnit,
+                     geometry_.top + t.height * kPixelsPerDialogUnit};
+    for (const ControlTemplate& c : t.controls) {
+        addControl(c);
+    }
+    created_ = true;
+    if (loop_.observer() != nullptr) {
+        loop_.observer()->windowCreated(*this);
+    }
+    onInitDialog();
+}
+
+int Window::doModal(const DialogTemplate& t) {
+    if (inModal_) {
+        // Already open: a second opening only refreshes it, it never nests a second loop.
+        onInitDialog();
+        return -1;
+    }
+    modalEnded_ = false;
+    modalResult_ = 0;
+    if (!created_) {
+        create(t);
+    } else {
+        onInitDialog();
+    }
+    inModal_ = true;
+    show();
+    if (loop_.observer() != nullptr) {
+        loop_.observer()->modalStarted(*this);
+    }
+    if (!modalEnded_) {
+        loop_.runModal(*this);
+    }
+    inModal_ = false;
+    hide();
+    if (loop_.observer() != nullptr) {
+        loop_.observer()->modalEnded(*this);
+    }
+    return modalResult_;
+}
+
+void Window::endDialog(int code) {
+    modalResult_ = code;
+    modalEnded_ = true;
+}
+
+void Window::show(bool visible) {
+    if (visible_ != visible) {
+        visible_ = visible;
+        windowChanged();
+    }
+}
+
+void Window::setTitle(const std::string& t) {
+    title_ = t;
+    windowChanged();
+}
+
+void Window::setGeometry(const Rect& r) {
+    geometry_ = r;
+    windowChanged();
+}
+
+void Window::setOpacity(int alpha) {
+    opacity_ = alpha < 0 ? 0 : (alpha > 255 ? 255 : alpha);
+    windowChanged();
+}
+
+void Window::setCornerEllipse(int size) {
+    corner_ = size;
+    windowChanged();
+}
+
+void Window::setMinimized(bool m) {
+    minimized_ = m;
+    windowChanged();
+}
+
+const Control& Window::control(int id) const {
+    auto it = controls_.find(id);
+    if (it == controls_.end()) {
+        throw std::out_of_range("window " + std::to_string(templateId_) + " has no control " +
+                                std::to_string(id));
+    }
+    return it->second;
+}
+
+Control& Window::mutableControl(int id) {
+    return const_cast<Control&>(control(id));
+}
+
+Control& Window::addControl(const ControlTemplate& t) {
+    Control c;
+    c.id = t.id;
+    c.kind = t.kind;
+    c.text = t.caption;
+    c.visible = t.visible;
+    c.enabled = t.enabled;
+    c.rect = dialogUnitsToPixels(t.x, t.y, t.w, t.h);
+    c.group = t.group;
+    c.icon = t.icon;
+    c.multiline = t.multiline;
+    c.readOnly = t.readOnly;
+    c.centred = t.centred;
+    c.accessibleName = t.accessibleName.empty() ? t.caption : t.accessibleName;
+    controls_[t.id] = c;
+    return controls_[t.id];
+}
+
+void Window::changed(int id) {
+    if (created_ && loop_.observer() != nullptr) {
+        loop_.observer()->controlChanged(*this, id);
+    }
+}
+
+void Window::windowChanged() {
+    if (created_ && loop_.observer() != nullptr) {
+        loop_.observer()->windowChanged(*this);
+    }
+}
+
+void Window::setText(int id, const std::string& text) {
+    Control& c = mutableControl(id);
+    if (c.text != text) {
+        c.text = text;
+        changed(id);
+    }
+}
+
+void Window::appendText(int id, const std::string& text) {
+    mutableControl(id).text += text;
+    changed(id);
+}
+
+void Window::setChecked(int id, bool checked) {
+    Control& c = mutableControl(id);
+    if (c.checked != (checked ? 1 : 0)) {
+        c.checked = checked ? 1 : 0;
+        changed(id);
+    }
+}
+
+void Window::enable(int id, bool enabled) {
+    Control& c = mutableControl(id);
+    if (c.enabled != enabled) {
+        c.enabled = enabled;
+        changed(id);
+    }
+}
+
+void Window::showControl(int id, bool visible) {
+    Control& c = mutableControl(id);
+    if (c.visible != visible) {
+        c.visible = visible;
+        changed(id);
+    }
+}
+
+void Window::setRect(int id, const Rect& r) {
+    mutableControl(id).rect = r;
+    changed(id);
+}
+
+void Window::setIcon(int id, int icon) {
+    Control& c = mutableControl(id);
+    if (c.icon != icon) {
+        c.icon = icon;
+        changed(id);
+    }
+}
+
+void Window::setTooltip(int id, const std::string& tip) {
+    mutableControl(id).tooltip = tip;
+    changed(id);
+}
+
+void Window::setColors(int id, std::optional<Color> text, std::optional<Color> back) {
+    Control& c = mutableControl(id);
+    c.textColor = text;
+    c.backColor = back;
+    changed(id);
+}
+
+void Window::clearItems(int id) {
+    Control& c = mutableControl(id);
+    c.items.clear();
+    c.selection = -1;
+    changed(id);
+}
+
+int Window::addItem(int id, const std::string& item) {
+    Control& c = mutableControl(id);
+    c.items.push_back(item);
+    changed(id);
+    return static_cast<int>(c.items.size()) - 1;
+}
+
+void Window::insertItem(int id, int index, const std::string& item) {
+    Control& c = mutableControl(id);
+    if (index < 0 || index > static_cast<int>(c.items.size())) {
+        index = static_cast<int>(c.items.size());
+    }
+    c.items.insert(c.items.begin() + index, item);
+    if (c.selection >= index) {
+        ++c.selection;
+    }
+    changed(id);
+}
+
+void Window::deleteItem(int id, int index) {
+    Control& c = mutableControl(id);
+    if (index < 0 || index >= static_cast<int>(c.items.size())) {
+        return;
+    }
+    c.items.erase(c.items.begin() + index);
+    if (c.selection == index) {
+        c.selection = -1;
+    } else if (c.selection > index) {
+        --c.selection;
+    }
+    changed(id);
+}
+
+void Window::setSelection(int id, int index) {
+    Control& c = mutableControl(id);
+    const int count = c.kind == ControlKind::ListView ? static_cast<int>(c.rows.size())
+                                                      : static_cast<int>(c.items.size());
+    c.selection = (index >= 0 && index < count) ? index : -1;
+    changed(id);
+}
+
+std::string Window::shownText(int id) const {
+    const Control& c = control(id);
+    if (c.selection >= 0 && c.selection < static_cast<int>(c.items.size())) {
+        return c.items[static_cast<size_t>(c.selection)];
+    }
+    return {};
+}
+
+void Window::setColumns(int id, std::vector<std::string> columns) {
+    mutableControl(id).columns = std::move(columns);
+    changed(id);
+}
+
+void Window::setRows(int id, std::vector<std::vector<std::string>> rows) {
+    mutableControl(id).rows = std::move(rows);
+    changed(id);
+}
+
+void Window::setRange(int id, int min, int max) {
+    Control& c = mutableControl(id);
+    c.rangeMin = min;
+    c.rangeMax = max;
+    changed(id);
+}
+
+void Window::setPosition(int id, int pos) {
+    mutableControl(id).position = pos;
+    changed(id);
+}
+
+void Window::click(int id) {
+    Control& c = mutableControl(id);
+    if (!c.enabled || !c.visible) {
+        return;
+    }
+    if (c.kind == ControlKind::CheckBox) {
+        setChecked(id, c.checked == 0);
+    } else if (c.kind == ControlKind::Radio) {
+        for (auto& [otherId, other] : controls_) {
+            if (other.kind == ControlKind::Radio && other.group == c.group && otherId != id &&
+                other.checked != 0) {
+                other.checked = 0;
+                changed(otherId);
+            }
+        }
+        setChecked(id, true);
+    }
+    onCommand(id, BN_CLICKED);
+}
+
+void Window::choose(int id, int index) {
+    const Control& c = control(id);
+    if (!c.enabled || !c.visible) {
+        return;
+    }
+    setSelection(id, index);
+    onCommand(id, c.kind == ControlKind::ListView ? LVN_ITEMCHANGED : CBN_SELCHANGE);
+}
+
+void Window::type(int id, const std::string& text) {
+    const Control& c = control(id);
+    if (!c.enabled || !c.visible) {
+        return;
+    }
+    setText(id, text);
+    onCommand(id, EN_CHANGE);
+}
+
+} // namespace zentrel

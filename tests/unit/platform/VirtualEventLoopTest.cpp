@@ -1,0 +1,151 @@
+#include "platform/sim/VirtualEventLoop.h"
+#include "platform/Window.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+using namespace zentrel;
+
+namespace {
+
+// Records what reaches it as "t=<ms> timer <id>" / "t=<ms> msg <n>".
+class Recorder : public Window {
+public:
+    explicit Recorder(VirtualEventLoop& loop) : Window(loop), vloop(loop) {}
+    void onTimer(int id) override {
+        log.push_back("t=" + std::to_string(vloop.nowMs()) + " timer " + std::to_string(id));
+        if (killOnFire) {
+            killTimer(id);
+        }
+        if (onTimerHook) {
+            onTimerHook(id);
+        }
+    }
+    LParam onMessage(unsigned msg, WParam wp, LParam) override {
+        log.push_back("t=" + std::to_string(vloop.nowMs()) + " msg " +
+                      std::to_string(msg - WM_USER) + "/" + std::to_string(wp));
+        return 7;
+    }
+    VirtualEventLoop& vloop;
+    std::vector<std::string> log;
+    bool killOnFire = false;
+    std::function<void(int)> onTimerHook;
+};
+
+const DialogTemplate kPopup{
+    189, "pop", 66, 16, {{1181, ControlKind::Static, "text", 0, 3, 64, 11}}};
+
+} // namespace
+
+TEST(VirtualEventLoop, TimersArePeriodicRestartableAndKilled) {
+    VirtualEventLoop loop;
+    Recorder w(loop);
+    w.setTimer(1, 100);
+    w.setTimer(2, 250);
+    loop.advance(99);
+    EXPECT_TRUE(w.log.empty());
+    loop.advance(201); // now 300
+    EXPECT_EQ(w.log, (std::vector<std::string>{"t=100 timer 1", "t=200 timer 1", "t=250 timer 2",
+                                               "t=300 timer 1"}));
+    w.log.clear();
+    w.setTimer(1, 100); // restart: next expiry counts from now
+    loop.advance(50);
+    w.killTimer(2);
+    loop.advance(60);
+    EXPECT_EQ(w.log, (std::vector<std::string>{"t=400 timer 1"}));
+    EXPECT_FALSE(w.timerRunning(2));
+    EXPECT_EQ(loop.nowMs(), 410);
+}
+
+TEST(VirtualEventLoop, PostedMessagesRunBeforeDueTimersAndInOrder) {
+    VirtualEventLoop loop;
+    Recorder w(loop);
+    w.setTimer(5, 10);
+    loop.advance(10 - 1);
+    w.postMessage(WM_USER + 25, 1);
+    w.postMessage(WM_USER + 25, 0);
+    EXPECT_EQ(w.sendMessage(WM_USER + 30, 2), 7); // sent: handled at once
+    loop.advance(1);
+    EXPECT_EQ(w.log, (std::vector<std::string>{"t=9 msg 30/2", "t=9 msg 25/1", "t=9 msg 25/0",
+                                               "t=10 timer 5"}));
+}
+
+TEST(VirtualEventLoop, ScheduledActionsRunAtTheirTimeAndCanBeCancelled) {
+    VirtualEventLoop loop;
+    std::vector<int> ran;
+    loop.schedule(30, [&] { ran.push_back(30); });
+    auto id = loop.schedule(20, [&] { ran.push_back(20); });
+    loop.schedule(10, [&] { ran.push_back(10); });
+    loop.cancel(id);
+    loop.advance(100);
+    EXPECT_EQ(ran, (std::vector<int>{10, 30}));
+}
+
+TEST(VirtualEventLoop, ModalLoopKeepsDeliveringAndEndsFromATimer) {
+    VirtualEventLoop loop;
+    Recorder owner(loop);
+    Window popup(loop);
+    owner.killOnFire = true;
+    owner.onTimerHook = [&](int id) {
+        if (id == 55) {
+            popup.endDialog(IDOK);
+        }
+    };
+    owner.setTimer(55, 1500);
+    owner.setTimer(3, 1000);
+    EXPECT_EQ(popup.doModal(kPopup), IDOK);
+    EXPECT_EQ(loop.nowMs(), 1500);
+    EXPECT_EQ(owner.log, (std::vector<std::string>{"t=1000 timer 3", "t=1500 timer 55"}));
+    EXPECT_FALSE(popup.isVisible());
+}
+
+TEST(VirtualEventLoop, ModalLoopWithNothingLeftFailsInsteadOfHanging) {
+    VirtualEventLoop loop;
+    Window popup(loop);
+    EXPECT_THROW(popup.doModal(kPopup), ModalStall);
+
+    VirtualEventLoop loop2;
+    Recorder ticking(loop2);
+    Window popup2(loop2);
+    ticking.setTimer(66, 500); // a periodic timer alone never closes the pop-up
+    loop2.setModalLimitMs(60'000);
+    EXPECT_THROW(popup2.doModal(kPopup), ModalStall);
+}
+
+TEST(VirtualEventLoop, ModalHookAnswersADialogAndQuitEndsEveryLoop) {
+    VirtualEventLoop loop;
+    Window box(loop);
+    loop.setModalHook([](Window& w) { w.endDialog(IDCANCEL); });
+    EXPECT_EQ(box.doModal(kPopup), IDCANCEL);
+
+    VirtualEventLoop loop2;
+    Window outer(loop2);
+    Window inner(loop2);
+    Recorder quitter(loop2);
+    quitter.onTimerHook = [&](int) { loop2.postQuit(); };
+    quitter.setTimer(1, 10);
+    loop2.setModalHook([&](Window& w) {
+        if (&w == &outer) {
+            inner.doModal(kPopup);
+        }
+    });
+    outer.doModal(kPopup);
+    EXPECT_TRUE(loop2.quitRequested());
+    EXPECT_FALSE(inner.inModal());
+}
+
+TEST(VirtualEventLoop, ForgottenWindowGetsNothingMore) {
+    VirtualEventLoop loop;
+    int fired = 0;
+    {
+        Recorder w(loop);
+        w.setTimer(1, 10);
+        w.postMessage(WM_USER + 1);
+        loop.schedule(
+            5, [&] { ++fired; }, &w);
+    }
+    loop.advance(100); // would crash or count if anything still pointed at the dead window
+    EXPECT_EQ(fired, 0);
+}
