@@ -1,0 +1,41 @@
+#pragma once
+// The 13-byte frame of every request and reply: A5 5B, command group, command, eight argument
+// bytes, and a checksum that makes all thirteen bytes sum to zero modulo 256.
+#include <array>
+#include <cstdint>
+#include <initializer_list>
+#include <span>
+#include <string>
+
+namespace zentrel {
+
+struct CommandFrame {
+    static constexpr std::size_t kSize = 13;
+    static constexpr std::uint8_t kHead0 = 0xA5;
+    static constexpr std::uint8_t kHead1 = 0x5B;
+
+    std::array<std::uint8_t, kSize> bytes{};
+
+    // Builds a frame from bytes 2.. onwards (group, command, arguments); the rest stay 0 and the
+    // checksum is filled in.
+    static CommandFrame make(std::initializer_list<std::uint8_t> from2);
+    static CommandFrame fromBytes(std::span<const std::uint8_t, kSize> raw);
+
+    // Two's complement of the 8-bit sum of bytes 0..11.
+    static std::uint8_t checksumOf(std::span<const std::uint8_t> first12);
+    void seal() { bytes[12] = checksumOf(std::span(bytes).first(12)); }
+    bool checksumOk() const;
+    bool hasHeader() const { return bytes[0] == kHead0 && bytes[1] == kHead1; }
+
+    std::uint8_t group() const { return bytes[2]; }
+    std::uint8_t command() const { return bytes[3]; }
+    std::uint8_t operator[](std::size_t i) const { return bytes[i]; }
+    std::uint8_t& operator[](std::size_t i) { return bytes[i]; }
+
+    // "A5 5B 01 04 ..." with one space between bytes and none at the end.
+    std::string hex() const;
+
+    friend bool operator==(const CommandFrame&, const CommandFrame&) = default;
+};
+
+} // namespace zentrel
