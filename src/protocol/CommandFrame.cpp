@@ -1,6 +1,7 @@
 #include "CommandFrame.h"
 
 #include <cstdio>
+#include <stdexcept>
 
 namespace zentrel {
 
@@ -25,6 +26,15 @@ CommandFrame CommandFrame::fromBytes(std::span<const std::uint8_t, kSize> raw) {
         f.bytes[i] = raw[i];
     }
     return f;
+}
+
+CommandFrame& CommandFrame::put(std::size_t pos, std::uint8_t value) {
+    if (pos < 2 || pos >= kSize - 1) {
+        throw std::out_of_range("CommandFrame::put: only bytes 2..11 carry arguments");
+    }
+    bytes[pos] = value;
+    seal();
+    return *this;
 }
 
 std::uint8_t CommandFrame::checksumOf(std::span<const std::uint8_t> first12) {

@@ -24,6 +24,10 @@ struct CommandFrame {
     // Two's complement of the 8-bit sum of bytes 0..11.
     static std::uint8_t checksumOf(std::span<const std::uint8_t> first12);
     void seal() { bytes[12] = checksumOf(std::span(bytes).first(12)); }
+    // Sets one argument byte (2..11) and fills in the checksum again, so a page's builder can
+    // place its own bytes, e.g. CommandFrame::make({0x01, 0x02}).put(9, 0x40). Bytes 0, 1 and 12
+    // belong to the frame itself; asking for them throws std::out_of_range.
+    CommandFrame& put(std::size_t pos, std::uint8_t value);
     bool checksumOk() const;
     bool hasHeader() const { return bytes[0] == kHead0 && bytes[1] == kHead1; }
 

@@ -1,0 +1,14 @@
+#pragma once
+// The text the log boxes show for bytes: two upper-case hexadecimal digits and one space each.
+#include <cstdint>
+#include <span>
+#include <string>
+
+namespace zentrel {
+
+// "A5 " for 0xA5, "00 " for 0.
+std::string hexByte(std::uint8_t b);
+// hexByte of every byte, joined: "A5 5B 01 ".
+std::string hexBytes(std::span<const std::uint8_t> bytes);
+
+} // namespace zentrel

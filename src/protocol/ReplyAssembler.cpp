@@ -1,0 +1,62 @@
+#include "ReplyAssembler.h"
+
+#include "ReceiveLog.h"
+#include "state/SharedState.h"
+
+namespace zentrel {
+
+namespace {
+constexpr int kFrameSize = static_cast<int>(CommandFrame::kSize);
+}
+
+ReplyAssembler::ReplyAssembler(ReceiveLog* log) : ReplyAssembler(log, Options{}) {}
+
+ReplyAssembler::ReplyAssembler(ReceiveLog* log, Options options) : log_(log), options_(options) {}
+
+ReplyAssembler::ByteOutcome ReplyAssembler::onByteMessage(int controlMode, WParam wp, LParam lp) {
+    // A serial byte that still trickles in after the switch to TCP belongs to no request.
+    if (controlMode == kModeTcp) {
+        return {0, std::nullopt};
+    }
+    if (!portInRange(lp)) {
+        return {-1, std::nullopt};
+    }
+    return {0, feed(static_cast<std::uint8_t>(wp & 0xFF))};
+}
+
+std::optional<AssembledFrame> ReplyAssembler::feed(std::uint8_t b) {
+    if (b == CommandFrame::kHead0 || inFrame_) {
+        values_[static_cast<std::size_t>(logCounter_)] = b;
+        buffer_[static_cast<std::size_t>(length_)] = b;
+        inFrame_ = true;
+        runningSum_ = static_cast<std::uint8_t>(runningSum_ + b);
+        ++length_;
+        ++logCounter_;
+    } else if (options_.countsStrayBytes) {
+        ++logCounter_;
+    }
+
+    std::optional<AssembledFrame> done;
+    if (length_ >= kFrameSize) {
+        CommandFrame frame = CommandFrame::fromBytes(buffer_);
+        if (frame.hasHeader()) {
+            done = AssembledFrame{frame, runningSum_, values_};
+        }
+        buffer_.fill(0);
+        length_ = 0;
+        inFrame_ = false;
+        runningSum_ = 0;
+    }
+
+    const bool endsLine = logCounter_ >= kFrameSize;
+    if (endsLine) {
+        logCounter_ = 0;
+        values_.fill(0);
+    }
+    if (log_ != nullptr) {
+        log_->serialByte(b, endsLine);
+    }
+    return done;
+}
+
+} // namespace zentrel

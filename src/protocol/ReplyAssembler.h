@@ -1,0 +1,64 @@
+#pragma once
+// Turns a page's serial byte stream back into 13-byte reply frames. A frame begins only with
+// A5; bytes before that are stray and only logged. There is no time-out on a partial frame: it
+// waits for its thirteenth byte, and a 13-byte run that does not begin A5 5B is dropped whole.
+//
+// The assembler finishes all of its own work (state reset, log line) before it hands a frame
+// out. A dispatcher may open a modal pop-up whose nested loop delivers further bytes to the
+// same page; those must find a clean assembler, never the one still holding the old frame.
+#include "AssembledFrame.h"
+#include "platform/Messages.h"
+
+#include <array>
+#include <cstdint>
+#include <optional>
+
+namespace zentrel {
+
+class ReceiveLog;
+
+class ReplyAssembler {
+public:
+    struct Options {
+        // The EDID page counts every byte towards its receive-log line, stray bytes included;
+        // the other pages count only the bytes taken into a frame.
+        bool countsStrayBytes = false;
+    };
+
+    // What a WM_SERIAL_BYTE handler returns, and the frame to dispatch after that, if any.
+    struct ByteOutcome {
+        LParam result = 0;
+        std::optional<AssembledFrame> frame;
+    };
+
+    explicit ReplyAssembler(ReceiveLog* log = nullptr);
+    ReplyAssembler(ReceiveLog* log, Options options);
+
+    // The WM_SERIAL_BYTE entry: wParam the byte, lParam the port number. In TCP mode the byte is
+    // ignored (result 0); a port number outside 1..255 is ignored (result -1). Otherwise the byte
+    // is fed and the result is 0.
+    ByteOutcome onByteMessage(int controlMode, WParam wp, LParam lp);
+
+    // Takes one byte; returns the frame it completed, if one with the A5 5B header did.
+    std::optional<AssembledFrame> feed(std::uint8_t b);
+
+    static bool portInRange(LParam lp) { return lp >= 1 && lp <= 255; }
+
+    // Inspection, for tests and diagnostics.
+    int length() const { return length_; }
+    int logCounter() const { return logCounter_; }
+    bool inFrame() const { return inFrame_; }
+    std::uint8_t runningSum() const { return runningSum_; }
+
+private:
+    ReceiveLog* log_;
+    Options options_;
+    std::array<std::uint8_t, CommandFrame::kSize> buffer_{};
+    std::array<int, CommandFrame::kSize> values_{};
+    int length_ = 0;
+    int logCounter_ = 0;
+    bool inFrame_ = false;
+    std::uint8_t runningSum_ = 0;
+};
+
+} // namespace zentrel
