@@ -36,6 +36,8 @@ constexpr int WSAECONNREFUSED = 10061;
 constexpr int WSAETIMEDOUT = 10060;
 constexpr int WSAECONNRESET = 10054;
 constexpr int WSAENETUNREACH = 10051;
+constexpr int WSAEADDRNOTAVAIL = 10049; // the address cannot be used (not a dotted IPv4 text)
+constexpr int WSAEHOSTUNREACH = 10065;
 
 inline LParam selectLParam(int event, int error) {
     return static_cast<LParam>((static_cast<unsigned>(error) << 16) | (event & 0xFFFF));

@@ -1,0 +1,54 @@
+#pragma once
+// The panel's datagram socket on the virtual network. It lives on the panel's host, so a
+// wildcard bind answers to the host's address, and a broadcast it sends to its own port comes
+// back to it, as on a real network.
+#include "platform/UdpSocket.h"
+
+#include <deque>
+#include <vector>
+
+namespace zentrel {
+
+class VirtualNetwork;
+struct VirtualDatagram;
+
+class VirtualUdpSocket : public UdpSocket {
+public:
+    explicit VirtualUdpSocket(VirtualNetwork& net);
+    ~VirtualUdpSocket() override;
+
+    WParam handle() const override { return handle_; }
+    bool bind(const std::string& ipv4, std::uint16_t port) override;
+    bool setBroadcast(bool on) override;
+    bool asyncSelect(Window& w, unsigned msg, int events) override;
+    int sendTo(std::span<const std::uint8_t> data, const std::string& ipv4,
+               std::uint16_t port) override;
+    int recv(std::span<std::uint8_t> data) override;
+    void close() override;
+    bool isOpen() const override { return open_; }
+
+    bool bound() const { return binding_ != 0; }
+    std::uint16_t port() const { return port_; }
+    bool broadcastEnabled() const { return broadcast_; }
+    // Datagrams arrived and not yet read.
+    std::size_t pending() const { return queue_.size(); }
+
+private:
+    void arrive(const VirtualDatagram& d);
+    void notify(int event);
+
+    VirtualNetwork& net_;
+    WParam handle_;
+    bool open_ = true;
+    bool broadcast_ = false;
+    int binding_ = 0;
+    std::string ip_;
+    std::uint16_t port_ = 0;
+    Window* window_ = nullptr;
+    unsigned msg_ = 0;
+    int events_ = 0;
+    std::deque<std::vector<std::uint8_t>> queue_;
+    bool readAnnounced_ = false;
+};
+
+} // namespace zentrel
