@@ -59,4 +59,14 @@ std::optional<AssembledFrame> ReplyAssembler::feed(std::uint8_t b) {
     return done;
 }
 
+std::vector<AssembledFrame> ReplyAssembler::feedAll(std::span<const std::uint8_t> bytes) {
+    std::vector<AssembledFrame> frames;
+    for (std::uint8_t b : bytes) {
+        if (auto done = feed(b)) {
+            frames.push_back(*done);
+        }
+    }
+    return frames;
+}
+
 } // namespace zentrel

@@ -12,6 +12,8 @@
 #include <array>
 #include <cstdint>
 #include <optional>
+#include <span>
+#include <vector>
 
 namespace zentrel {
 
@@ -41,6 +43,8 @@ public:
 
     // Takes one byte; returns the frame it completed, if one with the A5 5B header did.
     std::optional<AssembledFrame> feed(std::uint8_t b);
+    // Feeds a run of bytes; the frames completed are the same as feeding them one at a time.
+    std::vector<AssembledFrame> feedAll(std::span<const std::uint8_t> bytes);
 
     static bool portInRange(LParam lp) { return lp >= 1 && lp <= 255; }
 

@@ -44,6 +44,9 @@ std::optional<CommandFrame> TcpReplyBuffer::take(bool pageShown) {
         }
         log_->lineBreak();
     }
+    if (!reply.hasHeader()) {
+        return std::nullopt;
+    }
     return reply;
 }
 

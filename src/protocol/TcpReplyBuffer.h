@@ -37,8 +37,9 @@ public:
 
     // Appends what fits in the 1024 bytes; returns how many bytes were kept.
     std::size_t append(std::span<const std::uint8_t> data);
-    // With 13 bytes or more held: empties the buffer and, if `pageShown`, logs and returns the
-    // first 13. With fewer, keeps them for the next read.
+    // With 13 bytes or more held: empties the buffer and, if `pageShown`, logs the first 13 and
+    // returns them when they begin A5 5B (a reply without the header is logged but never acted
+    // on). With fewer, keeps them for the next read.
     std::optional<CommandFrame> take(bool pageShown = true);
 
     std::size_t fill() const { return fill_; }
