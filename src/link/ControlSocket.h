@@ -15,7 +15,8 @@ class ControlSocket {
 public:
     static constexpr std::uint16_t kPort = 8000;
 
-    ControlSocket(Network& network, SharedState& state);
+    // `port` is 8000 for the matrix; tests against a real listener pass the port it got.
+    ControlSocket(Network& network, SharedState& state, std::uint16_t port = kPort);
 
     // Start-up: makes the first socket. False when the system gives none (the program then ends).
     bool create();
@@ -34,6 +35,13 @@ public:
     // A page's notification handler passes FD_CONNECT and FD_CLOSE here (lParam as received).
     // Returns the event so the caller can go on with FD_READ.
     int handleNotification(LParam lp);
+    // The same, for a notification as a page receives it. A notification from a socket that has
+    // been closed or replaced since it was posted returns 0 and changes nothing: a connect
+    // completion left in the queue of a page that lost the link must not mark the new one
+    // connected, and a stale FD_READ must not read the new page's data.
+    int handleNotification(WParam wp, LParam lp);
+    // Whether wp names the current, open socket.
+    bool isCurrent(WParam wp) const;
 
     // Whether a connect is still under way: neither completed nor failed yet.
     bool connecting() const { return connecting_; }
@@ -42,6 +50,7 @@ public:
 private:
     Network& network_;
     SharedState& state_;
+    std::uint16_t port_;
     std::unique_ptr<TcpSocket> socket_;
     bool connecting_ = false;
 };
