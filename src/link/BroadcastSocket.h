@@ -1,0 +1,33 @@
+#pragma once
+// The one UDP socket object that discovery (port 30600) and the network configuration (port
+// 30601) take turns on. Whoever starts closes it and opens it again on its own port, so only one
+// use is live at a time, and a notification still queued for the other use can be told apart by
+// its handle.
+#include "platform/Network.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+namespace zentrel {
+
+class BroadcastSocket {
+public:
+    explicit BroadcastSocket(Network& network) : network_(network) {}
+
+    // Closes whatever is open, then makes a new socket bound to ip:port. Returns it, or nullptr
+    // when the system gives no socket or the bind fails (nothing is open then).
+    UdpSocket* reopen(const std::string& ip, std::uint16_t port);
+    void close();
+
+    // The open socket, or nullptr.
+    UdpSocket* socket() const { return socket_ && socket_->isOpen() ? socket_.get() : nullptr; }
+    // Whether a notification with this wParam comes from the open socket.
+    bool isCurrent(WParam wp) const { return socket() != nullptr && socket_->handle() == wp; }
+
+private:
+    Network& network_;
+    std::unique_ptr<UdpSocket> socket_;
+};
+
+} // namespace zentrel
