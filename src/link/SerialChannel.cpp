@@ -38,9 +38,14 @@ bool SerialChannel::start() {
         return true; // monitoring already (the thread closes the port when it ends)
     }
     join();
-    if (!isOpen()) {
+    std::unique_lock lock(mutex_);
+    if (!device_.isOpen()) {
         return false;
     }
+    // Purged here rather than on the thread, so that nothing that arrives after start()
+    // returns can be purged.
+    device_.purge();
+    lock.unlock();
     // The main window is read here, on the UI thread that sets it, not from the thread.
     thread_ = std::jthread([this, main = loop_.mainWindow()](std::stop_token stop) {
         monitor(std::move(stop), main);
@@ -75,7 +80,6 @@ bool SerialChannel::isOpen() const {
 
 void SerialChannel::monitor(std::stop_token stop, Window* mainWindow) {
     std::stop_callback wakeOnStop(stop, [this] { wake_.signal(); });
-    device_.purge();
     bool failed = false;
     while (!stop.stop_requested()) {
         const auto ready = device_.wait(wake_);
@@ -136,7 +140,10 @@ void SerialChannel::writeQueued(const std::stop_token& stop) {
             queue_.pop_front();
         }
         // Stale bytes of an earlier exchange must not be taken for the reply to this request.
-        device_.purge();
+        // Every write waits until its bytes have left, so there is never unsent output to
+        // discard; purging output as well would, on a pseudo-terminal, discard the previous
+        // request before the far end has read it.
+        device_.purgeReceived();
         device_.writeAll(bytes); // a failed write shows as the caller's time-out
     }
 }

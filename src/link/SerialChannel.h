@@ -34,13 +34,13 @@ public:
     // requests, then opens COM`port` exclusively, configures it and purges both queues. A
     // configuration the device refuses leaves the port open as it was.
     bool open(Window& owner, int port, const SerialSettings& settings) override;
-    // Starts monitoring; true while it runs. False when no port is open.
+    // Purges both queues and starts monitoring; true while it runs. False when no port is open.
     bool start() override;
     // Asks the thread to close the port and end, without waiting; with no thread the port is
     // closed at once.
     void stop() override;
-    // Queues a copy of the bytes; the thread purges both queues before each request and writes
-    // the requests in order.
+    // Queues a copy of the bytes; the thread writes the requests in order, each after
+    // discarding what was received and not yet handed over.
     void write(std::span<const std::uint8_t> bytes) override;
     // Whether the channel holds its port: false from the moment stop() is asked.
     bool isOpen() const override;

@@ -133,6 +133,12 @@ void PosixSerialDevice::purge() {
     }
 }
 
+void PosixSerialDevice::purgeReceived() {
+    if (fd_ >= 0) {
+        tcflush(fd_, TCIFLUSH);
+    }
+}
+
 ssize_t PosixSerialDevice::readAvailable(std::span<std::uint8_t> buffer) {
     for (;;) {
         const ssize_t n = ::read(fd_, buffer.data(), buffer.size());

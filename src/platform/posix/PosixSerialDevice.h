@@ -34,6 +34,8 @@ public:
     bool configure(const SerialSettings& settings);
     // Discards what was received but not read and what was written but not sent.
     void purge();
+    // Discards only what was received but not read.
+    void purgeReceived();
 
     // Up to buffer.size() bytes that are already there: the count, 0 when none are waiting,
     // -1 on a line failure.

@@ -1,0 +1,282 @@
+// The serial channel on real pseudo-terminals: the test holds the master side as the matrix
+// would, and publishes the slave as COM3 in a private port directory.
+#include "link/SerialChannel.h"
+#include "platform/Window.h"
+#include "platform/posix/ComPortNames.h"
+#include "platform/qt/QtEventLoop.h"
+
+#include <QCoreApplication>
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <thread>
+#include <vector>
+
+#include <fcntl.h>
+#include <poll.h>
+#include <pty.h>
+#include <sys/ioctl.h>
+#include <termios.h>
+#include <unistd.h>
+
+using namespace zentrel;
+namespace fs = std::filesystem;
+using namespace std::chrono_literals;
+
+namespace {
+
+constexpr SerialSettings k8N2{115200, 'N', 8, 2};
+const std::vector<std::uint8_t> kFrame{0xA5, 0x5B, 0x02, 0x03, 0x03, 0x00, 0x02,
+                                       0x00, 0x00, 0x00, 0x00, 0x00, 0xF6};
+
+class Recorder : public Window {
+public:
+    explicit Recorder(EventLoop& loop) : Window(loop) {}
+    LParam onMessage(unsigned msg, WParam wp, LParam lp) override {
+        messages.push_back({msg, wp, lp});
+        if (onAny) {
+            onAny();
+        }
+        return 0;
+    }
+    struct Message {
+        unsigned msg;
+        WParam wp;
+        LParam lp;
+        bool operator==(const Message&) const = default;
+    };
+    std::vector<Message> messages;
+    std::function<void()> onAny;
+};
+
+// Ends the process when a step that must not block has blocked, so a deadlock fails the test
+// instead of hanging the run.
+class Watchdog {
+public:
+    explicit Watchdog(const char* what) {
+        thread_ = std::jthread([what](std::stop_token stop) {
+            const auto deadline = std::chrono::steady_clock::now() + 10s;
+            while (!stop.stop_requested()) {
+                if (std::chrono::steady_clock::now() > deadline) {
+                    std::fprintf(stderr, "deadlock: %s\n", what);
+                    std::_Exit(3);
+                }
+                std::this_thread::sleep_for(10ms);
+            }
+        });
+    }
+
+private:
+    std::jthread thread_;
+};
+
+class SerialChannelOnPty : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        static int argc = 1;
+        static char name[] = "test_serial_channel";
+        static char* argv[] = {name, nullptr};
+        static QCoreApplication app(argc, argv);
+    }
+
+    void SetUp() override {
+        runtime = fs::temp_directory_path() / ("zentrel-serial-" + std::to_string(getpid()));
+        fs::create_directories(runtime / "zentrel" / "ports");
+        setenv("XDG_RUNTIME_DIR", runtime.c_str(), 1);
+        char slaveName[128] = {};
+        ASSERT_EQ(openpty(&master, &slave, slaveName, nullptr, nullptr), 0);
+        fs::create_symlink(slaveName, comPortDirectory() / "COM3");
+        fs::create_symlink("/nonexistent/tty", comPortDirectory() / "COM6");
+        loop = std::make_unique<QtEventLoop>();
+        page = std::make_unique<Recorder>(*loop);
+        mainWindow = std::make_unique<Recorder>(*loop);
+        loop->setMainWindow(mainWindow.get());
+    }
+
+    void TearDown() override {
+        page.reset();
+        mainWindow.reset();
+        loop.reset();
+        if (master >= 0) {
+            close(master);
+        }
+        close(slave);
+        fs::remove_all(runtime);
+    }
+
+    // Runs the UI thread's events until `done` holds; false after `limit`.
+    static bool pumpUntil(const std::function<bool()>& done,
+                          std::chrono::milliseconds limit = 2000ms) {
+        const auto deadline = std::chrono::steady_clock::now() + limit;
+        while (!done()) {
+            if (std::chrono::steady_clock::now() > deadline) {
+                return false;
+            }
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+            std::this_thread::sleep_for(1ms);
+        }
+        return true;
+    }
+
+    // Reads exactly n bytes at the master side within two seconds.
+    std::vector<std::uint8_t> readMaster(std::size_t n) const {
+        std::vector<std::uint8_t> got;
+        const auto deadline = std::chrono::steady_clock::now() + 2s;
+        while (got.size() < n && std::chrono::steady_clock::now() < deadline) {
+            pollfd p{master, POLLIN, 0};
+            if (poll(&p, 1, 50) == 1) {
+                std::uint8_t buf[64];
+                const ssize_t r = read(master, buf, std::min(sizeof buf, n - got.size()));
+                if (r > 0) {
+                    got.insert(got.end(), buf, buf + r);
+                }
+            }
+        }
+        return got;
+    }
+
+    void writeMaster(const std::vector<std::uint8_t>& bytes) const {
+        ASSERT_EQ(write(master, bytes.data(), bytes.size()), static_cast<ssize_t>(bytes.size()));
+    }
+
+    // Bytes received at the slave that nobody has read yet.
+    int unreadAtPort() const {
+        int n = 0;
+        ioctl(slave, FIONREAD, &n);
+        return n;
+    }
+
+    std::vector<Recorder::Message> bytesFor(std::initializer_list<std::uint8_t> bytes) const {
+        std::vector<Recorder::Message> m;
+        for (std::uint8_t b : bytes) {
+            m.push_back({WM_SERIAL_BYTE, b, 3});
+        }
+        return m;
+    }
+
+    fs::path runtime;
+    int master = -1;
+    int slave = -1;
+    std::unique_ptr<QtEventLoop> loop;
+    std::unique_ptr<Recorder> page;
+    std::unique_ptr<Recorder> mainWindow;
+};
+
+} // namespace
+
+TEST_F(SerialChannelOnPty, OpenIsExclusiveConfiguresAndReopenLetsGo) {
+    SerialChannel first(*loop);
+    SerialChannel second(*loop);
+    EXPECT_FALSE(first.open(*page, 6, k8N2)) << "a COM link whose device is missing";
+    EXPECT_FALSE(first.open(*page, 20, k8N2)) << "no such COM number";
+    EXPECT_FALSE(first.isOpen());
+
+    ASSERT_TRUE(first.open(*page, 3, k8N2));
+    EXPECT_FALSE(second.open(*page, 3, k8N2))
+        << (geteuid() == 0 ? "root passes TIOCEXCL; the lock must still refuse"
+                           : "held by the first channel");
+
+    termios t{};
+    ASSERT_EQ(tcgetattr(slave, &t), 0);
+    EXPECT_EQ(cfgetospeed(&t), B115200);
+    EXPECT_EQ(t.c_cflag & (CSIZE | CSTOPB | PARENB | CRTSCTS), CS8 | CSTOPB);
+    EXPECT_EQ(t.c_lflag & (ICANON | ECHO), 0u);
+
+    // Opening the same channel again closes its own handle first. (A pseudo-terminal keeps 8
+    // data bits without parity whatever is asked, so the stop bits tell the opens apart.)
+    EXPECT_TRUE(first.open(*page, 3, SerialSettings{115200, 'N', 8, 1}));
+    ASSERT_EQ(tcgetattr(slave, &t), 0);
+    EXPECT_EQ(t.c_cflag & CSTOPB, 0u);
+
+    // Opening another port lets go of this one.
+    EXPECT_FALSE(first.open(*page, 6, k8N2));
+    EXPECT_TRUE(second.open(*page, 3, k8N2));
+
+    // An open without start is closed by stop at once: there is no thread to do it.
+    second.stop();
+    EXPECT_FALSE(second.isOpen());
+    EXPECT_TRUE(first.open(*page, 3, k8N2));
+}
+
+TEST_F(SerialChannelOnPty, BytesArriveOneMessageEachInOrderOnlyWhileStarted) {
+    SerialChannel channel(*loop);
+    ASSERT_TRUE(channel.open(*page, 3, k8N2));
+    writeMaster({0xEE, 0xEE}); // stale: the start purges it
+    ASSERT_TRUE(pumpUntil([&] { return unreadAtPort() == 2; }));
+    ASSERT_TRUE(channel.start());
+    EXPECT_TRUE(channel.start()) << "a second start keeps the one thread";
+
+    writeMaster({0x01, 0x02, 0x03});
+    ASSERT_TRUE(pumpUntil([&] { return page->messages.size() >= 3; }));
+    EXPECT_EQ(page->messages, bytesFor({0x01, 0x02, 0x03}));
+
+    // Stopping does not wait, but the port is free for the next page soon after.
+    channel.stop();
+    EXPECT_FALSE(channel.isOpen());
+    SerialChannel next(*loop);
+    EXPECT_TRUE(pumpUntil([&] { return next.open(*page, 3, k8N2); }));
+    EXPECT_FALSE(channel.start()) << "a stopped channel must be opened again";
+}
+
+TEST_F(SerialChannelOnPty, RequestsWrittenBackToBackAllArriveInOrder) {
+    SerialChannel channel(*loop);
+    ASSERT_TRUE(channel.open(*page, 3, k8N2));
+    ASSERT_TRUE(channel.start());
+    std::vector<std::uint8_t> second = kFrame;
+    second[6] = 0x03;
+    second[12] = 0xF5;
+    const std::vector<std::uint8_t> block(290, 0x5A);
+    channel.write(kFrame);
+    channel.write(second);
+    channel.write(block);
+    std::vector<std::uint8_t> expected = kFrame;
+    expected.insert(expected.end(), second.begin(), second.end());
+    expected.insert(expected.end(), block.begin(), block.end());
+    EXPECT_EQ(readMaster(expected.size()), expected);
+}
+
+TEST_F(SerialChannelOnPty, TheFarEndHangingUpIsReportedToTheMainWindow) {
+    SerialChannel channel(*loop);
+    ASSERT_TRUE(channel.open(*page, 3, k8N2));
+    ASSERT_TRUE(channel.start());
+    close(master);
+    master = -1;
+    ASSERT_TRUE(pumpUntil([&] { return !mainWindow->messages.empty(); }));
+    EXPECT_EQ(mainWindow->messages,
+              (std::vector<Recorder::Message>{{WM_APP_PROGRESS, kSerialFailure, 0}}));
+    EXPECT_TRUE(pumpUntil([&] { return !channel.isOpen(); }));
+    EXPECT_TRUE(page->messages.empty());
+}
+
+TEST_F(SerialChannelOnPty, ClosingWhileAByteWaitsForTheUiThreadCannotDeadlock) {
+    for (const bool destroy : {false, true}) {
+        auto channel = std::make_unique<SerialChannel>(*loop);
+        ASSERT_TRUE(channel->open(*page, 3, k8N2));
+        ASSERT_TRUE(channel->start());
+        writeMaster({0x42, 0x43});
+        // The thread has read the bytes and now waits for the UI thread, which is not pumping.
+        const auto deadline = std::chrono::steady_clock::now() + 2s;
+        while (unreadAtPort() != 0 && std::chrono::steady_clock::now() < deadline) {
+            std::this_thread::sleep_for(1ms);
+        }
+        ASSERT_EQ(unreadAtPort(), 0);
+        {
+            Watchdog watchdog(destroy ? "destroying the channel" : "reopening the channel");
+            if (destroy) {
+                channel.reset();
+            } else {
+                EXPECT_TRUE(channel->open(*page, 3, k8N2));
+            }
+        }
+        // The byte that was waiting is dropped, not handed over late.
+        pumpUntil([] { return false; }, 200ms);
+        EXPECT_TRUE(page->messages.empty());
+    }
+}
