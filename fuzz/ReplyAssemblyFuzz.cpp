@@ -1,0 +1,98 @@
+// Feeds arbitrary input through the serial assembler and the TCP reply buffer, with their logs,
+// and stops on any broken invariant. The first input byte picks the options and the cut of the
+// stream into reads; the rest is the stream.
+#include "platform/DialogTemplate.h"
+#include "platform/Window.h"
+#include "platform/sim/VirtualEventLoop.h"
+#include "protocol/ReceiveLog.h"
+#include "protocol/ReplyAssembler.h"
+#include "protocol/TcpReplyBuffer.h"
+#include "state/SharedState.h"
+
+#include <algorithm>
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <span>
+#include <vector>
+
+using namespace zentrel;
+
+namespace {
+
+constexpr int kBox = 1060;
+const DialogTemplate kPage{1, "page", 10, 10, {{kBox, ControlKind::Edit, ""}}};
+
+void check(bool ok) {
+    if (!ok) {
+        std::abort();
+    }
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    if (size == 0) {
+        return 0;
+    }
+    const std::uint8_t control = data[0];
+    const std::span<const std::uint8_t> stream(data + 1, size - 1);
+    const std::size_t readSize = (control & 0x3F) + 1u;
+
+    VirtualEventLoop loop;
+    Window singlePage(loop);
+    Window bulkPage(loop);
+    singlePage.create(kPage);
+    bulkPage.create(kPage);
+    ReceiveLog singleLog(singlePage, kBox, true);
+    ReceiveLog bulkLog(bulkPage, kBox, true);
+    const ReplyAssembler::Options options{.countsStrayBytes = (control & 0x40) != 0};
+    ReplyAssembler single(&singleLog, options);
+    ReplyAssembler bulk(&bulkLog, options);
+
+    std::vector<CommandFrame> one;
+    for (std::size_t i = 0; i < stream.size(); ++i) {
+        // Port numbers and modes are fuzzed too: every eighth byte comes from an odd port.
+        const LParam port = (i % 8 == 7) ? static_cast<LParam>(stream[i]) * 3 - 100 : 1;
+        auto out = single.onByteMessage(kModeCom, stream[i], port);
+        check(out.result == (ReplyAssembler::portInRange(port) ? 0 : -1));
+        check(single.length() >= 0 && single.length() < 13);
+        check(single.logCounter() >= 0 && single.logCounter() < 13);
+        if (out.frame) {
+            check(out.frame->frame.hasHeader());
+            check(out.frame->checksumPassed() == out.frame->frame.checksumOk());
+            one.push_back(out.frame->frame);
+        }
+    }
+
+    // Bulk: the bytes that passed the port check, fed in reads of readSize.
+    std::vector<std::uint8_t> accepted;
+    for (std::size_t i = 0; i < stream.size(); ++i) {
+        const LParam port = (i % 8 == 7) ? static_cast<LParam>(stream[i]) * 3 - 100 : 1;
+        if (ReplyAssembler::portInRange(port)) {
+            accepted.push_back(stream[i]);
+        }
+    }
+    std::vector<CommandFrame> all;
+    for (std::size_t at = 0; at < accepted.size(); at += readSize) {
+        const std::size_t n = std::min(readSize, accepted.size() - at);
+        for (const AssembledFrame& f : bulk.feedAll(std::span(accepted).subspan(at, n))) {
+            all.push_back(f.frame);
+        }
+    }
+    check(one == all);
+    check(singlePage.text(kBox) == bulkPage.text(kBox));
+
+    TcpReplyBuffer tcp(&bulkLog, (control & 0x80) != 0 ? TcpReplyBuffer::LogStyle::PerByte
+                                                       : TcpReplyBuffer::LogStyle::PerReply);
+    for (std::size_t at = 0; at < stream.size(); at += readSize * 37) {
+        const std::size_t n = std::min(readSize * 37, stream.size() - at);
+        const std::span<const std::uint8_t> read = stream.subspan(at, n);
+        auto reply = tcp.onRead(read, (read[0] & 1) == 0);
+        check(tcp.fill() < 13);
+        if (reply) {
+            check(reply->hasHeader());
+        }
+    }
+    return 0;
+}
