@@ -1,0 +1,184 @@
+#include "FaultParser.h"
+
+#include <charconv>
+#include <map>
+#include <stdexcept>
+#include <vector>
+
+namespace zentrel::sim {
+
+namespace {
+
+std::vector<std::string> splitOn(const std::string& s, char sep) {
+    std::vector<std::string> parts;
+    std::size_t start = 0;
+    while (true) {
+        const std::size_t at = s.find(sep, start);
+        parts.push_back(s.substr(start, at == std::string::npos ? std::string::npos : at - start));
+        if (at == std::string::npos) {
+            return parts;
+        }
+        start = at + 1;
+    }
+}
+
+[[noreturn]] void fail(const std::string& spec, const std::string& why) {
+    throw std::invalid_argument("bad --fault '" + spec + "': " + why);
+}
+
+long long number(const std::string& spec, const std::string& text, int base, long long lo,
+                 long long hi) {
+    long long v = 0;
+    const char* end = text.data() + text.size();
+    auto [ptr, ec] = std::from_chars(text.data(), end, v, base);
+    if (text.empty() || ec != std::errc() || ptr != end || v < lo || v > hi) {
+        fail(spec, "'" + text + "' is not a number in " + std::to_string(lo) + ".." +
+                       std::to_string(hi) + (base == 16 ? " (hexadecimal)" : ""));
+    }
+    return v;
+}
+
+const std::map<std::string, FaultRule::Kind>& ruleKinds() {
+    static const std::map<std::string, FaultRule::Kind> kinds{
+        {"silent", FaultRule::Kind::Silent},
+        {"silent-once", FaultRule::Kind::Silent},
+        {"bad-checksum", FaultRule::Kind::BadChecksum},
+        {"stray", FaultRule::Kind::Stray},
+        {"split", FaultRule::Kind::Split},
+        {"bytewise", FaultRule::Kind::ByteByByte},
+        {"delay", FaultRule::Kind::Delay},
+        {"refuse", FaultRule::Kind::Refuse}};
+    return kinds;
+}
+
+} // namespace
+
+FrameMatch FaultParser::parseMatch(const std::string& text) {
+    if (text == "*") {
+        return FrameMatch::all();
+    }
+    const std::vector<std::string> conds = splitOn(text, '@');
+    const std::vector<std::string> gc = splitOn(conds[0], '.');
+    if (gc.size() != 2) {
+        fail(text, "a command is written GG.CC in hexadecimal, for example 02.03, or *");
+    }
+    FrameMatch m = FrameMatch::of(static_cast<std::uint8_t>(number(text, gc[0], 16, 0, 255)),
+                                  static_cast<std::uint8_t>(number(text, gc[1], 16, 0, 255)));
+    for (std::size_t i = 1; i < conds.size(); ++i) {
+        const std::vector<std::string> kv = splitOn(conds[i], '=');
+        if (kv.size() != 2) {
+            fail(text, "a byte condition is written @INDEX=HH, for example @4=03");
+        }
+        m.with(static_cast<std::size_t>(number(text, kv[0], 10, 2, 11)),
+               static_cast<std::uint8_t>(number(text, kv[1], 16, 0, 255)));
+    }
+    return m;
+}
+
+ParsedFault FaultParser::parse(const std::string& spec) {
+    const std::vector<std::string> fields = splitOn(spec, ',');
+    const std::size_t colon = fields[0].find(':');
+    const std::string kind = fields[0].substr(0, colon);
+    const std::string target = colon == std::string::npos ? "" : fields[0].substr(colon + 1);
+    std::map<std::string, std::string> opts;
+    for (std::size_t i = 1; i < fields.size(); ++i) {
+        const std::size_t eq = fields[i].find('=');
+        if (eq == std::string::npos || eq == 0) {
+            fail(spec, "options are written key=value, found '" + fields[i] + "'");
+        }
+        opts[fields[i].substr(0, eq)] = fields[i].substr(eq + 1);
+    }
+    auto take = [&](const std::string& key) -> std::string {
+        auto it = opts.find(key);
+        if (it == opts.end()) {
+            return {};
+        }
+        std::string v = it->second;
+        opts.erase(it);
+        return v;
+    };
+
+    ParsedFault out;
+    if (kind == "unplug") {
+        const bool input = target.rfind("in", 0) == 0;
+        const bool output = target.rfind("out", 0) == 0;
+        if (!input && !output) {
+            fail(spec, "unplug takes a port such as in3 or out2");
+        }
+        out.type = input ? ParsedFault::Type::UnplugInput : ParsedFault::Type::UnplugOutput;
+        out.port = static_cast<int>(number(spec, target.substr(input ? 2 : 3), 10, 1, 8));
+    } else if (kind == "standby" || kind == "edid-report") {
+        out.type = kind == "standby" ? ParsedFault::Type::Standby : ParsedFault::Type::EdidReport;
+        const std::string after = take("after");
+        out.afterMs = after.empty() ? 0 : number(spec, after, 10, 0, 86'400'000);
+        const std::string code = take("code");
+        if (!code.empty()) {
+            if (out.type != ParsedFault::Type::EdidReport) {
+                fail(spec, "code= belongs to edid-report");
+            }
+            out.code = static_cast<std::uint8_t>(number(spec, code, 16, 0, 255));
+        }
+    } else if (kind == "refuse-config") {
+        out.type = ParsedFault::Type::RefuseConfig;
+    } else {
+        auto it = ruleKinds().find(kind);
+        if (it == ruleKinds().end()) {
+            fail(spec, "unknown kind '" + kind + "'");
+        }
+        if (target.empty()) {
+            fail(spec, "name the command after a colon, for example " + kind + ":02.03 or " + kind +
+                           ":*");
+        }
+        out.rule = FaultRule{it->second, parseMatch(target)};
+        if (kind == "silent-once") {
+            out.rule.times = 1;
+        }
+        if (const std::string t = take("times"); !t.empty()) {
+            out.rule.times = static_cast<int>(number(spec, t, 10, 1, 1'000'000));
+        }
+        if (const std::string ms = take("ms"); !ms.empty()) {
+            const long long v = number(spec, ms, 10, 0, 600'000);
+            (out.rule.kind == FaultRule::Kind::Delay ? out.rule.delayMs : out.rule.gapMs) = v;
+        }
+        if (const std::string b = take("bytes"); !b.empty()) {
+            if (b.size() % 2 != 0) {
+                fail(spec, "bytes= takes pairs of hexadecimal digits");
+            }
+            out.rule.stray.clear();
+            for (std::size_t i = 0; i < b.size(); i += 2) {
+                out.rule.stray.push_back(
+                    static_cast<std::uint8_t>(number(spec, b.substr(i, 2), 16, 0, 255)));
+            }
+        }
+        if (const std::string at = take("at"); !at.empty()) {
+            out.rule.splitAt.clear();
+            for (const std::string& cut : splitOn(at, '+')) {
+                out.rule.splitAt.push_back(static_cast<std::size_t>(number(spec, cut, 10, 1, 12)));
+            }
+        }
+    }
+    if (!opts.empty()) {
+        fail(spec, "option '" + opts.begin()->first + "' does not belong to " + kind);
+    }
+    return out;
+}
+
+const char* FaultParser::help() {
+    return "  --fault KIND:COMMAND[,OPTION=VALUE...]   misbehave on purpose (repeatable)\n"
+           "      COMMAND is GG.CC in hexadecimal (02.03 = switch), optionally with byte\n"
+           "      conditions such as 01.04@4=03, or * for every command.\n"
+           "      silent            never answer              silent-once   lose one answer\n"
+           "      bad-checksum      answer with a wrong checksum\n"
+           "      stray             stray bytes first (bytes=HEX, default 00)\n"
+           "      split             answer in pieces (at=5+9, ms=GAP)\n"
+           "      bytewise          answer one byte at a time (ms=GAP)\n"
+           "      delay             answer late (ms=DELAY)\n"
+           "      refuse            send the command's refusal instead of its success\n"
+           "      options for all of these: times=N (spoil N answers, then behave)\n"
+           "  --fault unplug:inN | unplug:outN          report port N disconnected (FF)\n"
+           "  --fault standby,after=MS                  announce standby unprompted\n"
+           "  --fault edid-report,after=MS,code=HH      send the EDID switch report (0F refuses)\n"
+           "  --fault refuse-config                     refuse every configuration record\n";
+}
+
+} // namespace zentrel::sim

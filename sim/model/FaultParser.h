@@ -1,0 +1,42 @@
+#pragma once
+// Reads the fault knobs of the simulator's command line, for example
+//   silent:02.03            never answer a switch
+//   silent-once:01.04@4=03  lose the first answer to the input-3 connection query
+//   delay:02.01,ms=4000     answer routing queries four seconds late
+//   stray:*,bytes=00FF      two stray bytes before every reply
+//   split:02.03,at=5+9      every switch acknowledgement in three pieces
+//   bytewise:*              every reply one byte at a time
+//   bad-checksum:02.03,times=1
+//   refuse:03.04            refuse EDID copies to one input
+//   unplug:out2             no display on output B
+//   standby,after=3000      announce standby 3 s after start
+//   edid-report,after=2000,code=0F
+//   refuse-config           refuse every configuration record
+#include "FaultRule.h"
+
+#include <cstdint>
+#include <string>
+
+namespace zentrel::sim {
+
+struct ParsedFault {
+    enum class Type { Rule, UnplugInput, UnplugOutput, Standby, EdidReport, RefuseConfig };
+    Type type = Type::Rule;
+    FaultRule rule{FaultRule::Kind::Silent, FrameMatch::all()};
+    int port = 0;             // unplug
+    std::int64_t afterMs = 0; // standby, EDID switch report
+    std::uint8_t code = 0x0F; // EDID switch report
+};
+
+class FaultParser {
+public:
+    // Throws std::invalid_argument with a message that names what is wrong.
+    static ParsedFault parse(const std::string& spec);
+    // The lines --help prints about --fault.
+    static const char* help();
+
+private:
+    static FrameMatch parseMatch(const std::string& text);
+};
+
+} // namespace zentrel::sim

@@ -1,0 +1,59 @@
+#pragma once
+// One way a matrix can misbehave, and the requests it applies to. Tests and the command line
+// use these to reach every error path of the panel without a faulty unit at hand.
+#include "protocol/CommandFrame.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <utility>
+#include <vector>
+
+namespace zentrel::sim {
+
+// Which requests a rule applies to: a command group and command (or every frame), and
+// optionally the values of further bytes.
+struct FrameMatch {
+    bool any = false;
+    std::uint8_t group = 0;
+    std::uint8_t command = 0;
+    std::vector<std::pair<std::size_t, std::uint8_t>> bytes; // byte index, required value
+
+    static FrameMatch all() { return FrameMatch{true, 0, 0, {}}; }
+    static FrameMatch of(std::uint8_t g, std::uint8_t c) { return FrameMatch{false, g, c, {}}; }
+    FrameMatch& with(std::size_t index, std::uint8_t value) {
+        bytes.emplace_back(index, value);
+        return *this;
+    }
+    bool matches(const CommandFrame& f) const {
+        if (!any && (f.group() != group || f.command() != command)) {
+            return false;
+        }
+        for (const auto& [index, value] : bytes) {
+            if (index >= CommandFrame::kSize || f[index] != value) {
+                return false;
+            }
+        }
+        return true;
+    }
+};
+
+struct FaultRule {
+    enum class Kind {
+        Silent,      // no reply at all
+        BadChecksum, // the reply's checksum byte is off by one
+        Stray,       // `stray` bytes go out before the reply
+        Split,       // the reply leaves in pieces cut at `splitAt`, `gapMs` apart
+        ByteByByte,  // every byte of the reply leaves on its own, `gapMs` apart
+        Delay,       // the reply leaves `delayMs` later than usual
+        Refuse,      // the refusal reply of the command instead of its success
+    };
+    Kind kind;
+    FrameMatch match;
+    int times = -1; // how many replies it spoils; -1 for every one
+    std::vector<std::uint8_t> stray{0x00};
+    std::vector<std::size_t> splitAt{6};
+    std::int64_t gapMs = 0;   // 0: the model's usual gap between pieces
+    std::int64_t delayMs = 0; // Delay only
+};
+
+} // namespace zentrel::sim

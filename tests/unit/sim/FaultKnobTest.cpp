@@ -1,0 +1,156 @@
+#include "ModelBench.h"
+
+#include <gtest/gtest.h>
+
+using namespace zentrel;
+using namespace zentrel::sim;
+using namespace zentrel::sim::test;
+
+namespace {
+
+FaultRule rule(FaultRule::Kind kind, FrameMatch match, int times = -1) {
+    FaultRule r{kind, std::move(match)};
+    r.times = times;
+    return r;
+}
+
+const FrameMatch kSwitch = FrameMatch::of(0x02, 0x03);
+
+} // namespace
+
+TEST(FaultKnobs, SilentOnceLosesOneReplyAndSilentAlwaysLosesThemAll) {
+    ModelBench b;
+    b.model.faults().add(rule(FaultRule::Kind::Silent, kSwitch, 1));
+    EXPECT_EQ(b.ask({0x02, 0x03, 0x02, 0x00, 0x01}), "");
+    EXPECT_EQ(b.ask({0x02, 0x03, 0x02, 0x00, 0x01}), frameHex({0x02, 0x03, 0x00, 0x00, 0x01}));
+    // The lost reply was only lost: the switch itself took place.
+    EXPECT_EQ(b.model.state().routing[1], 2);
+
+    b.model.faults().add(rule(FaultRule::Kind::Silent, FrameMatch::of(0x02, 0x01)));
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(b.ask({0x02, 0x01, 0x01}), "");
+    }
+    EXPECT_EQ(b.ask({0x01, 0x01}), frameHex({0x01, 0x01, 0x01}));
+}
+
+TEST(FaultKnobs, ByteConditionsNarrowARuleToOnePort) {
+    ModelBench b;
+    b.model.faults().add(rule(FaultRule::Kind::Silent, FrameMatch::of(0x01, 0x04).with(4, 0x03)));
+    EXPECT_NE(b.ask({0x01, 0x04, 0x02}), "");
+    EXPECT_EQ(b.ask({0x01, 0x04, 0x03}), "");
+    EXPECT_NE(b.ask({0x01, 0x04, 0x04}), "");
+}
+
+TEST(FaultKnobs, BadChecksumSpoilsOnlyTheChecksumByte) {
+    ModelBench b;
+    b.model.faults().add(rule(FaultRule::Kind::BadChecksum, kSwitch, 1));
+    const Exchange ex = b.send({0x02, 0x03, 0x01, 0x00, 0x04});
+    ASSERT_EQ(ex.out.size(), 1u);
+    std::vector<std::uint8_t> good = frameBytes({0x02, 0x03, 0x00, 0x00, 0x04});
+    good[12] = static_cast<std::uint8_t>(good[12] + 1);
+    EXPECT_EQ(ex.out[0].bytes, good);
+    EXPECT_NE(ex.out[0].name.find("bad checksum"), std::string::npos);
+    EXPECT_EQ(b.ask({0x02, 0x03, 0x01, 0x00, 0x04}), frameHex({0x02, 0x03, 0x00, 0x00, 0x04}));
+}
+
+TEST(FaultKnobs, StrayBytesGoOutBeforeTheReply) {
+    ModelBench b;
+    FaultRule r = rule(FaultRule::Kind::Stray, FrameMatch::all());
+    r.stray = {0x00, 0x7E};
+    b.model.faults().add(r);
+    const Exchange ex = b.send({0x01, 0x01});
+    ASSERT_EQ(ex.out.size(), 1u);
+    EXPECT_EQ(hexBytes(ex.out[0].bytes), "00 7E " + frameHex({0x01, 0x01, 0x01}));
+    ASSERT_EQ(ex.out[0].pieces.size(), 1u);
+    EXPECT_EQ(ex.out[0].pieces[0].length, 15u);
+}
+
+TEST(FaultKnobs, SplitAndByteByByteDeliveryCoverTheReplyInOrder) {
+    ModelBench b;
+    b.model.timing().latencyMs = 10;
+    b.model.timing().pieceGapMs = 3;
+    FaultRule split = rule(FaultRule::Kind::Split, FrameMatch::of(0x01, 0x02));
+    split.splitAt = {9, 5};
+    b.model.faults().add(split);
+    Exchange ex = b.send({0x01, 0x02});
+    ASSERT_EQ(ex.out.size(), 1u);
+    const std::vector<Piece>& p = ex.out[0].pieces;
+    ASSERT_EQ(p.size(), 3u);
+    EXPECT_EQ((std::vector<std::size_t>{p[0].offset, p[1].offset, p[2].offset}),
+              (std::vector<std::size_t>{0, 5, 9}));
+    EXPECT_EQ((std::vector<std::size_t>{p[0].length, p[1].length, p[2].length}),
+              (std::vector<std::size_t>{5, 4, 4}));
+    EXPECT_EQ((std::vector<std::int64_t>{p[0].delayMs, p[1].delayMs, p[2].delayMs}),
+              (std::vector<std::int64_t>{10, 13, 16}));
+
+    FaultRule bytewise = rule(FaultRule::Kind::ByteByByte, FrameMatch::of(0x01, 0x03));
+    bytewise.gapMs = 1;
+    b.model.faults().add(bytewise);
+    ex = b.send({0x01, 0x03});
+    ASSERT_EQ(ex.out.size(), 1u);
+    ASSERT_EQ(ex.out[0].pieces.size(), 13u);
+    for (std::size_t i = 0; i < 13; ++i) {
+        EXPECT_EQ(ex.out[0].pieces[i].offset, i);
+        EXPECT_EQ(ex.out[0].pieces[i].length, 1u);
+        EXPECT_EQ(ex.out[0].pieces[i].delayMs, 10 + static_cast<std::int64_t>(i));
+    }
+}
+
+TEST(FaultKnobs, DelayAddsToTheLatency) {
+    ModelBench b;
+    b.model.timing().latencyMs = 5;
+    FaultRule r = rule(FaultRule::Kind::Delay, FrameMatch::of(0x02, 0x01), 1);
+    r.delayMs = 4000;
+    b.model.faults().add(r);
+    EXPECT_EQ(b.send({0x02, 0x01, 0x01}).out.at(0).lastDelayMs(), 4005);
+    EXPECT_EQ(b.send({0x02, 0x01, 0x01}).out.at(0).lastDelayMs(), 5);
+}
+
+TEST(FaultKnobs, RefusalRepliesOfEachCommand) {
+    ModelBench b;
+    for (auto [g, c] : {std::pair{0x20, 0x01}, std::pair{0x20, 0x02}, std::pair{0x03, 0x04},
+                        std::pair{0x03, 0x08}, std::pair{0x03, 0x07}, std::pair{0x02, 0x03}}) {
+        b.model.faults().add(
+            rule(FaultRule::Kind::Refuse,
+                 FrameMatch::of(static_cast<std::uint8_t>(g), static_cast<std::uint8_t>(c))));
+    }
+    EXPECT_EQ(b.ask({0x20, 0x01, 0x01, 0, 0, 0, 0, 0x40}), frameHex({0x20, 0x01, 0x44}));
+    EXPECT_EQ(b.ask({0x20, 0x02, 0x01, 0, 0, 0, 0, 0x40}), frameHex({0x20, 0x02, 0x44}));
+    EXPECT_EQ(b.ask({0x03, 0x04, 0x01, 0x00, 0x02}), frameHex({0x03, 0x04, 0xFF, 0x00, 0x02}));
+    EXPECT_EQ(b.ask({0x03, 0x08, 0xF0}), frameHex({0x03, 0x0B, 0x0F}));
+    EXPECT_EQ(b.ask({0x02, 0x03, 0x02, 0x00, 0x01}), frameHex({0x02, 0x03, 0xFF, 0x00, 0xFF}));
+    EXPECT_EQ(b.model.state().routing[1], 1); // a refused switch changes nothing
+    EXPECT_EQ(b.model.state().edidStatus[2], kEdidDefault);
+
+    // A refused download answers its block with FF, whatever the block holds.
+    b.model.faults().clear();
+    b.model.faults().add(rule(FaultRule::Kind::Refuse, FrameMatch::of(0x03, 0x07).with(4, 0x56)));
+    b.send({0x03, 0x07, 0x01, 0xF0});
+    b.send({0x03, 0x07, 0x56, 0x00, 0x00, 0x01});
+    std::vector<std::uint8_t> blk(290, 0);
+    const std::uint8_t header[8] = {0x00, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0x00};
+    std::copy(std::begin(header), std::end(header), blk.begin() + 1);
+    blk[1 + 127] = 0x06; // 6 x FF + 6 = 0 mod 256
+    EXPECT_EQ(ModelBench::replies(b.sendBytes(blk)),
+              (std::vector<std::string>{frameHex({0x03, 0x07, 0xFF, 0x00, 0x01, 0x01})}));
+}
+
+TEST(FaultKnobs, SilentBlockHeaderLeavesTheBlockUnacknowledged) {
+    ModelBench b;
+    b.model.faults().add(
+        rule(FaultRule::Kind::Silent, FrameMatch::of(0x20, 0x01).with(4, 0xAA), 1));
+    b.send({0x20, 0x01, 0xAA, 0, 0, 0x01, 0x01, 0x40, 0x00});
+    std::vector<std::uint8_t> blk(257, 0);
+    EXPECT_TRUE(b.sendBytes(blk).out.empty());
+    b.send({0x20, 0x01, 0xAA, 0, 0, 0x01, 0x01, 0x40, 0x00});
+    EXPECT_EQ(b.sendBytes(blk).out.size(), 1u);
+}
+
+TEST(FaultKnobs, UnpromptedStandbyAndEdidSwitchReport) {
+    ModelBench b;
+    const Reply standby = b.model.enterStandby();
+    EXPECT_EQ(hexBytes(standby.bytes), frameHex({0x88, 0x88}));
+    EXPECT_FALSE(b.model.state().powerOn);
+    const Reply report = b.model.edidSwitchReport(0x0F);
+    EXPECT_EQ(hexBytes(report.bytes), frameHex({0x03, 0x0B, 0x0F}));
+}

@@ -1,0 +1,62 @@
+#include "sim/model/FaultParser.h"
+
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+
+using namespace zentrel;
+using namespace zentrel::sim;
+
+TEST(FaultParser, RuleKindsMatchesAndOptions) {
+    ParsedFault f = FaultParser::parse("silent-once:01.04@4=03");
+    ASSERT_EQ(f.type, ParsedFault::Type::Rule);
+    EXPECT_EQ(f.rule.kind, FaultRule::Kind::Silent);
+    EXPECT_EQ(f.rule.times, 1);
+    EXPECT_TRUE(f.rule.match.matches(CommandFrame::make({0x01, 0x04, 0x03})));
+    EXPECT_FALSE(f.rule.match.matches(CommandFrame::make({0x01, 0x04, 0x02})));
+
+    f = FaultParser::parse("delay:02.01,ms=4000,times=2");
+    EXPECT_EQ(f.rule.kind, FaultRule::Kind::Delay);
+    EXPECT_EQ(f.rule.delayMs, 4000);
+    EXPECT_EQ(f.rule.times, 2);
+
+    f = FaultParser::parse("stray:*,bytes=00fF");
+    EXPECT_TRUE(f.rule.match.any);
+    EXPECT_EQ(f.rule.stray, (std::vector<std::uint8_t>{0x00, 0xFF}));
+
+    f = FaultParser::parse("split:20.01,at=5+9,ms=7");
+    EXPECT_EQ(f.rule.splitAt, (std::vector<std::size_t>{5, 9}));
+    EXPECT_EQ(f.rule.gapMs, 7);
+
+    EXPECT_EQ(FaultParser::parse("bytewise:*").rule.kind, FaultRule::Kind::ByteByByte);
+    EXPECT_EQ(FaultParser::parse("refuse:03.04").rule.kind, FaultRule::Kind::Refuse);
+    EXPECT_EQ(FaultParser::parse("bad-checksum:02.03").rule.times, -1);
+}
+
+TEST(FaultParser, PortAndTimedKnobs) {
+    ParsedFault f = FaultParser::parse("unplug:out2");
+    EXPECT_EQ(f.type, ParsedFault::Type::UnplugOutput);
+    EXPECT_EQ(f.port, 2);
+    EXPECT_EQ(FaultParser::parse("unplug:in8").type, ParsedFault::Type::UnplugInput);
+    f = FaultParser::parse("standby,after=3000");
+    EXPECT_EQ(f.type, ParsedFault::Type::Standby);
+    EXPECT_EQ(f.afterMs, 3000);
+    f = FaultParser::parse("edid-report,after=10,code=01");
+    EXPECT_EQ(f.type, ParsedFault::Type::EdidReport);
+    EXPECT_EQ(f.code, 0x01);
+    EXPECT_EQ(FaultParser::parse("refuse-config").type, ParsedFault::Type::RefuseConfig);
+}
+
+TEST(FaultParser, MistakesAreNamed) {
+    for (const char* bad :
+         {"silent", "silent:0203", "silent:02.GG", "loud:02.03", "unplug:in9", "unplug:side1",
+          "delay:02.01,ms", "delay:02.01,ms=-5", "stray:*,bytes=0", "split:*,at=13",
+          "standby,code=0F", "silent:02.03,colour=red", "silent:01.04@1=00"}) {
+        EXPECT_THROW(FaultParser::parse(bad), std::invalid_argument) << bad;
+    }
+    try {
+        FaultParser::parse("loud:02.03");
+    } catch (const std::invalid_argument& e) {
+        EXPECT_NE(std::string(e.what()).find("unknown kind 'loud'"), std::string::npos);
+    }
+}

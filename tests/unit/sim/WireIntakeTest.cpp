@@ -1,0 +1,75 @@
+#include "sim/model/WireIntake.h"
+
+#include <gtest/gtest.h>
+
+using namespace zentrel;
+using namespace zentrel::sim;
+using Kind = WireIntake::Unit::Kind;
+
+namespace {
+
+std::vector<WireIntake::Unit> feed(WireIntake& w, const std::vector<std::uint8_t>& bytes,
+                                   std::int64_t now = 0) {
+    std::vector<WireIntake::Unit> done;
+    for (std::uint8_t b : bytes) {
+        w.push(b, now, done);
+    }
+    w.flushStray(done);
+    return done;
+}
+
+std::vector<std::uint8_t> frame(std::uint8_t g, std::uint8_t c) {
+    const CommandFrame f = CommandFrame::make({g, c});
+    return {f.bytes.begin(), f.bytes.end()};
+}
+
+} // namespace
+
+TEST(WireIntake, StrayBytesBeforeAFrameAreSetApart) {
+    WireIntake w;
+    std::vector<std::uint8_t> in{0x00, 0x11};
+    const std::vector<std::uint8_t> f = frame(0x01, 0x01);
+    in.insert(in.end(), f.begin(), f.end());
+    const auto units = feed(w, in);
+    ASSERT_EQ(units.size(), 2u);
+    EXPECT_EQ(units[0].kind, Kind::Stray);
+    EXPECT_EQ(units[0].bytes, (std::vector<std::uint8_t>{0x00, 0x11}));
+    EXPECT_EQ(units[1].kind, Kind::Frame);
+    EXPECT_EQ(units[1].bytes, f);
+}
+
+TEST(WireIntake, AFrameArrivingInPiecesIsAssembledAndA5InsideIsData) {
+    WireIntake w;
+    std::vector<std::uint8_t> f = frame(0x02, 0xA5);
+    EXPECT_TRUE(feed(w, {f.begin(), f.begin() + 4}).empty());
+    const auto units = feed(w, {f.begin() + 4, f.end()});
+    ASSERT_EQ(units.size(), 1u);
+    EXPECT_EQ(units[0].bytes, f);
+}
+
+TEST(WireIntake, BlocksAreTakenWholeWhateverTheyHold) {
+    WireIntake w;
+    w.expectBlock(20, CommandFrame::make({0x03, 0x07, 0x56}));
+    std::vector<std::uint8_t> blk(20, 0xA5);
+    const auto units = feed(w, blk);
+    ASSERT_EQ(units.size(), 1u);
+    EXPECT_EQ(units[0].kind, Kind::Block);
+    EXPECT_EQ(units[0].header.command(), 0x07);
+    EXPECT_FALSE(w.inBlock());
+}
+
+TEST(WireIntake, APauseGivesUpAHalfFrameSoTheNextFrameIsClean) {
+    WireIntake w(1000);
+    const std::vector<std::uint8_t> f = frame(0x01, 0x02);
+    feed(w, {f.begin(), f.begin() + 7}, 0);
+    const auto units = feed(w, f, 1001);
+    ASSERT_EQ(units.size(), 2u);
+    EXPECT_EQ(units[0].kind, Kind::Abandoned);
+    EXPECT_EQ(units[0].bytes.size(), 7u);
+    EXPECT_EQ(units[1].kind, Kind::Frame);
+    EXPECT_EQ(units[1].bytes, f);
+    // A pause of exactly the limit is still one frame.
+    WireIntake w2(1000);
+    feed(w2, {f.begin(), f.begin() + 7}, 0);
+    EXPECT_EQ(feed(w2, {f.begin() + 7, f.end()}, 1000).at(0).kind, Kind::Frame);
+}
