@@ -1,0 +1,17 @@
+#include "AboutBox.h"
+
+#include "resources/DialogTemplates.h"
+
+namespace zentrel {
+
+void AboutBox::open() {
+    doModal(aboutDialogTemplate());
+}
+
+void AboutBox::onCommand(int id, int code) {
+    if (id == IDOK && code == BN_CLICKED) {
+        onOk();
+    }
+}
+
+} // namespace zentrel

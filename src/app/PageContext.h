@@ -1,0 +1,31 @@
+#pragma once
+// What a page is built with: the platform, the shared values, the control socket, the main
+// window as its parent and the shared pop-ups. The main window makes its pages through a
+// factory, so the real pages plug in where the stand-ins serve today.
+#include <functional>
+#include <memory>
+
+namespace zentrel {
+
+struct Platform;
+struct SharedState;
+class ControlSocket;
+class Window;
+class NoticePopup;
+class ProgressPopup;
+class Page;
+
+struct PageContext {
+    Platform& platform;
+    SharedState& state;
+    ControlSocket& socket;
+    Window& mainWindow;
+    NoticePopup& notice;
+    ProgressPopup& progress;
+};
+
+// Makes page `number` (1 General, 2 EDID, 3 Matrix, 4 FW Upgrade). The page's window must have
+// ctx.mainWindow as its parent; the main window creates it from pageTemplate() when needed.
+using PageFactory = std::function<std::unique_ptr<Page>(int number, PageContext& ctx)>;
+
+} // namespace zentrel

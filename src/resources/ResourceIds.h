@@ -1,0 +1,29 @@
+#pragma once
+// Resource numbers of the dialog templates and icons the windows are built from.
+
+namespace zentrel::res {
+
+// Dialog templates.
+constexpr int kAboutDialog = 100;
+constexpr int kMainDialog = 102;
+constexpr int kFirmwarePage = 143;
+constexpr int kMatrixPage = 144;
+constexpr int kGeneralPage = 145;
+constexpr int kNoticeDialog = 146;
+constexpr int kEdidPage = 149;
+constexpr int kConfigBoxDialog = 188;
+constexpr int kProgressDialog = 189;
+
+// Icons.
+constexpr int kAppIcon = 128;
+constexpr int kLinkIcon = 129;
+constexpr int kCloseIcon = 173;
+constexpr int kCloseIconHot = 174;
+constexpr int kCaptionIcon = 176;
+constexpr int kMinimizeIcon = 178;
+constexpr int kMinimizeIconHot = 179;
+
+// Cursors the skinned buttons may show.
+constexpr int kHandCursor = 32649;
+
+} // namespace zentrel::res

@@ -1,0 +1,160 @@
+// The application-wide messages and the follow-up of a network-configuration run.
+#include "ShellFixture.h"
+#include "resources/ControlIds.h"
+
+#include <gtest/gtest.h>
+
+using namespace zentrel;
+using namespace zentrel::testing;
+
+namespace {
+
+// Records what the configuration box shows while it is open.
+struct BoxWatch {
+    Shell& shell;
+    int openings = 0;
+    std::int64_t closedAt = -1;
+    explicit BoxWatch(Shell& s) : shell(s) {
+        shell.loop.setModalHook([this](Window& w) {
+            if (&w == &shell.main->configBox()) {
+                ++openings;
+            }
+        });
+    }
+    std::string label() { return shell.main->configBox().text(ctl::kConfigLabel); }
+    // Posts the opening message and runs until the box has closed.
+    void runBox() {
+        shell.main->postMessage(WM_APP_PROGRESS, 1);
+        shell.loop.settle();
+        closedAt = shell.loop.nowMs();
+    }
+    void at(std::int64_t ms, std::function<void()> fn) { shell.loop.schedule(ms, std::move(fn)); }
+};
+
+} // namespace
+
+TEST(AppMessages, SerialFailureStopsTheOtherPagesAndDisconnectsGeneral) {
+    Shell shell;
+    shell.main->postMessage(WM_APP_PROGRESS, kSerialFailure);
+    shell.loop.settle();
+    EXPECT_EQ(shell.link(1).stops, 0);
+    for (int n = 2; n <= 4; ++n) {
+        EXPECT_EQ(shell.link(n).stops, 1) << n;
+    }
+    EXPECT_EQ(shell.page(1).disconnects(), 1);
+}
+
+TEST(AppMessages, OtherWParamsDoNothing) {
+    Shell shell;
+    MainWindow& m = *shell.main;
+    int modals = 0;
+    shell.loop.setModalHook([&](Window&) { ++modals; });
+    const SharedState before = shell.state();
+    for (WParam wp : {WParam{2}, WParam{3}, WParam{7}, WParam{0xFFFF}}) {
+        m.sendMessage(WM_TAB_LOCK, wp);
+    }
+    for (WParam wp : {WParam{0}, WParam{2}, WParam{4}, WParam{30}}) {
+        m.sendMessage(WM_APP_PROGRESS, wp);
+        m.sendMessage(WM_APP_RESULT, wp == 2 ? 3 : wp);
+    }
+    EXPECT_EQ(modals, 0);
+    EXPECT_TRUE(m.isEnabled(ctl::kEdidTab));
+    for (int n = 1; n <= 4; ++n) {
+        EXPECT_EQ(shell.link(n).stops, 0);
+    }
+    EXPECT_EQ(shell.page(1).disconnects(), 0);
+    EXPECT_EQ(shell.state().ConfigResult, before.ConfigResult);
+    EXPECT_EQ(shell.state().NoticeText, before.NoticeText);
+    for (int timer : {7, 8, 9, 10}) {
+        EXPECT_FALSE(m.timerRunning(timer));
+    }
+}
+
+TEST(ConfigFollowUp, AcceptedThenFoundClosesTheBoxOnTheDiscoveryAnswer) {
+    Shell shell;
+    BoxWatch box(shell);
+    box.at(3000, [&] { shell.main->postMessage(WM_APP_RESULT, 1); });
+    box.at(3001, [&] {
+        EXPECT_EQ(box.label(), "Matrix configuration completed successfully!");
+        EXPECT_EQ(shell.state().NoticeText, "Matrix configuration completed successfully!");
+        EXPECT_EQ(shell.state().ConfigResult, 1);
+    });
+    box.at(4999, [&] { EXPECT_EQ(box.label(), "Matrix configuration completed successfully!"); });
+    box.at(5001, [&] {
+        EXPECT_EQ(box.label(), "Searching Matrix IP . . .");
+        EXPECT_EQ(shell.state().NoticeText, "Searching Matrix IP . . .");
+        EXPECT_EQ(shell.page(1).searches(), 0);
+    });
+    box.at(5501, [&] { EXPECT_EQ(shell.page(1).searches(), 1); });
+    box.at(6200, [&] { shell.main->postMessage(WM_APP_RESULT, 2); });
+    box.runBox();
+    EXPECT_EQ(box.openings, 1);
+    EXPECT_EQ(box.closedAt, 6200);
+    EXPECT_FALSE(shell.main->timerRunning(MainWindow::kSearchTimeoutTimer));
+    shell.loop.advance(20000);
+    EXPECT_EQ(box.label(), "Searching Matrix IP . . ."); // nothing runs on after the close
+    EXPECT_EQ(shell.page(1).searches(), 1);
+}
+
+TEST(ConfigFollowUp, AcceptedButNotFoundShowsTheSearchFailureForHalfASecond) {
+    Shell shell;
+    BoxWatch box(shell);
+    box.at(1000, [&] { shell.main->postMessage(WM_APP_RESULT, 1); });
+    // Accepted at 1000, searching at 3000, search at 3500, failure at 8500, closed at 9000.
+    box.at(8499, [&] { EXPECT_EQ(box.label(), "Searching Matrix IP . . ."); });
+    box.at(8501, [&] {
+        EXPECT_EQ(box.label(), "Search Matrix IP failed!");
+        EXPECT_EQ(shell.state().NoticeText, "Search Matrix IP failed!");
+    });
+    box.runBox();
+    EXPECT_EQ(box.closedAt, 9000);
+    EXPECT_EQ(shell.page(1).searches(), 1);
+}
+
+TEST(ConfigFollowUp, NoAnswerFailsAfterTenSecondsAndClosesTwoSecondsLater) {
+    Shell shell;
+    BoxWatch box(shell);
+    box.at(9999, [&] { EXPECT_NE(box.label(), "configure failed!"); });
+    box.at(10001, [&] { EXPECT_EQ(box.label(), "configure failed!"); });
+    box.runBox();
+    EXPECT_EQ(box.closedAt, 12000);
+    EXPECT_EQ(shell.state().ConfigResult, 0);
+    EXPECT_EQ(shell.page(1).searches(), 0);
+}
+
+TEST(ConfigFollowUp, AnAcceptedRunDoesNotTurnTheNextUnansweredRunIntoASuccess) {
+    Shell shell;
+    BoxWatch box(shell);
+    box.at(1000, [&] { shell.main->postMessage(WM_APP_RESULT, 1); });
+    box.at(4000, [&] { shell.main->postMessage(WM_APP_RESULT, 2); });
+    box.runBox();
+    ASSERT_EQ(box.closedAt, 4000);
+
+    const std::int64_t start = shell.loop.nowMs();
+    box.at(10001, [&] { EXPECT_EQ(box.label(), "configure failed!"); });
+    box.runBox();
+    EXPECT_EQ(box.openings, 2);
+    EXPECT_EQ(box.closedAt - start, 12000);
+    EXPECT_EQ(shell.state().ConfigResult, 0);
+}
+
+TEST(ConfigFollowUp, DiscoveryAnswerWithoutABoxOnlyStopsTheSearchTimeout) {
+    Shell shell;
+    BoxWatch box(shell);
+    shell.main->setTimer(MainWindow::kSearchTimeoutTimer, 5000);
+    shell.main->sendMessage(WM_APP_RESULT, 2);
+    EXPECT_FALSE(shell.main->timerRunning(MainWindow::kSearchTimeoutTimer));
+    shell.loop.advance(10000);
+    EXPECT_EQ(box.openings, 0);
+    EXPECT_EQ(shell.state().NoticeText, "");
+}
+
+TEST(ConfigFollowUp, AcceptanceWithoutAnOpenBoxIsSafe) {
+    Shell shell;
+    shell.main->sendMessage(WM_APP_RESULT, 1);
+    EXPECT_EQ(shell.state().ConfigResult, 1);
+    shell.loop.advance(8000); // searching at 2000, search at 2500, failure at 7500, close
+    EXPECT_EQ(shell.page(1).searches(), 1);
+    EXPECT_EQ(shell.state().NoticeText, "Search Matrix IP failed!");
+    EXPECT_FALSE(shell.main->configBox().created());
+}

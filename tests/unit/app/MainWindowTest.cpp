@@ -1,0 +1,232 @@
+// Start-up, the laid-out caption bar, and the ways the program ends.
+#include "ShellFixture.h"
+#include "app/SystemCommands.h"
+#include "platform/WindowObserver.h"
+#include "resources/ControlIds.h"
+#include "resources/ResourceIds.h"
+
+#include <gtest/gtest.h>
+
+using namespace zentrel;
+using namespace zentrel::testing;
+
+namespace {
+
+class CountingObserver : public WindowObserver {
+public:
+    void windowCreated(Window&) override { ++created; }
+    void windowChanged(Window&) override {}
+    void controlChanged(Window&, int) override {}
+    void windowDestroyed(Window&) override {}
+    int created = 0;
+};
+
+} // namespace
+
+TEST(StartUp, WithoutASocketTheProgramEndsBeforeAnyWindow) {
+    Shell shell(false);
+    CountingObserver observer;
+    shell.loop.setObserver(&observer);
+    shell.network.failTcp = true;
+    EXPECT_EQ(shell.app.run(), 1);
+    EXPECT_EQ(shell.app.mainWindow(), nullptr);
+    EXPECT_EQ(observer.created, 0);
+    EXPECT_EQ(shell.loop.mainWindow(), nullptr);
+}
+
+TEST(StartUp, TheControlSocketComesFirstAndIsNotConnected) {
+    Shell shell(false);
+    ASSERT_TRUE(shell.app.start());
+    EXPECT_EQ(shell.network.tcpRequests, 1);
+    ASSERT_NE(shell.network.last(), nullptr);
+    EXPECT_EQ(shell.network.last()->connectedTo, "");
+    EXPECT_EQ(shell.loop.mainWindow(), shell.app.mainWindow());
+}
+
+TEST(MainWindowLayout, CaptionBarIsCutToSixHundredPixelsPlusTheTwoButtons) {
+    Shell shell;
+    MainWindow& m = *shell.main;
+    EXPECT_EQ(m.title(), "Zentrel Ver6.26");
+    EXPECT_EQ(m.text(ctl::kTitle), "Zentrel Ver6.26");
+    const int b = m.control(ctl::kMinimize).rect.width();
+    EXPECT_EQ(b, 26);
+    // Centred on the 1280 x 800 screen.
+    EXPECT_EQ(m.geometry(), (Rect{314, 125, 314 + 600 + 2 * b, 125 + 550}));
+    EXPECT_EQ(shell.state().MainClientRect, m.geometry());
+    EXPECT_TRUE(m.isVisible());
+    EXPECT_EQ(m.cornerEllipse(), 3);
+
+    // Minimize at 600, Close beside it, both nudged one pixel left and down.
+    EXPECT_EQ(m.control(ctl::kMinimize).rect, (Rect{599, 1, 625, 29}));
+    EXPECT_EQ(m.control(ctl::kClose).rect, (Rect{625, 1, 651, 29}));
+    EXPECT_EQ(m.control(ctl::kTitle).rect, (Rect{25, 1, 151, 29}));
+    EXPECT_EQ(m.control(ctl::kCaptionIcon).rect, (Rect{1, 1, 25, 29}));
+    EXPECT_EQ(m.control(ctl::kGeneralCaption).rect.left, 151);
+    EXPECT_EQ(m.control(ctl::kEdidCaption).rect.left, 252);
+    EXPECT_EQ(m.control(ctl::kMatrixCaption).rect.left, 353);
+    EXPECT_EQ(m.control(ctl::kFirmwareCaption).rect.left, 454);
+    EXPECT_EQ(m.control(ctl::kStrip).rect.left, 554);
+
+    // Caption-blue separators at the right edges of the first three captions.
+    const std::pair<int, int> separators[] = {{ctl::kSeparator1, ctl::kGeneralCaption},
+                                              {ctl::kSeparator2, ctl::kEdidCaption},
+                                              {ctl::kSeparator3, ctl::kMatrixCaption}};
+    for (auto [sep, caption] : separators) {
+        EXPECT_EQ(m.control(sep).rect.left, m.control(caption).rect.right);
+        EXPECT_EQ(m.control(sep).rect.width(), 1);
+        EXPECT_EQ(m.control(sep).backColor, MainWindow::kCaptionBlue);
+    }
+    // The grey frame covers the whole window as it is shown.
+    EXPECT_EQ(m.control(ctl::kWindowFrame).rect, (Rect{0, 0, 652, 550}));
+    EXPECT_EQ(m.control(ctl::kWindowFrame).kind, ControlKind::Frame);
+    EXPECT_EQ(m.control(ctl::kTitle).textColor, rgb(255, 255, 251));
+    EXPECT_EQ(m.control(ctl::kTitle).backColor, MainWindow::kCaptionBlue);
+}
+
+TEST(MainWindowLayout, GeneralPageIsShownAndHighlightedWithNothingActivated) {
+    Shell shell;
+    MainWindow& m = *shell.main;
+    EXPECT_TRUE(shell.page(1).created());
+    EXPECT_TRUE(shell.page(1).isVisible());
+    EXPECT_EQ(shell.page(1).geometry().left, 1);
+    EXPECT_EQ(shell.page(1).geometry().top, 28);
+    for (int n = 2; n <= 4; ++n) {
+        EXPECT_FALSE(shell.page(n).created()) << n;
+    }
+    EXPECT_EQ(m.captionHighlight(1), 1);
+    EXPECT_EQ(m.control(ctl::kGeneralCaption).backColor, MainWindow::kSelectedBack);
+    EXPECT_EQ(m.control(ctl::kGeneralCaption).textColor, rgb(0, 0, 0));
+    EXPECT_EQ(m.control(ctl::kEdidCaption).backColor, MainWindow::kCaptionBlue);
+    EXPECT_EQ(m.skinButton(ctl::kGeneralTab)->color(SkinButton::BackOut),
+              MainWindow::kSelectedBack);
+    EXPECT_EQ(m.skinButton(ctl::kEdidTab)->color(SkinButton::BackOut), MainWindow::kTabBack);
+    EXPECT_EQ(m.skinButton(ctl::kEdidTab)->color(SkinButton::BackIn), MainWindow::kTabHotBack);
+    EXPECT_FALSE(m.isShown(ctl::kGeneralTab));
+
+    shell.loop.advance(1000);
+    for (int n = 1; n <= 4; ++n) {
+        EXPECT_EQ(shell.page(n).activations(), 0);
+    }
+}
+
+TEST(MainWindowLayout, CaptionButtonsCarryTheirIconsTooltipsAndBlueInEveryState) {
+    Shell shell;
+    MainWindow& m = *shell.main;
+    struct Expect {
+        int id;
+        int out;
+        int in;
+        const char* tip;
+    };
+    for (const Expect& e :
+         {Expect{ctl::kMinimize, res::kMinimizeIcon, res::kMinimizeIconHot, "Minimize"},
+          Expect{ctl::kClose, res::kCloseIcon, res::kCloseIconHot, "Close"}}) {
+        SkinButton* s = m.skinButton(e.id);
+        ASSERT_NE(s, nullptr);
+        EXPECT_EQ(s->iconOut(), e.out);
+        EXPECT_EQ(s->iconIn(), e.in);
+        EXPECT_EQ(s->tooltip(), e.tip);
+        EXPECT_EQ(m.control(e.id).tooltip, e.tip);
+        EXPECT_EQ(s->look({}).back, MainWindow::kCaptionBlue);
+        EXPECT_EQ(s->look({true, false, false}).back, MainWindow::kCaptionBlue);
+        EXPECT_EQ(s->look({false, true, false}).back, MainWindow::kCaptionBlue);
+    }
+    EXPECT_EQ(m.skinButton(ctl::kLinkButton)->iconIn(), res::kLinkIcon);
+    EXPECT_EQ(m.skinButton(ctl::kTitle), nullptr);
+}
+
+TEST(MainWindowPointer, CaptionsShowAHandAndEverywhereElseDragsTheWindow) {
+    Shell shell;
+    MainWindow& m = *shell.main;
+    const Rect edid = m.control(ctl::kEdidCaption).rect;
+    const Point onCaption{edid.left + 3, edid.top + 3};
+    const Point onTitle{40, 10};
+    const Point below{300, 300};
+    EXPECT_TRUE(m.handCursorAt(onCaption));
+    EXPECT_FALSE(m.dragsWindowAt(onCaption));
+    EXPECT_FALSE(m.handCursorAt(onTitle));
+    EXPECT_TRUE(m.dragsWindowAt(onTitle));
+    EXPECT_TRUE(m.dragsWindowAt(below));
+    EXPECT_EQ(m.captionAt(onCaption), 2);
+    // The separator pixel between two captions belongs to neither.
+    EXPECT_EQ(m.captionAt(Point{m.control(ctl::kGeneralCaption).rect.right, 5}), 0);
+    EXPECT_TRUE(m.windowMenuAt(onTitle));
+    EXPECT_TRUE(m.windowMenuAt(Point{5, 5}));
+    EXPECT_FALSE(m.windowMenuAt(onCaption));
+}
+
+TEST(MainWindowEnd, CloseButtonEndsTheModalRunAndDestroysTheWindow) {
+    Shell shell(false);
+    shell.loop.setModalHook([&](Window& w) {
+        if (&w == shell.app.mainWindow()) {
+            w.click(ctl::kClose);
+        }
+    });
+    EXPECT_EQ(shell.app.run(), 0);
+    EXPECT_TRUE(shell.loop.quitRequested());
+    EXPECT_EQ(shell.app.mainWindow(), nullptr);
+}
+
+TEST(MainWindowEnd, EnterAndEscapeKeepTheProgramAndWindowCloseEndsIt) {
+    Shell shell(false);
+    shell.loop.setModalHook([&](Window& w) {
+        if (&w != shell.app.mainWindow()) {
+            return;
+        }
+        w.onOk();
+        w.onCancel();
+        auto& main = dynamic_cast<MainWindow&>(w);
+        shell.loop.schedule(1000, [&main] { EXPECT_TRUE(main.onCloseRequest()); });
+    });
+    EXPECT_EQ(shell.app.run(), 0);
+    EXPECT_EQ(shell.loop.nowMs(), 1000);
+    EXPECT_FALSE(shell.loop.quitRequested());
+}
+
+TEST(MainWindowSystemMenu, AboutEntryReplacesMoveAndOpensTheAboutBox) {
+    Shell shell;
+    MainWindow& m = *shell.main;
+    const auto menu = m.windowMenu();
+    for (const MenuEntry& e : menu) {
+        EXPECT_NE(e.command & 0xFFF0, SC_MOVE) << e.text;
+    }
+    ASSERT_GE(menu.size(), 2u);
+    EXPECT_EQ(menu[menu.size() - 2].command, 0u); // separator
+    EXPECT_EQ(menu.back().command, SC_ABOUT);
+
+    int aboutOpenings = 0;
+    shell.loop.setModalHook([&](Window& w) {
+        if (&w == &m.aboutBox()) {
+            ++aboutOpenings;
+            EXPECT_TRUE(w.hasControl(ctl::kAboutIcon));
+            EXPECT_EQ(w.control(ctl::kAboutIcon).icon, res::kAppIcon);
+            EXPECT_NE(w.text(ctl::kAboutVersion).find("6.26"), std::string::npos);
+            w.click(IDOK);
+        }
+    });
+    m.onSystemCommand(0x10);
+    m.onSystemCommand(0x1F);
+    EXPECT_EQ(aboutOpenings, 2);
+    m.onSystemCommand(0x20);
+    EXPECT_EQ(aboutOpenings, 2);
+    EXPECT_FALSE(m.aboutBox().isVisible());
+}
+
+TEST(MainWindowSystemMenu, MinimizeButtonPostsTheMinimizeCommand) {
+    Shell shell;
+    MainWindow& m = *shell.main;
+    m.click(ctl::kMinimize);
+    EXPECT_FALSE(m.minimized()); // posted, not yet handled
+    shell.loop.settle();
+    EXPECT_TRUE(m.minimized());
+    m.onSystemCommand(SC_RESTORE);
+    EXPECT_FALSE(m.minimized());
+}
+
+TEST(MainWindowMoves, EveryMoveUpdatesTheClientRectangleTheNoticeCentresOn) {
+    Shell shell;
+    MainWindow& m = *shell.main;
+    m.setGeometry(Rect{10, 20, 662, 570});
+    m.onMoved();
+    EXPECT_EQ(shell.state().MainClientRect, (Rect{10, 20, 662, 570}));
+}

@@ -1,0 +1,194 @@
+// Caption clicks and the page switch: resets, serial hand-over, TCP re-attach, the refused
+// switch, the activation timers and the busy lock.
+#include "ShellFixture.h"
+#include "resources/ControlIds.h"
+
+#include <gtest/gtest.h>
+
+using namespace zentrel;
+using namespace zentrel::testing;
+
+namespace {
+
+struct PageCase {
+    int page;
+    int caption;
+    int tab;
+    int timer;
+    unsigned tcpMessage;
+};
+
+const PageCase kPages[] = {
+    {1, ctl::kGeneralCaption, ctl::kGeneralTab, 1, WM_TCP_GENERAL},
+    {2, ctl::kEdidCaption, ctl::kEdidTab, 2, WM_TCP_EDID},
+    {3, ctl::kMatrixCaption, ctl::kMatrixTab, 4, WM_TCP_MATRIX},
+    {4, ctl::kFirmwareCaption, ctl::kFirmwareTab, 3, WM_TCP_FIRMWARE},
+};
+
+} // namespace
+
+TEST(PageSwitch, ComModeHandsThePortToTheShownPageAndWakesItAfter150Ms) {
+    for (const PageCase& pc : kPages) {
+        SCOPED_TRACE(pc.page);
+        Shell shell;
+        MainWindow& m = *shell.main;
+        shell.clickAt(pc.caption);
+
+        EXPECT_EQ(shell.state().ActivePage, pc.page);
+        for (int n = 1; n <= 4; ++n) {
+            EXPECT_EQ(shell.link(n).stops, n == pc.page ? 0 : 1) << n;
+            EXPECT_EQ(m.captionHighlight(n), n == pc.page ? 1 : 0) << n;
+            EXPECT_EQ(shell.page(n).switchesSeen(), 1) << n;
+            EXPECT_EQ(shell.page(n).selections(), n == pc.page ? 1 : 0) << n;
+            if (shell.page(n).created()) {
+                EXPECT_EQ(shell.page(n).isVisible(), n == pc.page) << n;
+            }
+        }
+        EXPECT_TRUE(shell.page(pc.page).created());
+        EXPECT_EQ(m.control(pc.caption).backColor, MainWindow::kSelectedBack);
+        EXPECT_EQ(m.skinButton(pc.tab)->color(SkinButton::BackOut), MainWindow::kSelectedBack);
+        EXPECT_EQ(m.skinButton(pc.tab)->color(SkinButton::ForeOut), rgb(0, 0, 0));
+        for (int timer = 1; timer <= 4; ++timer) {
+            EXPECT_EQ(m.timerRunning(timer), timer == pc.timer) << timer;
+        }
+        EXPECT_EQ(shell.network.tcpRequests, 1); // no connect in COM mode
+
+        shell.loop.advance(149);
+        EXPECT_EQ(shell.page(pc.page).activations(), 0);
+        shell.loop.advance(1);
+        EXPECT_EQ(shell.page(pc.page).activations(), 1);
+        shell.loop.advance(2000); // the activation timer is one-shot in effect
+        for (int n = 1; n <= 4; ++n) {
+            EXPECT_EQ(shell.page(n).activations(), n == pc.page ? 1 : 0) << n;
+        }
+    }
+}
+
+TEST(PageSwitch, PagesAreCreatedOnceAndKeptWhileHidden) {
+    Shell shell;
+    shell.clickAt(ctl::kMatrixCaption);
+    StubPage& matrix = shell.page(3);
+    matrix.setText(ctl::kPageLabel, "kept");
+    shell.clickAt(ctl::kEdidCaption);
+    EXPECT_FALSE(matrix.isVisible());
+    EXPECT_TRUE(shell.page(2).isVisible());
+    EXPECT_FALSE(shell.page(1).isVisible());
+    shell.clickAt(ctl::kMatrixCaption);
+    EXPECT_TRUE(matrix.isVisible());
+    EXPECT_EQ(matrix.text(ctl::kPageLabel), "kept");
+    EXPECT_FALSE(shell.page(4).created());
+}
+
+TEST(PageSwitch, ClickingTheShownPageRunsTheWholeSwitchAgain) {
+    Shell shell;
+    shell.state().ControlMode = kModeCom;
+    shell.clickAt(ctl::kGeneralCaption);
+    shell.loop.advance(150);
+    shell.clickAt(ctl::kGeneralCaption);
+    shell.loop.advance(150);
+    EXPECT_EQ(shell.page(1).activations(), 2);
+    EXPECT_EQ(shell.link(2).stops, 2);
+    EXPECT_EQ(shell.link(1).stops, 0);
+    EXPECT_EQ(shell.page(1).selections(), 2);
+
+    shell.state().ControlMode = kModeTcp;
+    shell.state().ShownConnected = 1;
+    shell.clickAt(ctl::kGeneralCaption);
+    shell.clickAt(ctl::kGeneralCaption);
+    EXPECT_EQ(shell.network.tcpRequests, 3); // the first socket plus one per switch
+}
+
+TEST(PageSwitch, TcpModeReattachesTheControlSocketToTheShownPage) {
+    for (const PageCase& pc : kPages) {
+        SCOPED_TRACE(pc.page);
+        Shell shell;
+        shell.state().ControlMode = kModeTcp;
+        shell.state().ShownConnected = 1;
+        shell.state().MatrixIp = "192.168.1.50";
+        shell.state().TcpConnected = 1;
+        FakeTcpSocket* first = shell.network.last();
+        shell.clickAt(pc.caption);
+
+        FakeTcpSocket* s = shell.network.last();
+        ASSERT_NE(s, first);
+        EXPECT_EQ(s->target, &shell.page(pc.page).window());
+        EXPECT_EQ(s->message, pc.tcpMessage);
+        EXPECT_EQ(s->connectedTo, "192.168.1.50:8000");
+        for (int n = 1; n <= 4; ++n) {
+            EXPECT_EQ(shell.link(n).stops, 0) << "no serial hand-over in TCP mode";
+        }
+        EXPECT_TRUE(shell.main->timerRunning(pc.timer));
+        shell.loop.advance(150);
+        EXPECT_EQ(shell.page(pc.page).activations(), 1);
+    }
+}
+
+TEST(PageSwitch, TcpModeWithoutAConfirmedLinkShowsTheNoticeAndActivatesNothing) {
+    Shell shell;
+    MainWindow& m = *shell.main;
+    shell.state().ControlMode = kModeTcp;
+    shell.state().ShownConnected = 0;
+    int noticeOpenings = 0;
+    shell.loop.setModalHook([&](Window& w) {
+        ASSERT_EQ(&w, &m.notice());
+        ++noticeOpenings;
+        EXPECT_EQ(w.text(ctl::kNoticeLabel), "Connect to Matrix failed!");
+        EXPECT_EQ(shell.state().NoticeShown, 1);
+        EXPECT_TRUE(shell.page(4).isVisible()); // the page is shown before the refusal
+        EXPECT_TRUE(m.timerRunning(MainWindow::kNoticeTimer));
+    });
+    shell.clickAt(ctl::kFirmwareCaption);
+
+    EXPECT_EQ(noticeOpenings, 1);
+    EXPECT_EQ(shell.loop.nowMs(), 1500); // closed by timer 55
+    EXPECT_EQ(shell.state().NoticeShown, 0);
+    EXPECT_FALSE(m.notice().isVisible());
+    EXPECT_FALSE(m.timerRunning(MainWindow::kNoticeTimer));
+    EXPECT_EQ(shell.state().ActivePage, 4);
+    EXPECT_EQ(shell.network.tcpRequests, 1);
+    shell.loop.advance(1000);
+    EXPECT_EQ(shell.page(4).activations(), 0);
+}
+
+TEST(PageSwitch, BusyMatrixOrRunningUpgradeRefusesCaptionClicksEntirely) {
+    for (int which = 0; which < 2; ++which) {
+        Shell shell;
+        MainWindow& m = *shell.main;
+        (which == 0 ? shell.state().MatrixBusy : shell.state().UpgradeRunning) = true;
+        shell.clickAt(ctl::kEdidCaption);
+        EXPECT_EQ(m.captionHighlight(1), 1);
+        EXPECT_EQ(m.captionHighlight(2), 0);
+        EXPECT_EQ(m.control(ctl::kEdidCaption).backColor, MainWindow::kCaptionBlue);
+        EXPECT_EQ(shell.state().ActivePage, 1);
+        EXPECT_FALSE(shell.page(2).created());
+        EXPECT_EQ(shell.link(1).stops, 0);
+        EXPECT_EQ(shell.page(1).switchesSeen(), 0);
+        shell.loop.advance(1000);
+        EXPECT_EQ(shell.page(2).activations(), 0);
+    }
+}
+
+TEST(PageSwitch, TabLockDisablesTheTabButtonsButNotTheCaptions) {
+    Shell shell;
+    MainWindow& m = *shell.main;
+    m.sendMessage(WM_TAB_LOCK, 1);
+    for (const PageCase& pc : kPages) {
+        EXPECT_FALSE(m.isEnabled(pc.tab));
+        EXPECT_EQ(m.skinButton(pc.tab)->color(SkinButton::BackIn), MainWindow::kTabHotBack);
+    }
+    shell.clickAt(ctl::kMatrixCaption);
+    EXPECT_EQ(shell.state().ActivePage, 3);
+    m.sendMessage(WM_TAB_LOCK, 2);
+    EXPECT_FALSE(m.isEnabled(ctl::kGeneralTab));
+    m.sendMessage(WM_TAB_LOCK, 0);
+    for (const PageCase& pc : kPages) {
+        EXPECT_TRUE(m.isEnabled(pc.tab));
+    }
+}
+
+TEST(PageSwitch, TabButtonCommandsSwitchPages) {
+    Shell shell;
+    shell.main->onCommand(ctl::kFirmwareTab, BN_CLICKED);
+    EXPECT_EQ(shell.state().ActivePage, 4);
+    EXPECT_TRUE(shell.main->timerRunning(3));
+}
