@@ -1,0 +1,129 @@
+#include "QtUdpSocket.h"
+
+#include <QHostAddress>
+#include <QUdpSocket>
+
+#include <sys/socket.h>
+
+namespace zentrel {
+
+namespace {
+bool toIpv4(const std::string& text, QHostAddress& out) {
+    return out.setAddress(QString::fromStdString(text)) &&
+           out.protocol() == QAbstractSocket::IPv4Protocol;
+}
+} // namespace
+
+QtUdpSocket::QtUdpSocket(EventLoop& loop, WParam handle)
+    : loop_(loop), handle_(handle), socket_(new QUdpSocket), context_(std::make_unique<QObject>()) {
+    QObject::connect(socket_, &QUdpSocket::readyRead, context_.get(), [this] { onReadyRead(); });
+}
+
+QtUdpSocket::~QtUdpSocket() {
+    close();
+}
+
+bool QtUdpSocket::bind(const std::string& ipv4, std::uint16_t port) {
+    QHostAddress address;
+    if (!open_ || bound_ || !toIpv4(ipv4, address)) {
+        return false;
+    }
+    if (!socket_->bind(address, port,
+                       QAbstractSocket::ShareAddress | QAbstractSocket::ReuseAddressHint)) {
+        return false;
+    }
+    bound_ = true;
+    return applyBroadcast();
+}
+
+bool QtUdpSocket::setBroadcast(bool on) {
+    if (!open_) {
+        return false;
+    }
+    broadcast_ = on;
+    return !bound_ || applyBroadcast();
+}
+
+bool QtUdpSocket::applyBroadcast() {
+    // Qt switches SO_BROADCAST on for every datagram socket; the behaviour expects it off until
+    // asked for, so a missing setBroadcast fails here as it would on the platform.
+    const int on = broadcast_ ? 1 : 0;
+    const auto fd = static_cast<int>(socket_->socketDescriptor());
+    return fd >= 0 && ::setsockopt(fd, SOL_SOCKET, SO_BROADCAST, &on, sizeof on) == 0;
+}
+
+bool QtUdpSocket::asyncSelect(Window& w, unsigned msg, int events) {
+    if (!open_) {
+        return false;
+    }
+    window_ = &w;
+    msg_ = msg;
+    events_ = events;
+    readAnnounced_ = false;
+    if (bound_ && socket_->hasPendingDatagrams()) {
+        readAnnounced_ = true;
+        notify(FD_READ);
+    }
+    notify(FD_WRITE);
+    return true;
+}
+
+int QtUdpSocket::sendTo(std::span<const std::uint8_t> data, const std::string& ipv4,
+                        std::uint16_t port) {
+    QHostAddress address;
+    if (!open_ || !toIpv4(ipv4, address)) {
+        return -1;
+    }
+    // Bound here rather than by Qt's implicit bind, so the broadcast setting applies.
+    if (!bound_ && !bind("0.0.0.0", 0)) {
+        return -1;
+    }
+    const qint64 n = socket_->writeDatagram(reinterpret_cast<const char*>(data.data()),
+                                            static_cast<qint64>(data.size()), address, port);
+    return static_cast<int>(n);
+}
+
+int QtUdpSocket::recv(std::span<std::uint8_t> data) {
+    readAnnounced_ = false;
+    if (!open_ || !bound_ || !socket_->hasPendingDatagrams()) {
+        return -1;
+    }
+    // One datagram per read; what does not fit in the caller's buffer is discarded.
+    const qint64 n = socket_->readDatagram(reinterpret_cast<char*>(data.data()),
+                                           static_cast<qint64>(data.size()));
+    if (socket_->hasPendingDatagrams()) {
+        readAnnounced_ = true;
+        notify(FD_READ);
+    }
+    return static_cast<int>(n);
+}
+
+std::uint16_t QtUdpSocket::localPort() const {
+    return open_ && bound_ ? socket_->localPort() : 0;
+}
+
+void QtUdpSocket::close() {
+    if (!open_) {
+        return;
+    }
+    open_ = false;
+    context_.reset();
+    socket_->abort();
+    socket_->deleteLater();
+    socket_ = nullptr;
+}
+
+void QtUdpSocket::onReadyRead() {
+    if (!readAnnounced_ && socket_->hasPendingDatagrams()) {
+        readAnnounced_ = true;
+        notify(FD_READ);
+    }
+}
+
+void QtUdpSocket::notify(int event) {
+    if (open_ && window_ != nullptr && (events_ & event) != 0) {
+        loop_.postMessage(*window_, msg_, handle_, selectLParam(event, 0));
+    }
+}
+
+} // namespace zentrel
