@@ -21,10 +21,11 @@ public:
     static constexpr std::size_t kCapacity = 1024;
 
     enum class LogStyle {
-        // The reply's 13 bytes, then "\r\n", once it is dispatched (General, EDID, FW pages).
+        // The reply's 13 bytes, then "\r\n", when it is taken (General, EDID, FW pages).
         PerReply,
         // Every byte kept, as it arrives, with "\r\n" whenever the fill count reaches a multiple
-        // of 13 (Matrix page).
+        // of 13 (Matrix page; a read that arrives while the page is not armed for TCP replies is
+        // the page's to drop, before it gets here).
         PerByte,
     };
 
