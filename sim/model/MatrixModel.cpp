@@ -118,7 +118,7 @@ void MatrixModel::handleFrame(const CommandFrame& f, WireIntake& link, std::int6
     ex.in.push_back({Inbound::Kind::Frame, raw, name});
     Answer a = answer(f, link);
     if (a.reply) {
-        const std::int64_t gone = emit(f, *a.reply, ex);
+        const std::int64_t gone = sendReply(f, *a.reply, ex);
         if (a.rebootMs > 0) {
             silentUntil_ = now + gone + a.rebootMs;
         }
@@ -134,14 +134,14 @@ void MatrixModel::handleBlock(const WireIntake::Unit& unit, std::int64_t now, Ex
         const bool refuse = faults_.wants(Kind::Refuse, header);
         FirmwareSession::Answer a = firmware_.onBlock(header, unit.bytes, refuse);
         if (a.reply) {
-            const std::int64_t gone = emit(header, *a.reply, ex);
+            const std::int64_t gone = sendReply(header, *a.reply, ex);
             if (a.reboot) {
                 silentUntil_ = now + gone + timing_.upgradeRebootMs;
             }
         }
         return;
     }
-    emit(header, edidDownloadResult(header, unit.bytes), ex);
+    sendReply(header, edidDownloadResult(header, unit.bytes), ex);
 }
 
 CommandFrame MatrixModel::edidDownloadResult(const CommandFrame& header,
@@ -376,7 +376,7 @@ std::optional<CommandFrame> MatrixModel::settings(const CommandFrame& f, Answer&
     }
 }
 
-std::int64_t MatrixModel::emit(const CommandFrame& request, CommandFrame reply, Exchange& ex) {
+std::int64_t MatrixModel::sendReply(const CommandFrame& request, CommandFrame reply, Exchange& ex) {
     const std::vector<FaultRule> rules = faults_.take(request);
     const bool silent = std::any_of(rules.begin(), rules.end(),
                                     [](const FaultRule& r) { return r.kind == Kind::Silent; });

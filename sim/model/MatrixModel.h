@@ -71,7 +71,7 @@ private:
     CommandFrame edidDownloadResult(const CommandFrame& header,
                                     std::span<const std::uint8_t> block);
     // Sends `reply` to `request` through the fault rules; returns when its last piece leaves.
-    std::int64_t emit(const CommandFrame& request, CommandFrame reply, Exchange& ex);
+    std::int64_t sendReply(const CommandFrame& request, CommandFrame reply, Exchange& ex);
     Reply shape(const CommandFrame& reply, const std::vector<FaultRule>& rules) const;
 
     MatrixState state_;
