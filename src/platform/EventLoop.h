@@ -35,6 +35,8 @@ public:
 
     // Runs a nested loop until w.endDialog() is called or the application quits.
     virtual void runModal(Window& w) = 0;
+    // Window::endDialog tells the loop, so a backend that sleeps in its nested loop wakes up.
+    virtual void modalEndRequested(Window&) {}
 
     // Ends every modal loop: the application's quit message.
     virtual void postQuit() = 0;

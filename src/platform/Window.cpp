@@ -67,6 +67,9 @@ int Window::doModal(const DialogTemplate& t) {
 void Window::endDialog(int code) {
     modalResult_ = code;
     modalEnded_ = true;
+    if (inModal_) {
+        loop_.modalEndRequested(*this);
+    }
 }
 
 void Window::show(bool visible) {

@@ -1,0 +1,121 @@
+// The real loop in real time: kept to the few behaviours the virtual clock cannot show
+// (threads, nested QEventLoops), with short bounded waits.
+#include "platform/qt/QtEventLoop.h"
+#include "platform/Window.h"
+
+#include <QCoreApplication>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <thread>
+
+using namespace zentrel;
+
+namespace {
+
+int argc = 1;
+char arg0[] = "test";
+char* argv[] = {arg0, nullptr};
+
+class Target : public Window {
+public:
+    using Window::Window;
+    LParam onMessage(unsigned msg, WParam wp, LParam) override {
+        received.push_back(static_cast<int>(wp));
+        if (msg == WM_USER + 1 && closeOnMessage != nullptr) {
+            closeOnMessage->endDialog(IDOK);
+        }
+        return static_cast<LParam>(wp) * 2;
+    }
+    void onTimer(int id) override {
+        killTimer(id);
+        if (id == 55 && closeOnMessage != nullptr) {
+            closeOnMessage->endDialog(IDOK);
+        }
+        fired.push_back(id);
+    }
+    std::vector<int> received;
+    std::vector<int> fired;
+    Window* closeOnMessage = nullptr;
+};
+
+const DialogTemplate kBox{
+    146, "notice", 133, 50, {{1137, ControlKind::Static, "", 1, 17, 130, 15}}};
+
+} // namespace
+
+TEST(QtEventLoop, SendFromAThreadBlocksUntilHandledAndDeliversInOrder) {
+    QCoreApplication app(argc, argv);
+    QtEventLoop loop;
+    Target target(loop);
+    Window box(loop);
+    target.closeOnMessage = &box;
+    std::vector<LParam> results;
+    std::thread sender([&] {
+        for (int i = 1; i <= 3; ++i) {
+            results.push_back(loop.sendMessage(target, WM_USER + 7, static_cast<WParam>(i), 1));
+        }
+        loop.postMessage(target, WM_USER + 1, 4, 0);
+    });
+    box.doModal(kBox); // the nested loop delivers the sends, then the post closes the box
+    sender.join();
+    EXPECT_EQ(target.received, (std::vector<int>{1, 2, 3, 4}));
+    EXPECT_EQ(results, (std::vector<LParam>{2, 4, 6}));
+}
+
+TEST(QtEventLoop, AStoppedSenderNeverWaitsForABusyUiThread) {
+    QCoreApplication app(argc, argv);
+    QtEventLoop loop;
+    Target target(loop);
+    std::stop_source stop;
+    std::atomic<bool> returned{false};
+    std::thread sender([&] {
+        loop.sendMessage(target, WM_USER + 7, 9, 1, stop.get_token());
+        returned = true;
+    });
+    // The UI thread does not run its loop here: it stops and joins, as a channel's destructor does.
+    stop.request_stop();
+    sender.join();
+    EXPECT_TRUE(returned);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(target.received.empty()); // the abandoned byte is not delivered afterwards
+}
+
+TEST(QtEventLoop, TimersEndModalLoopsAndForgottenWindowsGetNothing) {
+    QCoreApplication app(argc, argv);
+    QtEventLoop loop;
+    Target target(loop);
+    Window box(loop);
+    target.closeOnMessage = &box;
+    target.setTimer(3, 5);
+    target.setTimer(55, 20);
+    EXPECT_TRUE(loop.timerRunning(target, 55));
+    EXPECT_EQ(box.doModal(kBox), IDOK);
+    EXPECT_EQ(target.fired, (std::vector<int>{3, 55}));
+    EXPECT_FALSE(loop.timerRunning(target, 55));
+
+    auto doomed = std::make_unique<Target>(loop);
+    doomed->setTimer(1, 1);
+    loop.postMessage(*doomed, WM_USER + 2, 1, 0);
+    doomed.reset();
+    Window box2(loop);
+    QTimer::singleShot(30, [&] { box2.endDialog(IDOK); });
+    box2.doModal(kBox); // would crash if the dead window's timer or message were delivered
+    SUCCEED();
+}
+
+TEST(QtEventLoop, QuitEndsNestedModalLoops) {
+    QCoreApplication app(argc, argv);
+    QtEventLoop loop;
+    Window outer(loop);
+    Window inner(loop);
+    QTimer::singleShot(0, [&] {
+        QTimer::singleShot(10, [&] { loop.postQuit(); });
+        inner.doModal(kBox);
+    });
+    outer.doModal(kBox);
+    EXPECT_TRUE(loop.quitRequested());
+    EXPECT_FALSE(inner.inModal());
+}
