@@ -5,9 +5,13 @@
 
 #include <sys/socket.h>
 
+#include <algorithm>
+
 namespace zentrel {
 
 namespace {
+constexpr std::size_t kMaxDatagram = 65536;
+
 bool toIpv4(const std::string& text, QHostAddress& out) {
     return out.setAddress(QString::fromStdString(text)) &&
            out.protocol() == QAbstractSocket::IPv4Protocol;
@@ -60,7 +64,7 @@ bool QtUdpSocket::asyncSelect(Window& w, unsigned msg, int events) {
     msg_ = msg;
     events_ = events;
     readAnnounced_ = false;
-    if (bound_ && socket_->hasPendingDatagrams()) {
+    if (!queue_.empty()) {
         readAnnounced_ = true;
         notify(FD_READ);
     }
@@ -85,13 +89,15 @@ int QtUdpSocket::sendTo(std::span<const std::uint8_t> data, const std::string& i
 
 int QtUdpSocket::recv(std::span<std::uint8_t> data) {
     readAnnounced_ = false;
-    if (!open_ || !bound_ || !socket_->hasPendingDatagrams()) {
+    if (!open_ || queue_.empty()) {
         return -1;
     }
     // One datagram per read; what does not fit in the caller's buffer is discarded.
-    const qint64 n = socket_->readDatagram(reinterpret_cast<char*>(data.data()),
-                                           static_cast<qint64>(data.size()));
-    if (socket_->hasPendingDatagrams()) {
+    const std::vector<std::uint8_t> d = std::move(queue_.front());
+    queue_.pop_front();
+    const std::size_t n = std::min(d.size(), data.size());
+    std::copy_n(d.begin(), n, data.begin());
+    if (!queue_.empty()) {
         readAnnounced_ = true;
         notify(FD_READ);
     }
@@ -107,6 +113,7 @@ void QtUdpSocket::close() {
         return;
     }
     open_ = false;
+    queue_.clear();
     context_.reset();
     socket_->abort();
     socket_->deleteLater();
@@ -114,9 +121,29 @@ void QtUdpSocket::close() {
 }
 
 void QtUdpSocket::onReadyRead() {
-    if (!readAnnounced_ && socket_->hasPendingDatagrams()) {
+    drain();
+    if (!readAnnounced_ && !queue_.empty()) {
         readAnnounced_ = true;
         notify(FD_READ);
+    }
+}
+
+void QtUdpSocket::drain() {
+    // Qt reports an unbuffered socket once and then stays silent until a read; a report that
+    // finds nothing (the loop may deliver one after the data was already taken) would leave it
+    // silent for good. So every report is answered with reads until one comes back empty, which
+    // re-arms Qt's notification whatever happened in between. The bound keeps a flood from
+    // holding the loop; Qt reports again for what is left.
+    for (int i = 0; i < 256; ++i) {
+        const qint64 size = socket_->hasPendingDatagrams() ? socket_->pendingDatagramSize() : -1;
+        std::vector<std::uint8_t> d(size > 0 ? static_cast<std::size_t>(size) : kMaxDatagram);
+        const qint64 n =
+            socket_->readDatagram(reinterpret_cast<char*>(d.data()), static_cast<qint64>(d.size()));
+        if (n < 0) {
+            return;
+        }
+        d.resize(static_cast<std::size_t>(n));
+        queue_.push_back(std::move(d));
     }
 }
 

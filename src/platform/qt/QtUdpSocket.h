@@ -5,7 +5,9 @@
 #include "platform/EventLoop.h"
 #include "platform/UdpSocket.h"
 
+#include <deque>
 #include <memory>
+#include <vector>
 
 class QObject;
 class QUdpSocket;
@@ -33,6 +35,7 @@ public:
 private:
     bool applyBroadcast();
     void onReadyRead();
+    void drain();
     void notify(int event);
 
     EventLoop& loop_;
@@ -46,6 +49,8 @@ private:
     bool bound_ = false;
     bool broadcast_ = false;
     bool readAnnounced_ = false;
+    // Datagrams taken from Qt as soon as it reports them (see drain).
+    std::deque<std::vector<std::uint8_t>> queue_;
 };
 
 } // namespace zentrel
