@@ -3,13 +3,14 @@
 // animation, a 10-second time-out, and the result texts the main window puts in it.
 #include "platform/Window.h"
 #include "state/SharedState.h"
+#include "ui/WindowSkin.h"
 
 #include <cstdint>
 #include <string>
 
 namespace zentrel {
 
-class ConfigProgressBox : public Window {
+class ConfigProgressBox : public Window, public WindowSkin {
 public:
     static constexpr int kAlpha = 210;
     static constexpr int kCorner = 5;
@@ -30,6 +31,8 @@ public:
     std::uint8_t step() const { return step_; }
 
     void onInitDialog() override;
+    // Black behind white text.
+    std::optional<Color> backgroundColor() const override { return rgb(0, 0, 0); }
     void onTimer(int id) override;
     void onOk() override { close(); }
     void onCancel() override;

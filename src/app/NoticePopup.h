@@ -4,12 +4,13 @@
 // that timer closes it. NoticeText and NoticeShown in the shared state carry its text and flag.
 #include "platform/Window.h"
 #include "state/SharedState.h"
+#include "ui/WindowSkin.h"
 
 #include <string>
 
 namespace zentrel {
 
-class NoticePopup : public Window {
+class NoticePopup : public Window, public WindowSkin {
 public:
     static constexpr int kAlpha = 190;
     static constexpr int kCorner = 5;
@@ -25,6 +26,8 @@ public:
     void close();
 
     void onInitDialog() override;
+    // Black behind white text.
+    std::optional<Color> backgroundColor() const override { return rgb(0, 0, 0); }
     // Enter takes the OK path (the flag is cleared); Escape keeps the default cancel path.
     void onOk() override { close(); }
 

@@ -4,12 +4,13 @@
 // flag; the callers animate it with the shared progress step.
 #include "platform/Window.h"
 #include "state/SharedState.h"
+#include "ui/WindowSkin.h"
 
 #include <string>
 
 namespace zentrel {
 
-class ProgressPopup : public Window {
+class ProgressPopup : public Window, public WindowSkin {
 public:
     static constexpr int kAlpha = 200;
     static constexpr int kCorner = 3;
@@ -33,6 +34,8 @@ public:
     void close();
 
     void onInitDialog() override;
+    // Black behind white text.
+    std::optional<Color> backgroundColor() const override { return rgb(0, 0, 0); }
 
 private:
     SharedState& state_;

@@ -34,6 +34,8 @@ public:
     virtual std::vector<MenuEntry> windowMenu() const { return {}; }
     virtual void onSystemCommand(unsigned /*command*/) {}
     virtual std::optional<FontSpec> fontFor(int /*id*/) const { return std::nullopt; }
+    // The window's own background; nothing for the desktop's dialog colour.
+    virtual std::optional<Color> backgroundColor() const { return std::nullopt; }
     // The window manager asks the window to close. False: the view uses the window's Cancel.
     virtual bool onCloseRequest() { return false; }
 };

@@ -1,0 +1,268 @@
+#include "ControlView.h"
+
+#include "SkinButtonWidget.h"
+#include "WindowWidget.h"
+#include "platform/Control.h"
+#include "platform/Window.h"
+#include "resources/IconCatalog.h"
+#include "ui/WindowSkin.h"
+#include "ui/qt/IconPainter.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFrame>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPointer>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTreeWidget>
+
+namespace zentrel {
+
+namespace {
+
+constexpr int kComboShownHeight = 24; // the template's height includes the dropped-down list
+
+QString qs(const std::string& s) {
+    return QString::fromStdString(s);
+}
+
+QColor qc(Color c) {
+    return QColor(c.r, c.g, c.b);
+}
+
+// Runs fn with the window when the user, not the view, changed a widget.
+template <typename Fn> auto userAction(WindowWidget& owner, Fn fn) {
+    QPointer<WindowWidget> guard(&owner);
+    return [guard, fn](auto&&... args) {
+        if (guard && !guard->syncing() && guard->window() != nullptr) {
+            fn(*guard->window(), args...);
+        }
+    };
+}
+
+QWidget* createButtonLike(WindowWidget& owner, const Control& c) {
+    const int id = c.id;
+    QAbstractButton* b = nullptr;
+    switch (c.kind) {
+    case ControlKind::CheckBox:
+        b = new QCheckBox(&owner);
+        break;
+    case ControlKind::Radio: {
+        auto* r = new QRadioButton(&owner);
+        r->setAutoExclusive(false); // the window unchecks the group itself
+        b = r;
+        break;
+    }
+    default:
+        if (owner.skinButton(id) != nullptr) {
+            return new SkinButtonWidget(owner, id);
+        }
+        b = new QPushButton(&owner);
+        break;
+    }
+    QObject::connect(b, &QAbstractButton::clicked, &owner,
+                     userAction(owner, [id, &owner](Window& w, bool) {
+                         w.click(id);
+                         owner.syncControl(id); // the window's checked state is the truth
+                     }));
+    return b;
+}
+
+} // namespace
+
+QWidget* createControlWidget(WindowWidget& owner, const Control& c) {
+    const int id = c.id;
+    QWidget* w = nullptr;
+    switch (c.kind) {
+    case ControlKind::Static:
+    case ControlKind::Icon: {
+        auto* label = new QLabel(&owner);
+        label->setTextFormat(Qt::PlainText);
+        w = label;
+        break;
+    }
+    case ControlKind::Frame: {
+        auto* frame = new QFrame(&owner);
+        frame->setFrameStyle(QFrame::Box | QFrame::Plain);
+        frame->setLineWidth(1);
+        QPalette pal = frame->palette();
+        pal.setColor(QPalette::WindowText, QColor(160, 160, 160));
+        frame->setPalette(pal);
+        w = frame;
+        break;
+    }
+    case ControlKind::GroupBox:
+        w = new QGroupBox(&owner);
+        break;
+    case ControlKind::Button:
+    case ControlKind::CheckBox:
+    case ControlKind::Radio:
+        w = createButtonLike(owner, c);
+        break;
+    case ControlKind::Edit:
+        if (c.multiline) {
+            auto* edit = new QPlainTextEdit(&owner);
+            QObject::connect(edit, &QPlainTextEdit::textChanged, &owner,
+                             userAction(owner, [id, edit](Window& win) {
+                                 win.type(id, edit->toPlainText().toStdString());
+                             }));
+            w = edit;
+        } else {
+            auto* edit = new QLineEdit(&owner);
+            QObject::connect(edit, &QLineEdit::textEdited, &owner,
+                             userAction(owner, [id](Window& win, const QString& text) {
+                                 win.type(id, text.toStdString());
+                             }));
+            w = edit;
+        }
+        break;
+    case ControlKind::ComboBox: {
+        auto* combo = new QComboBox(&owner);
+        QObject::connect(
+            combo, &QComboBox::activated, &owner,
+            userAction(owner, [id](Window& win, int index) { win.choose(id, index); }));
+        w = combo;
+        break;
+    }
+    case ControlKind::ListView: {
+        auto* list = new QTreeWidget(&owner);
+        list->setRootIsDecorated(false);
+        list->setSelectionMode(QAbstractItemView::SingleSelection);
+        list->setSelectionBehavior(QAbstractItemView::SelectRows);
+        QObject::connect(list, &QTreeWidget::itemSelectionChanged, &owner,
+                         userAction(owner, [id, list](Window& win) {
+                             const QModelIndex current = list->currentIndex();
+                             win.choose(id, current.isValid() ? current.row() : -1);
+                         }));
+        w = list;
+        break;
+    }
+    case ControlKind::Progress:
+        w = new QProgressBar(&owner);
+        break;
+    }
+    // Statics let the pointer through to the window, as the window handles presses on them
+    // (tab captions, window drags).
+    if (c.kind == ControlKind::Static || c.kind == ControlKind::Icon ||
+        c.kind == ControlKind::Frame || c.kind == ControlKind::GroupBox) {
+        w->setAttribute(Qt::WA_TransparentForMouseEvents);
+    }
+    w->setObjectName(QStringLiteral("control%1").arg(id));
+    return w;
+}
+
+void syncControlWidget(WindowWidget& owner, QWidget& widget, const Control& c) {
+    QRect r(c.rect.left, c.rect.top, c.rect.width(), c.rect.height());
+    if (c.kind == ControlKind::ComboBox) {
+        r.setHeight(std::min(r.height(), kComboShownHeight));
+    }
+    widget.setGeometry(r);
+    widget.setVisible(c.visible);
+    widget.setEnabled(c.enabled);
+    widget.setToolTip(qs(c.tooltip));
+    widget.setAccessibleName(qs(c.accessibleName));
+
+    QPalette pal = widget.palette();
+    if (c.textColor) {
+        pal.setColor(QPalette::WindowText, qc(*c.textColor));
+        pal.setColor(QPalette::ButtonText, qc(*c.textColor));
+        pal.setColor(QPalette::Text, qc(*c.textColor));
+    }
+    if (c.backColor) {
+        pal.setColor(QPalette::Window, qc(*c.backColor));
+    }
+    if (c.kind != ControlKind::Frame) {
+        widget.setPalette(pal);
+    }
+    if (WindowSkin* skin = owner.skin()) {
+        if (auto font = skin->fontFor(c.id)) {
+            QFont f = widget.font();
+            if (!font->family.empty()) {
+                f.setFamily(qs(font->family));
+            }
+            f.setPixelSize(font->pixelHeight);
+            f.setWeight(static_cast<QFont::Weight>(font->weight / 10 * 10 == 700 ? QFont::Bold
+                                                                                 : QFont::Normal));
+            widget.setFont(f);
+        }
+    }
+
+    if (auto* label = qobject_cast<QLabel*>(&widget)) {
+        label->setAutoFillBackground(c.backColor.has_value());
+        if (c.kind == ControlKind::Icon) {
+            label->setAlignment(Qt::AlignCenter);
+            label->setPixmap(iconPixmap(c.icon));
+        } else {
+            label->setText(qs(c.text));
+            label->setAlignment(c.centred ? Qt::AlignCenter : (Qt::AlignLeft | Qt::AlignVCenter));
+        }
+    } else if (auto* group = qobject_cast<QGroupBox*>(&widget)) {
+        group->setTitle(qs(c.text));
+    } else if (auto* skinned = qobject_cast<SkinButtonWidget*>(&widget)) {
+        skinned->setText(qs(c.text));
+        skinned->update();
+    } else if (auto* button = qobject_cast<QAbstractButton*>(&widget)) {
+        button->setText(qs(c.text));
+        if (c.kind == ControlKind::CheckBox || c.kind == ControlKind::Radio) {
+            button->setCheckable(true);
+            button->setChecked(c.checked != 0);
+        }
+        if (c.icon != 0 && iconSize(c.icon)) {
+            button->setIcon(QIcon(iconPixmap(c.icon)));
+        }
+    } else if (auto* line = qobject_cast<QLineEdit*>(&widget)) {
+        if (line->text() != qs(c.text)) {
+            line->setText(qs(c.text));
+        }
+        line->setReadOnly(c.readOnly);
+    } else if (auto* text = qobject_cast<QPlainTextEdit*>(&widget)) {
+        if (text->toPlainText() != qs(c.text)) {
+            text->setPlainText(qs(c.text));
+            text->moveCursor(QTextCursor::End);
+        }
+        text->setReadOnly(c.readOnly);
+    } else if (auto* combo = qobject_cast<QComboBox*>(&widget)) {
+        QStringList items;
+        for (const std::string& item : c.items) {
+            items << qs(item);
+        }
+        QStringList current;
+        for (int i = 0; i < combo->count(); ++i) {
+            current << combo->itemText(i);
+        }
+        if (current != items) {
+            combo->clear();
+            combo->addItems(items);
+        }
+        combo->setCurrentIndex(c.selection);
+    } else if (auto* list = qobject_cast<QTreeWidget*>(&widget)) {
+        QStringList headers;
+        for (const std::string& col : c.columns) {
+            headers << qs(col);
+        }
+        list->setColumnCount(std::max<int>(1, static_cast<int>(headers.size())));
+        list->setHeaderLabels(headers);
+        list->clear();
+        for (const auto& row : c.rows) {
+            QStringList cells;
+            for (const std::string& cell : row) {
+                cells << qs(cell);
+            }
+            list->addTopLevelItem(new QTreeWidgetItem(cells));
+        }
+        if (c.selection >= 0 && c.selection < list->topLevelItemCount()) {
+            list->setCurrentItem(list->topLevelItem(c.selection));
+        }
+    } else if (auto* bar = qobject_cast<QProgressBar*>(&widget)) {
+        bar->setRange(c.rangeMin, c.rangeMax);
+        bar->setValue(c.position);
+    }
+}
+
+} // namespace zentrel

@@ -1,0 +1,116 @@
+#include "SkinButtonWidget.h"
+
+#include "QtWindowHost.h"
+#include "WindowWidget.h"
+#include "platform/Window.h"
+#include "resources/ResourceIds.h"
+#include "ui/SkinButton.h"
+#include "ui/qt/SkinButtonPainter.h"
+
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPointer>
+
+namespace zentrel {
+
+SkinButtonWidget::SkinButtonWidget(WindowWidget& owner, int id)
+    : QAbstractButton(&owner), owner_(owner), id_(id) {
+    setMouseTracking(true);
+    setFocusPolicy(Qt::TabFocus);
+    if (SkinButton* s = skin()) {
+        QPointer<SkinButtonWidget> self(this);
+        s->setRepaintHandler([self] {
+            if (self) {
+                self->update();
+            }
+        });
+        if (s->cursor() == res::kHandCursor) {
+            setCursor(Qt::PointingHandCursor);
+        }
+    }
+    connect(this, &QAbstractButton::clicked, this, &SkinButtonWidget::clickedByUser);
+}
+
+SkinButton* SkinButtonWidget::skin() const {
+    return owner_.skinButton(id_);
+}
+
+void SkinButtonWidget::paintEvent(QPaintEvent*) {
+    SkinButton* s = skin();
+    if (s == nullptr) {
+        return;
+    }
+    QPainter p(this);
+    paintSkinButton(p, rect(), *s, SkinButton::DrawState{isDown(), hasFocus(), !isEnabled()},
+                    text());
+}
+
+void SkinButtonWidget::enterEvent(QEnterEvent* e) {
+    QAbstractButton::enterEvent(e);
+    if (SkinButton* s = skin()) {
+        s->mouseMove((e->buttons() & Qt::LeftButton) != 0, true, isActiveWindow());
+    }
+}
+
+void SkinButtonWidget::leaveEvent(QEvent* e) {
+    QAbstractButton::leaveEvent(e);
+    if (SkinButton* s = skin()) {
+        s->mouseLeave();
+    }
+}
+
+void SkinButtonWidget::mouseMoveEvent(QMouseEvent* e) {
+    if (SkinButton* s = skin()) {
+        s->mouseMove((e->buttons() & Qt::LeftButton) != 0, rect().contains(e->position().toPoint()),
+                     isActiveWindow());
+    }
+    QAbstractButton::mouseMoveEvent(e);
+}
+
+void SkinButtonWidget::focusOutEvent(QFocusEvent* e) {
+    QAbstractButton::focusOutEvent(e);
+    if (SkinButton* s = skin()) {
+        s->mouseLeave();
+    }
+}
+
+void SkinButtonWidget::changeEvent(QEvent* e) {
+    QAbstractButton::changeEvent(e);
+    if (e->type() == QEvent::EnabledChange && !isEnabled()) {
+        if (SkinButton* s = skin()) {
+            s->disabled();
+        }
+    }
+}
+
+void SkinButtonWidget::clickedByUser() {
+    if (owner_.syncing()) {
+        return;
+    }
+    QPointer<SkinButtonWidget> self(this);
+    if (SkinButton* s = skin()) {
+        if (s->click(&owner_.host().ui()) == SkinButton::ClickResult::ShowMenu) {
+            QMenu menu(this);
+            for (const MenuEntry& entry : s->menu()) {
+                if (entry.command == 0) {
+                    menu.addSeparator();
+                } else {
+                    menu.addAction(QString::fromStdString(entry.text))->setData(entry.command);
+                }
+            }
+            QAction* chosen = menu.exec(mapToGlobal(rect().bottomLeft()));
+            if (!self) {
+                return;
+            }
+            if (chosen != nullptr && skin() != nullptr) {
+                skin()->menuChosen(chosen->data().toUInt());
+            }
+        }
+    }
+    if (self && owner_.window() != nullptr) {
+        owner_.window()->click(id_);
+    }
+}
+
+} // namespace zentrel

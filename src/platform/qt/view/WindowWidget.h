@@ -1,0 +1,61 @@
+#pragma once
+// One window on screen: a frameless top-level window or, for a page, a child of its parent's
+// widget. Its controls are built from the window's state the first time it is shown.
+#include <QPointer>
+#include <QWidget>
+
+#include <map>
+
+namespace zentrel {
+
+class QtWindowHost;
+class SkinButton;
+class Window;
+class WindowSkin;
+
+class WindowWidget : public QWidget {
+    Q_OBJECT
+public:
+    WindowWidget(Window& w, QtWindowHost& host);
+    ~WindowWidget() override;
+
+    // The window the widget shows; nullptr once the window is gone.
+    Window* window() const { return window_; }
+    WindowSkin* skin() const;
+    SkinButton* skinButton(int id) const;
+    QtWindowHost& host() const { return host_; }
+
+    void syncWindow();
+    void syncControl(int id);
+    // The window is being destroyed: drop every reference to it.
+    void forgetWindow();
+    // Set while the view writes into its widgets, so their change signals are not taken for
+    // the user's doing.
+    bool syncing() const { return syncing_ > 0; }
+
+protected:
+    void paintEvent(QPaintEvent* e) override;
+    void mousePressEvent(QMouseEvent* e) override;
+    void mouseMoveEvent(QMouseEvent* e) override;
+    void keyPressEvent(QKeyEvent* e) override;
+    void closeEvent(QCloseEvent* e) override;
+    void moveEvent(QMoveEvent* e) override;
+    void resizeEvent(QResizeEvent* e) override;
+    void changeEvent(QEvent* e) override;
+
+private:
+    void place();
+    void build();
+    void buildControl(int id);
+    void applyMask();
+    void raiseFrames();
+
+    Window* window_;
+    QtWindowHost& host_;
+    std::map<int, QPointer<QWidget>> controls_;
+    bool placed_ = false;
+    bool built_ = false;
+    int syncing_ = 0;
+};
+
+} // namespace zentrel
