@@ -1,0 +1,128 @@
+// The real main window on the offscreen Qt platform: built by the view from its template, with
+// the title, size, caption bar colours and captions the user sees, and a caption click that
+// reaches the window through the view.
+#include "app/ControllerApp.h"
+#include "app/MainWindow.h"
+#include "platform/qt/QtEventLoop.h"
+#include "platform/qt/view/QtUiServices.h"
+#include "platform/qt/view/QtWindowHost.h"
+#include "platform/qt/view/WindowWidget.h"
+
+#include <QApplication>
+#include <QImage>
+#include <QLabel>
+#include <QMouseEvent>
+
+#include <gtest/gtest.h>
+
+using namespace zentrel;
+
+namespace {
+
+class InertTcp : public TcpSocket {
+public:
+    WParam handle() const override { return 1; }
+    void asyncSelect(Window&, unsigned, int) override {}
+    void connect(const std::string&, std::uint16_t) override {}
+    int send(std::span<const std::uint8_t>) override { return -1; }
+    int recv(std::span<std::uint8_t>) override { return -1; }
+    void close() override {}
+    bool isOpen() const override { return true; }
+};
+
+class InertNetwork : public Network {
+public:
+    std::unique_ptr<TcpSocket> createTcp() override { return std::make_unique<InertTcp>(); }
+    std::unique_ptr<UdpSocket> createUdp() override { return nullptr; }
+};
+
+class InertLink : public SerialLink {
+public:
+    bool open(Window&, int, const SerialSettings&) override { return false; }
+    bool start() override { return false; }
+    void stop() override {}
+    void write(std::span<const std::uint8_t>) override {}
+    bool isOpen() const override { return false; }
+    int port() const override { return 0; }
+};
+
+class InertPorts : public SerialPorts {
+public:
+    std::unique_ptr<SerialLink> createLink() override { return std::make_unique<InertLink>(); }
+};
+
+QApplication& qtApp() {
+    static int argc = 1;
+    static char name[] = "zentrel-gui-test";
+    static char* argv[] = {name, nullptr};
+    if (qgetenv("QT_QPA_PLATFORM").isEmpty()) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    static QApplication app(argc, argv);
+    return app;
+}
+
+QColor pixel(QWidget& w, int x, int y) {
+    return w.grab().toImage().pixelColor(x, y);
+}
+
+} // namespace
+
+TEST(MainWindowGui, TheRealWindowShowsTitleSizeCaptionBarAndFourCaptions) {
+    qtApp();
+    QtEventLoop loop;
+    InertNetwork network;
+    InertPorts ports;
+    QtUiServices ui;
+    QtWindowHost host(loop, ui);
+    Platform platform{loop, network, ports, ui};
+    ControllerApp app(platform, AppOptions{Rect{0, 0, 1280, 800}, {}});
+    ASSERT_TRUE(app.start());
+    MainWindow& main = *app.mainWindow();
+    main.open();
+    QApplication::processEvents();
+
+    WindowWidget* w = host.widgetFor(main);
+    ASSERT_NE(w, nullptr);
+    EXPECT_TRUE(w->isWindow());
+    EXPECT_TRUE(w->isVisible());
+    EXPECT_TRUE(w->windowFlags() & Qt::FramelessWindowHint);
+    EXPECT_EQ(w->windowTitle(), QStringLiteral("Zentrel Ver6.26"));
+    EXPECT_EQ(w->size(), QSize(652, 550));
+
+    QStringList captions;
+    for (QLabel* label : w->findChildren<QLabel*>(Qt::FindDirectChildrenOnly)) {
+        if (label->isVisible() && !label->text().isEmpty()) {
+            captions << label->text();
+        }
+    }
+    for (const char* text : {"Zentrel Ver6.26", "General", "EDID", "Matrix", "FW Upgrade"}) {
+        EXPECT_TRUE(captions.contains(QString::fromLatin1(text))) << text;
+    }
+
+    // Caption blue behind the title, the light selected tab, and the grey frame at the edge.
+    EXPECT_EQ(pixel(*w, 160, 3), QColor(240, 245, 230));
+    EXPECT_EQ(pixel(*w, 300, 3), QColor(30, 144, 225));
+    EXPECT_EQ(pixel(*w, 580, 20), QColor(30, 144, 225));
+    EXPECT_EQ(pixel(*w, 0, 300), QColor(160, 160, 160));
+    EXPECT_EQ(pixel(*w, 651, 300), QColor(160, 160, 160));
+
+    // The General page sits inside the window, below the caption bar.
+    WindowWidget* general = host.widgetFor(main.page(1).window());
+    ASSERT_NE(general, nullptr);
+    EXPECT_EQ(general->parentWidget(), w);
+    EXPECT_TRUE(general->isVisible());
+    EXPECT_EQ(general->geometry().top(), 28);
+
+    // A press on the EDID caption goes through the view to the window.
+    const QPointF at(300, 12);
+    QMouseEvent press(QEvent::MouseButtonPress, at, w->mapToGlobal(at), Qt::LeftButton,
+                      Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(w, &press);
+    EXPECT_EQ(app.state().ActivePage, 2);
+    WindowWidget* edid = host.widgetFor(main.page(2).window());
+    ASSERT_NE(edid, nullptr);
+    EXPECT_TRUE(edid->isVisible());
+    EXPECT_FALSE(general->isVisible());
+    EXPECT_EQ(pixel(*w, 300, 3), QColor(240, 245, 230));
+}
