@@ -1,0 +1,180 @@
+// The simulated matrix on the virtual clock, reached the way the panel reaches it: a serial
+// link opened on its COM number, a TCP socket to its address, and UDP broadcasts.
+#include "platform/Window.h"
+#include "sim/harness/SimulatedMatrixHarness.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+
+using namespace zentrel;
+using namespace zentrel::sim;
+
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+// Collects serial bytes and socket events the way a page receives them.
+class Endpoint : public Window {
+public:
+    using Window::Window;
+    LParam onMessage(unsigned msg, WParam wp, LParam lp) override {
+        if (msg == WM_SERIAL_BYTE) {
+            serial.push_back(static_cast<std::uint8_t>(wp));
+            serialAt.push_back(loop().nowMs());
+        } else {
+            events.push_back(selectEvent(lp));
+        }
+        return 0;
+    }
+    Bytes serial;
+    std::vector<std::int64_t> serialAt;
+    std::vector<int> events;
+};
+
+Bytes frameBytes(std::initializer_list<std::uint8_t> from2) {
+    const CommandFrame f = CommandFrame::make(from2);
+    return {f.bytes.begin(), f.bytes.end()};
+}
+
+std::string hexOf(const Bytes& b) {
+    return hexBytes(b);
+}
+
+const SerialSettings k8N2{115200, 'N', 8, 2};
+
+} // namespace
+
+TEST(SimulatedMatrixHarness, SerialRequestIsAnsweredAfterWireTimeAndLatencyAndRecorded) {
+    SimulatedMatrixHarness h;
+    Endpoint page(h.loop());
+    auto link = h.serialPorts().createLink();
+    ASSERT_TRUE(link->open(page, 3, k8N2));
+    ASSERT_TRUE(link->start());
+    link->write(frameBytes({0x02, 0x03, 0x03, 0x00, 0x02}));
+    h.advance(100);
+
+    EXPECT_EQ(h.toMatrix(), (std::vector<std::string>{"A5 5B 02 03 03 00 02 00 00 00 00 00 F6"}));
+    const std::string ack = SimulatedMatrixHarness::frame({0x02, 0x03, 0x00, 0x00, 0x02});
+    EXPECT_EQ(h.fromMatrix(), (std::vector<std::string>{ack}));
+    EXPECT_EQ(hexOf(page.serial), ack);
+    // 13 bytes at 115200 8N2 take 1.24 ms each way: in at 2 ms, the reply leaves 5 ms later and
+    // its last byte is in at 9 ms.
+    ASSERT_EQ(page.serialAt.size(), 13u);
+    EXPECT_EQ(page.serialAt.back(), 9);
+    EXPECT_EQ(h.state().routing[2], 3);
+}
+
+TEST(SimulatedMatrixHarness, FaultKnobsShowOnTheVirtualLine) {
+    SimulatedMatrixHarness h;
+    FaultRule silent{FaultRule::Kind::Silent, FrameMatch::of(0x01, 0x04)};
+    silent.times = 1;
+    h.faults().add(silent);
+    FaultRule bytewise{FaultRule::Kind::ByteByByte, FrameMatch::of(0x01, 0x05)};
+    bytewise.gapMs = 10;
+    h.faults().add(bytewise);
+    Endpoint page(h.loop());
+    auto link = h.serialPorts().createLink();
+    ASSERT_TRUE(link->open(page, 3, k8N2));
+    link->start();
+
+    link->write(frameBytes({0x01, 0x04, 0x01}));
+    h.advance(5000);
+    EXPECT_TRUE(page.serial.empty());
+    link->write(frameBytes({0x01, 0x05, 0x01}));
+    h.advance(1000);
+    EXPECT_EQ(hexOf(page.serial), SimulatedMatrixHarness::frame({0x01, 0x05, 0x01}));
+    ASSERT_EQ(page.serialAt.size(), 13u);
+    EXPECT_EQ(page.serialAt[12] - page.serialAt[0], 120);
+}
+
+TEST(SimulatedMatrixHarness, TcpConnectionsComeAndGoAndEachGetsItsOwnReplies) {
+    SimulatedMatrixHarness h;
+    Endpoint page(h.loop());
+    for (int round = 0; round < 2; ++round) {
+        auto sock = h.network().createTcp();
+        sock->asyncSelect(page, WM_TCP_MATRIX, kAllSocketEvents);
+        sock->connect("192.168.1.100", 8000);
+        h.advance(10);
+        ASSERT_NE(std::find(page.events.begin(), page.events.end(), FD_CONNECT), page.events.end());
+        // A request split over two sends is assembled by the matrix all the same.
+        const Bytes req = frameBytes({0x02, 0x01, 0x01});
+        sock->send(std::span(req).first(5));
+        sock->send(std::span(req).subspan(5));
+        h.advance(50);
+        std::array<std::uint8_t, 64> buf{};
+        const int n = sock->recv(buf);
+        ASSERT_EQ(n, 13);
+        EXPECT_EQ(hexOf(Bytes(buf.begin(), buf.begin() + n)),
+                  SimulatedMatrixHarness::frame({0x02, 0x01, 0x01, 0x00, 0x01}));
+        sock->close();
+        h.advance(10);
+        page.events.clear();
+    }
+    EXPECT_EQ(h.frames().toMatrix("TCP1").size(), 1u);
+    EXPECT_EQ(h.frames().toMatrix("TCP2").size(), 1u);
+}
+
+TEST(SimulatedMatrixHarness, UnpromptedStandbyReachesTheOpenLinks) {
+    SimulatedMatrixHarness h;
+    Endpoint page(h.loop());
+    auto link = h.serialPorts().createLink();
+    ASSERT_TRUE(link->open(page, 3, k8N2));
+    link->start();
+    h.announceStandby();
+    h.advance(10);
+    EXPECT_EQ(hexOf(page.serial), SimulatedMatrixHarness::frame({0x88, 0x88}));
+    page.serial.clear();
+    link->write(frameBytes({0x02, 0x01, 0x01}));
+    h.advance(20);
+    EXPECT_EQ(hexOf(page.serial), SimulatedMatrixHarness::frame({0x88, 0x88}));
+}
+
+TEST(SimulatedMatrixHarness, UnpluggingTheSerialCableMakesThePortVanish) {
+    SimulatedMatrixHarness h;
+    Endpoint page(h.loop());
+    auto link = h.serialPorts().createLink();
+    ASSERT_TRUE(link->open(page, 3, k8N2));
+    link->start();
+    h.unplugSerial();
+    EXPECT_FALSE(link->isOpen());
+    EXPECT_FALSE(h.serialPorts().createLink()->open(page, 3, k8N2));
+}
+
+TEST(SimulatedMatrixHarness, DiscoveryAndConfigurationByBroadcast) {
+    SimulatedMatrixHarness h;
+    Endpoint page(h.loop());
+    auto udp = h.network().createUdp();
+    ASSERT_TRUE(udp->bind("0.0.0.0", 30600));
+    udp->setBroadcast(true);
+    udp->asyncSelect(page, WM_DISCOVERY, FD_READ);
+    const Bytes probe{0x61};
+    udp->sendTo(probe, "255.255.255.255", 30600);
+    h.advance(10);
+    // The panel hears its own probe first, then the matrix's record.
+    std::array<std::uint8_t, 1024> buf{};
+    ASSERT_EQ(udp->recv(buf), 1);
+    const int n = udp->recv(buf);
+    ASSERT_EQ(n, 55);
+    EXPECT_EQ((Bytes(buf.begin() + 6, buf.begin() + 10)), (Bytes{192, 168, 1, 100}));
+    EXPECT_EQ(buf[18], 0x77);
+    EXPECT_EQ(buf[19], 0x88);
+
+    // A static address for this matrix, then a new search shows it.
+    udp->close();
+    auto cfg = h.network().createUdp();
+    ASSERT_TRUE(cfg->bind("0.0.0.0", 30601));
+    cfg->setBroadcast(true);
+    Bytes rec(76, 0);
+    std::copy(h.state().mac.begin(), h.state().mac.end(), rec.begin());
+    rec[6] = 192, rec[7] = 168, rec[8] = 1, rec[9] = 77;
+    rec[19] = 0x02, rec[24] = 0x09;
+    rec[74] = 0xFF;
+    rec[75] = NetworkResponder::recordChecksum(std::span(rec).first(75));
+    cfg->sendTo(rec, "255.255.255.255", 30601);
+    h.advance(10);
+    ASSERT_EQ(cfg->recv(buf), 76); // its own request
+    ASSERT_EQ(cfg->recv(buf), 76);
+    EXPECT_EQ(buf[74], 0x00);
+    EXPECT_EQ(h.state().ip, (std::array<std::uint8_t, 4>{192, 168, 1, 77}));
+}
