@@ -65,6 +65,9 @@ void SerialChannel::stop() {
 void SerialChannel::write(std::span<const std::uint8_t> bytes) {
     {
         std::lock_guard lock(mutex_);
+        if (!device_.isOpen()) {
+            return; // nothing could ever write it: the next open starts with an empty queue
+        }
         queue_.emplace_back(bytes.begin(), bytes.end());
     }
     wake_.signal();

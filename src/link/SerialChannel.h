@@ -40,7 +40,7 @@ public:
     // closed at once.
     void stop() override;
     // Queues a copy of the bytes; the thread writes the requests in order, each after
-    // discarding what was received and not yet handed over.
+    // discarding what was received and not yet handed over. Without an open port: dropped.
     void write(std::span<const std::uint8_t> bytes) override;
     // Whether the channel holds its port: false from the moment stop() is asked.
     bool isOpen() const override;

@@ -227,6 +227,7 @@ TEST_F(SerialChannelOnPty, BytesArriveOneMessageEachInOrderOnlyWhileStarted) {
 
 TEST_F(SerialChannelOnPty, RequestsWrittenBackToBackAllArriveInOrder) {
     SerialChannel channel(*loop);
+    channel.write(std::vector<std::uint8_t>{0xEE}); // no port yet: never written
     ASSERT_TRUE(channel.open(*page, 3, k8N2));
     ASSERT_TRUE(channel.start());
     std::vector<std::uint8_t> second = kFrame;
