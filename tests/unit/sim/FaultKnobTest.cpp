@@ -145,12 +145,3 @@ TEST(FaultKnobs, SilentBlockHeaderLeavesTheBlockUnacknowledged) {
     b.send({0x20, 0x01, 0xAA, 0, 0, 0x01, 0x01, 0x40, 0x00});
     EXPECT_EQ(b.sendBytes(blk).out.size(), 1u);
 }
-
-TEST(FaultKnobs, UnpromptedStandbyAndEdidSwitchReport) {
-    ModelBench b;
-    const Reply standby = b.model.enterStandby();
-    EXPECT_EQ(hexBytes(standby.bytes), frameHex({0x88, 0x88}));
-    EXPECT_FALSE(b.model.state().powerOn);
-    const Reply report = b.model.edidSwitchReport(0x0F);
-    EXPECT_EQ(hexBytes(report.bytes), frameHex({0x03, 0x0B, 0x0F}));
-}

@@ -130,17 +130,6 @@ TEST(SimulatedMatrixHarness, UnpromptedStandbyReachesTheOpenLinks) {
     EXPECT_EQ(hexOf(page.serial), SimulatedMatrixHarness::frame({0x88, 0x88}));
 }
 
-TEST(SimulatedMatrixHarness, UnpluggingTheSerialCableMakesThePortVanish) {
-    SimulatedMatrixHarness h;
-    Endpoint page(h.loop());
-    auto link = h.serialPorts().createLink();
-    ASSERT_TRUE(link->open(page, 3, k8N2));
-    link->start();
-    h.unplugSerial();
-    EXPECT_FALSE(link->isOpen());
-    EXPECT_FALSE(h.serialPorts().createLink()->open(page, 3, k8N2));
-}
-
 TEST(SimulatedMatrixHarness, DiscoveryAndConfigurationByBroadcast) {
     SimulatedMatrixHarness h;
     Endpoint page(h.loop());

@@ -56,6 +56,7 @@ TEST(MatrixModel, StandbyAnswersEverythingWithTheAnnouncementUntilPoweredOn) {
     const Reply r = b.model.enterStandby();
     EXPECT_EQ(hexBytes(r.bytes), frameHex({0x88, 0x88}));
     EXPECT_EQ(b.ask({0x03, 0x08, 0xF0}), frameHex({0x88, 0x88}));
+    EXPECT_EQ(hexBytes(b.model.edidSwitchReport(0x0F).bytes), frameHex({0x03, 0x0B, 0x0F}));
 }
 
 TEST(MatrixModel, RebootAnswersThenIsSilentForAWhile) {
@@ -242,16 +243,6 @@ TEST(MatrixModel, UnknownCommandsAndCorruptFramesGetNoAnswer) {
     EXPECT_TRUE(ex.out.empty());
     ASSERT_EQ(ex.in.size(), 1u);
     EXPECT_EQ(ex.in[0].kind, Inbound::Kind::BadChecksum);
-}
-
-TEST(MatrixModel, RepliesLeaveAfterTheConfiguredLatency) {
-    ModelBench b;
-    b.model.timing().latencyMs = 40;
-    const Exchange ex = b.send({0x01, 0x01});
-    ASSERT_EQ(ex.out.size(), 1u);
-    ASSERT_EQ(ex.out[0].pieces.size(), 1u);
-    EXPECT_EQ(ex.out[0].pieces[0].delayMs, 40);
-    EXPECT_EQ(ex.out[0].pieces[0].length, 13u);
 }
 
 TEST(MatrixModel, TwoFramesInOneDeliveryAreBothAnswered) {

@@ -116,10 +116,3 @@ TEST(NetworkResponder, BadRecordsAreRefusedAndChangeNothing) {
     n.setRefuseConfig(true);
     EXPECT_TRUE(refused(request(s.mac, true, {}, kOtherMac)));
 }
-
-TEST(NetworkResponder, RecordChecksumIsThePlainSum) {
-    std::vector<std::uint8_t> r(75, 0);
-    r[0] = 0xFF;
-    r[1] = 0xFF; // 0x1FE
-    EXPECT_EQ(NetworkResponder::recordChecksum(r), 0xFE);
-}

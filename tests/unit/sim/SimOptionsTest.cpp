@@ -1,5 +1,4 @@
 #include "program/SimOptions.h"
-#include "program/FrameLog.h"
 
 #include <gtest/gtest.h>
 
@@ -65,9 +64,4 @@ TEST(SimOptions, MistakesSayWhatIsWrong) {
     EXPECT_NE(mistake({"--udp=yes"}).find("takes no value"), std::string::npos);
     EXPECT_NE(mistake({"--fault", "loud:02.03"}).find("unknown kind"), std::string::npos);
     EXPECT_NE(mistake({"--no-tcp"}).find("nothing to serve"), std::string::npos);
-}
-
-TEST(FrameLog, OneLineWithTimeDirectionLinkHexAndName) {
-    EXPECT_EQ(FrameLog::frameLine(12'345'678, "in", "COM3", {0xA5, 0x5B, 0x02}, "switch"),
-              "    12.346 in  COM3  A5 5B 02  switch");
 }

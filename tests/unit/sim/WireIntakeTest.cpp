@@ -47,17 +47,6 @@ TEST(WireIntake, AFrameArrivingInPiecesIsAssembledAndA5InsideIsData) {
     EXPECT_EQ(units[0].bytes, f);
 }
 
-TEST(WireIntake, BlocksAreTakenWholeWhateverTheyHold) {
-    WireIntake w;
-    w.expectBlock(20, CommandFrame::make({0x03, 0x07, 0x56}));
-    std::vector<std::uint8_t> blk(20, 0xA5);
-    const auto units = feed(w, blk);
-    ASSERT_EQ(units.size(), 1u);
-    EXPECT_EQ(units[0].kind, Kind::Block);
-    EXPECT_EQ(units[0].header.command(), 0x07);
-    EXPECT_FALSE(w.inBlock());
-}
-
 TEST(WireIntake, APauseGivesUpAHalfFrameSoTheNextFrameIsClean) {
     WireIntake w(1000);
     const std::vector<std::uint8_t> f = frame(0x01, 0x02);
