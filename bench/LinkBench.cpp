@@ -112,7 +112,17 @@ int main(int argc, char** argv) {
     QTimer heartbeat;
     heartbeat.start(100);
 
-    benchmark::Initialize(&argc, argv);
+    // By default each benchmark runs five times, interleaved at random with the others, so both
+    // sides of a pair see the same load on the machine; the ratios use the medians. Flags given
+    // on the command line come later and win.
+    std::vector<char*> args(argv, argv + argc);
+    char repetitions[] = "--benchmark_repetitions=5";
+    char interleave[] = "--benchmark_enable_random_interleaving=true";
+    char aggregates[] = "--benchmark_report_aggregates_only=true";
+    args.insert(args.begin() + 1, {repetitions, interleave, aggregates});
+    int benchArgc = static_cast<int>(args.size());
+    args.push_back(nullptr);
+    benchmark::Initialize(&benchArgc, args.data());
     Collector collector;
     benchmark::RunSpecifiedBenchmarks(&collector);
     benchmark::Shutdown();
