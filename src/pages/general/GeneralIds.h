@@ -1,0 +1,138 @@
+#pragma once
+// Control identifiers, timer identifiers, icons and texts of the General page (dialog 145).
+// The parts of the page share them, and tests click and read controls by them.
+#include <cstdint>
+
+namespace zentrel::gen {
+
+// --- controls: connection panel -------------------------------------------------------------
+constexpr int kModeGroup = 1019;
+constexpr int kComRadio = 1013;
+constexpr int kTcpRadio = 1014;
+constexpr int kComGroup = 1020;
+constexpr int kPortLabel = 1022;
+constexpr int kPortCombo = 1015;
+constexpr int kComConnect = 1126;
+constexpr int kComIcon = 1127;
+constexpr int kTcpGroup = 1021;
+constexpr int kIpLabel = 1177;
+constexpr int kIpCombo = 1016;
+constexpr int kSearch = 1017;
+constexpr int kConfig = 1018;
+constexpr int kTcpConnect = 1132;
+constexpr int kTcpIcon = 1128;
+constexpr int kClosePage = 1011; // hidden
+
+// --- controls: device status and maintenance --------------------------------------------------
+constexpr int kStatus = 1025;
+constexpr int kStatusRadio = 1180; // hidden, same handler as kStatus
+constexpr int kClear = 1046;
+constexpr int kDeviceLine = 1026;
+constexpr int kVersionLine = 1027;
+constexpr int kFirstInputLine = 1188;  // input k: kFirstInputLine + k - 1, k = 1..8
+constexpr int kFirstOutputLine = 1198; // output k: kFirstOutputLine + k - 1
+constexpr int kPortPanel = 1217;       // the blue band over the port lines
+constexpr int kHiddenEdit = 1060;
+constexpr int kFactoryReset = 1050;
+constexpr int kReboot = 1051;
+constexpr int kBeep = 1183;
+constexpr int kPower = 1184;
+constexpr int kIrControl = 1182; // hidden
+
+// --- controls: the logs, hidden but filled ------------------------------------------------------
+constexpr int kReceiveFrame = 1206;
+constexpr int kSendFrame = 1207;
+constexpr int kReceiveLog = 1044;
+constexpr int kSendLog = 1045;
+constexpr int kLogClear = 1; // the logs' own "Clear", hidden with them
+
+// Parts of the layout that nothing refers to.
+constexpr int kDeviceGroup = 9201;
+constexpr int kMaintenanceGroup = 9202;
+
+constexpr int kMaxPorts = 8;
+constexpr int kChainPorts = 4; // the status chain ends after this output
+
+constexpr int inputLine(int k) {
+    return kFirstInputLine + k - 1;
+}
+constexpr int outputLine(int k) {
+    return kFirstOutputLine + k - 1;
+}
+
+// --- icons -------------------------------------------------------------------------------------
+constexpr int kIconDisconnected = 180;
+constexpr int kIconConnected = 181;
+
+// --- timers ------------------------------------------------------------------------------------
+// Status chain: each query has a repeat timer (odd) and a give-up timer (the next id).
+constexpr int kDeviceTypeTimer = 1;
+constexpr int kModelTimer = 3;
+constexpr int kVersionTimer = 5;
+constexpr int inputTimer(int k) {
+    return 7 + 4 * (k - 1);
+}
+constexpr int outputTimer(int k) {
+    return 9 + 4 * (k - 1);
+}
+constexpr int kLastChainTimer = 38; // give-up of output 8
+
+constexpr int kStatusConnectCheck = 45;
+constexpr int kStatusTcpStart = 46;
+constexpr int kConnectCheck = 47;
+constexpr int kActivationLinkCheck = 48;
+constexpr int kNoticeTimer = 55;
+constexpr int kStatusAnimation = 60;
+constexpr int kPortRescan = 66;
+constexpr int kStatusComStart = 91;
+
+constexpr int kResetAnimation = 100;
+constexpr int resetStepTimer(int k) { // step k = 1..8 of the port routing
+    return 101 + 2 * (k - 1);
+}
+constexpr int kResetEdidAccessTimer = 117;
+constexpr int kResetEdidTimer = 119;
+constexpr int kResetBeepTimer = 121;
+constexpr int kFirstResetTimer = 100;
+constexpr int kLastResetTimer = 122;
+
+constexpr int kRebootTimer = 201;
+constexpr int kRebootDoneTimer = 202;
+constexpr int kPowerOnTimer = 203;
+constexpr int kPowerOnDoneTimer = 204;
+
+// The standby announcement stops every timer in this range.
+constexpr int kFirstRequestTimer = 1;
+constexpr int kLastRequestTimer = 79;
+
+// --- periods (ms) ------------------------------------------------------------------------------
+constexpr int kReplyWaitMs = 5000;
+constexpr int kConnectCheckMs = 100;
+constexpr int kConnectPatienceMs = 3000;
+constexpr int kRescanMs = 500;
+constexpr int kAnimationMs = 500;
+
+// --- texts -------------------------------------------------------------------------------------
+constexpr const char* kConnect = "Connect";
+constexpr const char* kDisconnect = "Disconnect";
+constexpr const char* kNotKnown = "Not Known";
+constexpr const char* kNoLink = "Connect to Matrix failed!";
+constexpr const char* kNoCom = "Open COM failed!";
+constexpr const char* kTimeOut = "Time out!";
+constexpr const char* kPleaseWait = "Please wait...";
+constexpr const char* kSetOk = "Set successfully!";
+constexpr const char* kRebooting = "Rebooting...";
+constexpr const char* kRebootOk = "Reboot successfully!";
+constexpr const char* kInitializing = "Initializing...";
+constexpr const char* kInitializingOk = "Initializing successfully!";
+constexpr const char* kPowerOff = "Power Off!";
+constexpr const char* kStandby = "Matrix is in standby mode!";
+constexpr const char* kGettingStatus = "Getting status ";
+constexpr const char* kSetting = "Setting ";
+
+// Bytes of the replies and commands that carry a state.
+constexpr std::uint8_t kOn = 0x0F;
+constexpr std::uint8_t kOff = 0xF0;
+constexpr std::uint8_t kAbsent = 0xFF; // byte 6 of a port, beep or IR reply: off or unplugged
+
+} // namespace zentrel::gen

@@ -1,0 +1,148 @@
+#include "GeneralPage.h"
+
+#include "GeneralIds.h"
+#include "GeneralPageTemplate.h"
+#include "platform/Platform.h"
+
+#include <array>
+
+namespace zentrel {
+
+GeneralPage::GeneralPage(PageContext& ctx)
+    : Window(ctx.platform.loop, &ctx.mainWindow), ctx_(ctx),
+      link_(ctx.platform.serial.createLink()), sendLog_(*this, gen::kSendLog, true),
+      receiveLog_(*this, gen::kReceiveLog, true),
+      sender_(ctx.state, ctx.socket, link_.get(), &sendLog_), assembler_(&receiveLog_),
+      tcpReplies_(&receiveLog_),
+      discovery_(ctx.platform.network, ctx.state, *this,
+                 [this](const std::string& text) { receiveLog_.appendText(text); }),
+      popups_(*this, ctx.state, ctx.notice, ctx.progress), connection_(*this), status_(*this),
+      maintenance_(*this) {}
+
+GeneralPage::~GeneralPage() = default;
+
+const PageInfo& GeneralPage::info() const {
+    return pageInfo(kPageGeneral);
+}
+
+const DialogTemplate& GeneralPage::pageTemplate() const {
+    return generalPageTemplate();
+}
+
+void GeneralPage::onSelected() {
+    status_.muteTcpReplies();
+    connection_.markReturned();
+}
+
+void GeneralPage::onInitDialog() {
+    for (int id : {gen::kReceiveFrame, gen::kSendFrame, gen::kReceiveLog, gen::kSendLog,
+                   gen::kLogClear}) {
+        showControl(id, false);
+    }
+    status_.open();
+    connection_.open();
+}
+
+void GeneralPage::postTabLock(int value) {
+    if (Window* main = loop().mainWindow()) {
+        main->postMessage(WM_TAB_LOCK, static_cast<WParam>(value), 0);
+    }
+}
+
+void GeneralPage::onCommand(int id, int code) {
+    if (connection_.onCommand(id, code) || maintenance_.onCommand(id)) {
+        return;
+    }
+    switch (id) {
+    case gen::kStatus:
+    case gen::kStatusRadio:
+        status_.start();
+        break;
+    case gen::kClear:
+        status_.clear();
+        break;
+    default:
+        break;
+    }
+}
+
+void GeneralPage::onTimer(int id) {
+    if (id == gen::kNoticeTimer) {
+        popups_.onNoticeTimer();
+        return;
+    }
+    if (connection_.onTimer(id) || status_.onTimer(id)) {
+        return;
+    }
+    maintenance_.onTimer(id);
+}
+
+LParam GeneralPage::onMessage(unsigned msg, WParam wp, LParam lp) {
+    LParam result = 0;
+    switch (msg) {
+    case WM_SERIAL_BYTE:
+        onSerialByte(wp, lp, result);
+        break;
+    case WM_TCP_GENERAL:
+        onTcpNotification(wp, lp);
+        break;
+    case WM_DISCOVERY:
+        discovery_.handleNotification(wp, lp);
+        break;
+    case PagePopups::kReopenMessage:
+        popups_.onReopen(wp);
+        break;
+    default:
+        break;
+    }
+    return result;
+}
+
+void GeneralPage::onSerialByte(WParam wp, LParam lp, LParam& result) {
+    ReplyAssembler::ByteOutcome out = assembler_.onByteMessage(state().ControlMode, wp, lp);
+    result = out.result;
+    if (out.frame) {
+        dispatch(out.frame->frame, true, out.frame->checksumPassed());
+    }
+}
+
+void GeneralPage::onTcpNotification(WParam wp, LParam lp) {
+    // Connect and close notifications of a socket that has since been replaced change nothing.
+    if (ctx_.socket.handleNotification(wp, lp) != FD_READ) {
+        return;
+    }
+    std::array<std::uint8_t, TcpReplyBuffer::kCapacity> bytes{};
+    const int n = ctx_.socket.recv(bytes);
+    if (n <= 0) {
+        return;
+    }
+    const auto reply = tcpReplies_.onRead(
+        std::span<const std::uint8_t>(bytes.data(), static_cast<std::size_t>(n)),
+        state().ActivePage == kPageGeneral);
+    if (reply && state().ControlMode == kModeTcp) {
+        dispatch(*reply, false, true);
+    }
+}
+
+void GeneralPage::dispatch(const CommandFrame& frame, bool serial, bool checksumPassed) {
+    if (status_.onReply(frame, serial, checksumPassed) || maintenance_.onReply(frame)) {
+        return;
+    }
+    if (frame.group() == 0x88 && frame.command() == 0x88) {
+        onStandby();
+    }
+}
+
+void GeneralPage::onStandby() {
+    for (int id = gen::kFirstRequestTimer; id <= gen::kLastRequestTimer; ++id) {
+        killTimer(id);
+    }
+    maintenance_.stopForStandby();
+    popups_.closeProgress();
+    if (state().NoticeShown != 0) {
+        popups_.closeNotice();
+    }
+    popups_.notice(gen::kStandby, 2500, PagePopups::When::IfClosed);
+}
+
+} // namespace zentrel

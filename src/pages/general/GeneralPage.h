@@ -1,0 +1,88 @@
+#pragma once
+// The General page (dialog 145): the connection panel on the left, the device information and
+// the maintenance commands on the right and below. The page owns its serial channel, its logs
+// and its reply assembly on both links, and hands each reply to its parts in a fixed order: the
+// status chain, then the maintenance commands, then the standby announcement.
+#include "ConnectionPanel.h"
+#include "MaintenanceCommands.h"
+#include "PagePopups.h"
+#include "StatusChain.h"
+#include "app/Page.h"
+#include "app/PageContext.h"
+#include "link/Discovery.h"
+#include "platform/SerialLink.h"
+#include "platform/Window.h"
+#include "protocol/FrameSender.h"
+#include "protocol/ReceiveLog.h"
+#include "protocol/ReplyAssembler.h"
+#include "protocol/SendLog.h"
+#include "protocol/TcpReplyBuffer.h"
+
+#include <memory>
+
+namespace zentrel {
+
+struct Platform;
+
+class GeneralPage : public Window, public Page {
+public:
+    explicit GeneralPage(PageContext& ctx);
+    ~GeneralPage() override;
+
+    // --- Page ------------------------------------------------------------------------------
+    Window& window() override { return *this; }
+    const PageInfo& info() const override;
+    const DialogTemplate& pageTemplate() const override;
+    void activate() override { connection_.activate(); }
+    SerialLink* serialLink() override { return link_.get(); }
+    void onSelected() override;
+    void search() override { connection_.search(); }
+    void disconnectCom() override { connection_.disconnectCom(); }
+
+    // --- Window ----------------------------------------------------------------------------
+    void onInitDialog() override;
+    void onCommand(int id, int code) override;
+    void onTimer(int id) override;
+    LParam onMessage(unsigned msg, WParam wp, LParam lp) override;
+    // A page is not a dialog of its own: Enter and Escape end nothing.
+    void onOk() override {}
+    void onCancel() override {}
+
+    // --- what the parts share ----------------------------------------------------------------
+    SharedState& state() { return ctx_.state; }
+    ControlSocket& socket() { return ctx_.socket; }
+    SerialLink& link() { return *link_; }
+    FrameSender& sender() { return sender_; }
+    PagePopups& popups() { return popups_; }
+    Discovery& discovery() { return discovery_; }
+    ConnectionPanel& connection() { return connection_; }
+    StatusChain& status() { return status_; }
+    MaintenanceCommands& maintenance() { return maintenance_; }
+    // Tells the main window to enable (0) or disable (1) its tab buttons.
+    void postTabLock(int value);
+
+    // Inspection, for tests.
+    const SendLog& sendLog() const { return sendLog_; }
+    const ReceiveLog& receiveLog() const { return receiveLog_; }
+
+private:
+    void onSerialByte(WParam wp, LParam lp, LParam& result);
+    void onTcpNotification(WParam wp, LParam lp);
+    void dispatch(const CommandFrame& frame, bool serial, bool checksumPassed);
+    void onStandby();
+
+    PageContext& ctx_;
+    std::unique_ptr<SerialLink> link_;
+    SendLog sendLog_;
+    ReceiveLog receiveLog_;
+    FrameSender sender_;
+    ReplyAssembler assembler_;
+    TcpReplyBuffer tcpReplies_;
+    Discovery discovery_;
+    PagePopups popups_;
+    ConnectionPanel connection_;
+    StatusChain status_;
+    MaintenanceCommands maintenance_;
+};
+
+} // namespace zentrel

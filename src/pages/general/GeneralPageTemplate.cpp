@@ -1,0 +1,140 @@
+#include "GeneralPageTemplate.h"
+
+#include "GeneralIds.h"
+
+#include <string>
+#include <utility>
+
+namespace zentrel {
+
+namespace {
+
+using K = ControlKind;
+
+// The page fills the main window below the caption bar: 325 x 260 dialog units.
+constexpr int kWidth = 325;
+constexpr int kHeight = 260;
+constexpr int kPageTemplateId = 145;
+
+ControlTemplate item(int id, K kind, std::string caption, int x, int y, int w, int h) {
+    ControlTemplate t;
+    t.id = id;
+    t.kind = kind;
+    t.caption = std::move(caption);
+    t.x = x;
+    t.y = y;
+    t.w = w;
+    t.h = h;
+    return t;
+}
+
+ControlTemplate hidden(ControlTemplate t) {
+    t.visible = false;
+    return t;
+}
+
+ControlTemplate disabled(ControlTemplate t) {
+    t.enabled = false;
+    return t;
+}
+
+// Controls without a caption of their own are announced by the label beside them.
+ControlTemplate named(ControlTemplate t, std::string name) {
+    t.accessibleName = std::move(name);
+    return t;
+}
+
+ControlTemplate radio(int id, std::string caption, int x, int y) {
+    ControlTemplate t = item(id, K::Radio, std::move(caption), x, y, 110, 11);
+    t.group = 1;
+    return t;
+}
+
+ControlTemplate icon(int id, int x, int y, std::string name) {
+    ControlTemplate t = item(id, K::Icon, "", x, y, 12, 12);
+    t.icon = gen::kIconDisconnected;
+    t.accessibleName = std::move(name);
+    return t;
+}
+
+ControlTemplate log(int id, int x, int y, std::string name) {
+    ControlTemplate t = item(id, K::Edit, "", x, y, 147, 22);
+    t.multiline = true;
+    t.readOnly = true;
+    t.visible = false;
+    t.accessibleName = std::move(name);
+    return t;
+}
+
+std::string portName(const char* kind, int k) {
+    return std::string(kind) + " " + std::to_string(k);
+}
+
+DialogTemplate build() {
+    DialogTemplate t{kPageTemplateId, "General", kWidth, kHeight, {}};
+    auto& c = t.controls;
+
+    // Left column: the connection panel.
+    c.push_back(item(gen::kModeGroup, K::GroupBox, "Control Mode Select", 5, 4, 140, 44));
+    c.push_back(radio(gen::kComRadio, "COM Control Mode", 15, 17));
+    c.push_back(radio(gen::kTcpRadio, "TCP Control Mode", 15, 31));
+
+    c.push_back(item(gen::kComGroup, K::GroupBox, "COM Control Mode", 5, 54, 140, 44));
+    c.push_back(item(gen::kPortLabel, K::Static, "Port", 13, 72, 18, 10));
+    c.push_back(named(item(gen::kPortCombo, K::ComboBox, "", 32, 70, 52, 100), "Port"));
+    c.push_back(icon(gen::kComIcon, 87, 70, "COM link state"));
+    c.push_back(item(gen::kComConnect, K::Button, gen::kConnect, 101, 69, 40, 14));
+
+    c.push_back(disabled(item(gen::kTcpGroup, K::GroupBox, "TCP Control Mode", 5, 104, 140, 78)));
+    c.push_back(disabled(item(gen::kIpLabel, K::Static, "Matrix  IP", 13, 122, 36, 10)));
+    c.push_back(
+        disabled(named(item(gen::kIpCombo, K::ComboBox, "", 50, 120, 90, 100), "Matrix  IP")));
+    c.push_back(disabled(item(gen::kSearch, K::Button, "Search", 13, 140, 40, 14)));
+    c.push_back(disabled(item(gen::kConfig, K::Button, "Config...", 57, 140, 40, 14)));
+    c.push_back(icon(gen::kTcpIcon, 87, 162, "TCP link state"));
+    c.push_back(disabled(item(gen::kTcpConnect, K::Button, gen::kConnect, 101, 161, 40, 14)));
+    c.push_back(hidden(item(gen::kClosePage, K::Button, "", 0, 0, 1, 1)));
+
+    // Right column: what the matrix reports about itself.
+    c.push_back(item(gen::kDeviceGroup, K::GroupBox, "Device Information", 151, 4, 169, 178));
+    c.push_back(item(gen::kStatus, K::Button, "Status", 159, 18, 44, 14));
+    c.push_back(item(gen::kClear, K::Button, "Clear", 207, 18, 44, 14));
+    c.push_back(hidden(item(gen::kStatusRadio, K::Radio, "Status", 255, 20, 40, 10)));
+    c.push_back(hidden(item(gen::kHiddenEdit, K::Edit, "", 300, 20, 10, 10)));
+    c.push_back(named(item(gen::kDeviceLine, K::Static, gen::kNotKnown, 159, 38, 155, 10), "Device"));
+    c.push_back(
+        named(item(gen::kVersionLine, K::Static, gen::kNotKnown, 159, 50, 155, 10), "Version"));
+    c.push_back(item(gen::kPortPanel, K::Static, "", 159, 64, 155, 4));
+    for (int k = 1; k <= gen::kMaxPorts; ++k) {
+        const int y = 68 + 13 * (k - 1);
+        c.push_back(named(item(gen::inputLine(k), K::Static, "", 159, y, 78, 13),
+                          portName("Input", k)));
+        c.push_back(named(item(gen::outputLine(k), K::Static, "", 237, y, 77, 13),
+                          portName("Output", k)));
+    }
+
+    // Bottom: the maintenance commands.
+    c.push_back(item(gen::kMaintenanceGroup, K::GroupBox, "", 5, 188, 315, 32));
+    c.push_back(item(gen::kFactoryReset, K::Button, "Factory Reset", 15, 197, 60, 16));
+    c.push_back(item(gen::kReboot, K::Button, "Reboot", 83, 197, 50, 16));
+    c.push_back(item(gen::kBeep, K::CheckBox, "Enable Beep ", 145, 199, 60, 12));
+    c.push_back(item(gen::kPower, K::CheckBox, "Power On", 213, 199, 50, 12));
+    c.push_back(hidden(item(gen::kIrControl, K::CheckBox, "Enable IR Control", 265, 199, 50, 12)));
+
+    // The hexadecimal logs: filled, never shown.
+    c.push_back(hidden(item(gen::kReceiveFrame, K::GroupBox, "接收命令", 5, 224, 155, 34)));
+    c.push_back(log(gen::kReceiveLog, 9, 234, "Received frames"));
+    c.push_back(hidden(item(gen::kSendFrame, K::GroupBox, "发送命令", 165, 224, 155, 34)));
+    c.push_back(log(gen::kSendLog, 169, 234, "Sent frames"));
+    c.push_back(hidden(item(gen::kLogClear, K::Button, "Clear", 290, 224, 30, 10)));
+    return t;
+}
+
+} // namespace
+
+const DialogTemplate& generalPageTemplate() {
+    static const DialogTemplate t = build();
+    return t;
+}
+
+} // namespace zentrel

@@ -1,0 +1,89 @@
+#include "PagePopups.h"
+
+#include "GeneralIds.h"
+#include "app/NoticePopup.h"
+#include "app/ProgressPopup.h"
+#include "platform/Window.h"
+#include "state/SharedState.h"
+
+namespace zentrel {
+
+namespace {
+
+// The pop-up was closed during this very turn and its nested loop has not unwound yet.
+bool closing(const Window& popup) {
+    return popup.inModal() && popup.modalEnded();
+}
+
+} // namespace
+
+PagePopups::PagePopups(Window& page, SharedState& state, NoticePopup& notice,
+                       ProgressPopup& progress)
+    : page_(page), state_(state), notice_(notice), progress_(progress) {}
+
+void PagePopups::notice(const std::string& text, int closeAfterMs, When when) {
+    if (closeAfterMs > 0) {
+        page_.setTimer(gen::kNoticeTimer, closeAfterMs);
+    }
+    if (when == When::IfClosed && state_.NoticeShown != 0) {
+        return;
+    }
+    state_.NoticeText = text;
+    state_.NoticeShown = 1;
+    if (closing(notice_)) {
+        page_.postMessage(kReopenMessage, kReopenNotice);
+        return;
+    }
+    // An open notice only takes the new text; a closed one runs its modal loop here.
+    notice_.open();
+}
+
+void PagePopups::closeNotice() {
+    notice_.close();
+}
+
+void PagePopups::onNoticeTimer() {
+    page_.killTimer(gen::kNoticeTimer);
+    notice_.close();
+}
+
+bool PagePopups::noticeShows(const std::string& text) const {
+    return state_.NoticeShown != 0 && state_.NoticeText == text;
+}
+
+void PagePopups::openProgress() {
+    if (state_.ProgressShown != 0) {
+        progress_.refreshText();
+        return;
+    }
+    state_.ProgressShown = 1;
+    if (closing(progress_)) {
+        page_.postMessage(kReopenMessage, kReopenProgress);
+        return;
+    }
+    progress_.open();
+}
+
+void PagePopups::setProgressText(const std::string& text) {
+    state_.ProgressText = text;
+    progress_.refreshText();
+}
+
+void PagePopups::tickProgress(const std::string& base) {
+    progress_.tick(base);
+}
+
+void PagePopups::closeProgress() {
+    progress_.close();
+}
+
+void PagePopups::onReopen(WParam which) {
+    // Whoever closed the pop-up in the meantime has the last word.
+    if (which == kReopenNotice && state_.NoticeShown != 0 && !notice_.inModal()) {
+        notice_.open();
+    } else if (which == kReopenProgress && state_.ProgressShown != 0 && !progress_.inModal()) {
+        progress_.open();
+    }
+}
+
+} // namespace zentrel

@@ -1,0 +1,62 @@
+#pragma once
+// How the General page uses the shared notice and progress pop-ups: a notice with its closing
+// timer 55, a notice that only opens when none is open, the animated progress box.
+//
+// Both pop-ups are modal. A handler that closes a pop-up and opens it again at once (the reboot
+// wait closing "Rebooting..." to show "Reboot successfully!") is still inside the nested loop of
+// the first opening, which only unwinds when the handler returns; opening it there would be
+// swallowed by the loop that is ending. Such an opening is posted to the page and made once the
+// old loop has gone.
+#include "platform/Messages.h"
+
+#include <string>
+
+namespace zentrel {
+
+class Window;
+class NoticePopup;
+class ProgressPopup;
+struct SharedState;
+
+class PagePopups {
+public:
+    // Posted to the page to open a pop-up after the one closing in the same turn has gone.
+    static constexpr unsigned kReopenMessage = WM_USER + 200;
+    static constexpr WParam kReopenNotice = 1;
+    static constexpr WParam kReopenProgress = 2;
+
+    enum class When {
+        Always,   // refusals and connect failures
+        IfClosed, // results and time-outs: a notice already open keeps its text
+    };
+
+    PagePopups(Window& page, SharedState& state, NoticePopup& notice, ProgressPopup& progress);
+
+    // Starts the page's timer 55 with `closeAfterMs` (0: another timer of the page closes the
+    // notice), then shows `text`. Returns when the notice has closed, or at once when it was
+    // already open.
+    void notice(const std::string& text, int closeAfterMs, When when);
+    void closeNotice();
+    // Timer 55.
+    void onNoticeTimer();
+    // Whether the notice is open with this text (another page's "Please wait...").
+    bool noticeShows(const std::string& text) const;
+
+    // Opens the progress box with ProgressText unless it is open; returns when it has closed.
+    void openProgress();
+    void setProgressText(const std::string& text);
+    // One animation tick: `base` followed by one to three dots.
+    void tickProgress(const std::string& base);
+    void closeProgress();
+
+    // The page's kReopenMessage handler.
+    void onReopen(WParam which);
+
+private:
+    Window& page_;
+    SharedState& state_;
+    NoticePopup& notice_;
+    ProgressPopup& progress_;
+};
+
+} // namespace zentrel
