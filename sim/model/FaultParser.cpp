@@ -22,18 +22,18 @@ std::vector<std::string> splitOn(const std::string& s, char sep) {
     }
 }
 
-[[noreturn]] void fail(const std::string& spec, const std::string& why) {
-    throw std::invalid_argument("bad --fault '" + spec + "': " + why);
+[[noreturn]] void fail(const std::string& faultText, const std::string& why) {
+    throw std::invalid_argument("bad --fault '" + faultText + "': " + why);
 }
 
-long long number(const std::string& spec, const std::string& text, int base, long long lo,
+long long number(const std::string& faultText, const std::string& text, int base, long long lo,
                  long long hi) {
     long long v = 0;
     const char* end = text.data() + text.size();
     auto [ptr, ec] = std::from_chars(text.data(), end, v, base);
     if (text.empty() || ec != std::errc() || ptr != end || v < lo || v > hi) {
-        fail(spec, "'" + text + "' is not a number in " + std::to_string(lo) + ".." +
-                       std::to_string(hi) + (base == 16 ? " (hexadecimal)" : ""));
+        fail(faultText, "'" + text + "' is not a number in " + std::to_string(lo) + ".." +
+                            std::to_string(hi) + (base == 16 ? " (hexadecimal)" : ""));
     }
     return v;
 }
@@ -75,8 +75,8 @@ FrameMatch FaultParser::parseMatch(const std::string& text) {
     return m;
 }
 
-ParsedFault FaultParser::parse(const std::string& spec) {
-    const std::vector<std::string> fields = splitOn(spec, ',');
+ParsedFault FaultParser::parse(const std::string& faultText) {
+    const std::vector<std::string> fields = splitOn(faultText, ',');
     const std::size_t colon = fields[0].find(':');
     const std::string kind = fields[0].substr(0, colon);
     const std::string target = colon == std::string::npos ? "" : fields[0].substr(colon + 1);
@@ -84,7 +84,7 @@ ParsedFault FaultParser::parse(const std::string& spec) {
     for (std::size_t i = 1; i < fields.size(); ++i) {
         const std::size_t eq = fields[i].find('=');
         if (eq == std::string::npos || eq == 0) {
-            fail(spec, "options are written key=value, found '" + fields[i] + "'");
+            fail(faultText, "options are written key=value, found '" + fields[i] + "'");
         }
         opts[fields[i].substr(0, eq)] = fields[i].substr(eq + 1);
     }
@@ -103,62 +103,63 @@ ParsedFault FaultParser::parse(const std::string& spec) {
         const bool input = target.rfind("in", 0) == 0;
         const bool output = target.rfind("out", 0) == 0;
         if (!input && !output) {
-            fail(spec, "unplug takes a port such as in3 or out2");
+            fail(faultText, "unplug takes a port such as in3 or out2");
         }
         out.type = input ? ParsedFault::Type::UnplugInput : ParsedFault::Type::UnplugOutput;
-        out.port = static_cast<int>(number(spec, target.substr(input ? 2 : 3), 10, 1, 8));
+        out.port = static_cast<int>(number(faultText, target.substr(input ? 2 : 3), 10, 1, 8));
     } else if (kind == "standby" || kind == "edid-report") {
         out.type = kind == "standby" ? ParsedFault::Type::Standby : ParsedFault::Type::EdidReport;
         const std::string after = take("after");
-        out.afterMs = after.empty() ? 0 : number(spec, after, 10, 0, 86'400'000);
+        out.afterMs = after.empty() ? 0 : number(faultText, after, 10, 0, 86'400'000);
         const std::string code = take("code");
         if (!code.empty()) {
             if (out.type != ParsedFault::Type::EdidReport) {
-                fail(spec, "code= belongs to edid-report");
+                fail(faultText, "code= belongs to edid-report");
             }
-            out.code = static_cast<std::uint8_t>(number(spec, code, 16, 0, 255));
+            out.code = static_cast<std::uint8_t>(number(faultText, code, 16, 0, 255));
         }
     } else if (kind == "refuse-config") {
         out.type = ParsedFault::Type::RefuseConfig;
     } else {
         auto it = ruleKinds().find(kind);
         if (it == ruleKinds().end()) {
-            fail(spec, "unknown kind '" + kind + "'");
+            fail(faultText, "unknown kind '" + kind + "'");
         }
         if (target.empty()) {
-            fail(spec, "name the command after a colon, for example " + kind + ":02.03 or " + kind +
-                           ":*");
+            fail(faultText, "name the command after a colon, for example " + kind + ":02.03 or " +
+                                kind + ":*");
         }
         out.rule = FaultRule{it->second, parseMatch(target)};
         if (kind == "silent-once") {
             out.rule.times = 1;
         }
         if (const std::string t = take("times"); !t.empty()) {
-            out.rule.times = static_cast<int>(number(spec, t, 10, 1, 1'000'000));
+            out.rule.times = static_cast<int>(number(faultText, t, 10, 1, 1'000'000));
         }
         if (const std::string ms = take("ms"); !ms.empty()) {
-            const long long v = number(spec, ms, 10, 0, 600'000);
+            const long long v = number(faultText, ms, 10, 0, 600'000);
             (out.rule.kind == FaultRule::Kind::Delay ? out.rule.delayMs : out.rule.gapMs) = v;
         }
         if (const std::string b = take("bytes"); !b.empty()) {
             if (b.size() % 2 != 0) {
-                fail(spec, "bytes= takes pairs of hexadecimal digits");
+                fail(faultText, "bytes= takes pairs of hexadecimal digits");
             }
             out.rule.stray.clear();
             for (std::size_t i = 0; i < b.size(); i += 2) {
                 out.rule.stray.push_back(
-                    static_cast<std::uint8_t>(number(spec, b.substr(i, 2), 16, 0, 255)));
+                    static_cast<std::uint8_t>(number(faultText, b.substr(i, 2), 16, 0, 255)));
             }
         }
         if (const std::string at = take("at"); !at.empty()) {
             out.rule.splitAt.clear();
             for (const std::string& cut : splitOn(at, '+')) {
-                out.rule.splitAt.push_back(static_cast<std::size_t>(number(spec, cut, 10, 1, 12)));
+                out.rule.splitAt.push_back(
+                    static_cast<std::size_t>(number(faultText, cut, 10, 1, 12)));
             }
         }
     }
     if (!opts.empty()) {
-        fail(spec, "option '" + opts.begin()->first + "' does not belong to " + kind);
+        fail(faultText, "option '" + opts.begin()->first + "' does not belong to " + kind);
     }
     return out;
 }

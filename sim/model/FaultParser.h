@@ -31,7 +31,7 @@ struct ParsedFault {
 class FaultParser {
 public:
     // Throws std::invalid_argument with a message that names what is wrong.
-    static ParsedFault parse(const std::string& spec);
+    static ParsedFault parse(const std::string& faultText);
     // The lines --help prints about --fault.
     static const char* help();
 
