@@ -9,6 +9,7 @@ public:
     using Window::Window;
     // Opens the box modally; returns when the user has closed it.
     void open();
+    void onInitDialog() override;
     void onCommand(int id, int code) override;
 };
 

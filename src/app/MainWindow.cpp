@@ -398,11 +398,8 @@ bool MainWindow::windowMenuAt(Point p) const {
 
 std::vector<MenuEntry> MainWindow::windowMenu() const {
     // The window menu without Move (the window moves by dragging), with the About entry.
-    return {{SC_RESTORE, "Restore"},
-            {SC_MINIMIZE, "Minimize"},
-            {SC_CLOSE, "Close"},
-            {0, ""},
-            {SC_ABOUT, "About Zentrel..."}};
+    return {
+        {SC_MINIMIZE, "Minimize"}, {SC_CLOSE, "Close"}, {0, ""}, {SC_ABOUT, "About Zentrel..."}};
 }
 
 void MainWindow::onSystemCommand(unsigned command) {

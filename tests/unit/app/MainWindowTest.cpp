@@ -201,6 +201,9 @@ TEST(MainWindowSystemMenu, AboutEntryReplacesMoveAndOpensTheAboutBox) {
             EXPECT_TRUE(w.hasControl(ctl::kAboutIcon));
             EXPECT_EQ(w.control(ctl::kAboutIcon).icon, res::kAppIcon);
             EXPECT_NE(w.text(ctl::kAboutVersion).find("6.26"), std::string::npos);
+            const Rect g = w.geometry();
+            EXPECT_EQ(g.left, m.geometry().left + (m.geometry().width() - g.width()) / 2);
+            EXPECT_EQ(g.top, m.geometry().top + (m.geometry().height() - g.height()) / 2);
             w.click(IDOK);
         }
     });

@@ -67,16 +67,19 @@ void WindowWidget::forgetWindow() {
 
 void WindowWidget::place() {
     // Decided once, when the window is first shown: a window with a parent that is not run
-    // modally is a page inside its parent; everything else is a window of its own.
+    // modally is a page inside its parent; everything else is a window of its own. Skinned
+    // windows draw their own chrome; plain dialogs get the desktop's title bar.
     placed_ = true;
     WindowWidget* parentWidget =
         window_->parent() != nullptr ? host_.widgetFor(*window_->parent()) : nullptr;
+    const Qt::WindowFlags chrome =
+        skin() != nullptr ? Qt::FramelessWindowHint : Qt::WindowFlags(Qt::WindowTitleHint);
     if (parentWidget != nullptr && !window_->inModal()) {
         setParent(parentWidget, Qt::Widget);
     } else if (parentWidget != nullptr) {
-        setParent(parentWidget, Qt::Dialog | Qt::FramelessWindowHint);
+        setParent(parentWidget, Qt::Dialog | chrome);
     } else {
-        setParent(nullptr, Qt::Window | Qt::FramelessWindowHint);
+        setParent(nullptr, Qt::Window | chrome);
     }
     if (window_->inModal()) {
         setWindowModality(Qt::ApplicationModal);
