@@ -125,4 +125,19 @@ TEST(MainWindowGui, TheRealWindowShowsTitleSizeCaptionBarAndFourCaptions) {
     EXPECT_TRUE(edid->isVisible());
     EXPECT_FALSE(general->isVisible());
     EXPECT_EQ(pixel(*w, 300, 3), QColor(240, 245, 230));
+
+    // A drag on the title moves the window, and the shell learns where it went.
+    const QPoint before = w->pos();
+    auto send = [&](QEvent::Type type, QPointF local, Qt::MouseButtons held) {
+        QMouseEvent e(type, local, w->mapToGlobal(local), Qt::LeftButton, held, Qt::NoModifier);
+        QApplication::sendEvent(w, &e);
+    };
+    send(QEvent::MouseButtonPress, QPointF(60, 12), Qt::LeftButton);
+    send(QEvent::MouseMove, QPointF(90, 52), Qt::LeftButton);
+    send(QEvent::MouseButtonRelease, QPointF(90, 52), Qt::NoButton);
+    QApplication::processEvents();
+    EXPECT_NE(w->pos(), before);
+    EXPECT_EQ(app.state().MainClientRect.left, w->pos().x());
+    EXPECT_EQ(app.state().MainClientRect.top, w->pos().y());
+    EXPECT_EQ(app.state().MainClientRect.right - app.state().MainClientRect.left, 652);
 }

@@ -196,8 +196,13 @@ void WindowWidget::mousePressEvent(QMouseEvent* e) {
             return;
         }
         WindowSkin* s = skin();
-        if (s != nullptr && s->dragsWindowAt(p) && isWindow() && windowHandle() != nullptr) {
-            windowHandle()->startSystemMove();
+        if (s != nullptr && s->dragsWindowAt(p) && isWindow()) {
+            const bool desktopMoves =
+                windowHandle() != nullptr && windowHandle()->startSystemMove();
+            if (!desktopMoves) {
+                dragging_ = true;
+                dragOffset_ = e->globalPosition().toPoint() - frameGeometry().topLeft();
+            }
         }
         return;
     }
@@ -226,10 +231,20 @@ void WindowWidget::mouseMoveEvent(QMouseEvent* e) {
     if (window_ == nullptr) {
         return;
     }
+    if (dragging_ && (e->buttons() & Qt::LeftButton) != 0) {
+        move(e->globalPosition().toPoint() - dragOffset_);
+        return;
+    }
+    dragging_ = false;
     const Point p{e->position().toPoint().x(), e->position().toPoint().y()};
     window_->onMouseMove(p);
     WindowSkin* s = skin();
     setCursor(s != nullptr && s->handCursorAt(p) ? Qt::PointingHandCursor : Qt::ArrowCursor);
+}
+
+void WindowWidget::mouseReleaseEvent(QMouseEvent* e) {
+    dragging_ = false;
+    QWidget::mouseReleaseEvent(e);
 }
 
 void WindowWidget::keyPressEvent(QKeyEvent* e) {

@@ -37,6 +37,7 @@ protected:
     void paintEvent(QPaintEvent* e) override;
     void mousePressEvent(QMouseEvent* e) override;
     void mouseMoveEvent(QMouseEvent* e) override;
+    void mouseReleaseEvent(QMouseEvent* e) override;
     void keyPressEvent(QKeyEvent* e) override;
     void closeEvent(QCloseEvent* e) override;
     void moveEvent(QMoveEvent* e) override;
@@ -56,6 +57,9 @@ private:
     bool placed_ = false;
     bool built_ = false;
     int syncing_ = 0;
+    // A drag the view carries out itself where the desktop offers no window move.
+    bool dragging_ = false;
+    QPoint dragOffset_;
 };
 
 } // namespace zentrel
