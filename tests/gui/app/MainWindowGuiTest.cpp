@@ -51,16 +51,22 @@ public:
     std::unique_ptr<SerialLink> createLink() override { return std::make_unique<InertLink>(); }
 };
 
-QApplication& qtApp() {
-    static int argc = 1;
-    static char name[] = "zentrel-gui-test";
-    static char* argv[] = {name, nullptr};
+// Without a display the tests use Qt's offscreen platform.
+int& offscreenUnlessSet(int& argc) {
     if (qgetenv("QT_QPA_PLATFORM").isEmpty()) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
-    static QApplication app(argc, argv);
-    return app;
+    return argc;
 }
+
+// The Qt application of one test: made and destroyed inside the test, so nothing of Qt is left
+// for the program's exit to tear down.
+struct QtApp {
+    int argc = 1;
+    char name[17] = "zentrel-gui-test";
+    char* argv[2] = {name, nullptr};
+    QApplication app{offscreenUnlessSet(argc), argv};
+};
 
 QColor pixel(QWidget& w, int x, int y) {
     return w.grab().toImage().pixelColor(x, y);
@@ -69,7 +75,7 @@ QColor pixel(QWidget& w, int x, int y) {
 } // namespace
 
 TEST(MainWindowGui, TheRealWindowShowsTitleSizeCaptionBarAndFourCaptions) {
-    qtApp();
+    QtApp qt;
     QtEventLoop loop;
     InertNetwork network;
     InertPorts ports;
