@@ -298,8 +298,7 @@ void ConnectionPanel::waitForActivationLink() {
 void ConnectionPanel::search() {
     dropTcp();
     if (page_.discovery().search() == Discovery::Start::BindFailed) {
-        page_.popups().notice(kSearchFailed, Discovery::kSearchFailedMs,
-                              PagePopups::When::Always);
+        page_.popups().notice(kSearchFailed, Discovery::kSearchFailedMs, PagePopups::When::Always);
     }
 }
 

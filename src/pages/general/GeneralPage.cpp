@@ -35,8 +35,8 @@ void GeneralPage::onSelected() {
 }
 
 void GeneralPage::onInitDialog() {
-    for (int id : {gen::kReceiveFrame, gen::kSendFrame, gen::kReceiveLog, gen::kSendLog,
-                   gen::kLogClear}) {
+    for (int id :
+         {gen::kReceiveFrame, gen::kSendFrame, gen::kReceiveLog, gen::kSendLog, gen::kLogClear}) {
         showControl(id, false);
     }
     status_.open();
@@ -116,9 +116,9 @@ void GeneralPage::onTcpNotification(WParam wp, LParam lp) {
     if (n <= 0) {
         return;
     }
-    const auto reply = tcpReplies_.onRead(
-        std::span<const std::uint8_t>(bytes.data(), static_cast<std::size_t>(n)),
-        state().ActivePage == kPageGeneral);
+    const auto reply =
+        tcpReplies_.onRead(std::span<const std::uint8_t>(bytes.data(), static_cast<std::size_t>(n)),
+                           state().ActivePage == kPageGeneral);
     if (reply && state().ControlMode == kModeTcp) {
         dispatch(*reply, false, true);
     }

@@ -101,16 +101,17 @@ DialogTemplate build() {
     c.push_back(item(gen::kClear, K::Button, "Clear", 207, 18, 44, 14));
     c.push_back(hidden(item(gen::kStatusRadio, K::Radio, "Status", 255, 20, 40, 10)));
     c.push_back(hidden(item(gen::kHiddenEdit, K::Edit, "", 300, 20, 10, 10)));
-    c.push_back(named(item(gen::kDeviceLine, K::Static, gen::kNotKnown, 159, 38, 155, 10), "Device"));
+    c.push_back(
+        named(item(gen::kDeviceLine, K::Static, gen::kNotKnown, 159, 38, 155, 10), "Device"));
     c.push_back(
         named(item(gen::kVersionLine, K::Static, gen::kNotKnown, 159, 50, 155, 10), "Version"));
     c.push_back(item(gen::kPortPanel, K::Static, "", 159, 64, 155, 4));
     for (int k = 1; k <= gen::kMaxPorts; ++k) {
         const int y = 68 + 13 * (k - 1);
-        c.push_back(named(item(gen::inputLine(k), K::Static, "", 159, y, 78, 13),
-                          portName("Input", k)));
-        c.push_back(named(item(gen::outputLine(k), K::Static, "", 237, y, 77, 13),
-                          portName("Output", k)));
+        c.push_back(
+            named(item(gen::inputLine(k), K::Static, "", 159, y, 78, 13), portName("Input", k)));
+        c.push_back(
+            named(item(gen::outputLine(k), K::Static, "", 237, y, 77, 13), portName("Output", k)));
     }
 
     // Bottom: the maintenance commands.

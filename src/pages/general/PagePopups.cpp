@@ -40,11 +40,14 @@ void PagePopups::notice(const std::string& text, int closeAfterMs, When when) {
 
 void PagePopups::closeNotice() {
     notice_.close();
+    // A closed pop-up leaves the screen at once, even while a pop-up opened after it keeps
+    // its nested loop from unwinding.
+    notice_.hide();
 }
 
 void PagePopups::onNoticeTimer() {
     page_.killTimer(gen::kNoticeTimer);
-    notice_.close();
+    closeNotice();
 }
 
 bool PagePopups::noticeShows(const std::string& text) const {
@@ -75,6 +78,7 @@ void PagePopups::tickProgress(const std::string& base) {
 
 void PagePopups::closeProgress() {
     progress_.close();
+    progress_.hide();
 }
 
 void PagePopups::onReopen(WParam which) {

@@ -1,0 +1,134 @@
+#pragma once
+// The real application on the virtual clock with the General page and a simulated matrix on
+// COM3 and at 192.168.1.100:8000, as a user meets them. Tests click controls by id, advance the
+// clock, and read the frames each way and the pop-ups the user saw, with their times.
+#include "app/ControllerApp.h"
+#include "app/MainWindow.h"
+#include "pages/general/GeneralIds.h"
+#include "pages/general/GeneralPage.h"
+#include "pages/general/GeneralPageFactory.h"
+#include "platform/WindowObserver.h"
+#include "resources/ControlIds.h"
+#include "resources/ResourceIds.h"
+#include "sim/harness/SimulatedMatrixHarness.h"
+
+#include <initializer_list>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace zentrel::testing {
+
+// One opening of a shared pop-up, as the user saw it.
+struct Shown {
+    std::string text;
+    std::int64_t openedMs = 0;
+    std::int64_t closedMs = -1; // -1 while open
+    std::int64_t durationMs() const { return closedMs - openedMs; }
+};
+
+class PopupRecorder : public WindowObserver {
+public:
+    explicit PopupRecorder(EventLoop& loop) : loop_(loop) {}
+    void windowCreated(Window&) override {}
+    void windowChanged(Window&) override {}
+    void controlChanged(Window& w, int id) override {
+        if (w.templateId() == res::kProgressDialog && id == ctl::kProgressLabel) {
+            progressLabels.push_back(w.text(id));
+        }
+    }
+    void windowDestroyed(Window&) override {}
+    void modalStarted(Window& w) override {
+        if (w.templateId() == res::kNoticeDialog) {
+            notices.push_back({w.text(ctl::kNoticeLabel), loop_.nowMs()});
+        } else if (w.templateId() == res::kProgressDialog) {
+            progress.push_back({w.text(ctl::kProgressLabel), loop_.nowMs()});
+        }
+    }
+    void modalEnded(Window& w) override {
+        auto& list = w.templateId() == res::kNoticeDialog ? notices : progress;
+        if (!list.empty() && list.back().closedMs < 0) {
+            list.back().closedMs = loop_.nowMs();
+        }
+    }
+    std::vector<std::string> noticeTexts() const {
+        std::vector<std::string> out;
+        for (const Shown& s : notices) {
+            out.push_back(s.text);
+        }
+        return out;
+    }
+
+    std::vector<Shown> notices;
+    std::vector<Shown> progress;
+    std::vector<std::string> progressLabels; // every change of the progress text while shown
+
+private:
+    EventLoop& loop_;
+};
+
+class NoUi : public UiServices {
+public:
+    std::optional<std::string> chooseFile(Window&, const std::string&) override { return {}; }
+    int messageBox(Window&, const std::string&, const std::string&) override { return IDOK; }
+    void openAddress(const std::string&) override {}
+};
+
+struct GeneralFixture {
+    explicit GeneralFixture(sim::SimulatedMatrixHarness::Options options = {})
+        : harness(std::move(options)) {
+        harness.loop().setObserver(&popups);
+        app.start();
+        main = app.mainWindow();
+        main->open();
+        page = &dynamic_cast<GeneralPage&>(main->page(kPageGeneral));
+    }
+    ~GeneralFixture() { harness.loop().setObserver(nullptr); }
+
+    sim::SimulatedMatrixHarness harness;
+    NoUi ui;
+    Platform platform{harness.loop(), harness.network(), harness.serialPorts(), ui};
+    ControllerApp app{platform, AppOptions{Rect{0, 0, 1280, 800}, makeGeneralPageFactory()}};
+    PopupRecorder popups{harness.loop()};
+    MainWindow* main = nullptr;
+    GeneralPage* page = nullptr;
+
+    SharedState& state() { return app.state(); }
+    std::int64_t now() { return harness.loop().nowMs(); }
+    void advance(std::int64_t ms) { harness.advance(ms); }
+    // A click as the user makes it; returns once every pop-up it opened has closed.
+    void click(int id) { page->click(id); }
+    std::vector<std::string> sent() const { return harness.toMatrix(); }
+
+    // Connects over COM3 and lets the power and beeper queries settle; the record starts empty.
+    void connectCom() {
+        click(gen::kComConnect);
+        advance(100);
+        harness.clearFrames();
+    }
+    // Searches, connects over TCP to the matrix found and lets the check and beeper query settle.
+    void connectTcp() {
+        click(gen::kTcpRadio);
+        click(gen::kSearch);
+        advance(50);
+        click(gen::kTcpConnect);
+        advance(200);
+        harness.clearFrames();
+    }
+
+    static std::string frame(std::initializer_list<std::uint8_t> from2) {
+        return sim::SimulatedMatrixHarness::frame(from2);
+    }
+    // A frame with a wrong checksum byte.
+    static std::vector<std::uint8_t> spoiled(std::initializer_list<std::uint8_t> from2) {
+        CommandFrame f = CommandFrame::make(from2);
+        f[12] = static_cast<std::uint8_t>(f[12] + 1);
+        return {f.bytes.begin(), f.bytes.end()};
+    }
+    static std::vector<std::uint8_t> bytes(std::initializer_list<std::uint8_t> from2) {
+        const CommandFrame f = CommandFrame::make(from2);
+        return {f.bytes.begin(), f.bytes.end()};
+    }
+};
+
+} // namespace zentrel::testing
