@@ -2,6 +2,7 @@
 // reads no configuration; every run starts from the defaults.
 #include "app/ControllerApp.h"
 #include "link/SerialChannelPorts.h"
+#include "pages/general/GeneralPageFactory.h"
 #include "platform/qt/QtEventLoop.h"
 #include "platform/qt/QtNetwork.h"
 #include "platform/qt/view/QtUiServices.h"
@@ -27,6 +28,7 @@ int main(int argc, char** argv) {
     zentrel::Platform platform{loop, network, serial, ui};
 
     zentrel::AppOptions options;
+    options.pageFactory = zentrel::makeGeneralPageFactory();
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         const QRect g = screen->availableGeometry();
         options.screen =
