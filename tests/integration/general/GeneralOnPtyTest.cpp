@@ -1,0 +1,131 @@
+// The real panel's General page on the Qt event loop and the real serial channel, against the
+// zentrel-matrix-sim program on a pseudo-terminal published as COM3. Real time passes here, in
+// short bounded waits.
+#include "app/ControllerApp.h"
+#include "app/MainWindow.h"
+#include "integration/sim/SimProcess.h"
+#include "link/SerialChannelPorts.h"
+#include "pages/general/GeneralIds.h"
+#include "pages/general/GeneralPage.h"
+#include "pages/general/GeneralPageFactory.h"
+#include "platform/qt/QtEventLoop.h"
+#include "platform/qt/QtNetwork.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <functional>
+
+using namespace zentrel;
+using zentrel::sim::test::SimProcess;
+
+namespace {
+
+int argc = 1;
+char name[] = "test_general_pty";
+char* argv[] = {name, nullptr};
+
+class NoUi : public UiServices {
+public:
+    std::optional<std::string> chooseFile(Window&, const std::string&) override { return {}; }
+    int messageBox(Window&, const std::string&, const std::string&) override { return IDOK; }
+    void openAddress(const std::string&) override {}
+};
+
+// Runs the Qt loop until `done` holds, for at most `ms`.
+bool waitFor(const std::function<bool()>& done, int ms = 3000) {
+    QElapsedTimer t;
+    t.start();
+    while (!done()) {
+        if (t.elapsed() > ms) {
+            return false;
+        }
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    }
+    return true;
+}
+
+struct GeneralOnPty : ::testing::Test {
+    static void SetUpTestSuite() { static QCoreApplication app(argc, argv); }
+
+    // The matrix reports input 3 without a source and output B without a display.
+    SimProcess sim{{"--com", "3", "--no-tcp", "--fault", "unplug:in3", "--fault", "unplug:out2"}};
+    QtEventLoop loop;
+    QtNetwork network{loop};
+    SerialChannelPorts serial{loop};
+    NoUi ui;
+    Platform platform{loop, network, serial, ui};
+    std::unique_ptr<ControllerApp> app;
+    GeneralPage* page = nullptr;
+
+    void SetUp() override {
+        ASSERT_TRUE(sim.waitFor("published as")) << sim.log() << sim.errors();
+        // The panel finds its ports where the simulator published them.
+        setenv("XDG_RUNTIME_DIR", sim.portLink(3).parent_path().parent_path().parent_path().c_str(),
+               1);
+        app = std::make_unique<ControllerApp>(
+            platform, AppOptions{Rect{0, 0, 1280, 800}, makeGeneralPageFactory()});
+        ASSERT_TRUE(app->start());
+        app->mainWindow()->open();
+        page = &dynamic_cast<GeneralPage&>(app->mainWindow()->page(kPageGeneral));
+    }
+    void TearDown() override {
+        app.reset();
+        unsetenv("XDG_RUNTIME_DIR");
+    }
+
+    int comboIndexOf(const std::string& port) {
+        const auto& items = page->control(gen::kPortCombo).items;
+        for (std::size_t i = 0; i < items.size(); ++i) {
+            if (items[i] == port) {
+                return static_cast<int>(i);
+            }
+        }
+        return -1;
+    }
+};
+
+} // namespace
+
+TEST_F(GeneralOnPty, ConnectAndStatusShowWhatTheSimulatorReports) {
+    const int com3 = comboIndexOf("COM3");
+    ASSERT_GE(com3, 0) << "ports found: " << page->control(gen::kPortCombo).items.size();
+    page->choose(gen::kPortCombo, com3);
+    page->click(gen::kComConnect);
+    ASSERT_EQ(page->text(gen::kComConnect), "Disconnect");
+    // The power state and then the beeper's come back over the line.
+    EXPECT_TRUE(waitFor([&] { return page->isChecked(gen::kBeep); }))
+        << sim.log() << page->text(gen::kReceiveLog);
+    EXPECT_TRUE(page->isChecked(gen::kPower));
+
+    // Status runs its chain inside the progress box's nested loop; should it hang, the quit
+    // message ends every nested loop and the test fails on the lines below.
+    QTimer guard;
+    guard.setSingleShot(true);
+    QObject::connect(&guard, &QTimer::timeout, [&] { loop.postQuit(); });
+    guard.start(10000);
+    page->click(gen::kStatus);
+    ASSERT_FALSE(loop.quitRequested()) << sim.log();
+
+    EXPECT_EQ(page->text(gen::inputLine(1)), "HDMI IN1: Connect");
+    EXPECT_EQ(page->text(gen::inputLine(2)), "HDMI IN2: Connect");
+    EXPECT_EQ(page->text(gen::inputLine(3)), "HDMI IN3: Disconnect");
+    EXPECT_EQ(page->text(gen::inputLine(4)), "HDMI IN4: Connect");
+    EXPECT_EQ(page->text(gen::outputLine(1)), "HDMI OUTA: Connect");
+    EXPECT_EQ(page->text(gen::outputLine(2)), "HDMI OUTB: Disconnect");
+    EXPECT_EQ(page->text(gen::outputLine(3)), "HDMI OUTC: Connect");
+    EXPECT_EQ(page->text(gen::outputLine(4)), "HDMI OUTD: Connect");
+    EXPECT_EQ(app->state().ProgressShown, 0);
+
+    // The simulator saw exactly the eight queries after the power and beeper queries.
+    EXPECT_TRUE(sim.waitFor(R"(in  COM3  A5 5B 01 05 04 )")) << sim.log();
+    EXPECT_FALSE(sim.waitFor(R"(in  COM3  A5 5B 01 05 05 )", 100));
+
+    page->click(gen::kComConnect);
+    EXPECT_EQ(page->text(gen::kComConnect), "Connect");
+    EXPECT_EQ(app->state().ComPortOpen, 0);
+}
