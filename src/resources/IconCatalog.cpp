@@ -10,6 +10,8 @@ std::optional<IconSize> iconSize(int resource) {
         return IconSize{32, 32};
     case res::kLinkIcon:
     case res::kCaptionIcon:
+    case res::kLinkDownIcon:
+    case res::kLinkUpIcon:
         return IconSize{16, 16};
     case res::kCloseIcon:
     case res::kCloseIconHot:

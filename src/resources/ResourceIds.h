@@ -22,6 +22,8 @@ constexpr int kCloseIconHot = 174;
 constexpr int kCaptionIcon = 176;
 constexpr int kMinimizeIcon = 178;
 constexpr int kMinimizeIconHot = 179;
+constexpr int kLinkDownIcon = 180; // a link that is not connected (General page)
+constexpr int kLinkUpIcon = 181;   // a connected link (General page)
 
 // Cursors the skinned buttons may show.
 constexpr int kHandCursor = 32649;

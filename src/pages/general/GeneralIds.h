@@ -1,6 +1,8 @@
 #pragma once
 // Control identifiers, timer identifiers, icons and texts of the General page (dialog 145).
 // The parts of the page share them, and tests click and read controls by them.
+#include "resources/ResourceIds.h"
+
 #include <cstdint>
 
 namespace zentrel::gen {
@@ -61,8 +63,8 @@ constexpr int outputLine(int k) {
 }
 
 // --- icons -------------------------------------------------------------------------------------
-constexpr int kIconDisconnected = 180;
-constexpr int kIconConnected = 181;
+constexpr int kIconDisconnected = res::kLinkDownIcon;
+constexpr int kIconConnected = res::kLinkUpIcon;
 
 // --- timers ------------------------------------------------------------------------------------
 // Status chain: each query has a repeat timer (odd) and a give-up timer (the next id).

@@ -86,6 +86,17 @@ void drawLink(QPainter& p, const QRectF& r) {
     p.drawRoundedRect(QRectF(r.right() - 1 - w, r.center().y() - h / 2, w, h), h / 2, h / 2);
 }
 
+// The state of a link: a lit green lamp when connected, a dark red one when not.
+void drawLinkState(QPainter& p, const QRectF& r, bool up) {
+    const QColor lamp = up ? QColor(40, 200, 60) : QColor(200, 40, 40);
+    p.setPen(QPen(lamp.darker(160), 1));
+    QRadialGradient glow(r.center() - QPointF(r.width() / 6, r.height() / 6), r.width() / 2);
+    glow.setColorAt(0, lamp.lighter(up ? 170 : 130));
+    glow.setColorAt(1, lamp);
+    p.setBrush(glow);
+    p.drawEllipse(r.adjusted(1, 1, -1, -1));
+}
+
 } // namespace
 
 QPixmap iconPixmap(int resource, QSize size) {
@@ -118,6 +129,10 @@ QPixmap iconPixmap(int resource, QSize size) {
         break;
     case res::kLinkIcon:
         drawLink(p, r);
+        break;
+    case res::kLinkDownIcon:
+    case res::kLinkUpIcon:
+        drawLinkState(p, r, resource == res::kLinkUpIcon);
         break;
     default:
         break;
