@@ -44,6 +44,13 @@ ControlTemplate named(ControlTemplate t, std::string name) {
     return t;
 }
 
+// A port line: centred in its half of the blue panel, clear of the panel's edges.
+ControlTemplate portLine(int id, int x, int y, int w, std::string name) {
+    ControlTemplate t = named(item(id, K::Static, "", x, y, w, 13), std::move(name));
+    t.centred = true;
+    return t;
+}
+
 ControlTemplate radio(int id, std::string caption, int x, int y) {
     ControlTemplate t = item(id, K::Radio, std::move(caption), x, y, 110, 11);
     t.group = 1;
@@ -108,10 +115,8 @@ DialogTemplate build() {
     c.push_back(item(gen::kPortPanel, K::Static, "", 159, 64, 155, 4));
     for (int k = 1; k <= gen::kMaxPorts; ++k) {
         const int y = 68 + 13 * (k - 1);
-        c.push_back(
-            named(item(gen::inputLine(k), K::Static, "", 159, y, 78, 13), portName("Input", k)));
-        c.push_back(
-            named(item(gen::outputLine(k), K::Static, "", 237, y, 77, 13), portName("Output", k)));
+        c.push_back(portLine(gen::inputLine(k), 159, y, 78, portName("Input", k)));
+        c.push_back(portLine(gen::outputLine(k), 237, y, 77, portName("Output", k)));
     }
 
     // Bottom: the maintenance commands.
