@@ -1,7 +1,7 @@
 #pragma once
 // The real application on the virtual clock with the General page and a simulated matrix on
-// COM3 and at 192.168.1.100:8000, as a user meets them. Tests click controls by id, advance the
-// clock, and read the frames each way and the pop-ups the user saw, with their times.
+// COM3 and at 192.168.1.100:8000. Tests click by control id, advance the clock, and read the
+// frames each way and the pop-ups the user saw, with their times.
 #include "app/ControllerApp.h"
 #include "app/MainWindow.h"
 #include "pages/general/GeneralIds.h"
@@ -9,7 +9,6 @@
 #include "pages/general/GeneralPageFactory.h"
 #include "platform/WindowObserver.h"
 #include "resources/ControlIds.h"
-#include "resources/ResourceIds.h"
 #include "sim/harness/SimulatedMatrixHarness.h"
 
 #include <initializer_list>
@@ -19,11 +18,11 @@
 
 namespace zentrel::testing {
 
-// One opening of a shared pop-up, as the user saw it.
+// One opening of a shared pop-up.
 struct Shown {
     std::string text;
     std::int64_t openedMs = 0;
-    std::int64_t closedMs = -1; // -1 while open
+    std::int64_t closedMs = -1;
     std::int64_t durationMs() const { return closedMs - openedMs; }
 };
 
@@ -32,12 +31,12 @@ public:
     explicit PopupRecorder(EventLoop& loop) : loop_(loop) {}
     void windowCreated(Window&) override {}
     void windowChanged(Window&) override {}
+    void windowDestroyed(Window&) override {}
     void controlChanged(Window& w, int id) override {
         if (w.templateId() == res::kProgressDialog && id == ctl::kProgressLabel) {
             progressLabels.push_back(w.text(id));
         }
     }
-    void windowDestroyed(Window&) override {}
     void modalStarted(Window& w) override {
         if (w.templateId() == res::kNoticeDialog) {
             notices.push_back({w.text(ctl::kNoticeLabel), loop_.nowMs()});
@@ -61,7 +60,7 @@ public:
 
     std::vector<Shown> notices;
     std::vector<Shown> progress;
-    std::vector<std::string> progressLabels; // every change of the progress text while shown
+    std::vector<std::string> progressLabels;
 
 private:
     EventLoop& loop_;
@@ -96,21 +95,36 @@ struct GeneralFixture {
     SharedState& state() { return app.state(); }
     std::int64_t now() { return harness.loop().nowMs(); }
     void advance(std::int64_t ms) { harness.advance(ms); }
-    // A click as the user makes it; returns once every pop-up it opened has closed.
+    // A click as the user makes it: returns once the pop-ups it opened have closed.
     void click(int id) { page->click(id); }
     std::vector<std::string> sent() const { return harness.toMatrix(); }
+    void onFault(sim::FaultRule::Kind kind, sim::FrameMatch match, int times = -1) {
+        harness.faults().add(sim::FaultRule{kind, std::move(match), times});
+    }
+    // Whether the progress box had left the screen when the next notice opened.
+    void watchProgressAtNotice(bool& gone) {
+        harness.loop().setModalHook([this, &gone](Window& w) {
+            if (w.templateId() == res::kNoticeDialog) {
+                gone = !main->progress().isVisible();
+            }
+        });
+    }
 
-    // Connects over COM3 and lets the power and beeper queries settle; the record starts empty.
+    // Connected over COM3 with the power and beeper queries answered; the record starts empty.
     void connectCom() {
         click(gen::kComConnect);
         advance(100);
         harness.clearFrames();
     }
-    // Searches, connects over TCP to the matrix found and lets the check and beeper query settle.
-    void connectTcp() {
+    // Search from TCP mode, as a user starts, with the answer in.
+    void search() {
         click(gen::kTcpRadio);
         click(gen::kSearch);
         advance(50);
+        harness.clearFrames();
+    }
+    void connectTcp() {
+        search();
         click(gen::kTcpConnect);
         advance(200);
         harness.clearFrames();
@@ -118,12 +132,6 @@ struct GeneralFixture {
 
     static std::string frame(std::initializer_list<std::uint8_t> from2) {
         return sim::SimulatedMatrixHarness::frame(from2);
-    }
-    // A frame with a wrong checksum byte.
-    static std::vector<std::uint8_t> spoiled(std::initializer_list<std::uint8_t> from2) {
-        CommandFrame f = CommandFrame::make(from2);
-        f[12] = static_cast<std::uint8_t>(f[12] + 1);
-        return {f.bytes.begin(), f.bytes.end()};
     }
     static std::vector<std::uint8_t> bytes(std::initializer_list<std::uint8_t> from2) {
         const CommandFrame f = CommandFrame::make(from2);
