@@ -127,6 +127,10 @@ public:
     LParam sendMessage(Window& w, unsigned msg, WParam wp, LParam lp, std::stop_token) override {
         return w.onMessage(msg, wp, lp);
     }
+    std::size_t sendMessages(Window& w, unsigned msg, std::span<const WParam> each, LParam lp,
+                             std::stop_token abort) override {
+        return EventLoop::sendMessages(w, msg, each, lp, abort); // each one on this thread
+    }
 };
 
 class AtomicReceiver : public Window {

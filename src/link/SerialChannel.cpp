@@ -2,6 +2,7 @@
 
 #include "platform/posix/ComPortNames.h"
 
+#include <algorithm>
 #include <array>
 
 namespace zentrel {
@@ -121,12 +122,13 @@ bool SerialChannel::deliverReceived(const std::stop_token& stop) {
         if (n <= 0) {
             return n == 0;
         }
-        for (ssize_t i = 0; i < n; ++i) {
-            if (stop.stop_requested()) {
-                return true;
-            }
-            loop_.sendMessage(*owner_, WM_SERIAL_BYTE, buffer[static_cast<std::size_t>(i)], port_,
-                              stop);
+        // One message per byte, in order, but one hand-over to the UI thread per burst.
+        std::array<WParam, 256> bytes{};
+        std::copy_n(buffer.begin(), n, bytes.begin());
+        loop_.sendMessages(*owner_, WM_SERIAL_BYTE,
+                           std::span(bytes).first(static_cast<std::size_t>(n)), port_, stop);
+        if (stop.stop_requested()) {
+            return true;
         }
     }
 }

@@ -4,7 +4,9 @@
 // virtual clock for tests and the Qt event loop for the real program.
 #include "Messages.h"
 
+#include <cstddef>
 #include <cstdint>
+#include <span>
 #include <stop_token>
 
 namespace zentrel {
@@ -32,6 +34,22 @@ public:
     // 0 returned), so a thread that is being stopped can never deadlock on the UI thread.
     virtual LParam sendMessage(Window& w, unsigned msg, WParam wp, LParam lp,
                                std::stop_token abort = {}) = 0;
+
+    // Sends msg once for each wParam of `each`, in order, as one hand-over to the UI thread, so a
+    // thread that receives bytes in bursts pays one thread switch per burst rather than per byte.
+    // Stops early when `abort` is requested; returns how many messages were handled.
+    virtual std::size_t sendMessages(Window& w, unsigned msg, std::span<const WParam> each,
+                                     LParam lp, std::stop_token abort = {}) {
+        std::size_t handled = 0;
+        for (WParam wp : each) {
+            if (abort.stop_requested()) {
+                break;
+            }
+            sendMessage(w, msg, wp, lp, abort);
+            ++handled;
+        }
+        return handled;
+    }
 
     // Runs a nested loop until w.endDialog() is called or the application quits.
     virtual void runModal(Window& w) = 0;

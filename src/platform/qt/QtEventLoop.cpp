@@ -86,11 +86,9 @@ void QtEventLoop::postMessage(Window& w, unsigned msg, WParam wp, LParam lp) {
     queue(w, [msg, wp, lp](Window& target) { target.onMessage(msg, wp, lp); });
 }
 
-LParam QtEventLoop::sendMessage(Window& w, unsigned msg, WParam wp, LParam lp,
-                                std::stop_token abort) {
-    if (onUiThread()) {
-        return w.onMessage(msg, wp, lp);
-    }
+std::optional<LParam>
+QtEventLoop::runAndWait(Window& w, std::function<LParam(Window&, const std::function<bool()>&)> fn,
+                        std::stop_token abort) {
     struct Call {
         std::mutex m;
         std::condition_variable cv;
@@ -99,14 +97,15 @@ LParam QtEventLoop::sendMessage(Window& w, unsigned msg, WParam wp, LParam lp,
         LParam result = 0;
     };
     auto call = std::make_shared<Call>();
-    queue(w, [call, msg, wp, lp](Window& target) {
-        {
+    queue(w, [call, abort, fn = std::move(fn)](Window& target) {
+        const std::function<bool()> abandoned = [&] {
             std::lock_guard lock(call->m);
-            if (call->abandoned) {
-                return; // the sender was stopped while this waited in the queue
-            }
+            return call->abandoned || abort.stop_requested();
+        };
+        if (abandoned()) {
+            return; // the sender was stopped while this waited in the queue
         }
-        const LParam r = target.onMessage(msg, wp, lp);
+        const LParam r = fn(target, abandoned);
         std::lock_guard lock(call->m);
         call->result = r;
         call->done = true;
@@ -121,9 +120,44 @@ LParam QtEventLoop::sendMessage(Window& w, unsigned msg, WParam wp, LParam lp,
     call->cv.wait(lock, [&] { return call->done || abort.stop_requested(); });
     if (!call->done) {
         call->abandoned = true;
-        return 0;
+        return std::nullopt;
     }
     return call->result;
+}
+
+LParam QtEventLoop::sendMessage(Window& w, unsigned msg, WParam wp, LParam lp,
+                                std::stop_token abort) {
+    if (onUiThread()) {
+        return w.onMessage(msg, wp, lp);
+    }
+    const auto result = runAndWait(
+        w, [msg, wp, lp](Window& target, const auto&) { return target.onMessage(msg, wp, lp); },
+        abort);
+    return result.value_or(0);
+}
+
+std::size_t QtEventLoop::sendMessages(Window& w, unsigned msg, std::span<const WParam> each,
+                                      LParam lp, std::stop_token abort) {
+    if (onUiThread()) {
+        return EventLoop::sendMessages(w, msg, each, lp, abort);
+    }
+    std::vector<WParam> items(each.begin(), each.end());
+    const auto handled = runAndWait(
+        w,
+        [msg, lp, items = std::move(items)](Window& target,
+                                            const std::function<bool()>& abandoned) {
+            LParam count = 0;
+            for (WParam wp : items) {
+                if (abandoned()) {
+                    break; // a handler stopped the channel: the rest of the burst is dropped
+                }
+                target.onMessage(msg, wp, lp);
+                ++count;
+            }
+            return count;
+        },
+        abort);
+    return static_cast<std::size_t>(handled.value_or(0));
 }
 
 void QtEventLoop::runModal(Window& w) {

@@ -6,9 +6,11 @@
 #include <QElapsedTimer>
 #include <QObject>
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <unordered_map>
 #include <vector>
 
@@ -31,6 +33,8 @@ public:
     void postMessage(Window& w, unsigned msg, WParam wp, LParam lp) override;
     LParam sendMessage(Window& w, unsigned msg, WParam wp, LParam lp,
                        std::stop_token abort = {}) override;
+    std::size_t sendMessages(Window& w, unsigned msg, std::span<const WParam> each, LParam lp,
+                             std::stop_token abort = {}) override;
     void runModal(Window& w) override;
     void modalEndRequested(Window& w) override;
     void postQuit() override;
@@ -43,6 +47,11 @@ private:
     // Runs fn on the UI thread later, unless w has been forgotten meanwhile. Any thread.
     void queue(Window& w, std::function<void(Window&)> fn);
     std::uint64_t generationOf(const Window& w); // caller holds mutex_
+    // From another thread: runs fn on the UI thread and waits until it has run, or until abort
+    // is requested (then returns nothing). fn's argument tells whether the caller gave up.
+    std::optional<LParam>
+    runAndWait(Window& w, std::function<LParam(Window&, const std::function<bool()>&)> fn,
+               std::stop_token abort);
 
     QElapsedTimer clock_;
     std::map<std::pair<const Window*, int>, QTimer*> timers_;

@@ -24,6 +24,9 @@ public:
     using Window::Window;
     LParam onMessage(unsigned msg, WParam wp, LParam) override {
         received.push_back(static_cast<int>(wp));
+        if (onByte) {
+            onByte(static_cast<int>(wp));
+        }
         if (msg == WM_USER + 1 && closeOnMessage != nullptr) {
             closeOnMessage->endDialog(IDOK);
         }
@@ -39,6 +42,7 @@ public:
     std::vector<int> received;
     std::vector<int> fired;
     Window* closeOnMessage = nullptr;
+    std::function<void(int)> onByte;
 };
 
 const DialogTemplate kBox{
@@ -63,6 +67,32 @@ TEST(QtEventLoop, SendFromAThreadBlocksUntilHandledAndDeliversInOrder) {
     sender.join();
     EXPECT_EQ(target.received, (std::vector<int>{1, 2, 3, 4}));
     EXPECT_EQ(results, (std::vector<LParam>{2, 4, 6}));
+}
+
+TEST(QtEventLoop, ABurstIsHandedOverAtOnceInOrderAndAStopInsideItDropsTheRest) {
+    QCoreApplication app(argc, argv);
+    QtEventLoop loop;
+    Target target(loop);
+    Window box(loop);
+    std::stop_source stop;
+    std::size_t handled = 0;
+    std::thread sender([&] {
+        const std::vector<WParam> burst{1, 2, 3, 4, 5};
+        handled = loop.sendMessages(target, WM_USER + 7, burst, 3, stop.get_token());
+        const std::vector<WParam> next{6, 7};
+        loop.sendMessages(target, WM_USER + 7, next, 3, stop.get_token()); // after the stop
+        loop.postMessage(target, WM_USER + 1, 0, 0);
+    });
+    target.closeOnMessage = &box;
+    target.onByte = [&](int b) {
+        if (b == 3) {
+            stop.request_stop(); // as a page does when it stops its channel while handling
+        }
+    };
+    box.doModal(kBox);
+    sender.join();
+    EXPECT_EQ(target.received, (std::vector<int>{1, 2, 3, 0}));
+    EXPECT_LE(handled, 3u); // the sender may give up waiting before the UI thread reports back
 }
 
 TEST(QtEventLoop, AStoppedSenderNeverWaitsForABusyUiThread) {
