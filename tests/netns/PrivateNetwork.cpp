@@ -30,8 +30,8 @@ bool writeFile(const char* path, const std::string& text) {
     return ok;
 }
 
-// Returns "" when the process sits in a fresh namespace with the loopback up and the broadcast
-// address routed to it; otherwise why not.
+} // namespace
+
 std::string enterPrivateNetwork() {
     if (::unshare(CLONE_NEWNET) != 0) {
         // Without the right to make a namespace directly, a user namespace gives it.
@@ -59,8 +59,6 @@ std::string enterPrivateNetwork() {
     }
     return onlyLoopback ? "" : "the namespace has interfaces other than lo";
 }
-
-} // namespace
 
 ChildOutcome runInPrivateNetwork(const std::function<int()>& scenario, int limitMs) {
     ChildOutcome out;

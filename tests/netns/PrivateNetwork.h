@@ -1,7 +1,8 @@
 #pragma once
-// Runs a scenario in a forked child that lives in a network namespace of its own: loopback only,
-// with 255.255.255.255 routed to it. Broadcasts sent there can never leave the machine's own
-// namespace. The child reports through its exit status.
+// A network namespace of its own for a test: loopback only, with 255.255.255.255 routed to it,
+// so broadcasts sent there can never leave the machine's own namespace. Either the test moves
+// itself in (its whole process, and every program it starts, stays there), or it runs a
+// scenario in a forked child that reports through its exit status.
 #include <functional>
 #include <string>
 
@@ -12,6 +13,11 @@ struct ChildOutcome {
     int status = -1;  // the scenario's result, 0 for success
     std::string why;  // why the namespace could not be made
 };
+
+// Moves the calling process into a fresh namespace (inside a user namespace when only that gives
+// the right). Returns "" once loopback is up, the broadcast address routed to it and no other
+// interface is there; otherwise why not, and then nothing may be broadcast.
+std::string enterPrivateNetwork();
 
 // `scenario` runs only inside the child, only after the namespace is in place and holds no
 // interface but the loopback. The child is given `limitMs` of real time.

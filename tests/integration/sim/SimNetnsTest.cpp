@@ -3,50 +3,13 @@
 // namespace with only loopback (255.255.255.255 routed to it) and skips when it cannot.
 #include "SimProcess.h"
 #include "WireClient.h"
+#include "netns/PrivateNetwork.h"
 
 #include <gtest/gtest.h>
-
-#include <fstream>
-
-#include <net/if.h>
-#include <sched.h>
 
 using namespace zentrel::sim::test;
 
 namespace {
-
-bool writeFile(const char* path, const std::string& text) {
-    std::ofstream f(path);
-    f << text;
-    return static_cast<bool>(f.flush());
-}
-
-// Moves this process into a new network namespace (inside a new user namespace when that is
-// how the rights are had). Returns why it could not, or "" on success.
-std::string enterPrivateNetwork() {
-    const uid_t uid = getuid();
-    const gid_t gid = getgid();
-    if (unshare(CLONE_NEWUSER | CLONE_NEWNET) == 0) {
-        writeFile("/proc/self/setgroups", "deny");
-        if (!writeFile("/proc/self/uid_map", "0 " + std::to_string(uid) + " 1") ||
-            !writeFile("/proc/self/gid_map", "0 " + std::to_string(gid) + " 1")) {
-            return "cannot map the user into the new user namespace";
-        }
-    } else if (unshare(CLONE_NEWNET) != 0) {
-        return "no rights to create a network namespace";
-    }
-    if (std::system("ip link set lo up && ip route add 255.255.255.255/32 dev lo") != 0) {
-        return "cannot set up loopback in the new namespace";
-    }
-    // Belt and braces: nothing but loopback may be there.
-    struct if_nameindex* names = if_nameindex();
-    bool onlyLoopback = names != nullptr;
-    for (struct if_nameindex* n = names; n != nullptr && n->if_index != 0; ++n) {
-        onlyLoopback = onlyLoopback && std::string(n->if_name) == "lo";
-    }
-    if_freenameindex(names);
-    return onlyLoopback ? "" : "the namespace has more than loopback";
-}
 
 // A UDP socket bound the way the panel binds it: address reuse and broadcast.
 int udpSocket(std::uint16_t port) {
@@ -95,7 +58,7 @@ Bytes receive(int fd, std::size_t size, const std::function<bool(const Bytes&)>&
 } // namespace
 
 TEST(SimProgramNetns, DiscoveryAndConfigurationByBroadcast) {
-    const std::string why = enterPrivateNetwork();
+    const std::string why = zentrel::test::enterPrivateNetwork();
     if (!why.empty()) {
         GTEST_SKIP() << "no private network namespace (" << why
                      << "); broadcasts are only sent inside one";
