@@ -94,7 +94,9 @@ void MainWindow::onInitDialog() {
 
     // A one-pixel grey frame round the whole window, and rounded corners.
     const Rect g = geometry();
-    addControl(ControlTemplate{ctl::kWindowFrame, ControlKind::Frame, ""});
+    ControlTemplate frame{ctl::kWindowFrame, ControlKind::Frame, ""};
+    frame.accessibleName = "Window frame";
+    addControl(frame);
     setRect(ctl::kWindowFrame, Rect{0, 0, g.width(), g.height()});
     setCornerEllipse(3);
     updateClientRect();
@@ -136,7 +138,9 @@ void MainWindow::layOutCaptionBar() {
     const std::array<int, 3> separators{ctl::kSeparator1, ctl::kSeparator2, ctl::kSeparator3};
     for (std::size_t i = 0; i < separators.size(); ++i) {
         const Rect c = control(kCaptions[i]).rect;
-        addControl(ControlTemplate{separators[i], ControlKind::Static, ""});
+        ControlTemplate line{separators[i], ControlKind::Static, ""};
+        line.accessibleName = "Tab separator";
+        addControl(line);
         setRect(separators[i], Rect{c.right, c.top, c.right + 1, c.bottom});
         setColors(separators[i], kCaptionBlue, kCaptionBlue);
     }

@@ -4,6 +4,16 @@
 
 namespace zentrel {
 
+namespace {
+
+// A control without a caption of its own, named by the label a person sees beside it.
+ControlTemplate named(ControlTemplate t, const char* name) {
+    t.accessibleName = name;
+    return t;
+}
+
+} // namespace
+
 const DialogTemplate& noticeDialogTemplate() {
     using K = ControlKind;
     // Only the label lies inside the 133 x 50 area; the controls of the preset role sit to
@@ -17,17 +27,18 @@ const DialogTemplate& noticeDialogTemplate() {
             {ctl::kNoticeLabel, K::Static, "", 1, 17, 130, 15, true, true, 0, 0, false, false,
              true},
             {ctl::kPresetTitle, K::Static, "", 140, 2, 120, 10},
-            {ctl::kPresetIcon, K::Icon, "", 262, 2, 10, 10, true, true, 0, res::kCaptionIcon},
-            {1051, K::ComboBox, "", 140, 16, 60, 80},
-            {1052, K::ComboBox, "", 140, 30, 60, 80},
-            {1053, K::ComboBox, "", 140, 44, 60, 80},
-            {1054, K::ComboBox, "", 140, 58, 60, 80},
-            {1055, K::ComboBox, "", 210, 16, 60, 80},
-            {1056, K::ComboBox, "", 210, 30, 60, 80},
-            {1057, K::ComboBox, "", 210, 44, 60, 80},
-            {1058, K::ComboBox, "", 210, 58, 60, 80},
-            {1059, K::ComboBox, "", 140, 72, 60, 80},
-            {ctl::kPresetName, K::Edit, "", 210, 72, 60, 12},
+            {ctl::kPresetIcon, K::Icon, "", 262, 2, 10, 10, true, true, 0, res::kCaptionIcon, false,
+             false, false, "Zentrel"},
+            named({1051, K::ComboBox, "", 140, 16, 60, 80}, "Out1 from"),
+            named({1052, K::ComboBox, "", 140, 30, 60, 80}, "Out2 from"),
+            named({1053, K::ComboBox, "", 140, 44, 60, 80}, "Out3 from"),
+            named({1054, K::ComboBox, "", 140, 58, 60, 80}, "Out4 from"),
+            named({1055, K::ComboBox, "", 210, 16, 60, 80}, "All Outputs from"),
+            named({1056, K::ComboBox, "", 210, 30, 60, 80}, "Out5 from"),
+            named({1057, K::ComboBox, "", 210, 44, 60, 80}, "Out6 from"),
+            named({1058, K::ComboBox, "", 210, 58, 60, 80}, "Out7 from"),
+            named({1059, K::ComboBox, "", 140, 72, 60, 80}, "Out8 from"),
+            named({ctl::kPresetName, K::Edit, "", 210, 72, 60, 12}, "Setting name"),
             {1, K::Button, "OK", 140, 90, 50, 14},
             {ctl::kPresetClose, K::Button, "", 274, 2, 10, 10, true, true, 0, res::kCloseIcon,
              false, false, false, "Close"},
@@ -68,7 +79,8 @@ const DialogTemplate& aboutDialogTemplate() {
         200,
         62,
         {
-            {ctl::kAboutIcon, K::Icon, "", 10, 10, 16, 16, true, true, 0, res::kAppIcon},
+            named({ctl::kAboutIcon, K::Icon, "", 10, 10, 16, 16, true, true, 0, res::kAppIcon},
+                  "Zentrel"),
             {ctl::kAboutName, K::Static, "Zentrel HDMI matrix control panel", 40, 10, 150, 10},
             {ctl::kAboutVersion, K::Static, "Version 6.26", 40, 24, 150, 10},
             {1, K::Button, "OK", 140, 42, 50, 14},

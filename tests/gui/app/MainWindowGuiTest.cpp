@@ -106,6 +106,16 @@ TEST(MainWindowGui, TheRealWindowShowsTitleSizeCaptionBarAndFourCaptions) {
         EXPECT_TRUE(captions.contains(QString::fromLatin1(text))) << text;
     }
 
+    // Every control, icons and frames included, is named for screen readers; the title by what
+    // it shows.
+    for (QWidget* c : w->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        if (c->objectName().startsWith(QStringLiteral("control"))) {
+            EXPECT_FALSE(c->accessibleName().isEmpty()) << c->objectName().toStdString();
+        }
+    }
+    EXPECT_EQ(w->findChild<QWidget*>(QStringLiteral("control1130"))->accessibleName(),
+              QStringLiteral("Zentrel Ver6.26"));
+
     // Caption blue behind the title, the light selected tab, and the grey frame at the edge.
     EXPECT_EQ(pixel(*w, 160, 3), QColor(240, 245, 230));
     EXPECT_EQ(pixel(*w, 300, 3), QColor(30, 144, 225));

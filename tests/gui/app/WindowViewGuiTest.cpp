@@ -119,4 +119,9 @@ TEST(WindowViewGui, ControlsFollowTheWindowAndUserActionsReachIt) {
     // Writing a text into the box is not the user typing.
     panel.setText(1016, "10.0.0.8");
     EXPECT_EQ(panel.commands.size(), 6u);
+
+    // A button is announced as what it now says; a box keeps the label beside it.
+    panel.setText(1132, "Disconnect");
+    EXPECT_EQ(connect->accessibleName(), QStringLiteral("Disconnect"));
+    EXPECT_EQ(ip->accessibleName(), QStringLiteral("Matrix  IP"));
 }

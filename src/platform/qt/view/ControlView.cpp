@@ -27,6 +27,7 @@ namespace zentrel {
 namespace {
 
 constexpr int kComboShownHeight = 24; // the template's height includes the dropped-down list
+constexpr const char* kNameFollowsText = "zentrelNameFollowsText";
 
 QString qs(const std::string& s) {
     return QString::fromStdString(s);
@@ -154,6 +155,14 @@ QWidget* createControlWidget(WindowWidget& owner, const Control& c) {
         w->setAttribute(Qt::WA_TransparentForMouseEvents);
     }
     w->setObjectName(QStringLiteral("control%1").arg(id));
+    // A control named by its own caption keeps being named by what it shows, so a button that
+    // turns from "Connect" into "Disconnect" is announced as the action it now offers. A control
+    // named by the label beside it keeps that label.
+    const bool showsCaption = c.kind == ControlKind::Static || c.kind == ControlKind::Button ||
+                              c.kind == ControlKind::CheckBox || c.kind == ControlKind::Radio ||
+                              c.kind == ControlKind::GroupBox;
+    w->setProperty(kNameFollowsText,
+                   showsCaption && (c.accessibleName.empty() || c.accessibleName == c.text));
     return w;
 }
 
@@ -166,7 +175,8 @@ void syncControlWidget(WindowWidget& owner, QWidget& widget, const Control& c) {
     widget.setVisible(c.visible);
     widget.setEnabled(c.enabled);
     widget.setToolTip(qs(c.tooltip));
-    widget.setAccessibleName(qs(c.accessibleName));
+    const bool followsText = widget.property(kNameFollowsText).toBool() && !c.text.empty();
+    widget.setAccessibleName(qs(followsText ? c.text : c.accessibleName));
 
     QPalette pal = widget.palette();
     if (c.textColor) {
