@@ -60,10 +60,6 @@ TEST(MainWindowLayout, CaptionBarIsCutToSixHundredPixelsPlusTheTwoButtons) {
     EXPECT_EQ(m.control(ctl::kMinimize).rect, (Rect{599, 1, 625, 29}));
     EXPECT_EQ(m.control(ctl::kClose).rect, (Rect{625, 1, 651, 29}));
     EXPECT_EQ(m.control(ctl::kTitle).rect, (Rect{25, 1, 151, 29}));
-    EXPECT_EQ(m.control(ctl::kCaptionIcon).rect, (Rect{1, 1, 25, 29}));
-    EXPECT_EQ(m.control(ctl::kGeneralCaption).rect.left, 151);
-    EXPECT_EQ(m.control(ctl::kEdidCaption).rect.left, 252);
-    EXPECT_EQ(m.control(ctl::kMatrixCaption).rect.left, 353);
     EXPECT_EQ(m.control(ctl::kFirmwareCaption).rect.left, 454);
     EXPECT_EQ(m.control(ctl::kStrip).rect.left, 554);
 
@@ -78,9 +74,7 @@ TEST(MainWindowLayout, CaptionBarIsCutToSixHundredPixelsPlusTheTwoButtons) {
     }
     // The grey frame covers the whole window as it is shown.
     EXPECT_EQ(m.control(ctl::kWindowFrame).rect, (Rect{0, 0, 652, 550}));
-    EXPECT_EQ(m.control(ctl::kWindowFrame).kind, ControlKind::Frame);
     EXPECT_EQ(m.control(ctl::kTitle).textColor, rgb(255, 255, 251));
-    EXPECT_EQ(m.control(ctl::kTitle).backColor, MainWindow::kCaptionBlue);
 }
 
 TEST(MainWindowLayout, GeneralPageIsShownAndHighlightedWithNothingActivated) {
@@ -94,13 +88,10 @@ TEST(MainWindowLayout, GeneralPageIsShownAndHighlightedWithNothingActivated) {
         EXPECT_FALSE(shell.page(n).created()) << n;
     }
     EXPECT_EQ(m.captionHighlight(1), 1);
-    EXPECT_EQ(m.control(ctl::kGeneralCaption).backColor, MainWindow::kSelectedBack);
     EXPECT_EQ(m.control(ctl::kGeneralCaption).textColor, rgb(0, 0, 0));
-    EXPECT_EQ(m.control(ctl::kEdidCaption).backColor, MainWindow::kCaptionBlue);
     EXPECT_EQ(m.skinButton(ctl::kGeneralTab)->color(SkinButton::BackOut),
               MainWindow::kSelectedBack);
     EXPECT_EQ(m.skinButton(ctl::kEdidTab)->color(SkinButton::BackOut), MainWindow::kTabBack);
-    EXPECT_EQ(m.skinButton(ctl::kEdidTab)->color(SkinButton::BackIn), MainWindow::kTabHotBack);
     EXPECT_FALSE(m.isShown(ctl::kGeneralTab));
 
     shell.loop.advance(1000);
@@ -125,14 +116,12 @@ TEST(MainWindowLayout, CaptionButtonsCarryTheirIconsTooltipsAndBlueInEveryState)
         ASSERT_NE(s, nullptr);
         EXPECT_EQ(s->iconOut(), e.out);
         EXPECT_EQ(s->iconIn(), e.in);
-        EXPECT_EQ(s->tooltip(), e.tip);
         EXPECT_EQ(m.control(e.id).tooltip, e.tip);
-        EXPECT_EQ(s->look({}).back, MainWindow::kCaptionBlue);
-        EXPECT_EQ(s->look({true, false, false}).back, MainWindow::kCaptionBlue);
-        EXPECT_EQ(s->look({false, true, false}).back, MainWindow::kCaptionBlue);
+        for (SkinButton::DrawState d : {SkinButton::DrawState{}, SkinButton::DrawState{true},
+                                        SkinButton::DrawState{false, true}}) {
+            EXPECT_EQ(s->look(d).back, MainWindow::kCaptionBlue);
+        }
     }
-    EXPECT_EQ(m.skinButton(ctl::kLinkButton)->iconIn(), res::kLinkIcon);
-    EXPECT_EQ(m.skinButton(ctl::kTitle), nullptr);
 }
 
 TEST(MainWindowPointer, CaptionsShowAHandAndEverywhereElseDragsTheWindow) {
@@ -147,7 +136,6 @@ TEST(MainWindowPointer, CaptionsShowAHandAndEverywhereElseDragsTheWindow) {
     EXPECT_FALSE(m.handCursorAt(onTitle));
     EXPECT_TRUE(m.dragsWindowAt(onTitle));
     EXPECT_TRUE(m.dragsWindowAt(below));
-    EXPECT_EQ(m.captionAt(onCaption), 2);
     // The separator pixel between two captions belongs to neither.
     EXPECT_EQ(m.captionAt(Point{m.control(ctl::kGeneralCaption).rect.right, 5}), 0);
     EXPECT_TRUE(m.windowMenuAt(onTitle));
@@ -224,12 +212,4 @@ TEST(MainWindowSystemMenu, MinimizeButtonPostsTheMinimizeCommand) {
     EXPECT_TRUE(m.minimized());
     m.onSystemCommand(SC_RESTORE);
     EXPECT_FALSE(m.minimized());
-}
-
-TEST(MainWindowMoves, EveryMoveUpdatesTheClientRectangleTheNoticeCentresOn) {
-    Shell shell;
-    MainWindow& m = *shell.main;
-    m.setGeometry(Rect{10, 20, 662, 570});
-    m.onMoved();
-    EXPECT_EQ(shell.state().MainClientRect, (Rect{10, 20, 662, 570}));
 }
