@@ -138,6 +138,9 @@ void GeneralPage::onStandby() {
         killTimer(id);
     }
     maintenance_.stopForStandby();
+    // The connect check that Status was waiting on has just been stopped with the rest; were
+    // Status still to wait for it, it would do nothing on a link that works.
+    status_.abandonConnect();
     popups_.closeProgress();
     if (state().NoticeShown != 0) {
         popups_.closeNotice();

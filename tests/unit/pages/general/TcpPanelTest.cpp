@@ -137,3 +137,20 @@ TEST(TcpConnect, ReturnToThePageWaitsForASlowReconnect) {
     EXPECT_EQ(f.popups.notices[0].openedMs - start, 150 + 3000);
     EXPECT_EQ(f.popups.notices[0].durationMs(), 1500);
 }
+
+TEST(TcpConnect, StandbyAnnouncedWhileStatusWaitsForItsConnectLeavesStatusUsable) {
+    F f;
+    f.search();
+    f.harness.network().setConnectDelayMs(150);
+    f.click(gen::kStatus);
+    // The link is up at 150 ms; the check that would see it comes at 200 ms, after this.
+    f.harness.loop().schedule(170, [&] { f.harness.announceStandby(); });
+    f.advance(3000);
+    ASSERT_EQ(f.popups.noticeTexts(), Names{"Matrix is in standby mode!"});
+    EXPECT_EQ(f.state().TcpConnected, 1);
+
+    f.harness.clearFrames();
+    f.click(gen::kStatus);
+    ASSERT_FALSE(f.sent().empty());
+    EXPECT_EQ(f.sent().front(), F::frame({0x01, 0x04, 0x01}));
+}
