@@ -11,7 +11,6 @@ namespace zentrel {
 namespace {
 
 constexpr int kMaxComboTries = 20;
-constexpr const char* kSearchFailed = "Search failed";
 
 std::string portName(int n) {
     return "COM" + std::to_string(n);
@@ -298,7 +297,8 @@ void ConnectionPanel::waitForActivationLink() {
 void ConnectionPanel::search() {
     dropTcp();
     if (page_.discovery().search() == Discovery::Start::BindFailed) {
-        page_.popups().notice(kSearchFailed, Discovery::kSearchFailedMs, PagePopups::When::Always);
+        page_.popups().notice(Discovery::kSearchFailedText, Discovery::kSearchFailedMs,
+                              PagePopups::When::Always);
     }
 }
 
