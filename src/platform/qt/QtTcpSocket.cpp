@@ -6,7 +6,7 @@
 namespace zentrel {
 
 QtTcpSocket::QtTcpSocket(EventLoop& loop, WParam handle)
-    : loop_(loop), handle_(handle), socket_(new QTcpSocket), context_(std::make_unique<QObject>()) {
+    : notifier_(loop, handle), socket_(new QTcpSocket), context_(std::make_unique<QObject>()) {
     QObject::connect(socket_, &QTcpSocket::connected, context_.get(), [this] { onConnected(); });
     QObject::connect(socket_, &QTcpSocket::errorOccurred, context_.get(),
                      [this](QAbstractSocket::SocketError e) { onError(e); });
@@ -36,9 +36,7 @@ int QtTcpSocket::wsaError(QAbstractSocket::SocketError e) {
 }
 
 void QtTcpSocket::asyncSelect(Window& w, unsigned msg, int events) {
-    window_ = &w;
-    msg_ = msg;
-    events_ = events;
+    notifier_.select(w, msg, events);
 }
 
 void QtTcpSocket::connect(const std::string& ipv4, std::uint16_t port) {
@@ -51,7 +49,7 @@ void QtTcpSocket::connect(const std::string& ipv4, std::uint16_t port) {
         address.protocol() != QAbstractSocket::IPv4Protocol) {
         // Reported like every other outcome, so the caller learns that this connect is over.
         state_ = State::Failed;
-        notify(FD_CONNECT, WSAEADDRNOTAVAIL);
+        notifier_.notify(FD_CONNECT, WSAEADDRNOTAVAIL);
         return;
     }
     socket_->connectToHost(address, port);
@@ -62,14 +60,14 @@ void QtTcpSocket::onConnected() {
         return;
     }
     state_ = State::Connected;
-    notify(FD_CONNECT);
-    notify(FD_WRITE);
+    notifier_.notify(FD_CONNECT);
+    notifier_.notify(FD_WRITE);
 }
 
 void QtTcpSocket::onError(QAbstractSocket::SocketError e) {
     if (state_ == State::Connecting) {
         state_ = State::Failed;
-        notify(FD_CONNECT, wsaError(e));
+        notifier_.notify(FD_CONNECT, wsaError(e));
     } else if (state_ == State::Connected && e != QAbstractSocket::RemoteHostClosedError) {
         // An orderly close by the peer arrives as `disconnected`; anything else is a reset.
         onPeerGone(wsaError(e));
@@ -77,9 +75,8 @@ void QtTcpSocket::onError(QAbstractSocket::SocketError e) {
 }
 
 void QtTcpSocket::onReadyRead() {
-    if (!readAnnounced_ && socket_->bytesAvailable() > 0) {
-        readAnnounced_ = true;
-        notify(FD_READ);
+    if (socket_->bytesAvailable() > 0) {
+        notifier_.announceRead();
     }
 }
 
@@ -91,7 +88,7 @@ void QtTcpSocket::onPeerGone(int error) {
     if (socket_->bytesAvailable() > 0) {
         deferredCloseError_ = error;
     } else {
-        notify(FD_CLOSE, error);
+        notifier_.notify(FD_CLOSE, error);
     }
 }
 
@@ -110,17 +107,16 @@ int QtTcpSocket::recv(std::span<std::uint8_t> data) {
         return -1;
     }
     // Every recv re-enables FD_READ, as on the platform, even one that finds nothing.
-    readAnnounced_ = false;
+    notifier_.readTaken();
     if (socket_->bytesAvailable() <= 0) {
         return state_ == State::PeerClosed ? 0 : -1;
     }
     const qint64 n =
         socket_->read(reinterpret_cast<char*>(data.data()), static_cast<qint64>(data.size()));
     if (socket_->bytesAvailable() > 0) {
-        readAnnounced_ = true;
-        notify(FD_READ);
+        notifier_.announceRead();
     } else if (deferredCloseError_ >= 0) {
-        notify(FD_CLOSE, deferredCloseError_);
+        notifier_.notify(FD_CLOSE, deferredCloseError_);
         deferredCloseError_ = -1;
     }
     return static_cast<int>(n);
@@ -131,17 +127,12 @@ void QtTcpSocket::close() {
         return;
     }
     open_ = false;
+    notifier_.silence();
     context_.reset(); // no notification follows a close
     socket_->abort();
     // Deleted on the next turn of the loop: close may run inside a call that came from the socket.
     socket_->deleteLater();
     socket_ = nullptr;
-}
-
-void QtTcpSocket::notify(int event, int error) {
-    if (open_ && window_ != nullptr && (events_ & event) != 0) {
-        loop_.postMessage(*window_, msg_, handle_, selectLParam(event, error));
-    }
 }
 
 } // namespace zentrel

@@ -3,6 +3,7 @@
 // layer: FD_CONNECT (with the outcome), FD_READ (re-announced after a recv while data remains),
 // FD_CLOSE when the peer goes; each posted through the event loop to the selected window.
 #include "platform/EventLoop.h"
+#include "platform/SocketNotifier.h"
 #include "platform/TcpSocket.h"
 
 #include <QAbstractSocket>
@@ -19,7 +20,7 @@ public:
     QtTcpSocket(EventLoop& loop, WParam handle);
     ~QtTcpSocket() override;
 
-    WParam handle() const override { return handle_; }
+    WParam handle() const override { return notifier_.handle(); }
     void asyncSelect(Window& w, unsigned msg, int events) override;
     void connect(const std::string& ipv4, std::uint16_t port) override;
     int send(std::span<const std::uint8_t> data) override;
@@ -37,19 +38,13 @@ private:
     void onError(QAbstractSocket::SocketError e);
     void onReadyRead();
     void onPeerGone(int error);
-    void notify(int event, int error = 0);
 
-    EventLoop& loop_;
-    WParam handle_;
+    SocketNotifier notifier_;
     QTcpSocket* socket_;
     // Receiver of every connection to the socket's signals: deleting it silences the socket.
     std::unique_ptr<QObject> context_;
-    Window* window_ = nullptr;
-    unsigned msg_ = 0;
-    int events_ = 0;
     bool open_ = true;
     State state_ = State::Idle;
-    bool readAnnounced_ = false;
     int deferredCloseError_ = -1; // FD_CLOSE waits for the unread data; -1 when none waits
 };
 

@@ -5,7 +5,7 @@
 
 #include <sys/socket.h>
 
-#include <algorithm>
+#include <vector>
 
 namespace zentrel {
 
@@ -19,7 +19,7 @@ bool toIpv4(const std::string& text, QHostAddress& out) {
 } // namespace
 
 QtUdpSocket::QtUdpSocket(EventLoop& loop, WParam handle)
-    : loop_(loop), handle_(handle), socket_(new QUdpSocket), context_(std::make_unique<QObject>()) {
+    : notifier_(loop, handle), socket_(new QUdpSocket), context_(std::make_unique<QObject>()) {
     QObject::connect(socket_, &QUdpSocket::readyRead, context_.get(), [this] { onReadyRead(); });
 }
 
@@ -60,15 +60,11 @@ bool QtUdpSocket::asyncSelect(Window& w, unsigned msg, int events) {
     if (!open_) {
         return false;
     }
-    window_ = &w;
-    msg_ = msg;
-    events_ = events;
-    readAnnounced_ = false;
+    notifier_.select(w, msg, events);
     if (!queue_.empty()) {
-        readAnnounced_ = true;
-        notify(FD_READ);
+        notifier_.announceRead();
     }
-    notify(FD_WRITE);
+    notifier_.notify(FD_WRITE);
     return true;
 }
 
@@ -88,20 +84,15 @@ int QtUdpSocket::sendTo(std::span<const std::uint8_t> data, const std::string& i
 }
 
 int QtUdpSocket::recv(std::span<std::uint8_t> data) {
-    readAnnounced_ = false;
-    if (!open_ || queue_.empty()) {
+    notifier_.readTaken();
+    if (!open_) {
         return -1;
     }
-    // One datagram per read; what does not fit in the caller's buffer is discarded.
-    const std::vector<std::uint8_t> d = std::move(queue_.front());
-    queue_.pop_front();
-    const std::size_t n = std::min(d.size(), data.size());
-    std::copy_n(d.begin(), n, data.begin());
+    const int n = queue_.take(data);
     if (!queue_.empty()) {
-        readAnnounced_ = true;
-        notify(FD_READ);
+        notifier_.announceRead();
     }
-    return static_cast<int>(n);
+    return n;
 }
 
 std::uint16_t QtUdpSocket::localPort() const {
@@ -113,6 +104,7 @@ void QtUdpSocket::close() {
         return;
     }
     open_ = false;
+    notifier_.silence();
     queue_.clear();
     context_.reset();
     socket_->abort();
@@ -122,9 +114,8 @@ void QtUdpSocket::close() {
 
 void QtUdpSocket::onReadyRead() {
     drain();
-    if (!readAnnounced_ && !queue_.empty()) {
-        readAnnounced_ = true;
-        notify(FD_READ);
+    if (!queue_.empty()) {
+        notifier_.announceRead();
     }
 }
 
@@ -143,13 +134,7 @@ void QtUdpSocket::drain() {
             return;
         }
         d.resize(static_cast<std::size_t>(n));
-        queue_.push_back(std::move(d));
-    }
-}
-
-void QtUdpSocket::notify(int event) {
-    if (open_ && window_ != nullptr && (events_ & event) != 0) {
-        loop_.postMessage(*window_, msg_, handle_, selectLParam(event, 0));
+        queue_.push(std::move(d));
     }
 }
 

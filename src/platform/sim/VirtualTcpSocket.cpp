@@ -7,7 +7,8 @@
 
 namespace zentrel {
 
-VirtualTcpSocket::VirtualTcpSocket(VirtualNetwork& net) : net_(net), handle_(net.nextHandle()) {
+VirtualTcpSocket::VirtualTcpSocket(VirtualNetwork& net)
+    : net_(net), notifier_(net.loop(), net.nextHandle()) {
     net_.tcpSocketOpened();
 }
 
@@ -16,9 +17,7 @@ VirtualTcpSocket::~VirtualTcpSocket() {
 }
 
 void VirtualTcpSocket::asyncSelect(Window& w, unsigned msg, int events) {
-    window_ = &w;
-    msg_ = msg;
-    events_ = events;
+    notifier_.select(w, msg, events);
 }
 
 void VirtualTcpSocket::connect(const std::string& ipv4, std::uint16_t port) {
@@ -32,7 +31,7 @@ void VirtualTcpSocket::connect(const std::string& ipv4, std::uint16_t port) {
         connectAction_ = net_.loop().schedule(0, [this] {
             connectAction_.reset();
             state_ = State::Refused;
-            notify(FD_CONNECT, WSAEADDRNOTAVAIL);
+            notifier_.notify(FD_CONNECT, WSAEADDRNOTAVAIL);
         });
         return;
     }
@@ -48,15 +47,15 @@ void VirtualTcpSocket::completeConnect(const std::string& ip, std::uint16_t port
     const VirtualNetwork::AcceptHandler* listener = net_.listener(ip, port);
     if (listener == nullptr) {
         state_ = State::Refused;
-        notify(FD_CONNECT, WSAECONNREFUSED);
+        notifier_.notify(FD_CONNECT, WSAECONNREFUSED);
         return;
     }
     state_ = State::Connected;
     conn_ = std::make_shared<VirtualTcpConnection>(net_, *this, ip, port);
     VirtualNetwork::AcceptHandler accept = *listener; // the handler may stop listening
     accept(conn_);
-    notify(FD_CONNECT);
-    notify(FD_WRITE);
+    notifier_.notify(FD_CONNECT);
+    notifier_.notify(FD_WRITE);
 }
 
 int VirtualTcpSocket::send(std::span<const std::uint8_t> data) {
@@ -72,7 +71,7 @@ int VirtualTcpSocket::recv(std::span<std::uint8_t> data) {
         return -1;
     }
     // Every recv re-enables FD_READ, as on the platform, even one that finds nothing.
-    readAnnounced_ = false;
+    notifier_.readTaken();
     if (rx_.empty()) {
         return state_ == State::PeerClosed ? 0 : -1;
     }
@@ -80,11 +79,10 @@ int VirtualTcpSocket::recv(std::span<std::uint8_t> data) {
     std::copy_n(rx_.begin(), n, data.begin());
     rx_.erase(rx_.begin(), rx_.begin() + static_cast<std::ptrdiff_t>(n));
     if (!rx_.empty()) {
-        readAnnounced_ = true;
-        notify(FD_READ);
+        notifier_.announceRead();
     } else if (closeDeferred_) {
         closeDeferred_ = false;
-        notify(FD_CLOSE);
+        notifier_.notify(FD_CLOSE);
     }
     return static_cast<int>(n);
 }
@@ -94,6 +92,7 @@ void VirtualTcpSocket::close() {
         return;
     }
     open_ = false;
+    notifier_.silence();
     if (connectAction_) {
         net_.loop().cancel(*connectAction_);
         connectAction_.reset();
@@ -112,10 +111,7 @@ void VirtualTcpSocket::arrive(std::span<const std::uint8_t> bytes) {
         return;
     }
     rx_.insert(rx_.end(), bytes.begin(), bytes.end());
-    if (!readAnnounced_) {
-        readAnnounced_ = true;
-        notify(FD_READ);
-    }
+    notifier_.announceRead();
 }
 
 void VirtualTcpSocket::peerClosed() {
@@ -124,15 +120,9 @@ void VirtualTcpSocket::peerClosed() {
     }
     state_ = State::PeerClosed;
     if (rx_.empty()) {
-        notify(FD_CLOSE);
+        notifier_.notify(FD_CLOSE);
     } else {
         closeDeferred_ = true;
-    }
-}
-
-void VirtualTcpSocket::notify(int event, int error) {
-    if (window_ != nullptr && (events_ & event) != 0) {
-        net_.loop().postMessage(*window_, msg_, handle_, selectLParam(event, error));
     }
 }
 

@@ -3,6 +3,7 @@
 // to asyncSelect, for the events it asked for, with wParam = handle() and
 // lParam = selectLParam(event, error).
 #include "VirtualEventLoop.h"
+#include "platform/SocketNotifier.h"
 #include "platform/TcpSocket.h"
 
 #include <deque>
@@ -19,7 +20,7 @@ public:
     explicit VirtualTcpSocket(VirtualNetwork& net);
     ~VirtualTcpSocket() override;
 
-    WParam handle() const override { return handle_; }
+    WParam handle() const override { return notifier_.handle(); }
     void asyncSelect(Window& w, unsigned msg, int events) override;
     void connect(const std::string& ipv4, std::uint16_t port) override;
     int send(std::span<const std::uint8_t> data) override;
@@ -39,20 +40,14 @@ private:
     enum class State { Idle, Connecting, Connected, Refused, PeerClosed };
 
     void completeConnect(const std::string& ip, std::uint16_t port);
-    void notify(int event, int error = 0);
 
     VirtualNetwork& net_;
-    WParam handle_;
-    Window* window_ = nullptr;
-    unsigned msg_ = 0;
-    int events_ = 0;
+    SocketNotifier notifier_;
     bool open_ = true;
     State state_ = State::Idle;
     std::optional<VirtualEventLoop::ActionId> connectAction_;
     std::shared_ptr<VirtualTcpConnection> conn_;
     std::deque<std::uint8_t> rx_;
-    // An FD_READ is on its way and no recv has followed it yet: the platform posts no second one.
-    bool readAnnounced_ = false;
     // The peer closed while data was still unread: FD_CLOSE follows the last read.
     bool closeDeferred_ = false;
 };

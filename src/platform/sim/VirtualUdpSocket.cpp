@@ -3,11 +3,10 @@
 #include "VirtualEventLoop.h"
 #include "VirtualNetwork.h"
 
-#include <algorithm>
-
 namespace zentrel {
 
-VirtualUdpSocket::VirtualUdpSocket(VirtualNetwork& net) : net_(net), handle_(net.nextHandle()) {}
+VirtualUdpSocket::VirtualUdpSocket(VirtualNetwork& net)
+    : net_(net), notifier_(net.loop(), net.nextHandle()) {}
 
 VirtualUdpSocket::~VirtualUdpSocket() {
     close();
@@ -36,15 +35,11 @@ bool VirtualUdpSocket::asyncSelect(Window& w, unsigned msg, int events) {
     if (!open_ || net_.udpSelectFails()) {
         return false;
     }
-    window_ = &w;
-    msg_ = msg;
-    events_ = events;
-    readAnnounced_ = false;
+    notifier_.select(w, msg, events);
     if (!queue_.empty()) {
-        readAnnounced_ = true;
-        notify(FD_READ);
+        notifier_.announceRead();
     }
-    notify(FD_WRITE);
+    notifier_.notify(FD_WRITE);
     return true;
 }
 
@@ -68,20 +63,15 @@ int VirtualUdpSocket::sendTo(std::span<const std::uint8_t> data, const std::stri
 }
 
 int VirtualUdpSocket::recv(std::span<std::uint8_t> data) {
-    readAnnounced_ = false;
-    if (!open_ || queue_.empty()) {
+    notifier_.readTaken();
+    if (!open_) {
         return -1;
     }
-    // One datagram per read; what does not fit in the caller's buffer is discarded.
-    const std::vector<std::uint8_t> d = std::move(queue_.front());
-    queue_.pop_front();
-    const std::size_t n = std::min(d.size(), data.size());
-    std::copy_n(d.begin(), n, data.begin());
+    const int n = queue_.take(data);
     if (!queue_.empty()) {
-        readAnnounced_ = true;
-        notify(FD_READ);
+        notifier_.announceRead();
     }
-    return static_cast<int>(n);
+    return n;
 }
 
 void VirtualUdpSocket::close() {
@@ -89,6 +79,7 @@ void VirtualUdpSocket::close() {
         return;
     }
     open_ = false;
+    notifier_.silence();
     if (binding_ != 0) {
         net_.unbindUdp(binding_);
         binding_ = 0;
@@ -100,17 +91,8 @@ void VirtualUdpSocket::arrive(const VirtualDatagram& d) {
     if (!open_) {
         return;
     }
-    queue_.push_back(d.bytes);
-    if (!readAnnounced_) {
-        readAnnounced_ = true;
-        notify(FD_READ);
-    }
-}
-
-void VirtualUdpSocket::notify(int event) {
-    if (window_ != nullptr && (events_ & event) != 0) {
-        net_.loop().postMessage(*window_, msg_, handle_, selectLParam(event, 0));
-    }
+    queue_.push(d.bytes);
+    notifier_.announceRead();
 }
 
 } // namespace zentrel

@@ -2,10 +2,9 @@
 // The panel's datagram socket on the virtual network. It lives on the panel's host, so a
 // wildcard bind answers to the host's address, and a broadcast it sends to its own port comes
 // back to it, as on a real network.
+#include "platform/DatagramQueue.h"
+#include "platform/SocketNotifier.h"
 #include "platform/UdpSocket.h"
-
-#include <deque>
-#include <vector>
 
 namespace zentrel {
 
@@ -17,7 +16,7 @@ public:
     explicit VirtualUdpSocket(VirtualNetwork& net);
     ~VirtualUdpSocket() override;
 
-    WParam handle() const override { return handle_; }
+    WParam handle() const override { return notifier_.handle(); }
     bool bind(const std::string& ipv4, std::uint16_t port) override;
     bool setBroadcast(bool on) override;
     bool asyncSelect(Window& w, unsigned msg, int events) override;
@@ -35,20 +34,15 @@ public:
 
 private:
     void arrive(const VirtualDatagram& d);
-    void notify(int event);
 
     VirtualNetwork& net_;
-    WParam handle_;
+    SocketNotifier notifier_;
     bool open_ = true;
     bool broadcast_ = false;
     int binding_ = 0;
     std::string ip_;
     std::uint16_t port_ = 0;
-    Window* window_ = nullptr;
-    unsigned msg_ = 0;
-    int events_ = 0;
-    std::deque<std::vector<std::uint8_t>> queue_;
-    bool readAnnounced_ = false;
+    DatagramQueue queue_;
 };
 
 } // namespace zentrel
