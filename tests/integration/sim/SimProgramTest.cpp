@@ -15,6 +15,11 @@ std::uint16_t tcpPortOf(SimProcess& sim) {
     return port ? static_cast<std::uint16_t>(std::stoi(*port)) : 0;
 }
 
+// Writes `request` and returns the hex of the next `n` bytes that come back.
+std::string ask(int fd, const Bytes& request, std::size_t n = 13) {
+    return writeAll(fd, request) ? hexBytes(readBytes(fd, n)) : "write failed";
+}
+
 } // namespace
 
 TEST(SimProgram, SerialPortAnswersAndSurvivesThePanelReopeningIt) {
@@ -25,18 +30,18 @@ TEST(SimProgram, SerialPortAnswersAndSurvivesThePanelReopeningIt) {
 
     int fd = openSerial(link);
     ASSERT_GE(fd, 0);
-    ASSERT_TRUE(writeAll(fd, frame({0x02, 0x03, 0x03, 0x00, 0x02})));
-    EXPECT_EQ(hex(readBytes(fd, 13)), hex(frame({0x02, 0x03, 0x00, 0x00, 0x02})));
+    EXPECT_EQ(ask(fd, frame({0x02, 0x03, 0x03, 0x00, 0x02})),
+              hexBytes(frame({0x02, 0x03, 0x00, 0x00, 0x02})));
     ::close(fd);
 
     // The panel closes the port on a tab change and opens it again: the matrix is still there.
     for (int round = 0; round < 2; ++round) {
         fd = openSerial(link);
         ASSERT_GE(fd, 0);
-        ASSERT_TRUE(writeAll(fd, frame({0x02, 0x01, 0x02})));
-        EXPECT_EQ(hex(readBytes(fd, 13)), hex(frame({0x02, 0x01, 0x02, 0x00, 0x03})));
-        ASSERT_TRUE(writeAll(fd, frame({0x01, 0x04, 0x03})));
-        EXPECT_EQ(hex(readBytes(fd, 13)), hex(frame({0x01, 0x04, 0x03, 0x00, 0xFF})));
+        EXPECT_EQ(ask(fd, frame({0x02, 0x01, 0x02})),
+                  hexBytes(frame({0x02, 0x01, 0x02, 0x00, 0x03})));
+        EXPECT_EQ(ask(fd, frame({0x01, 0x04, 0x03})),
+                  hexBytes(frame({0x01, 0x04, 0x03, 0x00, 0xFF})));
         ::close(fd);
     }
 
@@ -57,8 +62,7 @@ TEST(SimProgram, TcpAcceptsANewConnectionAfterTheOldOneCloses) {
 
     int fd = connectLoopback(port);
     ASSERT_GE(fd, 0);
-    ASSERT_TRUE(writeAll(fd, frame({0x06, 0x01, 0xF0})));
-    EXPECT_EQ(hex(readBytes(fd, 13)), hex(frame({0x06, 0x01, 0x00})));
+    EXPECT_EQ(ask(fd, frame({0x06, 0x01, 0xF0})), hexBytes(frame({0x06, 0x01, 0x00})));
     ::close(fd);
 
     fd = connectLoopback(port);
@@ -68,9 +72,9 @@ TEST(SimProgram, TcpAcceptsANewConnectionAfterTheOldOneCloses) {
     const Bytes second = frame({0x08, 0x0C});
     two.insert(two.end(), second.begin(), second.begin() + 6);
     ASSERT_TRUE(writeAll(fd, two));
-    ASSERT_TRUE(writeAll(fd, Bytes(second.begin() + 6, second.end())));
-    EXPECT_EQ(hex(readBytes(fd, 26)),
-              hex(frame({0x01, 0x0B, 0x00, 0x00, 0xFF})) + " " + hex(frame({0x08, 0x0C, 0x0F})));
+    EXPECT_EQ(ask(fd, Bytes(second.begin() + 6, second.end()), 26),
+              hexBytes(frame({0x01, 0x0B, 0x00, 0x00, 0xFF})) +
+                  hexBytes(frame({0x08, 0x0C, 0x0F})));
     ::close(fd);
     EXPECT_TRUE(sim.waitFor("TCP2 +connection closed")) << sim.log();
     EXPECT_EQ(sim.stop(SIGINT), 0);
@@ -83,12 +87,11 @@ TEST(SimProgram, FaultKnobsFromTheCommandLine) {
     ASSERT_NE(port, 0) << sim.errors();
     const int fd = connectLoopback(port);
     ASSERT_GE(fd, 0);
-    ASSERT_TRUE(writeAll(fd, frame({0x02, 0x01, 0x01})));
-    EXPECT_EQ(hex(readBytes(fd, 15)), "00 11 " + hex(frame({0x02, 0x01, 0x01, 0x00, 0x01})));
-    ASSERT_TRUE(writeAll(fd, frame({0x01, 0x01})));
+    EXPECT_EQ(ask(fd, frame({0x02, 0x01, 0x01}), 15),
+              "00 11 " + hexBytes(frame({0x02, 0x01, 0x01, 0x00, 0x01})));
     Bytes spoiled = frame({0x01, 0x01, 0x01});
     spoiled[12] = static_cast<std::uint8_t>(spoiled[12] + 1);
-    EXPECT_EQ(hex(readBytes(fd, 13)), hex(spoiled));
+    EXPECT_EQ(ask(fd, frame({0x01, 0x01})), hexBytes(spoiled));
     ::close(fd);
     EXPECT_EQ(sim.stop(), 0);
 }
@@ -98,6 +101,7 @@ TEST(SimProgram, BadArgumentsEndWithStatus2AndAClearMessage) {
                                                  {"--fault", "silent"},
                                                  {"--what"},
                                                  {"--tcp", "127.0.0.1"}}) {
+        SCOPED_TRACE(args[0]);
         SimProcess sim(args);
         EXPECT_EQ(sim.waitExit(), 2);
         EXPECT_NE(sim.errors().find("zentrel-matrix-sim: "), std::string::npos) << sim.errors();
