@@ -27,14 +27,7 @@ namespace {
 
 using Bytes = std::vector<std::uint8_t>;
 
-Bytes answer(std::array<std::uint8_t, 6> mac, std::array<std::uint8_t, 4> ip) {
-    Bytes b(50, 0);
-    std::copy(mac.begin(), mac.end(), b.begin());
-    std::copy(ip.begin(), ip.end(), b.begin() + 6);
-    b[18] = 0x77;
-    b[19] = 0x88;
-    return b;
-}
+using test::discoveryAnswer;
 
 int fail(int code, const char* what) {
     std::fprintf(stderr, "netns scenario: %s\n", what);
@@ -118,8 +111,8 @@ struct Panel {
 int searchScenario() {
     Panel panel;
     // The first matrix's MAC begins with the probe's byte and arrives behind the probe's echo.
-    Responder matrices({answer({0x61, 0xAA, 0xBB, 0xCC, 0xDD, 0xEE}, {10, 1, 2, 3}),
-                        answer({0x00, 0x11, 0x22, 0x33, 0x44, 0x55}, {10, 1, 2, 4})},
+    Responder matrices({discoveryAnswer({0x61, 0xAA, 0xBB, 0xCC, 0xDD, 0xEE}, {10, 1, 2, 3}),
+                        discoveryAnswer({0x00, 0x11, 0x22, 0x33, 0x44, 0x55}, {10, 1, 2, 4})},
                        true);
     if (!matrices.bound() || panel.discovery.search() != Discovery::Start::Started) {
         return fail(2, "the responder or the search could not start");

@@ -15,16 +15,7 @@ namespace {
 using Bytes = std::vector<std::uint8_t>;
 constexpr int kIpList = Discovery::kIpList;
 
-// A matrix's answer: MAC, IP, eight bytes not read, the signature, padding to `size`.
-Bytes answer(std::array<std::uint8_t, 6> mac, std::array<std::uint8_t, 4> ip,
-             std::size_t size = 50) {
-    Bytes b(size, 0);
-    std::copy(mac.begin(), mac.end(), b.begin());
-    std::copy(ip.begin(), ip.end(), b.begin() + 6);
-    b[18] = 0x77;
-    b[19] = 0x88;
-    return b;
-}
+using test::discoveryAnswer;
 
 struct DiscoveryOnVirtualNet : ::testing::Test {
     VirtualEventLoop loop;
@@ -61,9 +52,9 @@ struct DiscoveryOnVirtualNet : ::testing::Test {
 };
 
 TEST_F(DiscoveryOnVirtualNet, TwoMatricesAreListedInArrivalOrderAndTheFirstStaysTheTarget) {
-    auto slow =
-        matrix("192.168.1.61", answer({0x00, 0x1A, 0x2B, 0x3C, 0x4D, 0x5E}, {192, 168, 1, 61}), 3);
-    auto quick = matrix("192.168.1.62", answer({0xF0, 1, 2, 3, 4, 5}, {10, 0, 0, 7}));
+    auto slow = matrix("192.168.1.61",
+                       discoveryAnswer({0x00, 0x1A, 0x2B, 0x3C, 0x4D, 0x5E}, {192, 168, 1, 61}), 3);
+    auto quick = matrix("192.168.1.62", discoveryAnswer({0xF0, 1, 2, 3, 4, 5}, {10, 0, 0, 7}));
     EXPECT_EQ(discovery.search(), Discovery::Start::Started);
     ASSERT_EQ(net.datagramsSent(), 1);
     EXPECT_EQ(net.datagrams()[0].bytes, Bytes{0x61});
@@ -84,7 +75,8 @@ TEST_F(DiscoveryOnVirtualNet, TheProbeEchoWaitsForTheRestOfTheAnswerAndIsLogged)
     discovery.search();
     loop.settle();
     EXPECT_EQ(discovery.buffer().count(), 1u); // the echo alone
-    const Bytes short49 = answer({0x11, 0x22, 0x33, 0x44, 0x55, 0x66}, {192, 168, 0, 9}, 49);
+    const Bytes short49 =
+        discoveryAnswer({0x11, 0x22, 0x33, 0x44, 0x55, 0x66}, {192, 168, 0, 9}, 49);
     receive(short49);
     EXPECT_EQ(ipList(), std::vector<std::string>{"192.168.0.9"});
     EXPECT_EQ(state.SelectedMac, "112233445566");
@@ -95,7 +87,7 @@ TEST_F(DiscoveryOnVirtualNet, TheProbeEchoWaitsForTheRestOfTheAnswerAndIsLogged)
 }
 
 TEST_F(DiscoveryOnVirtualNet, AMacBeginningWithTheProbeByteIsReadWhole) {
-    auto m = matrix("192.168.1.61", answer({0x61, 0x61, 2, 3, 4, 5}, {172, 16, 4, 2}));
+    auto m = matrix("192.168.1.61", discoveryAnswer({0x61, 0x61, 2, 3, 4, 5}, {172, 16, 4, 2}));
     discovery.search();
     loop.settle();
     EXPECT_EQ(state.SelectedMac, "616102030405");
@@ -107,7 +99,7 @@ TEST_F(DiscoveryOnVirtualNet, AnswersWithoutTheSignatureAddNothing) {
     loop.settle();
     receive(Bytes(49, 0x10)); // 50 with the echo
     EXPECT_EQ(discovery.buffer().count(), 0u);
-    receive(answer({1, 2, 3, 4, 5, 6}, {1, 2, 3, 4}, 19)); // cut before the signature ends
+    receive(discoveryAnswer({1, 2, 3, 4, 5, 6}, {1, 2, 3, 4}, 19)); // cut before the signature ends
     receive(Bytes(31, 0));
     EXPECT_TRUE(ipList().empty());
     EXPECT_TRUE(mainWindow.received.empty());
@@ -119,7 +111,7 @@ TEST_F(DiscoveryOnVirtualNet, AnOverlongStreamStaysInsideTheBuffer) {
     loop.settle();
     receive(Bytes(48, 0x61)); // 49 pending: the most there can be
     Bytes huge(1500, 0x61);   // a read takes 1024 of it
-    const Bytes rec = answer({0xAA, 0xBB, 0xCC, 0xDD, 0xEE, 0x01}, {192, 168, 5, 5}, 20);
+    const Bytes rec = discoveryAnswer({0xAA, 0xBB, 0xCC, 0xDD, 0xEE, 0x01}, {192, 168, 5, 5}, 20);
     std::copy(rec.begin(), rec.end(), huge.begin() + 1024 - 20); // ends where the read ends
     receive(huge);
     receive(Bytes(1500, 0x77));
@@ -144,7 +136,7 @@ TEST_F(DiscoveryOnVirtualNet, SelectionPastTheSlotsReadsTheSlotTheWrappedCountWr
     discovery.search();
     for (int k = 0; k < 300; ++k) {
         const auto hi = static_cast<std::uint8_t>(k >> 8), lo = static_cast<std::uint8_t>(k);
-        peer->sendTo(answer({0, 0, 0, 0, hi, lo}, {10, 0, hi, lo}), net.hostIp(), 30600);
+        peer->sendTo(discoveryAnswer({0, 0, 0, 0, hi, lo}, {10, 0, hi, lo}), net.hostIp(), 30600);
     }
     loop.settle();
     ASSERT_EQ(page.itemCount(kIpList), 300);

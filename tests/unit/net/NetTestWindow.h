@@ -2,6 +2,9 @@
 // A window that records the messages it receives and holds the General page's IP list (1016).
 #include "platform/Window.h"
 
+#include <algorithm>
+#include <array>
+#include <cstdint>
 #include <functional>
 #include <vector>
 
@@ -30,5 +33,17 @@ public:
     std::function<void(unsigned, WParam, LParam)> handler;
     std::vector<Received> received;
 };
+
+// A matrix's discovery answer: MAC, IP, eight bytes not read, the signature, padding to `size`.
+inline std::vector<std::uint8_t> discoveryAnswer(std::array<std::uint8_t, 6> mac,
+                                                 std::array<std::uint8_t, 4> ip,
+                                                 std::size_t size = 50) {
+    std::vector<std::uint8_t> b(size, 0);
+    std::copy(mac.begin(), mac.end(), b.begin());
+    std::copy(ip.begin(), ip.end(), b.begin() + 6);
+    b[18] = 0x77;
+    b[19] = 0x88;
+    return b;
+}
 
 } // namespace zentrel::test
