@@ -1,5 +1,6 @@
 // The simulated matrix on the virtual clock, reached the way the panel reaches it: a serial
 // link opened on its COM number, a TCP socket to its address, and UDP broadcasts.
+#include "ModelBench.h"
 #include "platform/Window.h"
 #include "sim/harness/SimulatedMatrixHarness.h"
 
@@ -9,6 +10,7 @@
 
 using namespace zentrel;
 using namespace zentrel::sim;
+using zentrel::sim::test::frameBytes;
 
 namespace {
 
@@ -32,32 +34,27 @@ public:
     std::vector<int> events;
 };
 
-Bytes frameBytes(std::initializer_list<std::uint8_t> from2) {
-    const CommandFrame f = CommandFrame::make(from2);
-    return {f.bytes.begin(), f.bytes.end()};
-}
-
-std::string hexOf(const Bytes& b) {
-    return hexBytes(b);
-}
-
-const SerialSettings k8N2{115200, 'N', 8, 2};
+struct Harness : ::testing::Test {
+    SimulatedMatrixHarness h;
+    Endpoint page{h.loop()};
+    // A started serial link on the matrix's COM3, as the panel opens it.
+    std::unique_ptr<SerialLink> link = h.serialPorts().createLink();
+    void SetUp() override {
+        ASSERT_TRUE(link->open(page, 3, SerialSettings{115200, 'N', 8, 2}));
+        ASSERT_TRUE(link->start());
+    }
+};
 
 } // namespace
 
-TEST(SimulatedMatrixHarness, SerialRequestIsAnsweredAfterWireTimeAndLatencyAndRecorded) {
-    SimulatedMatrixHarness h;
-    Endpoint page(h.loop());
-    auto link = h.serialPorts().createLink();
-    ASSERT_TRUE(link->open(page, 3, k8N2));
-    ASSERT_TRUE(link->start());
+TEST_F(Harness, SerialRequestIsAnsweredAfterWireTimeAndLatencyAndRecorded) {
     link->write(frameBytes({0x02, 0x03, 0x03, 0x00, 0x02}));
     h.advance(100);
 
     EXPECT_EQ(h.toMatrix(), (std::vector<std::string>{"A5 5B 02 03 03 00 02 00 00 00 00 00 F6"}));
     const std::string ack = SimulatedMatrixHarness::frame({0x02, 0x03, 0x00, 0x00, 0x02});
     EXPECT_EQ(h.fromMatrix(), (std::vector<std::string>{ack}));
-    EXPECT_EQ(hexOf(page.serial), ack);
+    EXPECT_EQ(hexBytes(page.serial), ack);
     // 13 bytes at 115200 8N2 take 1.24 ms each way: in at 2 ms, the reply leaves 5 ms later and
     // its last byte is in at 9 ms.
     ASSERT_EQ(page.serialAt.size(), 13u);
@@ -65,32 +62,25 @@ TEST(SimulatedMatrixHarness, SerialRequestIsAnsweredAfterWireTimeAndLatencyAndRe
     EXPECT_EQ(h.state().routing[2], 3);
 }
 
-TEST(SimulatedMatrixHarness, FaultKnobsShowOnTheVirtualLine) {
-    SimulatedMatrixHarness h;
+TEST_F(Harness, FaultKnobsShowOnTheVirtualLine) {
     FaultRule silent{FaultRule::Kind::Silent, FrameMatch::of(0x01, 0x04)};
     silent.times = 1;
     h.faults().add(silent);
     FaultRule bytewise{FaultRule::Kind::ByteByByte, FrameMatch::of(0x01, 0x05)};
     bytewise.gapMs = 10;
     h.faults().add(bytewise);
-    Endpoint page(h.loop());
-    auto link = h.serialPorts().createLink();
-    ASSERT_TRUE(link->open(page, 3, k8N2));
-    link->start();
 
     link->write(frameBytes({0x01, 0x04, 0x01}));
     h.advance(5000);
     EXPECT_TRUE(page.serial.empty());
     link->write(frameBytes({0x01, 0x05, 0x01}));
     h.advance(1000);
-    EXPECT_EQ(hexOf(page.serial), SimulatedMatrixHarness::frame({0x01, 0x05, 0x01}));
+    EXPECT_EQ(hexBytes(page.serial), SimulatedMatrixHarness::frame({0x01, 0x05, 0x01}));
     ASSERT_EQ(page.serialAt.size(), 13u);
     EXPECT_EQ(page.serialAt[12] - page.serialAt[0], 120);
 }
 
-TEST(SimulatedMatrixHarness, TcpConnectionsComeAndGoAndEachGetsItsOwnReplies) {
-    SimulatedMatrixHarness h;
-    Endpoint page(h.loop());
+TEST_F(Harness, TcpConnectionsComeAndGoAndEachGetsItsOwnReplies) {
     for (int round = 0; round < 2; ++round) {
         auto sock = h.network().createTcp();
         sock->asyncSelect(page, WM_TCP_MATRIX, kAllSocketEvents);
@@ -105,7 +95,7 @@ TEST(SimulatedMatrixHarness, TcpConnectionsComeAndGoAndEachGetsItsOwnReplies) {
         std::array<std::uint8_t, 64> buf{};
         const int n = sock->recv(buf);
         ASSERT_EQ(n, 13);
-        EXPECT_EQ(hexOf(Bytes(buf.begin(), buf.begin() + n)),
+        EXPECT_EQ(hexBytes(Bytes(buf.begin(), buf.begin() + n)),
                   SimulatedMatrixHarness::frame({0x02, 0x01, 0x01, 0x00, 0x01}));
         sock->close();
         h.advance(10);
@@ -115,24 +105,17 @@ TEST(SimulatedMatrixHarness, TcpConnectionsComeAndGoAndEachGetsItsOwnReplies) {
     EXPECT_EQ(h.frames().toMatrix("TCP2").size(), 1u);
 }
 
-TEST(SimulatedMatrixHarness, UnpromptedStandbyReachesTheOpenLinks) {
-    SimulatedMatrixHarness h;
-    Endpoint page(h.loop());
-    auto link = h.serialPorts().createLink();
-    ASSERT_TRUE(link->open(page, 3, k8N2));
-    link->start();
+TEST_F(Harness, UnpromptedStandbyReachesTheOpenLinks) {
     h.announceStandby();
     h.advance(10);
-    EXPECT_EQ(hexOf(page.serial), SimulatedMatrixHarness::frame({0x88, 0x88}));
+    EXPECT_EQ(hexBytes(page.serial), SimulatedMatrixHarness::frame({0x88, 0x88}));
     page.serial.clear();
     link->write(frameBytes({0x02, 0x01, 0x01}));
     h.advance(20);
-    EXPECT_EQ(hexOf(page.serial), SimulatedMatrixHarness::frame({0x88, 0x88}));
+    EXPECT_EQ(hexBytes(page.serial), SimulatedMatrixHarness::frame({0x88, 0x88}));
 }
 
-TEST(SimulatedMatrixHarness, DiscoveryAndConfigurationByBroadcast) {
-    SimulatedMatrixHarness h;
-    Endpoint page(h.loop());
+TEST_F(Harness, DiscoveryAndConfigurationByBroadcast) {
     auto udp = h.network().createUdp();
     ASSERT_TRUE(udp->bind("0.0.0.0", 30600));
     udp->setBroadcast(true);

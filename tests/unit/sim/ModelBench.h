@@ -2,6 +2,7 @@
 // A matrix model on one link with a hand-moved clock, for the model's unit tests.
 #include "sim/model/MatrixModel.h"
 
+#include <algorithm>
 #include <initializer_list>
 #include <string>
 #include <vector>
@@ -17,6 +18,28 @@ inline std::vector<std::uint8_t> frameBytes(std::initializer_list<std::uint8_t> 
     return {f.bytes.begin(), f.bytes.end()};
 }
 
+// An EDID download block: a base block with its header and checksum and, when asked, one
+// extension, behind the block's lead byte and padded to 290 bytes.
+inline std::vector<std::uint8_t> makeEdid(bool withExtension) {
+    std::vector<std::uint8_t> e(256, 0);
+    e[1] = e[2] = e[3] = e[4] = e[5] = e[6] = 0xFF;
+    e[8] = 0x12;
+    e[126] = withExtension ? 1 : 0;
+    e[127] = static_cast<std::uint8_t>(0x100 - (0xFF * 6 + 0x12 + e[126]) % 0x100);
+    if (withExtension) {
+        e[128] = 0x02;
+        e[129] = 0x03;
+        e[255] = static_cast<std::uint8_t>(0 - 0x05);
+    }
+    return e;
+}
+
+inline std::vector<std::uint8_t> edidBlock(const std::vector<std::uint8_t>& edid) {
+    std::vector<std::uint8_t> block(290, 0);
+    std::copy(edid.begin(), edid.end(), block.begin() + 1);
+    return block;
+}
+
 struct ModelBench {
     MatrixModel model;
     WireIntake link = model.newLink();
@@ -28,18 +51,13 @@ struct ModelBench {
     Exchange send(std::initializer_list<std::uint8_t> from2) {
         return sendBytes(frameBytes(from2));
     }
-    // The replies of one exchange as hex strings.
-    static std::vector<std::string> replies(const Exchange& ex) {
-        std::vector<std::string> out;
-        for (const Reply& r : ex.out) {
-            out.push_back(hexBytes(r.bytes));
-        }
-        return out;
-    }
-    // The hex of the single reply to a request, or "" when there is none.
-    std::string ask(std::initializer_list<std::uint8_t> from2) {
-        const Exchange ex = send(from2);
+    // The hex of an exchange's single reply, "" when there is none, "many" for more than one.
+    static std::string single(const Exchange& ex) {
         return ex.out.size() == 1 ? hexBytes(ex.out[0].bytes) : ex.out.empty() ? "" : "many";
+    }
+    std::string ask(std::initializer_list<std::uint8_t> from2) { return single(send(from2)); }
+    std::string askBytes(const std::vector<std::uint8_t>& bytes) {
+        return single(sendBytes(bytes));
     }
 };
 
