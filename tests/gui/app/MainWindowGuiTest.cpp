@@ -1,6 +1,8 @@
 // The real main window on the offscreen Qt platform: built by the view from its template, with
 // the title, size, caption bar colours and captions the user sees, and a caption click that
 // reaches the window through the view.
+#include "FakePlatform.h"
+#include "QtTestApp.h"
 #include "app/ControllerApp.h"
 #include "app/MainWindow.h"
 #include "platform/qt/QtEventLoop.h"
@@ -16,57 +18,9 @@
 #include <gtest/gtest.h>
 
 using namespace zentrel;
+using namespace zentrel::testing;
 
 namespace {
-
-class InertTcp : public TcpSocket {
-public:
-    WParam handle() const override { return 1; }
-    void asyncSelect(Window&, unsigned, int) override {}
-    void connect(const std::string&, std::uint16_t) override {}
-    int send(std::span<const std::uint8_t>) override { return -1; }
-    int recv(std::span<std::uint8_t>) override { return -1; }
-    void close() override {}
-    bool isOpen() const override { return true; }
-};
-
-class InertNetwork : public Network {
-public:
-    std::unique_ptr<TcpSocket> createTcp() override { return std::make_unique<InertTcp>(); }
-    std::unique_ptr<UdpSocket> createUdp() override { return nullptr; }
-};
-
-class InertLink : public SerialLink {
-public:
-    bool open(Window&, int, const SerialSettings&) override { return false; }
-    bool start() override { return false; }
-    void stop() override {}
-    void write(std::span<const std::uint8_t>) override {}
-    bool isOpen() const override { return false; }
-    int port() const override { return 0; }
-};
-
-class InertPorts : public SerialPorts {
-public:
-    std::unique_ptr<SerialLink> createLink() override { return std::make_unique<InertLink>(); }
-};
-
-// Without a display the tests use Qt's offscreen platform.
-int& offscreenUnlessSet(int& argc) {
-    if (qgetenv("QT_QPA_PLATFORM").isEmpty()) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
-    return argc;
-}
-
-// The Qt application of one test: made and destroyed inside the test, so nothing of Qt is left
-// for the program's exit to tear down.
-struct QtApp {
-    int argc = 1;
-    char name[17] = "zentrel-gui-test";
-    char* argv[2] = {name, nullptr};
-    QApplication app{offscreenUnlessSet(argc), argv};
-};
 
 QColor pixel(QWidget& w, int x, int y) {
     return w.grab().toImage().pixelColor(x, y);
@@ -75,10 +29,10 @@ QColor pixel(QWidget& w, int x, int y) {
 } // namespace
 
 TEST(MainWindowGui, TheRealWindowShowsTitleSizeCaptionBarAndFourCaptions) {
-    QtApp qt;
+    QtTestApp qt;
     QtEventLoop loop;
-    InertNetwork network;
-    InertPorts ports;
+    FakeNetwork network;
+    FakeSerialPorts ports;
     QtUiServices ui;
     QtWindowHost host(loop, ui);
     Platform platform{loop, network, ports, ui};
@@ -131,10 +85,11 @@ TEST(MainWindowGui, TheRealWindowShowsTitleSizeCaptionBarAndFourCaptions) {
     EXPECT_EQ(general->geometry().top(), 28);
 
     // A press on the EDID caption goes through the view to the window.
-    const QPointF at(300, 12);
-    QMouseEvent press(QEvent::MouseButtonPress, at, w->mapToGlobal(at), Qt::LeftButton,
-                      Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(w, &press);
+    auto send = [&](QEvent::Type type, QPointF local, Qt::MouseButtons held) {
+        QMouseEvent e(type, local, w->mapToGlobal(local), Qt::LeftButton, held, Qt::NoModifier);
+        QApplication::sendEvent(w, &e);
+    };
+    send(QEvent::MouseButtonPress, QPointF(300, 12), Qt::LeftButton);
     EXPECT_EQ(app.state().ActivePage, 2);
     WindowWidget* edid = host.widgetFor(main.page(2).window());
     ASSERT_NE(edid, nullptr);
@@ -144,10 +99,6 @@ TEST(MainWindowGui, TheRealWindowShowsTitleSizeCaptionBarAndFourCaptions) {
 
     // A drag on the title moves the window, and the shell learns where it went.
     const QPoint before = w->pos();
-    auto send = [&](QEvent::Type type, QPointF local, Qt::MouseButtons held) {
-        QMouseEvent e(type, local, w->mapToGlobal(local), Qt::LeftButton, held, Qt::NoModifier);
-        QApplication::sendEvent(w, &e);
-    };
     send(QEvent::MouseButtonPress, QPointF(60, 12), Qt::LeftButton);
     send(QEvent::MouseMove, QPointF(90, 52), Qt::LeftButton);
     send(QEvent::MouseButtonRelease, QPointF(90, 52), Qt::NoButton);

@@ -1,5 +1,6 @@
 // The view renders any window from its controls and hands the user's actions back to it: the
 // later pages rely on this for every control kind they use.
+#include "QtTestApp.h"
 #include "platform/Window.h"
 #include "platform/qt/QtEventLoop.h"
 #include "platform/qt/view/QtUiServices.h"
@@ -17,6 +18,7 @@
 #include <gtest/gtest.h>
 
 using namespace zentrel;
+using namespace zentrel::testing;
 
 namespace {
 
@@ -44,13 +46,6 @@ const DialogTemplate kPanel{
         {1100, ControlKind::Static, "Port", 0, 40, 40, 10},
     }};
 
-int& offscreenUnlessSet(int& argc) {
-    if (qgetenv("QT_QPA_PLATFORM").isEmpty()) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
-    return argc;
-}
-
 template <typename W> W* widget(WindowWidget& owner, int id) {
     return owner.findChild<W*>(QStringLiteral("control%1").arg(id));
 }
@@ -58,10 +53,7 @@ template <typename W> W* widget(WindowWidget& owner, int id) {
 } // namespace
 
 TEST(WindowViewGui, ControlsFollowTheWindowAndUserActionsReachIt) {
-    int argc = 1;
-    char name[] = "zentrel-gui-test";
-    char* argv[] = {name, nullptr};
-    QApplication qt(offscreenUnlessSet(argc), argv);
+    QtTestApp qt;
     QtEventLoop loop;
     QtUiServices ui;
     QtWindowHost host(loop, ui);

@@ -10,6 +10,7 @@
 #include "pages/general/GeneralPageFactory.h"
 #include "platform/qt/QtEventLoop.h"
 #include "platform/qt/QtNetwork.h"
+#include "unit/app/FakePlatform.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -29,13 +30,6 @@ namespace {
 int argc = 1;
 char name[] = "test_general_pty";
 char* argv[] = {name, nullptr};
-
-class NoUi : public UiServices {
-public:
-    std::optional<std::string> chooseFile(Window&, const std::string&) override { return {}; }
-    int messageBox(Window&, const std::string&, const std::string&) override { return IDOK; }
-    void openAddress(const std::string&) override {}
-};
 
 // Runs the Qt loop until `done` holds, for at most `ms`.
 bool waitFor(const std::function<bool()>& done, int ms = 3000) {
@@ -58,7 +52,7 @@ struct GeneralOnPty : ::testing::Test {
     QtEventLoop loop;
     QtNetwork network{loop};
     SerialChannelPorts serial{loop};
-    NoUi ui;
+    zentrel::testing::FakeUiServices ui;
     Platform platform{loop, network, serial, ui};
     std::unique_ptr<ControllerApp> app;
     GeneralPage* page = nullptr;

@@ -1,6 +1,6 @@
 // The skinned button's colour API, its look in each state and what its click does.
 #include "ui/SkinButton.h"
-#include "platform/UiServices.h"
+#include "FakePlatform.h"
 #include "platform/Window.h"
 #include "platform/sim/VirtualEventLoop.h"
 #include "resources/ResourceIds.h"
@@ -28,14 +28,6 @@ const DialogTemplate kPanel{500,
                                 {11, ControlKind::CheckBox, "Beep", 0, 14, 40, 12},
                                 {12, ControlKind::Button, "Hidden", 0, 28, 40, 12, false},
                             }};
-
-class Services : public UiServices {
-public:
-    std::optional<std::string> chooseFile(Window&, const std::string&) override { return {}; }
-    int messageBox(Window&, const std::string&, const std::string&) override { return IDOK; }
-    void openAddress(const std::string& a) override { opened.push_back(a); }
-    std::vector<std::string> opened;
-};
 
 } // namespace
 
@@ -70,12 +62,9 @@ TEST(SkinButtonColors, SettersCheckTheirArgumentsAndKeepEveryPartInRange) {
 
 TEST(SkinButtonLook, ColoursFollowPointerPressAndFocus) {
     SkinButton b;
-    b.setColor(SkinButton::BackIn, rgb(1, 0, 0));
-    b.setColor(SkinButton::ForeIn, rgb(2, 0, 0));
-    b.setColor(SkinButton::BackOut, rgb(3, 0, 0));
-    b.setColor(SkinButton::ForeOut, rgb(4, 0, 0));
-    b.setColor(SkinButton::BackFocus, rgb(5, 0, 0));
-    b.setColor(SkinButton::ForeFocus, rgb(6, 0, 0));
+    for (int slot = SkinButton::BackIn; slot <= SkinButton::ForeFocus; ++slot) {
+        b.setColor(slot, rgb(slot + 1, 0, 0)); // BackIn 1, ForeIn 2, ... ForeFocus 6
+    }
 
     SkinButton::Look normal = b.look({});
     EXPECT_EQ(normal.back, rgb(3, 0, 0));
@@ -143,7 +132,7 @@ TEST(SkinButtonClick, CheckModeTogglesMenuAsksAndAddressOpens) {
     VirtualEventLoop loop;
     Panel panel(loop);
     panel.create(kPanel);
-    Services services;
+    zentrel::testing::FakeUiServices services;
 
     SkinButton check;
     check.attach(panel, 11);

@@ -10,6 +10,7 @@
 #include "platform/WindowObserver.h"
 #include "resources/ControlIds.h"
 #include "sim/harness/SimulatedMatrixHarness.h"
+#include "unit/app/FakePlatform.h"
 
 #include <initializer_list>
 #include <optional>
@@ -66,13 +67,6 @@ private:
     EventLoop& loop_;
 };
 
-class NoUi : public UiServices {
-public:
-    std::optional<std::string> chooseFile(Window&, const std::string&) override { return {}; }
-    int messageBox(Window&, const std::string&, const std::string&) override { return IDOK; }
-    void openAddress(const std::string&) override {}
-};
-
 struct GeneralFixture {
     explicit GeneralFixture(sim::SimulatedMatrixHarness::Options options = {})
         : harness(std::move(options)) {
@@ -85,7 +79,7 @@ struct GeneralFixture {
     ~GeneralFixture() { harness.loop().setObserver(nullptr); }
 
     sim::SimulatedMatrixHarness harness;
-    NoUi ui;
+    FakeUiServices ui;
     Platform platform{harness.loop(), harness.network(), harness.serialPorts(), ui};
     ControllerApp app{platform, AppOptions{Rect{0, 0, 1280, 800}, makeGeneralPageFactory()}};
     PopupRecorder popups{harness.loop()};
