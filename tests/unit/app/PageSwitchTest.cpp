@@ -64,9 +64,20 @@ TEST(PageSwitch, ComModeHandsThePortToTheShownPageAndWakesItAfter150Ms) {
     }
 }
 
-TEST(PageSwitch, PagesAreCreatedOnceAndKeptWhileHidden) {
+TEST(PageSwitch, TabLockSparesTheCaptionsAndPagesAreCreatedOnceAndKeptWhileHidden) {
     Shell shell;
+    MainWindow& m = *shell.main;
+    m.sendMessage(WM_TAB_LOCK, 1);
+    for (const PageCase& pc : kPages) {
+        EXPECT_FALSE(m.isEnabled(pc.tab));
+    }
     shell.clickAt(ctl::kMatrixCaption);
+    EXPECT_EQ(shell.state().ActivePage, 3);
+    m.sendMessage(WM_TAB_LOCK, 0);
+    for (const PageCase& pc : kPages) {
+        EXPECT_TRUE(m.isEnabled(pc.tab));
+    }
+
     StubPage& matrix = shell.page(3);
     matrix.setText(ctl::kPageLabel, "kept");
     shell.clickAt(ctl::kEdidCaption);
@@ -164,20 +175,5 @@ TEST(PageSwitch, BusyMatrixOrRunningUpgradeRefusesCaptionClicksEntirely) {
         EXPECT_EQ(shell.page(1).switchesSeen(), 0);
         shell.loop.advance(1000);
         EXPECT_EQ(shell.page(2).activations(), 0);
-    }
-}
-
-TEST(PageSwitch, TabLockDisablesTheTabButtonsButNotTheCaptions) {
-    Shell shell;
-    MainWindow& m = *shell.main;
-    m.sendMessage(WM_TAB_LOCK, 1);
-    for (const PageCase& pc : kPages) {
-        EXPECT_FALSE(m.isEnabled(pc.tab));
-    }
-    shell.clickAt(ctl::kMatrixCaption);
-    EXPECT_EQ(shell.state().ActivePage, 3);
-    m.sendMessage(WM_TAB_LOCK, 0);
-    for (const PageCase& pc : kPages) {
-        EXPECT_TRUE(m.isEnabled(pc.tab));
     }
 }

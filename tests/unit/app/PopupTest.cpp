@@ -134,11 +134,17 @@ TEST(ConfigProgressBox, AnimatesTimesOutAndClosesItself) {
                                                                  {10001, "configure failed!"}}));
 }
 
-TEST(ConfigProgressBox, TheAnimationGoesOnWhereThePreviousOpeningLeftIt) {
+TEST(ConfigProgressBox, AClosedBoxKeepsNoTimersAndItsNextOpeningAnimatesOnFromThere) {
     Popups p;
-    p.loop.setModalHook([&](Window&) { p.loop.schedule(1001, [&] { p.box.close(); }); });
+    p.loop.setModalHook([&](Window& w) { p.loop.schedule(1001, [&w] { w.onCancel(); }); });
     p.box.open(); // two ticks: step 1 -> 2 -> 3
     EXPECT_EQ(p.box.step(), 3);
+    for (int t : {1, 3, 4}) {
+        EXPECT_FALSE(p.box.timerRunning(t)) << t;
+    }
+    p.box.finishWith("Searching Matrix IP . . .");
+    EXPECT_EQ(p.box.text(ctl::kConfigLabel), "Searching Matrix IP . . .");
+
     p.loop.setModalHook([&](Window&) {
         p.loop.schedule(501, [&] {
             EXPECT_EQ(p.box.text(ctl::kConfigLabel), "Configuring .    ");
@@ -160,16 +166,4 @@ TEST(ConfigProgressBox, TimeOutAfterAnAcceptanceShowsSuccessAndResetsTheResult) 
     });
     p.box.open();
     EXPECT_EQ(p.state.ConfigResult, 0);
-}
-
-TEST(ConfigProgressBox, AClosedBoxKeepsNoTimers) {
-    Popups p;
-    p.loop.setModalHook([&](Window& w) { p.loop.schedule(2000, [&w] { w.onCancel(); }); });
-    p.box.open();
-    EXPECT_EQ(p.loop.nowMs(), 2000);
-    for (int t : {1, 3, 4}) {
-        EXPECT_FALSE(p.box.timerRunning(t)) << t;
-    }
-    p.box.finishWith("Searching Matrix IP . . .");
-    EXPECT_EQ(p.box.text(ctl::kConfigLabel), "Searching Matrix IP . . .");
 }

@@ -8,12 +8,13 @@ using namespace zentrel;
 using namespace zentrel::testing;
 using F = GeneralFixture;
 using Kind = sim::FaultRule::Kind;
+using Names = std::vector<std::string>;
 using sim::FrameMatch;
 
 namespace {
 
-std::vector<std::string> queries(int first, int last) {
-    std::vector<std::string> out;
+Names queries(int first, int last) {
+    Names out;
     for (int k = first; k <= last; ++k) {
         out.push_back(F::frame({0x01, 0x04, static_cast<std::uint8_t>(k)}));
         out.push_back(F::frame({0x01, 0x05, static_cast<std::uint8_t>(k)}));
@@ -21,13 +22,13 @@ std::vector<std::string> queries(int first, int last) {
     return out;
 }
 
-std::vector<std::string> operator+(std::vector<std::string> a, const std::vector<std::string>& b) {
+Names operator+(Names a, const Names& b) {
     a.insert(a.end(), b.begin(), b.end());
     return a;
 }
 
-std::vector<std::string> lines(GeneralPage& p) {
-    std::vector<std::string> out;
+Names lines(GeneralPage& p) {
+    Names out;
     for (int k = 1; k <= 4; ++k) {
         out.push_back(p.text(gen::inputLine(k)));
         out.push_back(p.text(gen::outputLine(k)));
@@ -42,14 +43,12 @@ TEST(StatusOverCom, ConnectsFirstThenAsksEachPortOnceAndShowsEightLines) {
     f.harness.state().inputConnected[3] = false; // input 3 reports FF
     f.click(gen::kStatus);                       // returns when the progress box has closed
 
-    EXPECT_EQ(f.sent(), (std::vector<std::string>{F::frame({0x08, 0x0C, 0x00}),
-                                                  F::frame({0x01, 0x0B, 0x00})} +
-                         queries(1, 4)));
+    EXPECT_EQ(f.sent(),
+              (Names{F::frame({0x08, 0x0C, 0x00}), F::frame({0x01, 0x0B, 0x00})} + queries(1, 4)));
     EXPECT_EQ(lines(*f.page),
-              (std::vector<std::string>{"HDMI IN1: Connect", "HDMI OUTA: Connect",
-                                        "HDMI IN2: Connect", "HDMI OUTB: Connect",
-                                        "HDMI IN3: Disconnect", "HDMI OUTC: Connect",
-                                        "HDMI IN4: Connect", "HDMI OUTD: Connect"}));
+              (Names{"HDMI IN1: Connect", "HDMI OUTA: Connect", "HDMI IN2: Connect",
+                     "HDMI OUTB: Connect", "HDMI IN3: Disconnect", "HDMI OUTC: Connect",
+                     "HDMI IN4: Connect", "HDMI OUTD: Connect"}));
     EXPECT_EQ(f.page->control(gen::inputLine(3)).textColor, rgb(255, 0, 0));
     EXPECT_EQ(f.page->control(gen::inputLine(4)).textColor, rgb(0, 255, 0));
     EXPECT_EQ(f.page->control(gen::inputLine(4)).backColor, rgb(30, 144, 225));
@@ -62,7 +61,7 @@ TEST(StatusOverCom, ConnectsFirstThenAsksEachPortOnceAndShowsEightLines) {
     f.advance(20000);
     EXPECT_TRUE(f.sent().empty());
     f.click(gen::kClear);
-    EXPECT_EQ(lines(*f.page), std::vector<std::string>(8, ""));
+    EXPECT_EQ(lines(*f.page), Names(8, ""));
 }
 
 TEST(StatusOverCom, ReplyFailingTheChecksumIsSilenceUntilTheRepeat) {
@@ -71,8 +70,7 @@ TEST(StatusOverCom, ReplyFailingTheChecksumIsSilenceUntilTheRepeat) {
     f.connectCom();
     const std::int64_t start = f.now();
     f.click(gen::kStatus);
-    EXPECT_EQ(f.sent(), queries(1, 1) + std::vector<std::string>{F::frame({0x01, 0x04, 0x02})} +
-                            queries(2, 4));
+    EXPECT_EQ(f.sent(), queries(1, 1) + Names{F::frame({0x01, 0x04, 0x02})} + queries(2, 4));
     EXPECT_GE(f.now() - start, 5200); // input 2 waited out its 5 s
     EXPECT_LT(f.now() - start, 5400);
     EXPECT_TRUE(f.popups.notices.empty());
@@ -87,7 +85,7 @@ TEST(StatusOverCom, ReplyArrivingAfterTheRepeatEndsTheChainWithoutATimeOut) {
     f.click(gen::kStatus);
     f.advance(20000);
     EXPECT_EQ(f.page->text(gen::outputLine(4)), "HDMI OUTD: Connect");
-    EXPECT_EQ(f.sent(), queries(1, 4) + std::vector<std::string>{F::frame({0x01, 0x05, 0x04})});
+    EXPECT_EQ(f.sent(), queries(1, 4) + Names{F::frame({0x01, 0x05, 0x04})});
     EXPECT_TRUE(f.popups.notices.empty());
 }
 
@@ -101,8 +99,8 @@ TEST(StatusOverCom, TwoSilencesGiveUpWithTimeOutAndUnlockTheTabs) {
     const std::int64_t start = f.now();
     f.click(gen::kStatus);
 
-    EXPECT_EQ(f.sent(), queries(1, 1) + std::vector<std::string>{F::frame({0x01, 0x05, 0x01})});
-    ASSERT_EQ(f.popups.noticeTexts(), (std::vector<std::string>{"Time out!"}));
+    EXPECT_EQ(f.sent(), queries(1, 1) + Names{F::frame({0x01, 0x05, 0x01})});
+    ASSERT_EQ(f.popups.noticeTexts(), (Names{"Time out!"}));
     // The first query 200 ms after the click, output 1's 10 ms later, two waits of 5 s.
     EXPECT_NEAR(f.popups.notices[0].openedMs - start, 200 + 10 + 10000, 5);
     EXPECT_EQ(f.popups.notices[0].durationMs(), 1000);
@@ -119,9 +117,8 @@ TEST(StatusOverCom, DeviceTypeReplyLeadsThroughModelAndVersionToThePorts) {
     // The page never asks for the device type; a reply to it still starts the whole chain.
     f.harness.serialPorts().sendToPanel(3, F::bytes({0x01, 0x01, 0x02}));
     f.advance(1000);
-    EXPECT_EQ(f.sent(), (std::vector<std::string>{F::frame({0x01, 0x02, 0x00}),
-                                                  F::frame({0x01, 0x03, 0x00})} +
-                         queries(1, 4)));
+    EXPECT_EQ(f.sent(),
+              (Names{F::frame({0x01, 0x02, 0x00}), F::frame({0x01, 0x03, 0x00})} + queries(1, 4)));
     EXPECT_EQ(f.page->text(gen::kDeviceLine), "HDBT MATRIX 4X4");
     EXPECT_EQ(f.page->text(gen::kVersionLine), "1.2");
 }
@@ -134,9 +131,8 @@ TEST(StatusOverTcp, ConnectsFirstReadsIrAndBeepAndNamesEachPortInTheProgressText
     f.click(gen::kStatus); // starts the connect; the check follows 100 ms later
     f.advance(5000);
 
-    EXPECT_EQ(f.sent(), (std::vector<std::string>{F::frame({0x01, 0x0A, 0x00}),
-                                                  F::frame({0x01, 0x0B, 0x00})} +
-                         queries(1, 4)));
+    EXPECT_EQ(f.sent(),
+              (Names{F::frame({0x01, 0x0A, 0x00}), F::frame({0x01, 0x0B, 0x00})} + queries(1, 4)));
     EXPECT_EQ(f.page->text(gen::kTcpConnect), "Disconnect");
     EXPECT_FALSE(f.page->isChecked(gen::kIrControl));
     EXPECT_TRUE(f.page->isChecked(gen::kBeep));
@@ -145,8 +141,7 @@ TEST(StatusOverTcp, ConnectsFirstReadsIrAndBeepAndNamesEachPortInTheProgressText
     EXPECT_EQ(f.popups.progress[0].openedMs - start, 100);
     const auto& labels = f.popups.progressLabels;
     ASSERT_GE(labels.size(), 7u);
-    EXPECT_EQ(std::vector<std::string>(labels.end() - 7, labels.end()),
-              (std::vector<std::string>{"Getting Out1...", "Getting In2...", "Getting Out2...",
-                                        "Getting In3...", "Getting Out3...", "Getting In4...",
-                                        "Getting Out4..."}));
+    EXPECT_EQ(Names(labels.end() - 7, labels.end()),
+              (Names{"Getting Out1...", "Getting In2...", "Getting Out2...", "Getting In3...",
+                     "Getting Out3...", "Getting In4...", "Getting Out4..."}));
 }
