@@ -19,7 +19,7 @@ bool toIpv4(const std::string& text, QHostAddress& out) {
 } // namespace
 
 QtUdpSocket::QtUdpSocket(EventLoop& loop, WParam handle)
-    : notifier_(loop, handle), socket_(new QUdpSocket), context_(std::make_unique<QObject>()) {
+    : inbox_(loop, handle), socket_(new QUdpSocket), context_(std::make_unique<QObject>()) {
     QObject::connect(socket_, &QUdpSocket::readyRead, context_.get(), [this] { onReadyRead(); });
 }
 
@@ -60,11 +60,7 @@ bool QtUdpSocket::asyncSelect(Window& w, unsigned msg, int events) {
     if (!open_) {
         return false;
     }
-    notifier_.select(w, msg, events);
-    if (!queue_.empty()) {
-        notifier_.announceRead();
-    }
-    notifier_.notify(FD_WRITE);
+    inbox_.select(w, msg, events);
     return true;
 }
 
@@ -84,15 +80,7 @@ int QtUdpSocket::sendTo(std::span<const std::uint8_t> data, const std::string& i
 }
 
 int QtUdpSocket::recv(std::span<std::uint8_t> data) {
-    notifier_.readTaken();
-    if (!open_) {
-        return -1;
-    }
-    const int n = queue_.take(data);
-    if (!queue_.empty()) {
-        notifier_.announceRead();
-    }
-    return n;
+    return open_ ? inbox_.read(data) : -1;
 }
 
 std::uint16_t QtUdpSocket::localPort() const {
@@ -104,8 +92,7 @@ void QtUdpSocket::close() {
         return;
     }
     open_ = false;
-    notifier_.silence();
-    queue_.clear();
+    inbox_.close();
     context_.reset();
     socket_->abort();
     socket_->deleteLater();
@@ -114,9 +101,6 @@ void QtUdpSocket::close() {
 
 void QtUdpSocket::onReadyRead() {
     drain();
-    if (!queue_.empty()) {
-        notifier_.announceRead();
-    }
 }
 
 void QtUdpSocket::drain() {
@@ -134,7 +118,7 @@ void QtUdpSocket::drain() {
             return;
         }
         d.resize(static_cast<std::size_t>(n));
-        queue_.push(std::move(d));
+        inbox_.arrive(std::move(d));
     }
 }
 

@@ -2,9 +2,8 @@
 // The panel's datagram socket on Qt. Binds share the address, so the panel and a simulated
 // matrix can both listen on one host; broadcasts need setBroadcast(true) first, as on the
 // platform the behaviour was written for (Qt would otherwise allow them silently).
-#include "platform/DatagramQueue.h"
+#include "platform/DatagramInbox.h"
 #include "platform/EventLoop.h"
-#include "platform/SocketNotifier.h"
 #include "platform/UdpSocket.h"
 
 #include <memory>
@@ -19,7 +18,7 @@ public:
     QtUdpSocket(EventLoop& loop, WParam handle);
     ~QtUdpSocket() override;
 
-    WParam handle() const override { return notifier_.handle(); }
+    WParam handle() const override { return inbox_.handle(); }
     bool bind(const std::string& ipv4, std::uint16_t port) override;
     bool setBroadcast(bool on) override;
     bool asyncSelect(Window& w, unsigned msg, int events) override;
@@ -37,14 +36,12 @@ private:
     void onReadyRead();
     void drain();
 
-    SocketNotifier notifier_;
+    DatagramInbox inbox_;
     QUdpSocket* socket_;
     std::unique_ptr<QObject> context_;
     bool open_ = true;
     bool bound_ = false;
     bool broadcast_ = false;
-    // Datagrams taken from Qt as soon as it reports them (see drain).
-    DatagramQueue queue_;
 };
 
 } // namespace zentrel

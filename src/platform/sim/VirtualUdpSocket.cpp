@@ -6,7 +6,7 @@
 namespace zentrel {
 
 VirtualUdpSocket::VirtualUdpSocket(VirtualNetwork& net)
-    : net_(net), notifier_(net.loop(), net.nextHandle()) {}
+    : net_(net), inbox_(net.loop(), net.nextHandle()) {}
 
 VirtualUdpSocket::~VirtualUdpSocket() {
     close();
@@ -35,11 +35,7 @@ bool VirtualUdpSocket::asyncSelect(Window& w, unsigned msg, int events) {
     if (!open_ || net_.udpSelectFails()) {
         return false;
     }
-    notifier_.select(w, msg, events);
-    if (!queue_.empty()) {
-        notifier_.announceRead();
-    }
-    notifier_.notify(FD_WRITE);
+    inbox_.select(w, msg, events);
     return true;
 }
 
@@ -63,15 +59,7 @@ int VirtualUdpSocket::sendTo(std::span<const std::uint8_t> data, const std::stri
 }
 
 int VirtualUdpSocket::recv(std::span<std::uint8_t> data) {
-    notifier_.readTaken();
-    if (!open_) {
-        return -1;
-    }
-    const int n = queue_.take(data);
-    if (!queue_.empty()) {
-        notifier_.announceRead();
-    }
-    return n;
+    return open_ ? inbox_.read(data) : -1;
 }
 
 void VirtualUdpSocket::close() {
@@ -79,20 +67,18 @@ void VirtualUdpSocket::close() {
         return;
     }
     open_ = false;
-    notifier_.silence();
+    inbox_.close();
     if (binding_ != 0) {
         net_.unbindUdp(binding_);
         binding_ = 0;
     }
-    queue_.clear();
 }
 
 void VirtualUdpSocket::arrive(const VirtualDatagram& d) {
     if (!open_) {
         return;
     }
-    queue_.push(d.bytes);
-    notifier_.announceRead();
+    inbox_.arrive(d.bytes);
 }
 
 } // namespace zentrel
