@@ -22,29 +22,25 @@ using namespace zentrel::testing;
 
 namespace {
 
+using Commands = std::vector<std::pair<int, int>>;
+
 class Panel : public Window {
 public:
     using Window::Window;
     void onCommand(int id, int code) override { commands.emplace_back(id, code); }
-    std::vector<std::pair<int, int>> commands;
+    Commands commands;
 };
 
-const DialogTemplate kPanel{
-    145,
-    "panel",
-    160,
-    80,
-    {
-        {1013, ControlKind::Radio, "COM Control Mode", 0, 0, 70, 10, true, true, 1},
-        {1014, ControlKind::Radio, "TCP Control Mode", 0, 12, 70, 10, true, true, 1},
-        {1183, ControlKind::CheckBox, "Enable Beep ", 0, 24, 70, 10},
-        {1015, ControlKind::ComboBox, "", 80, 0, 60, 60, true, true, 0, 0, false, false, false,
-         "Port"},
-        {1016, ControlKind::Edit, "", 80, 20, 60, 12, true, true, 0, 0, false, false, false,
-         "Matrix  IP"},
-        {1132, ControlKind::Button, "Connect", 80, 40, 40, 14},
-        {1100, ControlKind::Static, "Port", 0, 40, 40, 10},
-    }};
+const std::vector<ControlTemplate> kControls{
+    {1013, ControlKind::Radio, "COM Control Mode", 0, 0, 70, 10, true, true, 1},
+    {1014, ControlKind::Radio, "TCP Control Mode", 0, 12, 70, 10, true, true, 1},
+    {1183, ControlKind::CheckBox, "Enable Beep ", 0, 24, 70, 10},
+    {1015, ControlKind::ComboBox, "", 80, 0, 60, 60, true, true, 0, 0, false, false, false, "Port"},
+    {1016, ControlKind::Edit, "", 80, 20, 60, 12, true, true, 0, 0, false, false, false,
+     "Matrix  IP"},
+    {1132, ControlKind::Button, "Connect", 80, 40, 40, 14},
+    {1100, ControlKind::Static, "Port", 0, 40, 40, 10}};
+const DialogTemplate kPanel{145, "panel", 160, 80, kControls};
 
 template <typename W> W* widget(WindowWidget& owner, int id) {
     return owner.findChild<W*>(QStringLiteral("control%1").arg(id));
@@ -102,12 +98,9 @@ TEST(WindowViewGui, ControlsFollowTheWindowAndUserActionsReachIt) {
     EXPECT_EQ(panel.text(1016), "10.0.0.7");
     panel.enable(1132, true);
     connect->click();
-    EXPECT_EQ(panel.commands, (std::vector<std::pair<int, int>>{{1013, BN_CLICKED},
-                                                                {1014, BN_CLICKED},
-                                                                {1183, BN_CLICKED},
-                                                                {1015, CBN_SELCHANGE},
-                                                                {1016, EN_CHANGE},
-                                                                {1132, BN_CLICKED}}));
+    const Commands expected{{1013, BN_CLICKED},    {1014, BN_CLICKED}, {1183, BN_CLICKED},
+                            {1015, CBN_SELCHANGE}, {1016, EN_CHANGE},  {1132, BN_CLICKED}};
+    EXPECT_EQ(panel.commands, expected);
     // Writing a text into the box is not the user typing.
     panel.setText(1016, "10.0.0.8");
     EXPECT_EQ(panel.commands.size(), 6u);

@@ -29,24 +29,39 @@ struct BoxWatch {
         closedAt = shell.loop.nowMs();
     }
     void at(std::int64_t ms, std::function<void()> fn) { shell.loop.schedule(ms, std::move(fn)); }
+    void resultAt(std::int64_t ms, WParam result) {
+        at(ms, [this, result] { shell.main->postMessage(WM_APP_RESULT, result); });
+    }
+    // At MS the box shows TEXT, and so does the shared notice text if NOTICE is set.
+    void showsAt(std::int64_t ms, std::string text, bool notice = false) {
+        at(ms, [this, ms, text, notice] {
+            EXPECT_EQ(label(), text) << ms;
+            if (notice) {
+                EXPECT_EQ(shell.state().NoticeText, text) << ms;
+            }
+        });
+    }
+};
+
+class ConfigFollowUp : public ShellTest {
+protected:
+    BoxWatch box{shell};
 };
 
 } // namespace
 
-TEST(AppMessages, SerialFailureStopsTheOtherPagesAndDisconnectsGeneral) {
-    Shell shell;
-    shell.main->postMessage(WM_APP_PROGRESS, kSerialFailure);
+using AppMessages = ShellTest;
+
+TEST_F(AppMessages, SerialFailureStopsTheOtherPagesAndDisconnectsGeneral) {
+    m.postMessage(WM_APP_PROGRESS, kSerialFailure);
     shell.loop.settle();
-    EXPECT_EQ(shell.link(1).stops, 0);
-    for (int n = 2; n <= 4; ++n) {
-        EXPECT_EQ(shell.link(n).stops, 1) << n;
+    for (int n = 1; n <= 4; ++n) {
+        EXPECT_EQ(shell.link(n).stops, n == 1 ? 0 : 1) << n;
     }
     EXPECT_EQ(shell.page(1).disconnects(), 1);
 }
 
-TEST(AppMessages, OtherWParamsDoNothing) {
-    Shell shell;
-    MainWindow& m = *shell.main;
+TEST_F(AppMessages, OtherWParamsDoNothing) {
     int modals = 0;
     shell.loop.setModalHook([&](Window&) { ++modals; });
     const SharedState before = shell.state();
@@ -70,82 +85,63 @@ TEST(AppMessages, OtherWParamsDoNothing) {
     }
 }
 
-TEST(ConfigFollowUp, AcceptedThenFoundClosesTheBoxOnTheDiscoveryAnswer) {
-    Shell shell;
-    BoxWatch box(shell);
-    box.at(3000, [&] { shell.main->postMessage(WM_APP_RESULT, 1); });
-    box.at(3001, [&] {
-        EXPECT_EQ(box.label(), "Matrix configuration completed successfully!");
-        EXPECT_EQ(shell.state().NoticeText, "Matrix configuration completed successfully!");
-        EXPECT_EQ(shell.state().ConfigResult, 1);
-    });
-    box.at(4999, [&] { EXPECT_EQ(box.label(), "Matrix configuration completed successfully!"); });
-    box.at(5001, [&] {
-        EXPECT_EQ(box.label(), "Searching Matrix IP . . .");
-        EXPECT_EQ(shell.state().NoticeText, "Searching Matrix IP . . .");
-        EXPECT_EQ(shell.page(1).searches(), 0);
-    });
+TEST_F(ConfigFollowUp, AcceptedThenFoundClosesTheBoxOnTheDiscoveryAnswer) {
+    box.resultAt(3000, 1);
+    box.showsAt(3001, "Matrix configuration completed successfully!", true);
+    box.at(3001, [&] { EXPECT_EQ(shell.state().ConfigResult, 1); });
+    box.showsAt(4999, "Matrix configuration completed successfully!");
+    box.showsAt(5001, "Searching Matrix IP . . .", true);
+    box.at(5001, [&] { EXPECT_EQ(shell.page(1).searches(), 0); });
     box.at(5501, [&] { EXPECT_EQ(shell.page(1).searches(), 1); });
-    box.at(6200, [&] { shell.main->postMessage(WM_APP_RESULT, 2); });
+    box.resultAt(6200, 2);
     box.runBox();
     EXPECT_EQ(box.openings, 1);
     EXPECT_EQ(box.closedAt, 6200);
-    EXPECT_FALSE(shell.main->timerRunning(MainWindow::kSearchTimeoutTimer));
+    EXPECT_FALSE(m.timerRunning(MainWindow::kSearchTimeoutTimer));
     shell.loop.advance(20000);
     EXPECT_EQ(box.label(), "Searching Matrix IP . . ."); // nothing runs on after the close
     EXPECT_EQ(shell.page(1).searches(), 1);
 }
 
-TEST(ConfigFollowUp, AcceptedButNotFoundShowsTheSearchFailureForHalfASecond) {
-    Shell shell;
-    BoxWatch box(shell);
-    box.at(1000, [&] { shell.main->postMessage(WM_APP_RESULT, 1); });
+TEST_F(ConfigFollowUp, AcceptedButNotFoundShowsTheSearchFailureForHalfASecond) {
+    box.resultAt(1000, 1);
     // Accepted at 1000, searching at 3000, search at 3500, failure at 8500, closed at 9000.
-    box.at(8499, [&] { EXPECT_EQ(box.label(), "Searching Matrix IP . . ."); });
-    box.at(8501, [&] {
-        EXPECT_EQ(box.label(), "Search Matrix IP failed!");
-        EXPECT_EQ(shell.state().NoticeText, "Search Matrix IP failed!");
-    });
+    box.showsAt(8499, "Searching Matrix IP . . .");
+    box.showsAt(8501, "Search Matrix IP failed!", true);
     box.runBox();
     EXPECT_EQ(box.closedAt, 9000);
     EXPECT_EQ(shell.page(1).searches(), 1);
 }
 
-TEST(ConfigFollowUp, NoAnswerFailsAfterTenSecondsAndClosesTwoSecondsLater) {
-    Shell shell;
-    BoxWatch box(shell);
+TEST_F(ConfigFollowUp, NoAnswerFailsAfterTenSecondsAndClosesTwoSecondsLater) {
     box.at(9999, [&] { EXPECT_NE(box.label(), "configure failed!"); });
-    box.at(10001, [&] { EXPECT_EQ(box.label(), "configure failed!"); });
+    box.showsAt(10001, "configure failed!");
     box.runBox();
     EXPECT_EQ(box.closedAt, 12000);
     EXPECT_EQ(shell.state().ConfigResult, 0);
     EXPECT_EQ(shell.page(1).searches(), 0);
 }
 
-TEST(ConfigFollowUp, AnAcceptedRunDoesNotTurnTheNextUnansweredRunIntoASuccess) {
-    Shell shell;
-    BoxWatch box(shell);
-    box.at(1000, [&] { shell.main->postMessage(WM_APP_RESULT, 1); });
-    box.at(4000, [&] { shell.main->postMessage(WM_APP_RESULT, 2); });
+TEST_F(ConfigFollowUp, AnAcceptedRunDoesNotTurnTheNextUnansweredRunIntoASuccess) {
+    box.resultAt(1000, 1);
+    box.resultAt(4000, 2);
     box.runBox();
     ASSERT_EQ(box.closedAt, 4000);
 
     const std::int64_t start = shell.loop.nowMs();
-    box.at(10001, [&] { EXPECT_EQ(box.label(), "configure failed!"); });
+    box.showsAt(10001, "configure failed!");
     box.runBox();
     EXPECT_EQ(box.openings, 2);
     EXPECT_EQ(box.closedAt - start, 12000);
     EXPECT_EQ(shell.state().ConfigResult, 0);
 }
 
-TEST(ConfigFollowUp, WithoutAnOpenBoxTheMessagesOnlyDriveTheTimers) {
-    Shell shell;
-    BoxWatch box(shell);
-    shell.main->setTimer(MainWindow::kSearchTimeoutTimer, 5000);
-    shell.main->sendMessage(WM_APP_RESULT, 2);
-    EXPECT_FALSE(shell.main->timerRunning(MainWindow::kSearchTimeoutTimer));
+TEST_F(ConfigFollowUp, WithoutAnOpenBoxTheMessagesOnlyDriveTheTimers) {
+    m.setTimer(MainWindow::kSearchTimeoutTimer, 5000);
+    m.sendMessage(WM_APP_RESULT, 2);
+    EXPECT_FALSE(m.timerRunning(MainWindow::kSearchTimeoutTimer));
 
-    shell.main->sendMessage(WM_APP_RESULT, 1);
+    m.sendMessage(WM_APP_RESULT, 1);
     shell.loop.advance(8000); // searching at 2000, search at 2500, failure at 7500, close
     EXPECT_EQ(box.openings, 0);
     EXPECT_EQ(shell.page(1).searches(), 1);

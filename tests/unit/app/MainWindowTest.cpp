@@ -43,9 +43,9 @@ TEST(StartUp, TheControlSocketComesFirstAndIsNotConnected) {
     EXPECT_EQ(shell.loop.mainWindow(), shell.app.mainWindow());
 }
 
-TEST(MainWindowLayout, CaptionBarIsCutToSixHundredPixelsPlusTheTwoButtons) {
-    Shell shell;
-    MainWindow& m = *shell.main;
+using MainWindowLayout = ShellTest;
+
+TEST_F(MainWindowLayout, CaptionBarIsCutToSixHundredPixelsPlusTheTwoButtons) {
     // Centred on the 1280 x 800 screen: 600 pixels of caption bar and two 26-pixel buttons.
     EXPECT_EQ(m.geometry(), (Rect{314, 125, 314 + 652, 125 + 550}));
     EXPECT_EQ(shell.state().MainClientRect, m.geometry());
@@ -73,9 +73,7 @@ TEST(MainWindowLayout, CaptionBarIsCutToSixHundredPixelsPlusTheTwoButtons) {
     EXPECT_EQ(m.control(ctl::kTitle).textColor, rgb(255, 255, 251));
 }
 
-TEST(MainWindowLayout, GeneralPageIsShownAndHighlightedWithNothingActivated) {
-    Shell shell;
-    MainWindow& m = *shell.main;
+TEST_F(MainWindowLayout, GeneralPageIsShownAndHighlightedWithNothingActivated) {
     EXPECT_TRUE(shell.page(1).created());
     EXPECT_TRUE(shell.page(1).isVisible());
     EXPECT_EQ(shell.page(1).geometry().left, 1);
@@ -92,23 +90,16 @@ TEST(MainWindowLayout, GeneralPageIsShownAndHighlightedWithNothingActivated) {
     EXPECT_EQ(shell.page(1).activations(), 0); // the others do not exist
 }
 
-TEST(MainWindowLayout, CaptionButtonsCarryTheirIconsTooltipsAndBlueInEveryState) {
-    Shell shell;
-    MainWindow& m = *shell.main;
-    struct Expect {
-        int id;
-        int out;
-        int in;
-        const char* tip;
-    };
-    for (const Expect& e :
-         {Expect{ctl::kMinimize, res::kMinimizeIcon, res::kMinimizeIconHot, "Minimize"},
-          Expect{ctl::kClose, res::kCloseIcon, res::kCloseIconHot, "Close"}}) {
-        SkinButton* s = m.skinButton(e.id);
+TEST_F(MainWindowLayout, CaptionButtonsCarryTheirIconsTooltipsAndBlueInEveryState) {
+    const std::tuple<int, int, int, const char*> buttons[] = {
+        {ctl::kMinimize, res::kMinimizeIcon, res::kMinimizeIconHot, "Minimize"},
+        {ctl::kClose, res::kCloseIcon, res::kCloseIconHot, "Close"}};
+    for (const auto& [id, out, in, tip] : buttons) {
+        SkinButton* s = m.skinButton(id);
         ASSERT_NE(s, nullptr);
-        EXPECT_EQ(s->iconOut(), e.out);
-        EXPECT_EQ(s->iconIn(), e.in);
-        EXPECT_EQ(m.control(e.id).tooltip, e.tip);
+        EXPECT_EQ(s->iconOut(), out);
+        EXPECT_EQ(s->iconIn(), in);
+        EXPECT_EQ(m.control(id).tooltip, tip);
         for (SkinButton::DrawState d : {SkinButton::DrawState{}, SkinButton::DrawState{true},
                                         SkinButton::DrawState{false, true}}) {
             EXPECT_EQ(s->look(d).back, MainWindow::kCaptionBlue);
@@ -116,18 +107,15 @@ TEST(MainWindowLayout, CaptionButtonsCarryTheirIconsTooltipsAndBlueInEveryState)
     }
 }
 
-TEST(MainWindowPointer, CaptionsShowAHandAndEverywhereElseDragsTheWindow) {
-    Shell shell;
-    MainWindow& m = *shell.main;
+TEST_F(MainWindowLayout, CaptionsShowAHandAndEverywhereElseDragsTheWindow) {
     const Rect edid = m.control(ctl::kEdidCaption).rect;
     const Point onCaption{edid.left + 3, edid.top + 3};
     const Point onTitle{40, 10};
-    const Point below{300, 300};
     EXPECT_TRUE(m.handCursorAt(onCaption));
     EXPECT_FALSE(m.dragsWindowAt(onCaption));
     EXPECT_FALSE(m.handCursorAt(onTitle));
     EXPECT_TRUE(m.dragsWindowAt(onTitle));
-    EXPECT_TRUE(m.dragsWindowAt(below));
+    EXPECT_TRUE(m.dragsWindowAt(Point{300, 300}));
     // The separator pixel between two captions belongs to neither.
     EXPECT_EQ(m.captionAt(Point{m.control(ctl::kGeneralCaption).rect.right, 5}), 0);
     EXPECT_TRUE(m.windowMenuAt(onTitle));
@@ -137,11 +125,7 @@ TEST(MainWindowPointer, CaptionsShowAHandAndEverywhereElseDragsTheWindow) {
 
 TEST(MainWindowEnd, CloseButtonEndsTheModalRunAndDestroysTheWindow) {
     Shell shell(false);
-    shell.loop.setModalHook([&](Window& w) {
-        if (&w == shell.app.mainWindow()) {
-            w.click(ctl::kClose);
-        }
-    });
+    shell.onMainModal([](MainWindow& main) { main.click(ctl::kClose); });
     EXPECT_EQ(shell.app.run(), 0);
     EXPECT_TRUE(shell.loop.quitRequested());
     EXPECT_EQ(shell.app.mainWindow(), nullptr);
@@ -149,13 +133,9 @@ TEST(MainWindowEnd, CloseButtonEndsTheModalRunAndDestroysTheWindow) {
 
 TEST(MainWindowEnd, EnterAndEscapeKeepTheProgramAndWindowCloseEndsIt) {
     Shell shell(false);
-    shell.loop.setModalHook([&](Window& w) {
-        if (&w != shell.app.mainWindow()) {
-            return;
-        }
-        w.onOk();
-        w.onCancel();
-        auto& main = dynamic_cast<MainWindow&>(w);
+    shell.onMainModal([&](MainWindow& main) {
+        main.onOk();
+        main.onCancel();
         shell.loop.schedule(1000, [&main] { EXPECT_TRUE(main.onCloseRequest()); });
     });
     EXPECT_EQ(shell.app.run(), 0);
@@ -163,9 +143,9 @@ TEST(MainWindowEnd, EnterAndEscapeKeepTheProgramAndWindowCloseEndsIt) {
     EXPECT_FALSE(shell.loop.quitRequested());
 }
 
-TEST(MainWindowSystemMenu, AboutEntryReplacesMoveAndOpensTheAboutBox) {
-    Shell shell;
-    MainWindow& m = *shell.main;
+using MainWindowSystemMenu = ShellTest;
+
+TEST_F(MainWindowSystemMenu, AboutEntryReplacesMoveAndOpensTheAboutBox) {
     const auto menu = m.windowMenu();
     for (const MenuEntry& e : menu) {
         EXPECT_NE(e.command & 0xFFF0, SC_MOVE) << e.text;
@@ -176,16 +156,15 @@ TEST(MainWindowSystemMenu, AboutEntryReplacesMoveAndOpensTheAboutBox) {
 
     int aboutOpenings = 0;
     shell.loop.setModalHook([&](Window& w) {
-        if (&w == &m.aboutBox()) {
-            ++aboutOpenings;
-            EXPECT_TRUE(w.hasControl(ctl::kAboutIcon));
-            EXPECT_EQ(w.control(ctl::kAboutIcon).icon, res::kAppIcon);
-            EXPECT_NE(w.text(ctl::kAboutVersion).find("6.26"), std::string::npos);
-            const Rect g = w.geometry();
-            EXPECT_EQ(g.left, m.geometry().left + (m.geometry().width() - g.width()) / 2);
-            EXPECT_EQ(g.top, m.geometry().top + (m.geometry().height() - g.height()) / 2);
-            w.click(IDOK);
-        }
+        ASSERT_EQ(&w, &m.aboutBox());
+        ++aboutOpenings;
+        ASSERT_TRUE(w.hasControl(ctl::kAboutIcon));
+        EXPECT_EQ(w.control(ctl::kAboutIcon).icon, res::kAppIcon);
+        EXPECT_NE(w.text(ctl::kAboutVersion).find("6.26"), std::string::npos);
+        const Rect g = w.geometry();
+        EXPECT_EQ(g.left, m.geometry().left + (m.geometry().width() - g.width()) / 2);
+        EXPECT_EQ(g.top, m.geometry().top + (m.geometry().height() - g.height()) / 2);
+        w.click(IDOK);
     });
     m.onSystemCommand(0x10);
     m.onSystemCommand(0x1F);
@@ -195,9 +174,7 @@ TEST(MainWindowSystemMenu, AboutEntryReplacesMoveAndOpensTheAboutBox) {
     EXPECT_FALSE(m.aboutBox().isVisible());
 }
 
-TEST(MainWindowSystemMenu, MinimizeButtonPostsTheMinimizeCommand) {
-    Shell shell;
-    MainWindow& m = *shell.main;
+TEST_F(MainWindowSystemMenu, MinimizeButtonPostsTheMinimizeCommand) {
     m.click(ctl::kMinimize);
     EXPECT_FALSE(m.minimized()); // posted, not yet handled
     shell.loop.settle();

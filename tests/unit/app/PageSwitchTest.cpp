@@ -11,10 +11,7 @@ using namespace zentrel::testing;
 namespace {
 
 struct PageCase {
-    int page;
-    int caption;
-    int tab;
-    int timer;
+    int page, caption, tab, timer;
     unsigned tcpMessage;
 };
 
@@ -24,6 +21,29 @@ const PageCase kPages[] = {
     {3, ctl::kMatrixCaption, ctl::kMatrixTab, 4, WM_TCP_MATRIX},
     {4, ctl::kFirmwareCaption, ctl::kFirmwareTab, 3, WM_TCP_FIRMWARE},
 };
+
+// The switch to PC ran: the serial links of the other pages stopped OTHERSTOPS times, PC's
+// activation timer alone runs, and PC alone is woken once, 150 ms later and never again.
+void expectSwitchRan(Shell& shell, const PageCase& pc, int otherStops) {
+    for (const PageCase& other : kPages) {
+        const bool shown = other.page == pc.page;
+        EXPECT_EQ(shell.link(other.page).stops, shown ? 0 : otherStops) << other.page;
+        EXPECT_EQ(shell.main->timerRunning(other.timer), shown) << other.timer;
+    }
+    shell.loop.advance(149);
+    EXPECT_EQ(shell.page(pc.page).activations(), 0);
+    shell.loop.advance(1);
+    EXPECT_EQ(shell.page(pc.page).activations(), 1);
+    shell.loop.advance(2000); // the activation timer is one-shot in effect
+    for (int n = 1; n <= 4; ++n) {
+        EXPECT_EQ(shell.page(n).activations(), n == pc.page ? 1 : 0) << n;
+    }
+}
+
+int enabledTabs(MainWindow& m) {
+    return static_cast<int>(std::count_if(std::begin(kPages), std::end(kPages),
+                                          [&](const PageCase& pc) { return m.isEnabled(pc.tab); }));
+}
 
 } // namespace
 
@@ -36,7 +56,6 @@ TEST(PageSwitch, ComModeHandsThePortToTheShownPageAndWakesItAfter150Ms) {
 
         EXPECT_EQ(shell.state().ActivePage, pc.page);
         for (int n = 1; n <= 4; ++n) {
-            EXPECT_EQ(shell.link(n).stops, n == pc.page ? 0 : 1) << n;
             EXPECT_EQ(m.captionHighlight(n), n == pc.page ? 1 : 0) << n;
             EXPECT_EQ(shell.page(n).switchesSeen(), 1) << n;
             EXPECT_EQ(shell.page(n).selections(), n == pc.page ? 1 : 0) << n;
@@ -48,65 +67,9 @@ TEST(PageSwitch, ComModeHandsThePortToTheShownPageAndWakesItAfter150Ms) {
         EXPECT_EQ(m.control(pc.caption).backColor, MainWindow::kSelectedBack);
         EXPECT_EQ(m.skinButton(pc.tab)->color(SkinButton::BackOut), MainWindow::kSelectedBack);
         EXPECT_EQ(m.skinButton(pc.tab)->color(SkinButton::ForeOut), rgb(0, 0, 0));
-        for (int timer = 1; timer <= 4; ++timer) {
-            EXPECT_EQ(m.timerRunning(timer), timer == pc.timer) << timer;
-        }
         EXPECT_EQ(shell.network.tcpRequests, 1); // no connect in COM mode
-
-        shell.loop.advance(149);
-        EXPECT_EQ(shell.page(pc.page).activations(), 0);
-        shell.loop.advance(1);
-        EXPECT_EQ(shell.page(pc.page).activations(), 1);
-        shell.loop.advance(2000); // the activation timer is one-shot in effect
-        for (int n = 1; n <= 4; ++n) {
-            EXPECT_EQ(shell.page(n).activations(), n == pc.page ? 1 : 0) << n;
-        }
+        expectSwitchRan(shell, pc, 1);
     }
-}
-
-TEST(PageSwitch, TabLockSparesTheCaptionsAndPagesAreCreatedOnceAndKeptWhileHidden) {
-    Shell shell;
-    MainWindow& m = *shell.main;
-    m.sendMessage(WM_TAB_LOCK, 1);
-    for (const PageCase& pc : kPages) {
-        EXPECT_FALSE(m.isEnabled(pc.tab));
-    }
-    shell.clickAt(ctl::kMatrixCaption);
-    EXPECT_EQ(shell.state().ActivePage, 3);
-    m.sendMessage(WM_TAB_LOCK, 0);
-    for (const PageCase& pc : kPages) {
-        EXPECT_TRUE(m.isEnabled(pc.tab));
-    }
-
-    StubPage& matrix = shell.page(3);
-    matrix.setText(ctl::kPageLabel, "kept");
-    shell.clickAt(ctl::kEdidCaption);
-    EXPECT_FALSE(matrix.isVisible());
-    EXPECT_TRUE(shell.page(2).isVisible());
-    EXPECT_FALSE(shell.page(1).isVisible());
-    shell.clickAt(ctl::kMatrixCaption);
-    EXPECT_TRUE(matrix.isVisible());
-    EXPECT_EQ(matrix.text(ctl::kPageLabel), "kept");
-    EXPECT_FALSE(shell.page(4).created());
-}
-
-TEST(PageSwitch, ClickingTheShownPageRunsTheWholeSwitchAgain) {
-    Shell shell;
-    shell.state().ControlMode = kModeCom;
-    shell.clickAt(ctl::kGeneralCaption);
-    shell.loop.advance(150);
-    shell.clickAt(ctl::kGeneralCaption);
-    shell.loop.advance(150);
-    EXPECT_EQ(shell.page(1).activations(), 2);
-    EXPECT_EQ(shell.link(2).stops, 2);
-    EXPECT_EQ(shell.link(1).stops, 0);
-    EXPECT_EQ(shell.page(1).selections(), 2);
-
-    shell.state().ControlMode = kModeTcp;
-    shell.state().ShownConnected = 1;
-    shell.clickAt(ctl::kGeneralCaption);
-    shell.clickAt(ctl::kGeneralCaption);
-    EXPECT_EQ(shell.network.tcpRequests, 3); // the first socket plus one per switch
 }
 
 TEST(PageSwitch, TcpModeReattachesTheControlSocketToTheShownPage) {
@@ -125,18 +88,51 @@ TEST(PageSwitch, TcpModeReattachesTheControlSocketToTheShownPage) {
         EXPECT_EQ(s->target, &shell.page(pc.page).window());
         EXPECT_EQ(s->message, pc.tcpMessage);
         EXPECT_EQ(s->connectedTo, "192.168.1.50:8000");
-        for (int n = 1; n <= 4; ++n) {
-            EXPECT_EQ(shell.link(n).stops, 0) << "no serial hand-over in TCP mode";
-        }
-        EXPECT_TRUE(shell.main->timerRunning(pc.timer));
-        shell.loop.advance(150);
-        EXPECT_EQ(shell.page(pc.page).activations(), 1);
+        expectSwitchRan(shell, pc, 0); // no serial hand-over in TCP mode
     }
 }
 
-TEST(PageSwitch, TcpModeWithoutAConfirmedLinkShowsTheNoticeAndActivatesNothing) {
-    Shell shell;
-    MainWindow& m = *shell.main;
+using PageSwitchShell = ShellTest;
+
+TEST_F(PageSwitchShell, TabLockSparesTheCaptionsAndPagesAreCreatedOnceAndKeptWhileHidden) {
+    m.sendMessage(WM_TAB_LOCK, 1);
+    EXPECT_EQ(enabledTabs(m), 0);
+    shell.clickAt(ctl::kMatrixCaption);
+    EXPECT_EQ(shell.state().ActivePage, 3);
+    m.sendMessage(WM_TAB_LOCK, 0);
+    EXPECT_EQ(enabledTabs(m), 4);
+
+    StubPage& matrix = shell.page(3);
+    matrix.setText(ctl::kPageLabel, "kept");
+    shell.clickAt(ctl::kEdidCaption);
+    EXPECT_FALSE(matrix.isVisible());
+    EXPECT_TRUE(shell.page(2).isVisible());
+    EXPECT_FALSE(shell.page(1).isVisible());
+    shell.clickAt(ctl::kMatrixCaption);
+    EXPECT_TRUE(matrix.isVisible());
+    EXPECT_EQ(matrix.text(ctl::kPageLabel), "kept");
+    EXPECT_FALSE(shell.page(4).created());
+}
+
+TEST_F(PageSwitchShell, ClickingTheShownPageRunsTheWholeSwitchAgain) {
+    shell.state().ControlMode = kModeCom;
+    for (int round = 1; round <= 2; ++round) {
+        shell.clickAt(ctl::kGeneralCaption);
+        shell.loop.advance(150);
+        EXPECT_EQ(shell.page(1).activations(), round);
+        EXPECT_EQ(shell.link(2).stops, round);
+        EXPECT_EQ(shell.link(1).stops, 0);
+        EXPECT_EQ(shell.page(1).selections(), round);
+    }
+
+    shell.state().ControlMode = kModeTcp;
+    shell.state().ShownConnected = 1;
+    shell.clickAt(ctl::kGeneralCaption);
+    shell.clickAt(ctl::kGeneralCaption);
+    EXPECT_EQ(shell.network.tcpRequests, 3); // the first socket plus one per switch
+}
+
+TEST_F(PageSwitchShell, TcpModeWithoutAConfirmedLinkShowsTheNoticeAndActivatesNothing) {
     shell.state().ControlMode = kModeTcp;
     shell.state().ShownConnected = 0;
     int noticeOpenings = 0;
@@ -162,10 +158,10 @@ TEST(PageSwitch, TcpModeWithoutAConfirmedLinkShowsTheNoticeAndActivatesNothing) 
 }
 
 TEST(PageSwitch, BusyMatrixOrRunningUpgradeRefusesCaptionClicksEntirely) {
-    for (int which = 0; which < 2; ++which) {
+    for (bool SharedState::*lock : {&SharedState::MatrixBusy, &SharedState::UpgradeRunning}) {
         Shell shell;
         MainWindow& m = *shell.main;
-        (which == 0 ? shell.state().MatrixBusy : shell.state().UpgradeRunning) = true;
+        shell.state().*lock = true;
         shell.clickAt(ctl::kEdidCaption);
         EXPECT_EQ(m.captionHighlight(1), 1);
         EXPECT_EQ(m.captionHighlight(2), 0);

@@ -6,6 +6,10 @@
 #include "app/StubPage.h"
 #include "platform/sim/VirtualEventLoop.h"
 
+#include <gtest/gtest.h>
+
+#include <functional>
+
 namespace zentrel::testing {
 
 // The application started and its main window open, as after start-up on a 1280 x 800 screen.
@@ -32,6 +36,21 @@ struct Shell {
         const Rect r = main->control(id).rect;
         main->onLButtonDown(Point{(r.left + r.right) / 2, (r.top + r.bottom) / 2});
     }
+    // Runs FN whenever the main window (made by run()) enters its modal loop.
+    void onMainModal(std::function<void(MainWindow&)> fn) {
+        loop.setModalHook([this, fn](Window& w) {
+            if (&w == app.mainWindow()) {
+                fn(*app.mainWindow());
+            }
+        });
+    }
+};
+
+// A test on the opened shell, with its main window at hand.
+class ShellTest : public ::testing::Test {
+protected:
+    Shell shell;
+    MainWindow& m = *shell.main;
 };
 
 } // namespace zentrel::testing

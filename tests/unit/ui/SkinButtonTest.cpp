@@ -19,27 +19,35 @@ public:
     std::vector<std::pair<int, int>> commands;
 };
 
-const DialogTemplate kPanel{500,
-                            "panel",
-                            100,
-                            50,
-                            {
-                                {10, ControlKind::Button, "Go", 0, 0, 40, 12},
-                                {11, ControlKind::CheckBox, "Beep", 0, 14, 40, 12},
-                                {12, ControlKind::Button, "Hidden", 0, 28, 40, 12, false},
-                            }};
+const std::vector<ControlTemplate> kControls{
+    {10, ControlKind::Button, "Go", 0, 0, 40, 12},
+    {11, ControlKind::CheckBox, "Beep", 0, 14, 40, 12},
+    {12, ControlKind::Button, "Hidden", 0, 28, 40, 12, false}};
+const DialogTemplate kPanel{500, "panel", 100, 50, kControls};
+
+// A panel of three buttons, the third hidden, that records the commands it receives.
+class SkinButtonClick : public ::testing::Test {
+protected:
+    SkinButtonClick() { panel.create(kPanel); }
+    VirtualEventLoop loop;
+    Panel panel{loop};
+    zentrel::testing::FakeUiServices services;
+};
+
+// Every back colour is the button face, every text colour the button text.
+void expectDefaultColors(const SkinButton& b) {
+    for (int i = 0; i < SkinButton::kSlots; ++i) {
+        EXPECT_EQ(b.color(i), i % 2 == 0 ? SystemColors::ButtonFace : SystemColors::ButtonText);
+    }
+}
 
 } // namespace
 
 TEST(SkinButtonColors, SettersCheckTheirArgumentsAndKeepEveryPartInRange) {
     SkinButton b;
-    EXPECT_EQ(b.color(SkinButton::BackOut), SystemColors::ButtonFace);
-    EXPECT_EQ(b.color(SkinButton::ForeFocus), SystemColors::ButtonText);
 
     EXPECT_EQ(b.setColor(6, rgb(1, 2, 3)), SkinButton::kBadIndex);
-    for (int i = 0; i < SkinButton::kSlots; ++i) {
-        EXPECT_NE(b.color(i), rgb(1, 2, 3));
-    }
+    expectDefaultColors(b);
     EXPECT_EQ(b.setColor(SkinButton::BackIn, rgb(250, 100, 100)), SkinButton::kOk);
     EXPECT_EQ(b.shiftColor(SkinButton::BackIn, 10), SkinButton::kOk);
     EXPECT_EQ(b.color(SkinButton::BackIn), rgb(255, 105, 105)); // limited to +5 by red
@@ -55,9 +63,7 @@ TEST(SkinButtonColors, SettersCheckTheirArgumentsAndKeepEveryPartInRange) {
     EXPECT_EQ(b.color(SkinButton::BackIn), rgb(255, 105, 105)); // red is at the top already
 
     b.resetColors();
-    for (int i = 0; i < SkinButton::kSlots; ++i) {
-        EXPECT_EQ(b.color(i), i % 2 == 0 ? SystemColors::ButtonFace : SystemColors::ButtonText);
-    }
+    expectDefaultColors(b);
 }
 
 TEST(SkinButtonLook, ColoursFollowPointerPressAndFocus) {
@@ -66,31 +72,31 @@ TEST(SkinButtonLook, ColoursFollowPointerPressAndFocus) {
         b.setColor(slot, rgb(slot + 1, 0, 0)); // BackIn 1, ForeIn 2, ... ForeFocus 6
     }
 
-    SkinButton::Look normal = b.look({});
-    EXPECT_EQ(normal.back, rgb(3, 0, 0));
-    EXPECT_EQ(normal.text, rgb(4, 0, 0));
-    EXPECT_EQ(normal.edge, SkinButton::Edge::None);
-    SkinButton::Look focused = b.look({false, true, false});
-    EXPECT_EQ(focused.back, rgb(5, 0, 0));
-    EXPECT_EQ(focused.text, rgb(4, 0, 0));
-    EXPECT_FALSE(focused.focusRect); // flat without the flat-focus flag
-    SkinButton::Look pressed = b.look({true, false, false});
-    EXPECT_EQ(pressed.back, rgb(1, 0, 0));
-    EXPECT_EQ(pressed.text, rgb(2, 0, 0));
-    EXPECT_TRUE(pressed.textOffset);
-    EXPECT_EQ(pressed.edge, SkinButton::Edge::SunkenThin);
+    using Edge = SkinButton::Edge;
+    const std::tuple<SkinButton::DrawState, int, int, Edge> states[] = {
+        {{}, 3, 4, Edge::None},
+        {{false, true, false}, 5, 4, Edge::None},
+        {{true, false, false}, 1, 2, Edge::SunkenThin}};
+    for (const auto& [state, back, text, edge] : states) {
+        const SkinButton::Look look = b.look(state);
+        EXPECT_EQ(look.back, rgb(back, 0, 0));
+        EXPECT_EQ(look.text, rgb(text, 0, 0));
+        EXPECT_EQ(look.edge, edge);
+    }
+    EXPECT_FALSE(b.look({false, true, false}).focusRect); // flat without the flat-focus flag
+    EXPECT_TRUE(b.look({true, false, false}).textOffset);
 
     b.mouseMove(false, true);
     SkinButton::Look hot = b.look({});
     EXPECT_EQ(hot.back, rgb(1, 0, 0));
-    EXPECT_EQ(hot.edge, SkinButton::Edge::RaisedThin);
+    EXPECT_EQ(hot.edge, Edge::RaisedThin);
     b.setDrawBorder(false);
-    EXPECT_EQ(b.look({}).edge, SkinButton::Edge::None);
+    EXPECT_EQ(b.look({}).edge, Edge::None);
     EXPECT_TRUE(b.look({false, false, true}).embossedText);
 
     b.mouseLeave();
     b.setFlat(false);
-    EXPECT_EQ(b.look({}).edge, SkinButton::Edge::ThreeD);
+    EXPECT_EQ(b.look({}).edge, Edge::ThreeD);
     EXPECT_TRUE(b.look({false, true, false}).blackFrame);
 }
 
@@ -113,27 +119,21 @@ TEST(SkinButtonLook, TheInIconShowsWhilePointedAtOrWhenThereIsNoOutIcon) {
 
 TEST(SkinButtonPointer, HoverIgnoresDragsFromElsewhereAndRaisedButtons) {
     SkinButton b;
-    b.mouseMove(true, true); // left button held, pointer came from elsewhere
-    EXPECT_FALSE(b.pointerOver());
-    b.mouseMove(false, true, false); // application not active
-    EXPECT_FALSE(b.pointerOver());
-    b.mouseMove(false, true);
-    EXPECT_TRUE(b.pointerOver());
-    b.mouseMove(true, true); // a press that started here keeps the hover
-    EXPECT_TRUE(b.pointerOver());
+    const auto over = [&](bool held, bool active = true) {
+        b.mouseMove(held, true, active);
+        return b.pointerOver();
+    };
+    EXPECT_FALSE(over(true));         // left button held, pointer came from elsewhere
+    EXPECT_FALSE(over(false, false)); // application not active
+    EXPECT_TRUE(over(false));
+    EXPECT_TRUE(over(true)); // a press that started here keeps the hover
     b.mouseLeave();
     EXPECT_FALSE(b.pointerOver());
     b.setFlat(false);
-    b.mouseMove(false, true);
-    EXPECT_FALSE(b.pointerOver());
+    EXPECT_FALSE(over(false));
 }
 
-TEST(SkinButtonClick, CheckModeTogglesMenuAsksAndAddressOpens) {
-    VirtualEventLoop loop;
-    Panel panel(loop);
-    panel.create(kPanel);
-    zentrel::testing::FakeUiServices services;
-
+TEST_F(SkinButtonClick, CheckModeTogglesMenuAsksAndAddressOpens) {
     SkinButton check;
     check.attach(panel, 11);
     EXPECT_TRUE(check.checkMode());
@@ -160,10 +160,7 @@ TEST(SkinButtonClick, CheckModeTogglesMenuAsksAndAddressOpens) {
     EXPECT_EQ(services.opened, (std::vector<std::string>{"http://192.168.1.50/"}));
 }
 
-TEST(SkinButtonClick, TooltipReachesTheControlAndHiddenButtonsKeepTheirSkin) {
-    VirtualEventLoop loop;
-    Panel panel(loop);
-    panel.create(kPanel);
+TEST_F(SkinButtonClick, TooltipReachesTheControlAndHiddenButtonsKeepTheirSkin) {
     SkinButton hidden;
     hidden.attach(panel, 12);
     hidden.setTooltip("Connect");
