@@ -6,6 +6,10 @@ using namespace zentrel;
 using namespace zentrel::sim;
 using namespace zentrel::sim::test;
 
+struct FaultKnobs : ::testing::Test {
+    ModelBench b;
+};
+
 namespace {
 
 FaultRule rule(FaultRule::Kind kind, FrameMatch match, int times = -1) {
@@ -18,61 +22,55 @@ const FrameMatch kSwitch = FrameMatch::of(0x02, 0x03);
 
 } // namespace
 
-TEST(FaultKnobs, SilentOnceLosesOneReplyAndSilentAlwaysLosesThemAll) {
-    ModelBench b;
+TEST_F(FaultKnobs, SilentOnceLosesOneReplyAndSilentAlwaysLosesThemAll) {
     b.model.faults().add(rule(FaultRule::Kind::Silent, kSwitch, 1));
-    EXPECT_EQ(b.ask({0x02, 0x03, 0x02, 0x00, 0x01}), "");
-    EXPECT_EQ(b.ask({0x02, 0x03, 0x02, 0x00, 0x01}), frameHex({0x02, 0x03, 0x00, 0x00, 0x01}));
+    b.expectReplies({"02 03 02 00 01 ->", "02 03 02 00 01 -> 02 03 00 00 01"});
     // The lost reply was only lost: the switch itself took place.
     EXPECT_EQ(b.model.state().routing[1], 2);
 
     b.model.faults().add(rule(FaultRule::Kind::Silent, FrameMatch::of(0x02, 0x01)));
     for (int i = 0; i < 3; ++i) {
-        EXPECT_EQ(b.ask({0x02, 0x01, 0x01}), "");
+        b.expectReplies({"02 01 01 ->"});
     }
-    EXPECT_EQ(b.ask({0x01, 0x01}), frameHex({0x01, 0x01, 0x01}));
+    b.expectReplies({"01 01 -> 01 01 01"});
 }
 
-TEST(FaultKnobs, ByteConditionsNarrowARuleToOnePort) {
-    ModelBench b;
+TEST_F(FaultKnobs, ByteConditionsNarrowARuleToOnePort) {
     b.model.faults().add(rule(FaultRule::Kind::Silent, FrameMatch::of(0x01, 0x04).with(4, 0x03)));
-    EXPECT_NE(b.ask({0x01, 0x04, 0x02}), "");
-    EXPECT_EQ(b.ask({0x01, 0x04, 0x03}), "");
-    EXPECT_NE(b.ask({0x01, 0x04, 0x04}), "");
+    EXPECT_NE(b.ask("01 04 02"), "");
+    b.expectReplies({"01 04 03 ->"});
+    EXPECT_NE(b.ask("01 04 04"), "");
 }
 
-TEST(FaultKnobs, BadChecksumSpoilsOnlyTheChecksumByte) {
-    ModelBench b;
+TEST_F(FaultKnobs, BadChecksumSpoilsOnlyTheChecksumByte) {
     b.model.faults().add(rule(FaultRule::Kind::BadChecksum, kSwitch, 1));
-    const Exchange ex = b.send({0x02, 0x03, 0x01, 0x00, 0x04});
+    const Exchange ex = b.send("02 03 01 00 04");
     ASSERT_EQ(ex.out.size(), 1u);
-    std::vector<std::uint8_t> good = frameBytes({0x02, 0x03, 0x00, 0x00, 0x04});
+    std::vector<std::uint8_t> good = frameBytes("02 03 00 00 04");
     good[12] = static_cast<std::uint8_t>(good[12] + 1);
     EXPECT_EQ(ex.out[0].bytes, good);
     EXPECT_NE(ex.out[0].name.find("bad checksum"), std::string::npos);
-    EXPECT_EQ(b.ask({0x02, 0x03, 0x01, 0x00, 0x04}), frameHex({0x02, 0x03, 0x00, 0x00, 0x04}));
+    b.expectReplies({"02 03 01 00 04 -> 02 03 00 00 04"});
 }
 
-TEST(FaultKnobs, StrayBytesGoOutBeforeTheReply) {
-    ModelBench b;
+TEST_F(FaultKnobs, StrayBytesGoOutBeforeTheReply) {
     FaultRule r = rule(FaultRule::Kind::Stray, FrameMatch::all());
     r.stray = {0x00, 0x7E};
     b.model.faults().add(r);
-    const Exchange ex = b.send({0x01, 0x01});
+    const Exchange ex = b.send("01 01");
     ASSERT_EQ(ex.out.size(), 1u);
-    EXPECT_EQ(hexBytes(ex.out[0].bytes), "00 7E " + frameHex({0x01, 0x01, 0x01}));
+    EXPECT_EQ(hexBytes(ex.out[0].bytes), "00 7E " + frameHex("01 01 01"));
     ASSERT_EQ(ex.out[0].pieces.size(), 1u);
     EXPECT_EQ(ex.out[0].pieces[0].length, 15u);
 }
 
-TEST(FaultKnobs, SplitAndByteByByteDeliveryCoverTheReplyInOrder) {
-    ModelBench b;
+TEST_F(FaultKnobs, SplitAndByteByByteDeliveryCoverTheReplyInOrder) {
     b.model.timing().latencyMs = 10;
     b.model.timing().pieceGapMs = 3;
     FaultRule split = rule(FaultRule::Kind::Split, FrameMatch::of(0x01, 0x02));
     split.splitAt = {9, 5};
     b.model.faults().add(split);
-    Exchange ex = b.send({0x01, 0x02});
+    Exchange ex = b.send("01 02");
     ASSERT_EQ(ex.out.size(), 1u);
     const std::vector<Piece>& p = ex.out[0].pieces;
     ASSERT_EQ(p.size(), 3u);
@@ -86,7 +84,7 @@ TEST(FaultKnobs, SplitAndByteByByteDeliveryCoverTheReplyInOrder) {
     FaultRule bytewise = rule(FaultRule::Kind::ByteByByte, FrameMatch::of(0x01, 0x03));
     bytewise.gapMs = 1;
     b.model.faults().add(bytewise);
-    ex = b.send({0x01, 0x03});
+    ex = b.send("01 03");
     ASSERT_EQ(ex.out.size(), 1u);
     ASSERT_EQ(ex.out[0].pieces.size(), 13u);
     for (std::size_t i = 0; i < 13; ++i) {
@@ -96,48 +94,42 @@ TEST(FaultKnobs, SplitAndByteByByteDeliveryCoverTheReplyInOrder) {
     }
 }
 
-TEST(FaultKnobs, DelayAddsToTheLatency) {
-    ModelBench b;
+TEST_F(FaultKnobs, DelayAddsToTheLatency) {
     b.model.timing().latencyMs = 5;
     FaultRule r = rule(FaultRule::Kind::Delay, FrameMatch::of(0x02, 0x01), 1);
     r.delayMs = 4000;
     b.model.faults().add(r);
-    EXPECT_EQ(b.send({0x02, 0x01, 0x01}).out.at(0).lastDelayMs(), 4005);
-    EXPECT_EQ(b.send({0x02, 0x01, 0x01}).out.at(0).lastDelayMs(), 5);
+    EXPECT_EQ(b.send("02 01 01").out.at(0).lastDelayMs(), 4005);
+    EXPECT_EQ(b.send("02 01 01").out.at(0).lastDelayMs(), 5);
 }
 
-TEST(FaultKnobs, RefusalRepliesOfEachCommand) {
-    ModelBench b;
+TEST_F(FaultKnobs, RefusalRepliesOfEachCommand) {
     for (auto [g, c] : {std::pair{0x20, 0x01}, std::pair{0x20, 0x02}, std::pair{0x03, 0x04},
                         std::pair{0x03, 0x08}, std::pair{0x03, 0x07}, std::pair{0x02, 0x03}}) {
         b.model.faults().add(
             rule(FaultRule::Kind::Refuse,
                  FrameMatch::of(static_cast<std::uint8_t>(g), static_cast<std::uint8_t>(c))));
     }
-    EXPECT_EQ(b.ask({0x20, 0x01, 0x01, 0, 0, 0, 0, 0x40}), frameHex({0x20, 0x01, 0x44}));
-    EXPECT_EQ(b.ask({0x20, 0x02, 0x01, 0, 0, 0, 0, 0x40}), frameHex({0x20, 0x02, 0x44}));
-    EXPECT_EQ(b.ask({0x03, 0x04, 0x01, 0x00, 0x02}), frameHex({0x03, 0x04, 0xFF, 0x00, 0x02}));
-    EXPECT_EQ(b.ask({0x03, 0x08, 0xF0}), frameHex({0x03, 0x0B, 0x0F}));
-    EXPECT_EQ(b.ask({0x02, 0x03, 0x02, 0x00, 0x01}), frameHex({0x02, 0x03, 0xFF, 0x00, 0xFF}));
+    b.expectReplies({"20 01 01 00 00 00 00 40 -> 20 01 44", "20 02 01 00 00 00 00 40 -> 20 02 44",
+                     "03 04 01 00 02 -> 03 04 FF 00 02", "03 08 F0 -> 03 0B 0F",
+                     "02 03 02 00 01 -> 02 03 FF 00 FF"});
     EXPECT_EQ(b.model.state().routing[1], 1); // a refused switch changes nothing
     EXPECT_EQ(b.model.state().edidStatus[2], kEdidDefault);
 
     // A refused download answers its block with FF, whatever the block holds.
     b.model.faults().clear();
     b.model.faults().add(rule(FaultRule::Kind::Refuse, FrameMatch::of(0x03, 0x07).with(4, 0x56)));
-    b.send({0x03, 0x07, 0x01, 0xF0});
-    b.send({0x03, 0x07, 0x56, 0x00, 0x00, 0x01});
-    EXPECT_EQ(b.askBytes(edidBlock(makeEdid(false))),
-              frameHex({0x03, 0x07, 0xFF, 0x00, 0x01, 0x01}));
+    b.send("03 07 01 F0");
+    b.send("03 07 56 00 00 01");
+    EXPECT_EQ(b.askBytes(edidBlock(makeEdid(false))), frameHex("03 07 FF 00 01 01"));
 }
 
-TEST(FaultKnobs, SilentBlockHeaderLeavesTheBlockUnacknowledged) {
-    ModelBench b;
+TEST_F(FaultKnobs, SilentBlockHeaderLeavesTheBlockUnacknowledged) {
     b.model.faults().add(
         rule(FaultRule::Kind::Silent, FrameMatch::of(0x20, 0x01).with(4, 0xAA), 1));
-    b.send({0x20, 0x01, 0xAA, 0, 0, 0x01, 0x01, 0x40, 0x00});
+    b.send("20 01 AA 00 00 01 01 40 00");
     std::vector<std::uint8_t> blk(257, 0);
     EXPECT_TRUE(b.sendBytes(blk).out.empty());
-    b.send({0x20, 0x01, 0xAA, 0, 0, 0x01, 0x01, 0x40, 0x00});
+    b.send("20 01 AA 00 00 01 01 40 00");
     EXPECT_EQ(b.sendBytes(blk).out.size(), 1u);
 }

@@ -6,6 +6,10 @@ using namespace zentrel;
 using namespace zentrel::sim;
 using namespace zentrel::sim::test;
 
+struct FirmwareExchange : ::testing::Test {
+    ModelBench b;
+};
+
 namespace {
 
 std::vector<std::uint8_t> block(std::uint8_t fill, bool goodChecksum = true) {
@@ -20,37 +24,33 @@ std::vector<std::uint8_t> block(std::uint8_t fill, bool goodChecksum = true) {
 
 } // namespace
 
-TEST(FirmwareExchange, Part1FromStartToRebootPoll) {
-    ModelBench b;
+TEST_F(FirmwareExchange, Part1FromStartToRebootPoll) {
     b.model.timing().upgradeRebootMs = 5000;
-    EXPECT_EQ(b.ask({0x20, 0x01, 0x01, 0, 0, 0, 0, 0x40}), frameHex({0x20, 0x01, 0xAA}));
-    EXPECT_EQ(b.ask({0x20, 0x01, 0x80, 0, 0, 0, 0, 0x40}), frameHex({0x20, 0x01, 0x00}));
-    EXPECT_EQ(b.ask({0x20, 0x01, 0x10, 0, 0, 0, 0, 0x40}), frameHex({0x20, 0x01, 0x00}));
+    b.expectReplies({"20 01 01 00 00 00 00 40 -> 20 01 AA", "20 01 80 00 00 00 00 40 -> 20 01 00",
+                     "20 01 10 00 00 00 00 40 -> 20 01 00"});
 
-    EXPECT_EQ(b.ask({0x20, 0x01, 0xAA, 0, 0, 0x01, 0x01, 0x40, 0x00}), "");
+    b.expectReplies({"20 01 AA 00 00 01 01 40 00 ->"});
     Exchange ex = b.sendBytes(block(0x11));
     ASSERT_EQ(ex.in.size(), 1u);
     EXPECT_EQ(ex.in[0].kind, Inbound::Kind::FirmwareBlock);
-    EXPECT_EQ(ModelBench::single(ex),
-              frameHex({0x20, 0x01, 0x00, 0x00, 0x00, 0x01, 0x01, 0x40, 0x00}));
+    EXPECT_EQ(ModelBench::single(ex), frameHex("20 01 00 00 00 01 01 40 00"));
 
-    b.send({0x20, 0x01, 0xAA, 0, 0, 0x01, 0x01, 0x40, 0x01});
-    EXPECT_EQ(b.askBytes(block(0x22)),
-              frameHex({0x20, 0x01, 0x00, 0x00, 0x00, 0x01, 0x01, 0x40, 0x01}));
+    b.send("20 01 AA 00 00 01 01 40 01");
+    EXPECT_EQ(b.askBytes(block(0x22)), frameHex("20 01 00 00 00 01 01 40 01"));
 
     // Last block: the completion reply, then the unit reboots and ignores the first polls.
-    b.send({0x20, 0x01, 0x56, 0, 0xFE, 0, 0x01, 0x40, 0x02});
+    b.send("20 01 56 00 FE 00 01 40 02");
     ex = b.sendBytes(block(0x33));
     ASSERT_EQ(ex.out.size(), 1u);
-    EXPECT_EQ(ModelBench::single(ex), frameHex({0x20, 0x01, 0x00, 0x00, 0xFE, 0x00, 0x01}));
+    EXPECT_EQ(ModelBench::single(ex), frameHex("20 01 00 00 FE 00 01"));
     const std::int64_t completeAt = ex.out[0].lastDelayMs();
 
-    const std::initializer_list<std::uint8_t> poll = {0x01, 0x01, 0, 0, 0, 0, 0, 0x40};
+    const char* poll = "01 01 00 00 00 00 00 40";
     b.now = completeAt + 3000;
     EXPECT_EQ(b.ask(poll), "");
     b.now = completeAt + 6000;
     // Byte 4 = 1, byte 5 = 0: "reboot finished" for the upgrade page.
-    EXPECT_EQ(b.ask(poll), frameHex({0x01, 0x01, 0x01, 0x00}));
+    EXPECT_EQ(b.ask(poll), frameHex("01 01 01 00"));
 
     const auto& blocks = b.model.firmware().blocks();
     ASSERT_EQ(blocks.size(), 3u);
@@ -59,10 +59,9 @@ TEST(FirmwareExchange, Part1FromStartToRebootPoll) {
     EXPECT_EQ(b.model.firmware().partsCompleted(), 1);
 }
 
-TEST(FirmwareExchange, BankMarkB0IsRepeatedInTheAcknowledgement) {
-    ModelBench b;
+TEST_F(FirmwareExchange, BankMarkB0IsRepeatedInTheAcknowledgement) {
     // The header of block id F0 carries B0 01 in bytes 9 and 10.
-    b.send({0x20, 0x01, 0xAA, 0, 0, 0x01, 0x01, 0xB0, 0x01});
+    b.send("20 01 AA 00 00 01 01 B0 01");
     const Exchange ex = b.sendBytes(block(0x5A));
     ASSERT_EQ(ex.out.size(), 1u);
     EXPECT_EQ(
@@ -70,42 +69,36 @@ TEST(FirmwareExchange, BankMarkB0IsRepeatedInTheAcknowledgement) {
         (std::vector<std::uint8_t>{0x01, 0x01, 0xB0}));
 }
 
-TEST(FirmwareExchange, BlockWithWrongChecksumGetsTheWriteFailureOfItsPart) {
-    ModelBench b;
-    b.send({0x20, 0x01, 0xAA, 0, 0, 0x01, 0x01, 0x40, 0x07});
-    EXPECT_EQ(b.askBytes(block(0x10, false)), frameHex({0x20, 0x01, 0x44}));
-    b.send({0x20, 0x02, 0xAA, 0, 0, 0x01, 0x01, 0x40, 0x00});
-    EXPECT_EQ(b.askBytes(block(0x10, false)), frameHex({0x20, 0x02, 0x44}));
+TEST_F(FirmwareExchange, BlockWithWrongChecksumGetsTheWriteFailureOfItsPart) {
+    b.send("20 01 AA 00 00 01 01 40 07");
+    EXPECT_EQ(b.askBytes(block(0x10, false)), frameHex("20 01 44"));
+    b.send("20 02 AA 00 00 01 01 40 00");
+    EXPECT_EQ(b.askBytes(block(0x10, false)), frameHex("20 02 44"));
     EXPECT_FALSE(b.model.firmware().blocks().back().checksumOk);
 }
 
-TEST(FirmwareExchange, Part2AndPart3StartsAndAcknowledgements) {
-    ModelBench b;
-    EXPECT_EQ(b.ask({0x20, 0x02, 0x01, 0, 0, 0, 0, 0x40}), frameHex({0x20, 0x02, 0xAA}));
-    b.send({0x20, 0x02, 0xAA, 0, 0, 0x01, 0x01, 0x40, 0x00});
-    EXPECT_EQ(b.askBytes(block(0x01)),
-              frameHex({0x20, 0x02, 0x00, 0x00, 0x00, 0x01, 0x01, 0x40, 0x00}));
-    b.send({0x20, 0x02, 0x56, 0, 0xFE, 0, 0x01, 0x40, 0x01});
-    EXPECT_EQ(b.askBytes(block(0x02)), frameHex({0x20, 0x02, 0x00, 0x00, 0xFE, 0x00, 0x01}));
+TEST_F(FirmwareExchange, Part2AndPart3StartsAndAcknowledgements) {
+    b.expectReplies({"20 02 01 00 00 00 00 40 -> 20 02 AA"});
+    b.send("20 02 AA 00 00 01 01 40 00");
+    EXPECT_EQ(b.askBytes(block(0x01)), frameHex("20 02 00 00 00 01 01 40 00"));
+    b.send("20 02 56 00 FE 00 01 40 01");
+    EXPECT_EQ(b.askBytes(block(0x02)), frameHex("20 02 00 00 FE 00 01"));
 
     b.now += 60'000; // past the reboot
-    EXPECT_EQ(b.ask({0x20, 0x02, 0x03, 0, 0, 0, 0, 0x40}), frameHex({0x20, 0x02, 0xFE}));
-    b.send({0x20, 0x03, 0xAA, 0, 0, 0x01, 0x01, 0x40, 0x00});
-    EXPECT_EQ(b.askBytes(block(0x03)),
-              frameHex({0x20, 0x03, 0x00, 0x00, 0x00, 0x01, 0x01, 0x40, 0x00}));
+    b.expectReplies({"20 02 03 00 00 00 00 40 -> 20 02 FE"});
+    b.send("20 03 AA 00 00 01 01 40 00");
+    EXPECT_EQ(b.askBytes(block(0x03)), frameHex("20 03 00 00 00 01 01 40 00"));
 }
 
-TEST(FirmwareExchange, ABlockCutShortIsGivenUpAfterAPause) {
-    ModelBench b;
-    b.send({0x20, 0x01, 0xAA, 0, 0, 0x01, 0x01, 0x40, 0x00});
+TEST_F(FirmwareExchange, ABlockCutShortIsGivenUpAfterAPause) {
+    b.send("20 01 AA 00 00 01 01 40 00");
     std::vector<std::uint8_t> part = block(0x44);
     part.resize(100);
     EXPECT_TRUE(b.sendBytes(part).out.empty());
     // Seven seconds later the panel sends the header and the whole block again.
     b.now += 7000;
-    const Exchange resent = b.send({0x20, 0x01, 0xAA, 0, 0, 0x01, 0x01, 0x40, 0x00});
+    const Exchange resent = b.send("20 01 AA 00 00 01 01 40 00");
     ASSERT_FALSE(resent.in.empty());
     EXPECT_EQ(resent.in[0].kind, Inbound::Kind::Abandoned);
-    EXPECT_EQ(b.askBytes(block(0x44)),
-              frameHex({0x20, 0x01, 0x00, 0x00, 0x00, 0x01, 0x01, 0x40, 0x00}));
+    EXPECT_EQ(b.askBytes(block(0x44)), frameHex("20 01 00 00 00 01 01 40 00"));
 }

@@ -48,7 +48,7 @@ struct Harness : ::testing::Test {
 } // namespace
 
 TEST_F(Harness, SerialRequestIsAnsweredAfterWireTimeAndLatencyAndRecorded) {
-    link->write(frameBytes({0x02, 0x03, 0x03, 0x00, 0x02}));
+    link->write(frameBytes("02 03 03 00 02"));
     h.advance(100);
 
     EXPECT_EQ(h.toMatrix(), (std::vector<std::string>{"A5 5B 02 03 03 00 02 00 00 00 00 00 F6"}));
@@ -70,10 +70,10 @@ TEST_F(Harness, FaultKnobsShowOnTheVirtualLine) {
     bytewise.gapMs = 10;
     h.faults().add(bytewise);
 
-    link->write(frameBytes({0x01, 0x04, 0x01}));
+    link->write(frameBytes("01 04 01"));
     h.advance(5000);
     EXPECT_TRUE(page.serial.empty());
-    link->write(frameBytes({0x01, 0x05, 0x01}));
+    link->write(frameBytes("01 05 01"));
     h.advance(1000);
     EXPECT_EQ(hexBytes(page.serial), SimulatedMatrixHarness::frame({0x01, 0x05, 0x01}));
     ASSERT_EQ(page.serialAt.size(), 13u);
@@ -88,7 +88,7 @@ TEST_F(Harness, TcpConnectionsComeAndGoAndEachGetsItsOwnReplies) {
         h.advance(10);
         ASSERT_NE(std::find(page.events.begin(), page.events.end(), FD_CONNECT), page.events.end());
         // A request split over two sends is assembled by the matrix all the same.
-        const Bytes req = frameBytes({0x02, 0x01, 0x01});
+        const Bytes req = frameBytes("02 01 01");
         sock->send(std::span(req).first(5));
         sock->send(std::span(req).subspan(5));
         h.advance(50);
@@ -110,7 +110,7 @@ TEST_F(Harness, UnpromptedStandbyReachesTheOpenLinks) {
     h.advance(10);
     EXPECT_EQ(hexBytes(page.serial), SimulatedMatrixHarness::frame({0x88, 0x88}));
     page.serial.clear();
-    link->write(frameBytes({0x02, 0x01, 0x01}));
+    link->write(frameBytes("02 01 01"));
     h.advance(20);
     EXPECT_EQ(hexBytes(page.serial), SimulatedMatrixHarness::frame({0x88, 0x88}));
 }

@@ -2,19 +2,43 @@
 // A matrix model on one link with a hand-moved clock, for the model's unit tests.
 #include "sim/model/MatrixModel.h"
 
+#include <gtest/gtest.h>
+
 #include <algorithm>
 #include <initializer_list>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace zentrel::sim::test {
 
-inline std::string frameHex(std::initializer_list<std::uint8_t> from2) {
-    return CommandFrame::make(from2).hex();
+// The bytes of a hex string such as "02 03 0A"; spaces are skipped.
+inline std::vector<std::uint8_t> unhex(std::string_view s) {
+    std::vector<std::uint8_t> out;
+    for (std::size_t i = 0; i < s.size(); ++i) {
+        if (s[i] != ' ') {
+            out.push_back(
+                static_cast<std::uint8_t>(std::stoi(std::string(s.substr(i, 2)), nullptr, 16)));
+            ++i;
+        }
+    }
+    return out;
 }
 
-inline std::vector<std::uint8_t> frameBytes(std::initializer_list<std::uint8_t> from2) {
-    const CommandFrame f = CommandFrame::make(from2);
+// A frame from its bytes 2.. onwards, given in hex; the checksum is filled in.
+inline CommandFrame frameOf(std::string_view from2) {
+    CommandFrame f = CommandFrame::make({});
+    const std::vector<std::uint8_t> b = unhex(from2);
+    for (std::size_t i = 0; i < b.size(); ++i) {
+        f.put(2 + i, b[i]);
+    }
+    return f;
+}
+inline std::string frameHex(std::string_view from2) {
+    return frameOf(from2).hex();
+}
+inline std::vector<std::uint8_t> frameBytes(std::string_view from2) {
+    const CommandFrame f = frameOf(from2);
     return {f.bytes.begin(), f.bytes.end()};
 }
 
@@ -48,16 +72,24 @@ struct ModelBench {
     Exchange sendBytes(const std::vector<std::uint8_t>& bytes) {
         return model.receive(link, bytes, now);
     }
-    Exchange send(std::initializer_list<std::uint8_t> from2) {
-        return sendBytes(frameBytes(from2));
-    }
+    Exchange send(std::string_view from2) { return sendBytes(frameBytes(from2)); }
     // The hex of an exchange's single reply, "" when there is none, "many" for more than one.
     static std::string single(const Exchange& ex) {
         return ex.out.size() == 1 ? hexBytes(ex.out[0].bytes) : ex.out.empty() ? "" : "many";
     }
-    std::string ask(std::initializer_list<std::uint8_t> from2) { return single(send(from2)); }
+    std::string ask(std::string_view from2) { return single(send(from2)); }
     std::string askBytes(const std::vector<std::uint8_t>& bytes) {
         return single(sendBytes(bytes));
+    }
+    // Each step is "request -> reply", both bytes 2.. in hex; no reply must come for "request ->".
+    void expectReplies(std::initializer_list<std::string_view> steps) {
+        for (std::string_view step : steps) {
+            SCOPED_TRACE(step);
+            const std::size_t arrow = step.find("->");
+            const std::string_view reply = step.substr(arrow + 2);
+            EXPECT_EQ(ask(step.substr(0, arrow)),
+                      reply.find_first_not_of(' ') == reply.npos ? "" : frameHex(reply));
+        }
     }
 };
 

@@ -31,19 +31,26 @@ std::vector<std::uint8_t> request(const std::array<std::uint8_t, 6>& target, boo
 
 const std::array<std::uint8_t, 6> kOtherMac{0x02, 0x11, 0x22, 0x33, 0x44, 0x55};
 
+// Bytes 6..9 of a record: the IP address.
+std::vector<std::uint8_t> ipOf(const std::vector<std::uint8_t>& rec) {
+    return {rec.begin() + 6, rec.begin() + 10};
+}
+
 } // namespace
 
-TEST(NetworkResponder, DiscoveryRecordCarriesMacIpAndSignature) {
+struct NetworkResponderTest : ::testing::Test {
     MatrixState s = MatrixState::factory();
+    NetworkResponder n{s};
+};
+
+TEST_F(NetworkResponderTest, DiscoveryRecordCarriesMacIpAndSignature) {
     s.ip = {10, 1, 2, 3};
-    NetworkResponder n(s);
     const std::vector<std::uint8_t> probe{0x61};
     const auto rec = n.onDiscovery(probe);
     ASSERT_TRUE(rec.has_value());
     ASSERT_EQ(rec->size(), 55u);
     EXPECT_TRUE(std::equal(s.mac.begin(), s.mac.end(), rec->begin()));
-    EXPECT_EQ((std::vector<std::uint8_t>(rec->begin() + 6, rec->begin() + 10)),
-              (std::vector<std::uint8_t>{10, 1, 2, 3}));
+    EXPECT_EQ(ipOf(*rec), (std::vector<std::uint8_t>{10, 1, 2, 3}));
     EXPECT_EQ((*rec)[18], 0x77);
     EXPECT_EQ((*rec)[19], 0x88);
     // Its own record coming back on the shared port, or any other datagram, gets no answer.
@@ -51,9 +58,7 @@ TEST(NetworkResponder, DiscoveryRecordCarriesMacIpAndSignature) {
     EXPECT_FALSE(n.onDiscovery(std::vector<std::uint8_t>{0x61, 0x61}).has_value());
 }
 
-TEST(NetworkResponder, AcceptedStaticRecordShowsInTheNextDiscoveryAnswer) {
-    MatrixState s = MatrixState::factory();
-    NetworkResponder n(s);
+TEST_F(NetworkResponderTest, AcceptedStaticRecordShowsInTheNextDiscoveryAnswer) {
     const auto req = request(s.mac, false, {10, 0, 0, 44}, kOtherMac);
     const auto answer = n.onConfig(req);
     ASSERT_TRUE(answer.has_value());
@@ -66,16 +71,13 @@ TEST(NetworkResponder, AcceptedStaticRecordShowsInTheNextDiscoveryAnswer) {
     const auto rec = n.onDiscovery(std::vector<std::uint8_t>{0x61});
     ASSERT_TRUE(rec.has_value());
     EXPECT_TRUE(std::equal(kOtherMac.begin(), kOtherMac.end(), rec->begin()));
-    EXPECT_EQ((std::vector<std::uint8_t>(rec->begin() + 6, rec->begin() + 10)),
-              (std::vector<std::uint8_t>{10, 0, 0, 44}));
+    EXPECT_EQ(ipOf(*rec), (std::vector<std::uint8_t>{10, 0, 0, 44}));
     EXPECT_EQ(s.addressMode, AddressMode::Static);
     EXPECT_EQ(s.gateway, (std::array<std::uint8_t, 4>{10, 0, 0, 1}));
 }
 
-TEST(NetworkResponder, AutoIpKeepsTheAddressAndTakesTheMode) {
-    MatrixState s = MatrixState::factory();
+TEST_F(NetworkResponderTest, AutoIpKeepsTheAddressAndTakesTheMode) {
     s.ip = {10, 9, 9, 9};
-    NetworkResponder n(s);
     const auto answer = n.onConfig(request(s.mac, true, {}, kOtherMac));
     ASSERT_TRUE(answer.has_value());
     EXPECT_EQ((*answer)[74], 0x00);
@@ -84,9 +86,7 @@ TEST(NetworkResponder, AutoIpKeepsTheAddressAndTakesTheMode) {
     EXPECT_EQ(s.mac, kOtherMac);
 }
 
-TEST(NetworkResponder, RecordsForOthersAndAnswersAreIgnored) {
-    MatrixState s = MatrixState::factory();
-    NetworkResponder n(s);
+TEST_F(NetworkResponderTest, RecordsForOthersAndAnswersAreIgnored) {
     EXPECT_FALSE(n.onConfig(request(kOtherMac, true, {}, kOtherMac)).has_value());
     auto answer = request(s.mac, true, {}, kOtherMac);
     answer[74] = 0x00; // an answer that came back on the shared port
@@ -95,10 +95,8 @@ TEST(NetworkResponder, RecordsForOthersAndAnswersAreIgnored) {
     EXPECT_FALSE(n.onConfig(std::vector<std::uint8_t>(75, 0xFF)).has_value());
 }
 
-TEST(NetworkResponder, BadRecordsAreRefusedAndChangeNothing) {
-    MatrixState s = MatrixState::factory();
+TEST_F(NetworkResponderTest, BadRecordsAreRefusedAndChangeNothing) {
     const MatrixState before = s;
-    NetworkResponder n(s);
     auto refused = [&](std::vector<std::uint8_t> req) {
         const auto a = n.onConfig(req);
         return a.has_value() && (*a)[74] == NetworkResponder::kStatusRefused;
