@@ -36,56 +36,48 @@ int fail(int code, const char* what) {
 
 // A matrix stand-in on a plain socket bound to port 30600: it answers each probe by
 // broadcasting `answers`, as a matrix that does not know the panel's address would.
-class Responder {
-public:
-    Responder(std::vector<Bytes> answers, bool shareAddress) : answers_(std::move(answers)) {
-        fd_ = ::socket(AF_INET, SOCK_DGRAM, 0);
+struct Responder {
+    Responder(std::vector<Bytes> sent, bool shareAddress) : answers(std::move(sent)) {
         const int on = 1;
         if (shareAddress) {
-            ::setsockopt(fd_, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
+            ::setsockopt(fd, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
         }
-        ::setsockopt(fd_, SOL_SOCKET, SO_BROADCAST, &on, sizeof on);
+        ::setsockopt(fd, SOL_SOCKET, SO_BROADCAST, &on, sizeof on);
         timeval tv{0, 50 * 1000};
-        ::setsockopt(fd_, SOL_SOCKET, SO_RCVTIMEO, &tv, sizeof tv);
+        ::setsockopt(fd, SOL_SOCKET, SO_RCVTIMEO, &tv, sizeof tv);
         sockaddr_in a{AF_INET, htons(Discovery::kPort), {htonl(INADDR_ANY)}, {}};
-        bound_ = ::bind(fd_, reinterpret_cast<sockaddr*>(&a), sizeof a) == 0;
-        thread_ = std::thread([this] { run(); });
+        bound = ::bind(fd, reinterpret_cast<sockaddr*>(&a), sizeof a) == 0;
+        thread = std::thread([this] { run(); });
     }
     ~Responder() {
-        stop_ = true;
-        thread_.join();
-        ::close(fd_);
+        stop = true;
+        thread.join();
+        ::close(fd);
     }
-    bool bound() const { return bound_; }
-    int probesSeen() const { return probes_; }
-
-private:
     void run() {
         sockaddr_in to{AF_INET, htons(Discovery::kPort), {htonl(INADDR_BROADCAST)}, {}};
-        for (int turn = 0; turn < 200 && !stop_ && bound_; ++turn) { // at most 200 x 50 ms
+        for (int turn = 0; turn < 200 && !stop && bound; ++turn) { // at most 200 x 50 ms
             std::array<std::uint8_t, 2048> buf{};
-            if (::recv(fd_, buf.data(), buf.size(), 0) != 1 || buf[0] != Discovery::kProbe) {
+            if (::recv(fd, buf.data(), buf.size(), 0) != 1 || buf[0] != Discovery::kProbe) {
                 continue; // a time-out, or our own answers coming back
             }
-            ++probes_;
-            for (const Bytes& b : answers_) {
-                ::sendto(fd_, b.data(), b.size(), 0, reinterpret_cast<sockaddr*>(&to), sizeof to);
+            ++probes;
+            for (const Bytes& b : answers) {
+                ::sendto(fd, b.data(), b.size(), 0, reinterpret_cast<sockaddr*>(&to), sizeof to);
             }
         }
     }
-
-    std::vector<Bytes> answers_;
-    int fd_ = -1;
-    bool bound_ = false;
-    std::atomic<bool> stop_{false};
-    std::atomic<int> probes_{0};
-    std::thread thread_;
+    const std::vector<Bytes> answers;
+    const int fd = ::socket(AF_INET, SOCK_DGRAM, 0);
+    bool bound = false;
+    std::atomic<bool> stop{false};
+    std::atomic<int> probes{0};
+    std::thread thread;
 };
 
 struct Panel {
     int argc = 1;
-    char name[16] = "test_netns";
-    char* argv[2] = {name, nullptr};
+    char* argv[2] = {const_cast<char*>("test_netns"), nullptr};
     QCoreApplication app{argc, argv};
     QtEventLoop loop;
     QtNetwork net{loop};
@@ -114,12 +106,12 @@ int searchScenario() {
     Responder matrices({discoveryAnswer({0x61, 0xAA, 0xBB, 0xCC, 0xDD, 0xEE}, {10, 1, 2, 3}),
                         discoveryAnswer({0x00, 0x11, 0x22, 0x33, 0x44, 0x55}, {10, 1, 2, 4})},
                        true);
-    if (!matrices.bound() || panel.discovery.search() != Discovery::Start::Started) {
+    if (!matrices.bound || panel.discovery.search() != Discovery::Start::Started) {
         return fail(2, "the responder or the search could not start");
     }
     if (!panel.waitForEntries(2)) {
         std::fprintf(stderr, "listed %d, probes seen %d, bytes pending %zu\n",
-                     panel.page.itemCount(Discovery::kIpList), matrices.probesSeen(),
+                     panel.page.itemCount(Discovery::kIpList), matrices.probes.load(),
                      panel.discovery.buffer().count());
         return fail(3, "two matrices were not listed within 5 s");
     }
@@ -145,7 +137,7 @@ int searchScenario() {
 int busyPortScenario() {
     Panel panel;
     Responder exclusive({}, false); // holds port 30600 without sharing it
-    if (!exclusive.bound() || panel.discovery.search() != Discovery::Start::BindFailed) {
+    if (!exclusive.bound || panel.discovery.search() != Discovery::Start::BindFailed) {
         return fail(2, "a search on a busy port did not report the bind failure");
     }
     return 0;
