@@ -3,12 +3,9 @@
 #include "GeneralFixture.h"
 #include "platform/sim/SerialFarEnd.h"
 
-#include <gtest/gtest.h>
-
 using namespace zentrel;
 using namespace zentrel::testing;
-using F = GeneralFixture;
-using Names = std::vector<std::string>;
+using ComPanel = GeneralTest;
 
 namespace {
 
@@ -17,116 +14,106 @@ public:
     void receive(std::span<const std::uint8_t>) override {}
 };
 
-Names ports(GeneralPage& p) {
-    return p.control(gen::kPortCombo).items;
-}
-
 } // namespace
 
-TEST(ComPanel, PortListFollowsPortsAsTheyComeAndGoKeepingTheShownOne) {
+TEST_F(ComPanel, PortListFollowsPortsAsTheyComeAndGoKeepingTheShownOne) {
     QuietPort com1;
     QuietPort com7;
-    F f;
-    GeneralPage& p = *f.page;
-    VirtualSerialPorts& serial = f.harness.serialPorts();
-    EXPECT_EQ(ports(p), Names{"COM3"});
-    EXPECT_TRUE(p.isChecked(gen::kComRadio));
-    EXPECT_FALSE(p.isEnabled(gen::kTcpConnect));
-    EXPECT_FALSE(p.isShown(gen::kSendLog));
+    VirtualSerialPorts& serial = harness.serialPorts();
+    // After each rescan: the listed ports and the one shown.
+    const auto expectPorts = [&](const Names& listed, const std::string& shown) {
+        EXPECT_EQ(page->control(gen::kPortCombo).items, listed);
+        EXPECT_EQ(page->shownText(gen::kPortCombo), shown);
+    };
+    expectPorts({"COM3"}, "COM3");
+    EXPECT_TRUE(page->isChecked(gen::kComRadio));
+    EXPECT_FALSE(page->isEnabled(gen::kTcpConnect));
+    EXPECT_FALSE(page->isShown(gen::kSendLog));
     for (int n = 1; n <= 19; ++n) { // every number tried once, at one stop bit
         ASSERT_EQ(serial.record(n).opens.size(), 1u) << n;
         EXPECT_EQ(serial.record(n).opens[0].settings.stopBits, 1) << n;
     }
 
     serial.attach(7, com7);
-    f.advance(499);
-    EXPECT_EQ(ports(p), Names{"COM3"});
-    f.advance(1);
-    EXPECT_EQ(ports(p), (Names{"COM3", "COM7"}));
-    EXPECT_EQ(p.shownText(gen::kPortCombo), "COM3");
+    advance(499);
+    expectPorts({"COM3"}, "COM3");
+    advance(1);
+    expectPorts({"COM3", "COM7"}, "COM3");
 
-    p.choose(gen::kPortCombo, 1);
+    page->choose(gen::kPortCombo, 1);
     serial.attach(1, com1);
-    f.advance(500);
-    EXPECT_EQ(ports(p), (Names{"COM1", "COM3", "COM7"}));
-    EXPECT_EQ(p.shownText(gen::kPortCombo), "COM7");
+    advance(500);
+    expectPorts({"COM1", "COM3", "COM7"}, "COM7");
 
     serial.detach(7); // the shown port goes: the list starts again from its first entry
-    f.advance(500);
-    EXPECT_EQ(ports(p), (Names{"COM1", "COM3"}));
-    EXPECT_EQ(p.shownText(gen::kPortCombo), "COM1");
+    advance(500);
+    expectPorts({"COM1", "COM3"}, "COM1");
 
     serial.detach(1);
-    f.harness.unplugSerial();
-    f.advance(500);
-    EXPECT_TRUE(ports(p).empty());
-    f.click(gen::kComConnect);
-    EXPECT_EQ(f.popups.noticeTexts(), Names{"Open COM failed!"});
-    EXPECT_EQ(f.popups.notices[0].durationMs(), 1500);
-    EXPECT_EQ(f.state().ComPortOpen, 0);
+    harness.unplugSerial();
+    advance(500);
+    EXPECT_TRUE(page->control(gen::kPortCombo).items.empty());
+    click(gen::kComConnect);
+    EXPECT_EQ(popups.noticeTexts(true), Names{"Open COM failed! (1500 ms)"});
+    EXPECT_EQ(state().ComPortOpen, 0);
 
     serial.attach(7, com7);
-    f.advance(500);
-    EXPECT_EQ(ports(p), Names{"COM7"});
+    advance(500);
+    EXPECT_EQ(page->control(gen::kPortCombo).items, Names{"COM7"});
 }
 
-TEST(ComPanel, ConnectUsesTwoStopBitsAsksThePowerStateAndStopsTheRescan) {
-    F f;
-    GeneralPage& p = *f.page;
-    const auto& opens = f.harness.serialPorts().record(3).opens;
-    f.click(gen::kComConnect);
+TEST_F(ComPanel, ConnectUsesTwoStopBitsAsksThePowerStateAndStopsTheRescan) {
+    const auto& opens = harness.serialPorts().record(3).opens;
+    click(gen::kComConnect);
     EXPECT_EQ(opens.back().settings.stopBits, 2);
-    EXPECT_EQ(p.text(gen::kComConnect), "Disconnect");
-    EXPECT_EQ(p.control(gen::kComIcon).icon, gen::kIconConnected);
-    EXPECT_FALSE(p.isEnabled(gen::kPortCombo));
-    EXPECT_EQ(f.state().SharedPort, 3);
-    f.advance(3000);
-    EXPECT_EQ(f.sent(), (Names{F::frame({0x08, 0x0C, 0x00}), F::frame({0x01, 0x0B, 0x00})}));
-    EXPECT_TRUE(p.isChecked(gen::kPower));
-    EXPECT_TRUE(p.isChecked(gen::kBeep));
+    EXPECT_EQ(page->text(gen::kComConnect), "Disconnect");
+    EXPECT_EQ(page->control(gen::kComIcon).icon, gen::kIconConnected);
+    EXPECT_FALSE(page->isEnabled(gen::kPortCombo));
+    EXPECT_EQ(state().SharedPort, 3);
+    advance(3000);
+    EXPECT_EQ(sent(), frames("08 0C 00 | 01 0B 00"));
+    EXPECT_TRUE(page->isChecked(gen::kPower));
+    EXPECT_TRUE(page->isChecked(gen::kBeep));
     const std::size_t opensWhileConnected = opens.size();
-    f.advance(3000);
+    advance(3000);
     EXPECT_EQ(opens.size(), opensWhileConnected); // no probing while connected
 
-    f.click(gen::kComConnect);
-    EXPECT_EQ(p.text(gen::kComConnect), "Connect");
-    EXPECT_EQ(f.state().ComPortOpen, 0);
-    EXPECT_TRUE(p.isEnabled(gen::kPortCombo));
-    EXPECT_FALSE(f.harness.serialPorts().held(3));
-    f.advance(500);
+    click(gen::kComConnect);
+    EXPECT_EQ(page->text(gen::kComConnect), "Connect");
+    EXPECT_EQ(state().ComPortOpen, 0);
+    EXPECT_TRUE(page->isEnabled(gen::kPortCombo));
+    EXPECT_FALSE(harness.serialPorts().held(3));
+    advance(500);
     EXPECT_GT(opens.size(), opensWhileConnected);
 }
 
-TEST(ComPanel, CommandsRefuseWithoutALinkAndSendNothing) {
-    F f;
+TEST_F(ComPanel, CommandsRefuseWithoutALinkAndSendNothing) {
     for (int id : {gen::kFactoryReset, gen::kReboot, gen::kBeep, gen::kPower}) {
-        f.click(id);
+        click(id);
     }
-    EXPECT_EQ(f.popups.noticeTexts(), Names(4, "Open COM failed!"));
-    EXPECT_EQ(f.popups.notices[3].durationMs(), 1500);
-    EXPECT_FALSE(f.page->isChecked(gen::kBeep));
-    EXPECT_TRUE(f.sent().empty());
+    EXPECT_EQ(popups.noticeTexts(true), Names(4, "Open COM failed! (1500 ms)"));
+    EXPECT_FALSE(page->isChecked(gen::kBeep));
+    EXPECT_TRUE(sent().empty());
 
-    f.click(gen::kTcpRadio);
-    f.click(gen::kReboot);
-    EXPECT_EQ(f.popups.notices.back().text, "Connect to Matrix failed!");
+    click(gen::kTcpRadio);
+    click(gen::kReboot);
+    EXPECT_EQ(popups.notices.back().text, "Connect to Matrix failed!");
 }
 
-TEST(ComPanel, ReturnToThePageReopensThePortOrSaysItIsNotOpen) {
-    F f;
-    f.main->selectPage(kPageGeneral);
-    f.advance(150);
-    EXPECT_EQ(f.popups.noticeTexts(), Names{"Open COM failed!"});
+TEST_F(ComPanel, ReturnToThePageReopensThePortOrSaysItIsNotOpen) {
+    main->selectPage(kPageGeneral);
+    advance(150);
+    EXPECT_EQ(popups.noticeTexts(), Names{"Open COM failed!"});
 
-    f.connectCom();
-    f.main->selectPage(kPageMatrix);
-    EXPECT_FALSE(f.harness.serialPorts().held(3));
-    f.main->selectPage(kPageGeneral);
-    f.advance(150);
-    EXPECT_TRUE(f.harness.serialPorts().held(3));
-    EXPECT_EQ(f.popups.notices.size(), 1u);
+    connectCom();
+    main->selectPage(kPageMatrix);
+    EXPECT_FALSE(harness.serialPorts().held(3));
+    main->selectPage(kPageGeneral);
+    advance(150);
+    EXPECT_TRUE(harness.serialPorts().held(3));
+    EXPECT_EQ(popups.notices.size(), 1u);
 
-    f.click(gen::kStatus); // after a return, Status connects anew before the chain
-    ASSERT_EQ(f.sent().size(), 10u) << f.harness.transcript();
-    EXPECT_EQ(f.sent()[0], F::frame({0x08, 0x0C, 0x00}));
+    click(gen::kStatus); // after a return, Status connects anew before the chain
+    ASSERT_EQ(sent().size(), 10u) << harness.transcript();
+    EXPECT_EQ(sent()[0], frames("08 0C 00")[0]);
 }

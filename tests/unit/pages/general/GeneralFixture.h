@@ -12,12 +12,35 @@
 #include "sim/harness/SimulatedMatrixHarness.h"
 #include "unit/app/FakePlatform.h"
 
-#include <initializer_list>
-#include <optional>
+#include <gtest/gtest.h>
+
+#include <sstream>
 #include <string>
 #include <vector>
 
 namespace zentrel::testing {
+
+using Names = std::vector<std::string>;
+
+// Frames from their bytes 2.. in hex, '|' between frames; the checksums are filled in.
+inline Names frames(const std::string& list) {
+    Names out;
+    std::istringstream all(list);
+    for (std::string one; std::getline(all, one, '|');) {
+        CommandFrame f = CommandFrame::make({});
+        std::istringstream in(one);
+        unsigned b = 0;
+        for (std::size_t pos = 2; in >> std::hex >> b; ++pos) {
+            f.put(pos, static_cast<std::uint8_t>(b));
+        }
+        out.push_back(f.hex());
+    }
+    return out;
+}
+inline Names operator+(Names a, const Names& b) {
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
+}
 
 // One opening of a shared pop-up.
 struct Shown {
@@ -51,10 +74,11 @@ public:
             list.back().closedMs = loop_.nowMs();
         }
     }
-    std::vector<std::string> noticeTexts() const {
-        std::vector<std::string> out;
+    // The notices' texts, each with how long it stayed when `timed`: "TEXT (MS ms)".
+    Names noticeTexts(bool timed = false) const {
+        Names out;
         for (const Shown& s : notices) {
-            out.push_back(s.text);
+            out.push_back(timed ? s.text + " (" + std::to_string(s.durationMs()) + " ms)" : s.text);
         }
         return out;
     }
@@ -91,7 +115,8 @@ struct GeneralFixture {
     void advance(std::int64_t ms) { harness.advance(ms); }
     // A click as the user makes it: returns once the pop-ups it opened have closed.
     void click(int id) { page->click(id); }
-    std::vector<std::string> sent() const { return harness.toMatrix(); }
+    Names sent() const { return harness.toMatrix(); }
+    VirtualNetwork& net() { return harness.network(); }
     void onFault(sim::FaultRule::Kind kind, sim::FrameMatch match, int times = -1) {
         harness.faults().add(sim::FaultRule{kind, std::move(match), times});
     }
@@ -104,33 +129,26 @@ struct GeneralFixture {
         });
     }
 
-    // Connected over COM3 with the power and beeper queries answered; the record starts empty.
-    void connectCom() {
-        click(gen::kComConnect);
-        advance(100);
+    // The click, its answer in after `ms`, and the record of frames emptied.
+    void settle(int id, int ms) {
+        click(id);
+        advance(ms);
         harness.clearFrames();
     }
+    // Connected over COM3 with the power and beeper queries answered.
+    void connectCom() { settle(gen::kComConnect, 100); }
     // Search from TCP mode, as a user starts, with the answer in.
     void search() {
         click(gen::kTcpRadio);
-        click(gen::kSearch);
-        advance(50);
-        harness.clearFrames();
+        settle(gen::kSearch, 50);
     }
     void connectTcp() {
         search();
-        click(gen::kTcpConnect);
-        advance(200);
-        harness.clearFrames();
-    }
-
-    static std::string frame(std::initializer_list<std::uint8_t> from2) {
-        return sim::SimulatedMatrixHarness::frame(from2);
-    }
-    static std::vector<std::uint8_t> bytes(std::initializer_list<std::uint8_t> from2) {
-        const CommandFrame f = CommandFrame::make(from2);
-        return {f.bytes.begin(), f.bytes.end()};
+        settle(gen::kTcpConnect, 200);
     }
 };
+
+// The same, as a gtest fixture for cases that need no options.
+struct GeneralTest : ::testing::Test, GeneralFixture {};
 
 } // namespace zentrel::testing

@@ -3,119 +3,99 @@
 // changes only when the matrix confirms.
 #include "GeneralFixture.h"
 
-#include <gtest/gtest.h>
-
 using namespace zentrel;
 using namespace zentrel::testing;
-using F = GeneralFixture;
+using Maintenance = GeneralTest;
 using Kind = sim::FaultRule::Kind;
-using Names = std::vector<std::string>;
 using sim::FrameMatch;
 
 namespace {
 
-const Names kResetSteps{F::frame({0x02, 0x03, 0x01, 0x00, 0x01}),
-                        F::frame({0x02, 0x03, 0x02, 0x00, 0x02}),
-                        F::frame({0x02, 0x03, 0x03, 0x00, 0x03}),
-                        F::frame({0x02, 0x03, 0x04, 0x00, 0x04}),
-                        F::frame({0x03, 0x08, 0xF0}),
-                        F::frame({0x03, 0x01, 0x04, 0xF0}),
-                        F::frame({0x06, 0x01, 0x0F})};
+const Names kResetSteps = frames("02 03 01 00 01 | 02 03 02 00 02 | 02 03 03 00 03 | 02 03 04 00 04"
+                                 "| 03 08 F0 | 03 01 04 F0 | 06 01 0F");
 
 } // namespace
 
-TEST(FactoryReset, RunsEveryStepAfterTheLastOnesReplyAndEndsWithSetSuccessfully) {
-    F f;
-    sim::MatrixState& unit = f.harness.state();
+TEST_F(Maintenance, FactoryResetRunsEveryStepAfterTheLastOnesReplyAndEndsWithSetSuccessfully) {
+    sim::MatrixState& unit = harness.state();
     unit.routing = {0, 4, 3, 2, 1, 1, 1, 1, 1};
     unit.beep = false;
-    f.connectCom();
-    f.click(gen::kFactoryReset); // returns when "Set successfully!" has closed
+    connectCom();
+    click(gen::kFactoryReset); // returns when "Set successfully!" has closed
 
-    EXPECT_EQ(f.sent(), kResetSteps) << f.harness.transcript();
-    EXPECT_EQ(f.popups.progress.at(0).text, "Setting . . .");
-    ASSERT_EQ(f.popups.noticeTexts(), Names{"Set successfully!"});
-    EXPECT_EQ(f.popups.notices[0].durationMs(), 1500);
-    EXPECT_TRUE(f.page->isChecked(gen::kBeep));
+    EXPECT_EQ(sent(), kResetSteps) << harness.transcript();
+    EXPECT_EQ(popups.progress.at(0).text, "Setting . . .");
+    EXPECT_EQ(popups.noticeTexts(true), Names{"Set successfully! (1500 ms)"});
+    EXPECT_TRUE(page->isChecked(gen::kBeep));
     EXPECT_EQ(unit.routing[2], 2);
     EXPECT_EQ(unit.edidStatus[1], 0x03);
-    f.harness.clearFrames();
-    f.advance(20000);
-    EXPECT_TRUE(f.sent().empty());
+    harness.clearFrames();
+    advance(20000);
+    EXPECT_TRUE(sent().empty());
 }
 
-TEST(FactoryReset, StandbyAnnouncedInTheMiddleStopsItWithoutALaterTimeOut) {
-    F f;
-    f.onFault(Kind::Silent, FrameMatch::of(0x02, 0x03).with(4, 0x03));
-    f.connectCom();
-    f.harness.loop().schedule(1000, [&] { f.harness.announceStandby(); });
+TEST_F(Maintenance, StandbyAnnouncedInTheMiddleOfAFactoryResetStopsItWithoutALaterTimeOut) {
+    onFault(Kind::Silent, FrameMatch::of(0x02, 0x03).with(4, 0x03));
+    connectCom();
+    harness.loop().schedule(1000, [&] { harness.announceStandby(); });
     bool progressGone = false;
-    f.watchProgressAtNotice(progressGone);
-    f.click(gen::kFactoryReset);
-    f.advance(30000);
+    watchProgressAtNotice(progressGone);
+    click(gen::kFactoryReset);
+    advance(30000);
 
-    EXPECT_EQ(f.sent(), Names(kResetSteps.begin(), kResetSteps.begin() + 3));
-    ASSERT_EQ(f.popups.noticeTexts(), Names{"Matrix is in standby mode!"});
-    EXPECT_EQ(f.popups.notices[0].durationMs(), 2500);
+    EXPECT_EQ(sent(), Names(kResetSteps.begin(), kResetSteps.begin() + 3));
+    EXPECT_EQ(popups.noticeTexts(true), Names{"Matrix is in standby mode! (2500 ms)"});
     EXPECT_TRUE(progressGone);
-    EXPECT_FALSE(f.page->maintenance().resetRunning());
+    EXPECT_FALSE(page->maintenance().resetRunning());
     for (int id = 1; id < 80; ++id) {
-        EXPECT_FALSE(f.page->timerRunning(id)) << id;
+        EXPECT_FALSE(page->timerRunning(id)) << id;
     }
 }
 
-TEST(Reboot, ReplyShowsRebootingForFourSecondsThenRebootSuccessfully) {
-    F f;
-    f.connectCom();
-    f.click(gen::kReboot);
-    f.advance(10000);
-    EXPECT_EQ(f.sent(), Names{F::frame({0x08, 0x0D, 0x00})});
-    ASSERT_EQ(f.popups.noticeTexts(), (Names{"Rebooting...", "Reboot successfully!"}));
-    EXPECT_EQ(f.popups.notices[0].durationMs(), 4000);
-    EXPECT_EQ(f.popups.notices[1].openedMs, f.popups.notices[0].closedMs);
-    EXPECT_EQ(f.popups.notices[1].durationMs(), 1500);
-    EXPECT_EQ(f.state().NoticeShown, 0);
+TEST_F(Maintenance, RebootReplyShowsRebootingForFourSecondsThenRebootSuccessfully) {
+    connectCom();
+    click(gen::kReboot);
+    advance(10000);
+    EXPECT_EQ(sent(), frames("08 0D 00"));
+    EXPECT_EQ(popups.noticeTexts(true),
+              (Names{"Rebooting... (4000 ms)", "Reboot successfully! (1500 ms)"}));
+    EXPECT_EQ(popups.notices[1].openedMs, popups.notices[0].closedMs);
+    EXPECT_EQ(state().NoticeShown, 0);
 }
 
-TEST(Power, StandbyAndPowerOnChangeTheBoxOnlyOnTheReply) {
-    F f;
-    f.connectCom();
-    GeneralPage& p = *f.page;
-    f.click(gen::kPower); // to standby
-    f.advance(3);         // the request is at the matrix, its reply not yet back
-    EXPECT_TRUE(p.isChecked(gen::kPower));
-    EXPECT_EQ(f.sent(), Names{F::frame({0x08, 0x0B, 0xF0})});
-    f.advance(50);
-    EXPECT_FALSE(p.isChecked(gen::kPower));
-    EXPECT_FALSE(f.harness.state().powerOn);
+TEST_F(Maintenance, StandbyAndPowerOnChangeThePowerBoxOnlyOnTheReply) {
+    connectCom();
+    click(gen::kPower); // to standby
+    advance(3);         // the request is at the matrix, its reply not yet back
+    EXPECT_TRUE(page->isChecked(gen::kPower));
+    EXPECT_EQ(sent(), frames("08 0B F0"));
+    advance(50);
+    EXPECT_FALSE(page->isChecked(gen::kPower));
+    EXPECT_FALSE(harness.state().powerOn);
 
     // Reconnecting to the unit in standby says so.
-    f.click(gen::kComConnect);
-    f.click(gen::kComConnect);
-    f.advance(3000);
-    EXPECT_EQ(f.popups.noticeTexts(), Names{"Power Off!"});
-    EXPECT_EQ(f.popups.notices[0].durationMs(), 2000);
+    click(gen::kComConnect);
+    click(gen::kComConnect);
+    advance(3000);
+    EXPECT_EQ(popups.noticeTexts(true), Names{"Power Off! (2000 ms)"});
 
-    f.harness.clearFrames();
-    f.click(gen::kPower); // power on
-    f.advance(10000);
-    EXPECT_TRUE(p.isChecked(gen::kPower));
-    ASSERT_EQ(f.popups.noticeTexts(),
-              (Names{"Power Off!", "Initializing...", "Initializing successfully!"}));
-    EXPECT_EQ(f.popups.notices[1].durationMs(), 4000);
-    EXPECT_EQ(f.popups.notices[2].durationMs(), 2000);
-    EXPECT_EQ(f.sent(), (Names{F::frame({0x08, 0x0B, 0x0F}), F::frame({0x01, 0x0B, 0x00})}));
+    harness.clearFrames();
+    click(gen::kPower); // power on
+    advance(10000);
+    EXPECT_TRUE(page->isChecked(gen::kPower));
+    EXPECT_EQ(popups.noticeTexts(true), (Names{"Power Off! (2000 ms)", "Initializing... (4000 ms)",
+                                               "Initializing successfully! (2000 ms)"}));
+    EXPECT_EQ(sent(), frames("08 0B 0F | 01 0B 00"));
 }
 
-TEST(Power, SilentPowerOnTimesOutAfterTwoSeconds) {
-    F f;
-    f.harness.state().powerOn = false;
-    f.onFault(Kind::Silent, FrameMatch::of(0x08, 0x0B));
-    f.connectCom();
-    const std::int64_t start = f.now();
-    f.click(gen::kPower);
-    f.advance(5000);
-    ASSERT_EQ(f.popups.noticeTexts(), (Names{"Power Off!", "Time out!"}));
-    EXPECT_EQ(f.popups.notices[1].openedMs - start, 2000);
-    EXPECT_FALSE(f.page->isChecked(gen::kPower));
+TEST_F(Maintenance, SilentPowerOnTimesOutAfterTwoSeconds) {
+    harness.state().powerOn = false;
+    onFault(Kind::Silent, FrameMatch::of(0x08, 0x0B));
+    connectCom();
+    const std::int64_t start = now();
+    click(gen::kPower);
+    advance(5000);
+    ASSERT_EQ(popups.noticeTexts(), (Names{"Power Off!", "Time out!"}));
+    EXPECT_EQ(popups.notices[1].openedMs - start, 2000);
+    EXPECT_FALSE(page->isChecked(gen::kPower));
 }

@@ -2,13 +2,10 @@
 // red, silence and late replies, the give-up, the device-information chain and Status over TCP.
 #include "GeneralFixture.h"
 
-#include <gtest/gtest.h>
-
 using namespace zentrel;
 using namespace zentrel::testing;
-using F = GeneralFixture;
+using Status = GeneralTest;
 using Kind = sim::FaultRule::Kind;
-using Names = std::vector<std::string>;
 using sim::FrameMatch;
 
 namespace {
@@ -16,15 +13,10 @@ namespace {
 Names queries(int first, int last) {
     Names out;
     for (int k = first; k <= last; ++k) {
-        out.push_back(F::frame({0x01, 0x04, static_cast<std::uint8_t>(k)}));
-        out.push_back(F::frame({0x01, 0x05, static_cast<std::uint8_t>(k)}));
+        const std::string port = " 0" + std::to_string(k);
+        out = out + frames("01 04" + port + " | 01 05" + port);
     }
     return out;
-}
-
-Names operator+(Names a, const Names& b) {
-    a.insert(a.end(), b.begin(), b.end());
-    return a;
 }
 
 Names lines(GeneralPage& p) {
@@ -38,108 +30,98 @@ Names lines(GeneralPage& p) {
 
 } // namespace
 
-TEST(StatusOverCom, ConnectsFirstThenAsksEachPortOnceAndShowsEightLines) {
-    F f;
-    f.harness.state().inputConnected[3] = false; // input 3 reports FF
-    f.click(gen::kStatus);                       // returns when the progress box has closed
+TEST_F(Status, OverComConnectsFirstThenAsksEachPortOnceAndShowsEightLines) {
+    harness.state().inputConnected[3] = false; // input 3 reports FF
+    click(gen::kStatus);                       // returns when the progress box has closed
 
-    EXPECT_EQ(f.sent(),
-              (Names{F::frame({0x08, 0x0C, 0x00}), F::frame({0x01, 0x0B, 0x00})} + queries(1, 4)));
-    EXPECT_EQ(lines(*f.page),
+    EXPECT_EQ(sent(), frames("08 0C 00 | 01 0B 00") + queries(1, 4));
+    EXPECT_EQ(lines(*page),
               (Names{"HDMI IN1: Connect", "HDMI OUTA: Connect", "HDMI IN2: Connect",
                      "HDMI OUTB: Connect", "HDMI IN3: Disconnect", "HDMI OUTC: Connect",
                      "HDMI IN4: Connect", "HDMI OUTD: Connect"}));
-    EXPECT_EQ(f.page->control(gen::inputLine(3)).textColor, rgb(255, 0, 0));
-    EXPECT_EQ(f.page->control(gen::inputLine(4)).textColor, rgb(0, 255, 0));
-    EXPECT_EQ(f.page->control(gen::inputLine(4)).backColor, rgb(30, 144, 225));
-    ASSERT_EQ(f.popups.progress.size(), 1u);
-    EXPECT_EQ(f.popups.progress[0].text, "Getting status . . .");
-    EXPECT_TRUE(f.popups.notices.empty());
+    EXPECT_EQ(page->control(gen::inputLine(3)).textColor, rgb(255, 0, 0));
+    EXPECT_EQ(page->control(gen::inputLine(4)).textColor, rgb(0, 255, 0));
+    EXPECT_EQ(page->control(gen::inputLine(4)).backColor, rgb(30, 144, 225));
+    ASSERT_EQ(popups.progress.size(), 1u);
+    EXPECT_EQ(popups.progress[0].text, "Getting status . . .");
+    EXPECT_TRUE(popups.notices.empty());
 
     // Nothing is left waiting, and Clear empties the lines.
-    f.harness.clearFrames();
-    f.advance(20000);
-    EXPECT_TRUE(f.sent().empty());
-    f.click(gen::kClear);
-    EXPECT_EQ(lines(*f.page), Names(8, ""));
+    harness.clearFrames();
+    advance(20000);
+    EXPECT_TRUE(sent().empty());
+    click(gen::kClear);
+    EXPECT_EQ(lines(*page), Names(8, ""));
 }
 
-TEST(StatusOverCom, ReplyFailingTheChecksumIsSilenceUntilTheRepeat) {
-    F f;
-    f.onFault(Kind::BadChecksum, FrameMatch::of(0x01, 0x04).with(4, 0x02), 1);
-    f.connectCom();
-    const std::int64_t start = f.now();
-    f.click(gen::kStatus);
-    EXPECT_EQ(f.sent(), queries(1, 1) + Names{F::frame({0x01, 0x04, 0x02})} + queries(2, 4));
-    EXPECT_GE(f.now() - start, 5200); // input 2 waited out its 5 s
-    EXPECT_LT(f.now() - start, 5400);
-    EXPECT_TRUE(f.popups.notices.empty());
+TEST_F(Status, ReplyFailingTheChecksumIsSilenceUntilTheRepeat) {
+    onFault(Kind::BadChecksum, FrameMatch::of(0x01, 0x04).with(4, 0x02), 1);
+    connectCom();
+    const std::int64_t start = now();
+    click(gen::kStatus);
+    EXPECT_EQ(sent(), queries(1, 1) + frames("01 04 02") + queries(2, 4));
+    EXPECT_GE(now() - start, 5200); // input 2 waited out its 5 s
+    EXPECT_LT(now() - start, 5400);
+    EXPECT_TRUE(popups.notices.empty());
 }
 
-TEST(StatusOverCom, ReplyArrivingAfterTheRepeatEndsTheChainWithoutATimeOut) {
-    F f;
+TEST_F(Status, ReplyArrivingAfterTheRepeatEndsTheChainWithoutATimeOut) {
     sim::FaultRule late{Kind::Delay, FrameMatch::of(0x01, 0x05).with(4, 0x04), 1};
     late.delayMs = 6000;
-    f.harness.faults().add(late);
-    f.connectCom();
-    f.click(gen::kStatus);
-    f.advance(20000);
-    EXPECT_EQ(f.page->text(gen::outputLine(4)), "HDMI OUTD: Connect");
-    EXPECT_EQ(f.sent(), queries(1, 4) + Names{F::frame({0x01, 0x05, 0x04})});
-    EXPECT_TRUE(f.popups.notices.empty());
+    harness.faults().add(late);
+    connectCom();
+    click(gen::kStatus);
+    advance(20000);
+    EXPECT_EQ(page->text(gen::outputLine(4)), "HDMI OUTD: Connect");
+    EXPECT_EQ(sent(), queries(1, 4) + frames("01 05 04"));
+    EXPECT_TRUE(popups.notices.empty());
 }
 
-TEST(StatusOverCom, TwoSilencesGiveUpWithTimeOutAndUnlockTheTabs) {
-    F f;
-    f.onFault(Kind::Silent, FrameMatch::of(0x01, 0x05));
-    f.connectCom();
-    f.main->postMessage(WM_TAB_LOCK, 1);
+TEST_F(Status, TwoSilencesGiveUpWithTimeOutAndUnlockTheTabs) {
+    onFault(Kind::Silent, FrameMatch::of(0x01, 0x05));
+    connectCom();
+    main->postMessage(WM_TAB_LOCK, 1);
     bool progressGone = false;
-    f.watchProgressAtNotice(progressGone);
-    const std::int64_t start = f.now();
-    f.click(gen::kStatus);
+    watchProgressAtNotice(progressGone);
+    const std::int64_t start = now();
+    click(gen::kStatus);
 
-    EXPECT_EQ(f.sent(), queries(1, 1) + Names{F::frame({0x01, 0x05, 0x01})});
-    ASSERT_EQ(f.popups.noticeTexts(), (Names{"Time out!"}));
+    EXPECT_EQ(sent(), queries(1, 1) + frames("01 05 01"));
+    ASSERT_EQ(popups.noticeTexts(true), Names{"Time out! (1000 ms)"});
     // The first query 200 ms after the click, output 1's 10 ms later, two waits of 5 s.
-    EXPECT_NEAR(f.popups.notices[0].openedMs - start, 200 + 10 + 10000, 5);
-    EXPECT_EQ(f.popups.notices[0].durationMs(), 1000);
+    EXPECT_NEAR(popups.notices[0].openedMs - start, 200 + 10 + 10000, 5);
     EXPECT_TRUE(progressGone);
-    EXPECT_TRUE(f.main->isEnabled(ctl::kGeneralTab));
-    EXPECT_EQ(f.page->text(gen::inputLine(1)), "HDMI IN1: Connect");
+    EXPECT_TRUE(main->isEnabled(ctl::kGeneralTab));
+    EXPECT_EQ(page->text(gen::inputLine(1)), "HDMI IN1: Connect");
 }
 
-TEST(StatusOverCom, DeviceTypeReplyLeadsThroughModelAndVersionToThePorts) {
-    F f;
-    f.harness.state().deviceType = 2;
-    f.harness.state().firmwareMinor = 2;
-    f.connectCom();
+TEST_F(Status, DeviceTypeReplyLeadsThroughModelAndVersionToThePorts) {
+    harness.state().deviceType = 2;
+    harness.state().firmwareMinor = 2;
+    connectCom();
     // The page never asks for the device type; a reply to it still starts the whole chain.
-    f.harness.serialPorts().sendToPanel(3, F::bytes({0x01, 0x01, 0x02}));
-    f.advance(1000);
-    EXPECT_EQ(f.sent(),
-              (Names{F::frame({0x01, 0x02, 0x00}), F::frame({0x01, 0x03, 0x00})} + queries(1, 4)));
-    EXPECT_EQ(f.page->text(gen::kDeviceLine), "HDBT MATRIX 4X4");
-    EXPECT_EQ(f.page->text(gen::kVersionLine), "1.2");
+    harness.serialPorts().sendToPanel(3, CommandFrame::make({0x01, 0x01, 0x02}).bytes);
+    advance(1000);
+    EXPECT_EQ(sent(), frames("01 02 00 | 01 03 00") + queries(1, 4));
+    EXPECT_EQ(page->text(gen::kDeviceLine), "HDBT MATRIX 4X4");
+    EXPECT_EQ(page->text(gen::kVersionLine), "1.2");
 }
 
-TEST(StatusOverTcp, ConnectsFirstReadsIrAndBeepAndNamesEachPortInTheProgressText) {
-    F f;
-    f.search();
-    f.harness.state().irControl = false;
-    const std::int64_t start = f.now();
-    f.click(gen::kStatus); // starts the connect; the check follows 100 ms later
-    f.advance(5000);
+TEST_F(Status, OverTcpConnectsFirstReadsIrAndBeepAndNamesEachPortInTheProgressText) {
+    search();
+    harness.state().irControl = false;
+    const std::int64_t start = now();
+    click(gen::kStatus); // starts the connect; the check follows 100 ms later
+    advance(5000);
 
-    EXPECT_EQ(f.sent(),
-              (Names{F::frame({0x01, 0x0A, 0x00}), F::frame({0x01, 0x0B, 0x00})} + queries(1, 4)));
-    EXPECT_EQ(f.page->text(gen::kTcpConnect), "Disconnect");
-    EXPECT_FALSE(f.page->isChecked(gen::kIrControl));
-    EXPECT_TRUE(f.page->isChecked(gen::kBeep));
-    EXPECT_EQ(lines(*f.page)[7], "HDMI OUTD: Connect");
-    ASSERT_EQ(f.popups.progress.size(), 1u);
-    EXPECT_EQ(f.popups.progress[0].openedMs - start, 100);
-    const auto& labels = f.popups.progressLabels;
+    EXPECT_EQ(sent(), frames("01 0A 00 | 01 0B 00") + queries(1, 4));
+    EXPECT_EQ(page->text(gen::kTcpConnect), "Disconnect");
+    EXPECT_FALSE(page->isChecked(gen::kIrControl));
+    EXPECT_TRUE(page->isChecked(gen::kBeep));
+    EXPECT_EQ(lines(*page)[7], "HDMI OUTD: Connect");
+    ASSERT_EQ(popups.progress.size(), 1u);
+    EXPECT_EQ(popups.progress[0].openedMs - start, 100);
+    const auto& labels = popups.progressLabels;
     ASSERT_GE(labels.size(), 7u);
     EXPECT_EQ(Names(labels.end() - 7, labels.end()),
               (Names{"Getting Out1...", "Getting In2...", "Getting Out2...", "Getting In3...",
