@@ -13,70 +13,40 @@
 #include "unit/app/FakePlatform.h"
 
 #include <QCoreApplication>
-#include <QElapsedTimer>
+#include <QDeadlineTimer>
 #include <QTimer>
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstdlib>
-#include <functional>
+#include <memory>
 
 using namespace zentrel;
 using zentrel::sim::test::SimProcess;
 
-namespace {
-
-int argc = 1;
-char name[] = "test_general_pty";
-char* argv[] = {name, nullptr};
-
-// Runs the Qt loop until `done` holds, for at most `ms`.
-bool waitFor(const std::function<bool()>& done, int ms = 3000) {
-    QElapsedTimer t;
-    t.start();
-    while (!done()) {
-        if (t.elapsed() > ms) {
-            return false;
-        }
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-    }
-    return true;
-}
-
-struct GeneralOnPty : ::testing::Test {
-    static void SetUpTestSuite() { static QCoreApplication app(argc, argv); }
-
+TEST(GeneralOnPty, ConnectAndStatusShowWhatTheSimulatorReports) {
+    static int argc = 1;
+    static char name[] = "test_general_pty";
+    static char* argv[] = {name, nullptr};
+    static QCoreApplication qt(argc, argv);
     // The matrix reports input 3 without a source and output B without a display.
     SimProcess sim{{"--com", "3", "--no-tcp", "--fault", "unplug:in3", "--fault", "unplug:out2"}};
+    ASSERT_TRUE(sim.waitFor("published as")) << sim.log() << sim.errors();
+    // The panel finds its ports where the simulator published them, until the panel is gone.
+    setenv("XDG_RUNTIME_DIR", sim.portLink(3).parent_path().parent_path().parent_path().c_str(), 1);
+    const std::unique_ptr<const char, void (*)(const char*)> unset{
+        "XDG_RUNTIME_DIR", [](const char* var) { unsetenv(var); }};
     QtEventLoop loop;
     QtNetwork network{loop};
     SerialChannelPorts serial{loop};
     zentrel::testing::FakeUiServices ui;
     Platform platform{loop, network, serial, ui};
-    std::unique_ptr<ControllerApp> app;
-    GeneralPage* page = nullptr;
+    ControllerApp app{platform, AppOptions{Rect{0, 0, 1280, 800}, makeGeneralPageFactory()}};
+    ASSERT_TRUE(app.start());
+    app.mainWindow()->open();
+    auto* page = &dynamic_cast<GeneralPage&>(app.mainWindow()->page(kPageGeneral));
 
-    void SetUp() override {
-        ASSERT_TRUE(sim.waitFor("published as")) << sim.log() << sim.errors();
-        // The panel finds its ports where the simulator published them.
-        setenv("XDG_RUNTIME_DIR", sim.portLink(3).parent_path().parent_path().parent_path().c_str(),
-               1);
-        app = std::make_unique<ControllerApp>(
-            platform, AppOptions{Rect{0, 0, 1280, 800}, makeGeneralPageFactory()});
-        ASSERT_TRUE(app->start());
-        app->mainWindow()->open();
-        page = &dynamic_cast<GeneralPage&>(app->mainWindow()->page(kPageGeneral));
-    }
-    void TearDown() override {
-        app.reset();
-        unsetenv("XDG_RUNTIME_DIR");
-    }
-};
-
-} // namespace
-
-TEST_F(GeneralOnPty, ConnectAndStatusShowWhatTheSimulatorReports) {
     const auto& ports = page->control(gen::kPortCombo).items;
     const auto com3 = std::find(ports.begin(), ports.end(), "COM3");
     ASSERT_NE(com3, ports.end());
@@ -84,27 +54,25 @@ TEST_F(GeneralOnPty, ConnectAndStatusShowWhatTheSimulatorReports) {
     page->click(gen::kComConnect);
     ASSERT_EQ(page->text(gen::kComConnect), "Disconnect");
     // The power state and then the beeper's come back over the line.
-    EXPECT_TRUE(waitFor([&] { return page->isChecked(gen::kBeep); }))
-        << sim.log() << page->text(gen::kReceiveLog);
+    for (const QDeadlineTimer wait(3000); !page->isChecked(gen::kBeep) && !wait.hasExpired();) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    }
+    EXPECT_TRUE(page->isChecked(gen::kBeep)) << sim.log() << page->text(gen::kReceiveLog);
     EXPECT_TRUE(page->isChecked(gen::kPower));
 
     // Status runs its chain inside the progress box's nested loop; should it hang, the quit
     // message ends every nested loop and the test fails on the lines below.
-    QTimer guard;
-    guard.setSingleShot(true);
-    QObject::connect(&guard, &QTimer::timeout, [&] { loop.postQuit(); });
-    guard.start(10000);
+    QTimer::singleShot(10000, &loop, [&] { loop.postQuit(); });
     page->click(gen::kStatus);
     ASSERT_FALSE(loop.quitRequested()) << sim.log();
 
     for (int k = 1; k <= 4; ++k) {
-        const std::string in = k == 3 ? ": Disconnect" : ": Connect";
-        const std::string out = k == 2 ? ": Disconnect" : ": Connect";
-        EXPECT_EQ(page->text(gen::inputLine(k)), "HDMI IN" + std::to_string(k) + in);
-        EXPECT_EQ(page->text(gen::outputLine(k)),
-                  std::string("HDMI OUT") + char('A' + k - 1) + out);
+        EXPECT_EQ(page->text(gen::inputLine(k)),
+                  "HDMI IN" + std::to_string(k) + (k == 3 ? ": Disconnect" : ": Connect"));
+        EXPECT_EQ(page->text(gen::outputLine(k)), std::string("HDMI OUT") + char('A' + k - 1) +
+                                                      (k == 2 ? ": Disconnect" : ": Connect"));
     }
-    EXPECT_EQ(app->state().ProgressShown, 0);
+    EXPECT_EQ(app.state().ProgressShown, 0);
 
     // The simulator saw exactly the eight queries after the power and beeper queries.
     EXPECT_TRUE(sim.waitFor(R"(in  COM3  A5 5B 01 05 04 )")) << sim.log();
@@ -112,5 +80,5 @@ TEST_F(GeneralOnPty, ConnectAndStatusShowWhatTheSimulatorReports) {
 
     page->click(gen::kComConnect);
     EXPECT_EQ(page->text(gen::kComConnect), "Connect");
-    EXPECT_EQ(app->state().ComPortOpen, 0);
+    EXPECT_EQ(app.state().ComPortOpen, 0);
 }
