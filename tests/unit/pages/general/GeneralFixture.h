@@ -15,8 +15,6 @@
 #include <gtest/gtest.h>
 
 #include <sstream>
-#include <string>
-#include <vector>
 
 namespace zentrel::testing {
 
@@ -45,8 +43,7 @@ inline Names operator+(Names a, const Names& b) {
 // One opening of a shared pop-up.
 struct Shown {
     std::string text;
-    std::int64_t openedMs = 0;
-    std::int64_t closedMs = -1;
+    std::int64_t openedMs = 0, closedMs = -1;
     std::int64_t durationMs() const { return closedMs - openedMs; }
 };
 
