@@ -34,15 +34,17 @@ public:
     std::vector<Received> received;
 };
 
-// A matrix's discovery answer: MAC, IP, eight bytes not read, the signature, padding to `size`.
+// A matrix's discovery answer: MAC, IP, eight bytes not read, the signature, padding to `size`;
+// a size under 20 cuts the answer inside its signature.
 inline std::vector<std::uint8_t> discoveryAnswer(std::array<std::uint8_t, 6> mac,
                                                  std::array<std::uint8_t, 4> ip,
                                                  std::size_t size = 50) {
-    std::vector<std::uint8_t> b(size, 0);
+    std::vector<std::uint8_t> b(std::max<std::size_t>(size, 20), 0);
     std::copy(mac.begin(), mac.end(), b.begin());
     std::copy(ip.begin(), ip.end(), b.begin() + 6);
     b[18] = 0x77;
     b[19] = 0x88;
+    b.resize(size);
     return b;
 }
 
