@@ -101,13 +101,22 @@ public:
     std::size_t received = 0;
 };
 
+// Opens the channel on the echoing pseudo-terminal as a page connects: 115200 8N2.
+bool startChannel(benchmark::State& state, const PtyEcho& echo, SerialChannel& channel,
+                  Window& page) {
+    if (echo.ok() && channel.open(page, kBenchCom, SerialSettings{115200, 'N', 8, 2}) &&
+        channel.start()) {
+        return true;
+    }
+    state.SkipWithError("no pseudo-terminal");
+    return false;
+}
+
 void serialChannelRoundTrip(benchmark::State& state) {
     PtyEcho echo;
     Receiver page(uiLoop());
     SerialChannel channel(uiLoop());
-    if (!echo.ok() || !channel.open(page, kBenchCom, SerialSettings{115200, 'N', 8, 2}) ||
-        !channel.start()) {
-        state.SkipWithError("no pseudo-terminal");
+    if (!startChannel(state, echo, channel, page)) {
         return;
     }
     for (auto _ : state) {
@@ -150,9 +159,7 @@ void serialChannelWithoutHandOff(benchmark::State& state) {
     ThreadDelivery loop;
     AtomicReceiver page(loop);
     SerialChannel channel(loop);
-    if (!echo.ok() || !channel.open(page, kBenchCom, SerialSettings{115200, 'N', 8, 2}) ||
-        !channel.start()) {
-        state.SkipWithError("no pseudo-terminal");
+    if (!startChannel(state, echo, channel, page)) {
         return;
     }
     for (auto _ : state) {
