@@ -37,8 +37,20 @@ void Window::create(const DialogTemplate& t) {
 
 int Window::doModal(const DialogTemplate& t) {
     if (inModal_) {
-        // Already open: a second opening only refreshes it, it never nests a second loop.
+        // Already open: a second opening refreshes it and never nests a second loop. One that
+        // was closed earlier in this same turn (a handler closing a notice to show the next)
+        // is open again: its loop, which has not unwound yet, goes on serving the new opening,
+        // and the view learns of one closing and one opening as usual.
+        const bool reopened = modalEnded_;
+        modalEnded_ = false;
+        if (reopened && loop_.observer() != nullptr) {
+            loop_.observer()->modalEnded(*this);
+        }
         onInitDialog();
+        show();
+        if (reopened && loop_.observer() != nullptr) {
+            loop_.observer()->modalStarted(*this);
+        }
         return -1;
     }
     modalEnded_ = false;
@@ -68,6 +80,9 @@ void Window::endDialog(int code) {
     modalResult_ = code;
     modalEnded_ = true;
     if (inModal_) {
+        // Off the screen at once, even while a dialog opened after it keeps its loop from
+        // unwinding.
+        hide();
         loop_.modalEndRequested(*this);
     }
 }

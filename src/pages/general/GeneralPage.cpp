@@ -89,9 +89,6 @@ LParam GeneralPage::onMessage(unsigned msg, WParam wp, LParam lp) {
     case WM_DISCOVERY:
         discovery_.handleNotification(wp, lp);
         break;
-    case PagePopups::kReopenMessage:
-        popups_.onReopen(wp);
-        break;
     default:
         break;
     }

@@ -8,15 +8,6 @@
 
 namespace zentrel {
 
-namespace {
-
-// The pop-up was closed during this very turn and its nested loop has not unwound yet.
-bool closing(const Window& popup) {
-    return popup.inModal() && popup.modalEnded();
-}
-
-} // namespace
-
 PagePopups::PagePopups(Window& page, SharedState& state, NoticePopup& notice,
                        ProgressPopup& progress)
     : page_(page), state_(state), notice_(notice), progress_(progress) {}
@@ -30,19 +21,12 @@ void PagePopups::notice(const std::string& text, int closeAfterMs, When when) {
     }
     state_.NoticeText = text;
     state_.NoticeShown = 1;
-    if (closing(notice_)) {
-        page_.postMessage(kReopenMessage, kReopenNotice);
-        return;
-    }
     // An open notice only takes the new text; a closed one runs its modal loop here.
     notice_.open();
 }
 
 void PagePopups::closeNotice() {
     notice_.close();
-    // A closed pop-up leaves the screen at once, even while a pop-up opened after it keeps
-    // its nested loop from unwinding.
-    notice_.hide();
 }
 
 void PagePopups::onNoticeTimer() {
@@ -60,10 +44,6 @@ void PagePopups::openProgress() {
         return;
     }
     state_.ProgressShown = 1;
-    if (closing(progress_)) {
-        page_.postMessage(kReopenMessage, kReopenProgress);
-        return;
-    }
     progress_.open();
 }
 
@@ -78,16 +58,6 @@ void PagePopups::tickProgress(const std::string& base) {
 
 void PagePopups::closeProgress() {
     progress_.close();
-    progress_.hide();
-}
-
-void PagePopups::onReopen(WParam which) {
-    // Whoever closed the pop-up in the meantime has the last word.
-    if (which == kReopenNotice && state_.NoticeShown != 0 && !notice_.inModal()) {
-        notice_.open();
-    } else if (which == kReopenProgress && state_.ProgressShown != 0 && !progress_.inModal()) {
-        progress_.open();
-    }
 }
 
 } // namespace zentrel

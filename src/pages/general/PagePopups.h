@@ -1,14 +1,6 @@
 #pragma once
 // How the General page uses the shared notice and progress pop-ups: a notice with its closing
 // timer 55, a notice that only opens when none is open, the animated progress box.
-//
-// Both pop-ups are modal. A handler that closes a pop-up and opens it again at once (the reboot
-// wait closing "Rebooting..." to show "Reboot successfully!") is still inside the nested loop of
-// the first opening, which only unwinds when the handler returns; opening it there would be
-// swallowed by the loop that is ending. Such an opening is posted to the page and made once the
-// old loop has gone.
-#include "platform/Messages.h"
-
 #include <string>
 
 namespace zentrel {
@@ -20,11 +12,6 @@ struct SharedState;
 
 class PagePopups {
 public:
-    // Posted to the page to open a pop-up after the one closing in the same turn has gone.
-    static constexpr unsigned kReopenMessage = WM_USER + 200;
-    static constexpr WParam kReopenNotice = 1;
-    static constexpr WParam kReopenProgress = 2;
-
     enum class When {
         Always,   // refusals and connect failures
         IfClosed, // results and time-outs: a notice already open keeps its text
@@ -48,9 +35,6 @@ public:
     // One animation tick: `base` followed by one to three dots.
     void tickProgress(const std::string& base);
     void closeProgress();
-
-    // The page's kReopenMessage handler.
-    void onReopen(WParam which);
 
 private:
     Window& page_;

@@ -166,7 +166,10 @@ void QtEventLoop::runModal(Window& w) {
     }
     QEventLoop nested;
     modalLoops_.emplace_back(&w, &nested);
-    nested.exec();
+    // A dialog closed and opened again before its loop unwound keeps the loop.
+    while (!quit_ && !w.modalEnded()) {
+        nested.exec();
+    }
     std::erase_if(modalLoops_, [&](const auto& entry) { return entry.second == &nested; });
 }
 
