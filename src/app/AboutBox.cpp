@@ -11,11 +11,7 @@ void AboutBox::open() {
 void AboutBox::onInitDialog() {
     // Centred over the window it was opened from.
     if (parent() != nullptr) {
-        const Rect owner = parent()->geometry();
-        const Rect g = geometry();
-        const int x = owner.left + (owner.width() - g.width()) / 2;
-        const int y = owner.top + (owner.height() - g.height()) / 2;
-        setGeometry(Rect{x, y, x + g.width(), y + g.height()});
+        centreOn(parent()->geometry());
     }
 }
 

@@ -1,5 +1,6 @@
 #include "ConfigProgressBox.h"
 
+#include "PopupLook.h"
 #include "resources/ControlIds.h"
 #include "resources/DialogTemplates.h"
 
@@ -17,14 +18,10 @@ void ConfigProgressBox::onInitDialog() {
     // run must not turn this run's time-out into a success.
     state_.ConfigResult = 0;
     setText(ctl::kConfigLabel, "Configuring . . .");
-    setColors(ctl::kConfigLabel, rgb(255, 255, 255), std::nullopt);
     setTimer(kAnimationTimer, 500);
     setTimer(kTimeoutTimer, 10000);
-    setCornerEllipse(kCorner);
-    setOpacity(kAlpha);
-    const Rect& main = state_.MainClientRect;
-    const Rect g = geometry();
-    setGeometry(Rect{main.left, main.top, main.left + g.width(), main.top + g.height()});
+    dressAsPopup(*this, ctl::kConfigLabel, kCorner, kAlpha);
+    moveTo(state_.MainClientRect.left, state_.MainClientRect.top);
 }
 
 void ConfigProgressBox::onTimer(int id) {

@@ -209,9 +209,7 @@ void MainWindow::createPage(Page& p) {
     }
     w.create(p.pageTemplate());
     // Below the caption bar, inside the grey frame; the rectangle is relative to this window.
-    const Rect g = w.geometry();
-    const int top = control(ctl::kGeneralCaption).rect.bottom;
-    w.setGeometry(Rect{1, top, 1 + g.width(), top + g.height()});
+    w.moveTo(1, control(ctl::kGeneralCaption).rect.bottom);
 }
 
 void MainWindow::selectPage(int number) {

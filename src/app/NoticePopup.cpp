@@ -1,5 +1,6 @@
 #include "NoticePopup.h"
 
+#include "PopupLook.h"
 #include "resources/ControlIds.h"
 #include "resources/DialogTemplates.h"
 
@@ -27,15 +28,9 @@ void NoticePopup::close() {
 
 void NoticePopup::onInitDialog() {
     setText(ctl::kNoticeLabel, state_.NoticeText);
-    setColors(ctl::kNoticeLabel, rgb(255, 255, 255), std::nullopt);
-    setCornerEllipse(kCorner);
-    setOpacity(kAlpha);
+    dressAsPopup(*this, ctl::kNoticeLabel, kCorner, kAlpha);
     // Centred on the main window wherever the user has moved it.
-    const Rect& main = state_.MainClientRect;
-    const Rect g = geometry();
-    const int x = main.left + (main.right - main.left - g.width()) / 2;
-    const int y = main.top + (main.bottom - main.top - g.height()) / 2;
-    setGeometry(Rect{x, y, x + g.width(), y + g.height()});
+    centreOn(state_.MainClientRect);
 }
 
 } // namespace zentrel

@@ -1,5 +1,6 @@
 #include "ProgressPopup.h"
 
+#include "PopupLook.h"
 #include "resources/ControlIds.h"
 #include "resources/DialogTemplates.h"
 
@@ -42,14 +43,9 @@ void ProgressPopup::close() {
 
 void ProgressPopup::onInitDialog() {
     setText(ctl::kProgressLabel, state_.ProgressText);
-    setColors(ctl::kProgressLabel, rgb(255, 255, 255), std::nullopt);
-    setCornerEllipse(kCorner);
-    setOpacity(kAlpha);
-    const Rect& main = state_.MainClientRect;
-    const Rect g = geometry();
-    const int x = main.left + kOffsetX * kPixelsPerDialogUnit;
-    const int y = main.top + kOffsetY * kPixelsPerDialogUnit;
-    setGeometry(Rect{x, y, x + g.width(), y + g.height()});
+    dressAsPopup(*this, ctl::kProgressLabel, kCorner, kAlpha);
+    moveTo(state_.MainClientRect.left + kOffsetX * kPixelsPerDialogUnit,
+           state_.MainClientRect.top + kOffsetY * kPixelsPerDialogUnit);
 }
 
 } // namespace zentrel

@@ -104,6 +104,15 @@ void Window::setGeometry(const Rect& r) {
     windowChanged();
 }
 
+void Window::moveTo(int x, int y) {
+    setGeometry(Rect{x, y, x + geometry_.width(), y + geometry_.height()});
+}
+
+void Window::centreOn(const Rect& area) {
+    moveTo(area.left + (area.width() - geometry_.width()) / 2,
+           area.top + (area.height() - geometry_.height()) / 2);
+}
+
 void Window::setOpacity(int alpha) {
     opacity_ = alpha < 0 ? 0 : (alpha > 255 ? 255 : alpha);
     windowChanged();

@@ -65,6 +65,10 @@ public:
     void setTitle(const std::string& t);
     Rect geometry() const { return geometry_; } // screen pixels
     void setGeometry(const Rect& r);
+    // Moves the window, keeping its size.
+    void moveTo(int x, int y);
+    // Moves the window to the middle of `area` (integer halves), keeping its size.
+    void centreOn(const Rect& area);
     int opacity() const { return opacity_; } // 0..255
     void setOpacity(int alpha);
     int cornerEllipse() const { return corner_; } // rounded-region ellipse size, 0 for none
