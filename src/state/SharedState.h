@@ -25,7 +25,6 @@ struct SharedState {
     int TcpConnected = 0;
     int ShownConnected = 0; // the General page has confirmed the TCP link
     int SharedPort = 0;     // COM number of the General page's last Connect
-    int SharedStopBits = 1; // stop bits of a page's channel when the page is created
     std::string MatrixIp;
     std::string SelectedMac;
     std::array<std::string, 256> DiscoveredMacs{};

@@ -51,8 +51,6 @@ public:
     // Longest virtual time one modal loop may wait before it counts as stuck.
     void setModalLimitMs(std::int64_t ms) { modalLimitMs_ = ms; }
 
-    std::size_t pendingMessages() const { return posted_.size(); }
-
 private:
     struct Posted {
         Window* target;
