@@ -1,6 +1,7 @@
 #include "CommandFrame.h"
 
-#include <cstdio>
+#include "HexText.h"
+
 #include <stdexcept>
 
 namespace zentrel {
@@ -54,13 +55,7 @@ bool CommandFrame::checksumOk() const {
 }
 
 std::string CommandFrame::hex() const {
-    std::string out;
-    char buf[4];
-    for (std::size_t i = 0; i < kSize; ++i) {
-        std::snprintf(buf, sizeof buf, i + 1 < kSize ? "%02X " : "%02X", bytes[i]);
-        out += buf;
-    }
-    return out;
+    return hexList(bytes);
 }
 
 } // namespace zentrel

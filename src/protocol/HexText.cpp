@@ -21,4 +21,12 @@ std::string hexBytes(std::span<const std::uint8_t> bytes) {
     return out;
 }
 
+std::string hexList(std::span<const std::uint8_t> bytes) {
+    std::string out = hexBytes(bytes);
+    if (!out.empty()) {
+        out.pop_back();
+    }
+    return out;
+}
+
 } // namespace zentrel

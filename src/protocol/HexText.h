@@ -10,5 +10,7 @@ namespace zentrel {
 std::string hexByte(std::uint8_t b);
 // hexByte of every byte, joined: "A5 5B 01 ".
 std::string hexBytes(std::span<const std::uint8_t> bytes);
+// The same without the last blank, as frames are written in tests and the simulator's log.
+std::string hexList(std::span<const std::uint8_t> bytes);
 
 } // namespace zentrel
