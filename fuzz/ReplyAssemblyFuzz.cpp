@@ -1,10 +1,11 @@
 // Feeds arbitrary input through the serial assembler and the TCP reply buffer, with their logs,
 // and stops on any broken invariant. The first input byte picks the options and the cut of the
 // stream into reads; the rest is the stream.
+#include "pages/common/ReceiveLog.h"
+#include "pages/common/SerialByteMessage.h"
 #include "platform/DialogTemplate.h"
 #include "platform/Window.h"
 #include "platform/sim/VirtualEventLoop.h"
-#include "protocol/ReceiveLog.h"
 #include "protocol/ReplyAssembler.h"
 #include "protocol/TcpReplyBuffer.h"
 #include "state/SharedState.h"
@@ -54,7 +55,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (std::size_t i = 0; i < stream.size(); ++i) {
         // Port numbers and modes are fuzzed too: every eighth byte comes from an odd port.
         const LParam port = (i % 8 == 7) ? static_cast<LParam>(stream[i]) * 3 - 100 : 1;
-        auto out = single.onByteMessage(kModeCom, stream[i], port);
+        auto out = onSerialByteMessage(single, kModeCom, stream[i], port);
         check(out.result == (ReplyAssembler::portInRange(port) ? 0 : -1));
         check(single.length() >= 0 && single.length() < 13);
         check(single.logCounter() >= 0 && single.logCounter() < 13);

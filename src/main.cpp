@@ -5,10 +5,10 @@
 #include "pages/general/GeneralPageFactory.h"
 #include "platform/qt/QtEventLoop.h"
 #include "platform/qt/QtNetwork.h"
-#include "platform/qt/view/QtUiServices.h"
-#include "platform/qt/view/QtWindowHost.h"
 #include "resources/ResourceIds.h"
-#include "ui/qt/IconPainter.h"
+#include "view/IconPainter.h"
+#include "view/QtUiServices.h"
+#include "view/QtWindowHost.h"
 
 #include <QApplication>
 #include <QIcon>

@@ -31,8 +31,8 @@ struct CommandFrame {
     bool checksumOk() const;
     bool hasHeader() const { return bytes[0] == kHead0 && bytes[1] == kHead1; }
 
-    std::uint8_t group() const { return bytes[2]; }
-    std::uint8_t command() const { return bytes[3]; }
+    constexpr std::uint8_t group() const { return bytes[2]; }
+    constexpr std::uint8_t command() const { return bytes[3]; }
     std::uint8_t operator[](std::size_t i) const { return bytes[i]; }
     std::uint8_t& operator[](std::size_t i) { return bytes[i]; }
 

@@ -1,27 +1,22 @@
 #include "ReplyAssembler.h"
 
-#include "ReceiveLog.h"
-#include "state/SharedState.h"
-
 namespace zentrel {
 
 namespace {
 constexpr int kFrameSize = static_cast<int>(CommandFrame::kSize);
 }
 
-ReplyAssembler::ReplyAssembler(ReceiveLog* log) : ReplyAssembler(log, Options{}) {}
+ReplyAssembler::ReplyAssembler(ReplyLog* log) : ReplyAssembler(log, Options{}) {}
 
-ReplyAssembler::ReplyAssembler(ReceiveLog* log, Options options) : log_(log), options_(options) {}
+ReplyAssembler::ReplyAssembler(ReplyLog* log, Options options) : log_(log), options_(options) {}
 
-ReplyAssembler::ByteOutcome ReplyAssembler::onByteMessage(int controlMode, WParam wp, LParam lp) {
-    // A serial byte that still trickles in after the switch to TCP belongs to no request.
-    if (controlMode == kModeTcp) {
-        return {0, std::nullopt};
-    }
-    if (!portInRange(lp)) {
-        return {-1, std::nullopt};
-    }
-    return {0, feed(static_cast<std::uint8_t>(wp & 0xFF))};
+void ReplyAssembler::reset() {
+    buffer_.fill(0);
+    values_.fill(0);
+    length_ = 0;
+    logCounter_ = 0;
+    inFrame_ = false;
+    runningSum_ = 0;
 }
 
 std::optional<AssembledFrame> ReplyAssembler::feed(std::uint8_t b) {

@@ -7,7 +7,7 @@
 // out. A dispatcher may open a modal pop-up whose nested loop delivers further bytes to the
 // same page; those must find a clean assembler, never the one still holding the old frame.
 #include "AssembledFrame.h"
-#include "platform/Messages.h"
+#include "ReplyLog.h"
 
 #include <array>
 #include <cstdint>
@@ -17,8 +17,6 @@
 
 namespace zentrel {
 
-class ReceiveLog;
-
 class ReplyAssembler {
 public:
     struct Options {
@@ -27,26 +25,17 @@ public:
         bool countsStrayBytes = false;
     };
 
-    // What a WM_SERIAL_BYTE handler returns, and the frame to dispatch after that, if any.
-    struct ByteOutcome {
-        LParam result = 0;
-        std::optional<AssembledFrame> frame;
-    };
-
-    explicit ReplyAssembler(ReceiveLog* log = nullptr);
-    ReplyAssembler(ReceiveLog* log, Options options);
-
-    // The WM_SERIAL_BYTE entry: wParam the byte, lParam the port number. In TCP mode the byte is
-    // ignored (result 0); a port number outside 1..255 is ignored (result -1). Otherwise the byte
-    // is fed and the result is 0.
-    ByteOutcome onByteMessage(int controlMode, WParam wp, LParam lp);
+    explicit ReplyAssembler(ReplyLog* log = nullptr);
+    ReplyAssembler(ReplyLog* log, Options options);
 
     // Takes one byte; returns the frame it completed, if one with the A5 5B header did.
     std::optional<AssembledFrame> feed(std::uint8_t b);
     // Feeds a run of bytes; the frames completed are the same as feeding them one at a time.
     std::vector<AssembledFrame> feedAll(std::span<const std::uint8_t> bytes);
 
-    static bool portInRange(LParam lp) { return lp >= 1 && lp <= 255; }
+    // Forgets a partly received frame and the log line's count: a new link must not splice its
+    // first reply onto bytes left from the old one.
+    void reset();
 
     // Inspection, for tests and diagnostics.
     int length() const { return length_; }
@@ -55,7 +44,7 @@ public:
     std::uint8_t runningSum() const { return runningSum_; }
 
 private:
-    ReceiveLog* log_;
+    ReplyLog* log_;
     Options options_;
     std::array<std::uint8_t, CommandFrame::kSize> buffer_{};
     std::array<int, CommandFrame::kSize> values_{};

@@ -1,12 +1,12 @@
 #include "TcpReplyBuffer.h"
 
-#include "ReceiveLog.h"
+#include "ReplyLog.h"
 
 #include <algorithm>
 
 namespace zentrel {
 
-TcpReplyBuffer::TcpReplyBuffer(ReceiveLog* log, LogStyle style) : log_(log), style_(style) {}
+TcpReplyBuffer::TcpReplyBuffer(ReplyLog* log, LogStyle style) : log_(log), style_(style) {}
 
 std::optional<CommandFrame> TcpReplyBuffer::onRead(std::span<const std::uint8_t> data,
                                                    bool pageShown) {

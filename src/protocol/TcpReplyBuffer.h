@@ -14,7 +14,7 @@
 
 namespace zentrel {
 
-class ReceiveLog;
+class ReplyLog;
 
 class TcpReplyBuffer {
 public:
@@ -29,7 +29,7 @@ public:
         PerByte,
     };
 
-    explicit TcpReplyBuffer(ReceiveLog* log = nullptr, LogStyle style = LogStyle::PerReply);
+    explicit TcpReplyBuffer(ReplyLog* log = nullptr, LogStyle style = LogStyle::PerReply);
 
     // One FD_READ's worth of bytes. `pageShown` is the page's own gate (the General page: the
     // General tab is the shown one); a completed reply that arrives while it is false is
@@ -46,7 +46,7 @@ public:
     std::size_t fill() const { return fill_; }
 
 private:
-    ReceiveLog* log_;
+    ReplyLog* log_;
     LogStyle style_;
     std::array<std::uint8_t, kCapacity> buffer_{};
     std::size_t fill_ = 0;

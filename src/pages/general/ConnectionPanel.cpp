@@ -3,6 +3,7 @@
 #include "GeneralIds.h"
 #include "GeneralPage.h"
 #include "link/ControlSocket.h"
+#include "protocol/Commands.h"
 
 #include <algorithm>
 
@@ -159,7 +160,7 @@ bool ConnectionPanel::onTimer(int id) {
     case gen::kConnectCheck:
         switch (checkConnect(id)) {
         case Check::Confirmed:
-            page_.sender().sendCommand(0x01, 0x0B, 0x00); // the beeper's state
+            page_.sender().send(cmd::queryBeepState()); // the beeper's state
             break;
         case Check::Failed:
             reportConnectFailed();
@@ -228,7 +229,7 @@ void ConnectionPanel::comConnect() {
     page_.setIcon(gen::kComIcon, gen::kIconConnected);
     comConnected_ = true;
     s.ComPortOpen = 1;
-    page_.sender().sendCommand(0x08, 0x0C, 0x00); // the power state
+    page_.sender().send(cmd::queryPowerState()); // the power state
 }
 
 void ConnectionPanel::closeCom(bool restartRescan, bool enableCombo) {

@@ -132,9 +132,4 @@ constexpr const char* kStandby = "Matrix is in standby mode!";
 constexpr const char* kGettingStatus = "Getting status ";
 constexpr const char* kSetting = "Setting ";
 
-// Bytes of the replies and commands that carry a state.
-constexpr std::uint8_t kOn = 0x0F;
-constexpr std::uint8_t kOff = 0xF0;
-constexpr std::uint8_t kAbsent = 0xFF; // byte 6 of a port, beep or IR reply: off or unplugged
-
 } // namespace zentrel::gen

@@ -2,7 +2,9 @@
 
 #include "GeneralIds.h"
 #include "GeneralPageTemplate.h"
+#include "pages/common/SerialByteMessage.h"
 #include "platform/Platform.h"
+#include "protocol/Commands.h"
 
 #include <array>
 
@@ -12,8 +14,9 @@ GeneralPage::GeneralPage(PageContext& ctx)
     : Window(ctx.platform.loop, &ctx.mainWindow), ctx_(ctx),
       link_(ctx.platform.serial.createLink()), sendLog_(*this, gen::kSendLog, true),
       receiveLog_(*this, gen::kReceiveLog, true),
-      sender_(ctx.state, ctx.socket, link_.get(), &sendLog_), assembler_(&receiveLog_),
-      tcpReplies_(&receiveLog_),
+      sender_(ctx.state, ctx.socket, link_.get(),
+              [this](std::span<const std::uint8_t> b) { sendLog_.append(b); }),
+      assembler_(&receiveLog_), tcpReplies_(&receiveLog_),
       discovery_(ctx.platform.network, ctx.state, *this,
                  [this](const std::string& text) { receiveLog_.appendText(text); }),
       popups_(*this, ctx.state, ctx.notice, ctx.progress), connection_(*this), status_(*this),
@@ -96,7 +99,7 @@ LParam GeneralPage::onMessage(unsigned msg, WParam wp, LParam lp) {
 }
 
 void GeneralPage::onSerialByte(WParam wp, LParam lp, LParam& result) {
-    ReplyAssembler::ByteOutcome out = assembler_.onByteMessage(state().ControlMode, wp, lp);
+    SerialByteOutcome out = onSerialByteMessage(assembler_, state().ControlMode, wp, lp);
     result = out.result;
     if (out.frame) {
         dispatch(out.frame->frame, true, out.frame->checksumPassed());
@@ -125,7 +128,7 @@ void GeneralPage::dispatch(const CommandFrame& frame, bool serial, bool checksum
     if (status_.onReply(frame, serial, checksumPassed) || maintenance_.onReply(frame)) {
         return;
     }
-    if (frame.group() == 0x88 && frame.command() == 0x88) {
+    if (cmd::kStandby.matches(frame)) {
         onStandby();
     }
 }

@@ -10,12 +10,12 @@
 #include "app/Page.h"
 #include "app/PageContext.h"
 #include "link/Discovery.h"
+#include "link/FrameSender.h"
+#include "pages/common/ReceiveLog.h"
+#include "pages/common/SendLog.h"
 #include "platform/SerialLink.h"
 #include "platform/Window.h"
-#include "protocol/FrameSender.h"
-#include "protocol/ReceiveLog.h"
 #include "protocol/ReplyAssembler.h"
-#include "protocol/SendLog.h"
 #include "protocol/TcpReplyBuffer.h"
 
 #include <memory>

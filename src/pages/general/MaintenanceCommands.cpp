@@ -2,7 +2,7 @@
 
 #include "GeneralIds.h"
 #include "GeneralPage.h"
-#include "protocol/CommandBuilders.h"
+#include "protocol/Commands.h"
 
 namespace zentrel {
 
@@ -14,25 +14,21 @@ constexpr int kRebootWaitMs = 2000;
 constexpr int kRebootDoneMs = 4000;
 constexpr int kPowerOnWaitMs = 2000;
 constexpr int kPowerOnDoneMs = 4000;
-constexpr std::uint8_t kDefaultEdid = 0x04;
-
-std::uint8_t u8(int v) {
-    return static_cast<std::uint8_t>(v);
-}
+constexpr int kDefaultEdid = 4;
 
 // The frame of the factory-reset step that timer `timer` guards.
 CommandFrame resetStep(int timer) {
     switch (timer) {
     case gen::kResetEdidAccessTimer:
-        return commandFrame(0x03, 0x08, gen::kOff);
+        return cmd::edidAccess();
     case gen::kResetEdidTimer:
-        return commandFrameB5(0x03, 0x01, kDefaultEdid, gen::kOff);
+        return cmd::builtInEdidAll(kDefaultEdid);
     case gen::kResetBeepTimer:
-        return commandFrame(0x06, 0x01, gen::kOn);
+        return cmd::setBeep(true);
     default: {
         // Routing step k puts input k back on output k.
         const int k = (timer - gen::resetStepTimer(1)) / 2 + 1;
-        return commandFrameB6(0x02, 0x03, u8(k), u8(k));
+        return cmd::routeInput(k, k);
     }
     }
 }
@@ -60,26 +56,26 @@ bool MaintenanceCommands::onCommand(int id) {
         return true;
     case gen::kReboot:
         if (!page_.connection().refuseUnlessReady()) {
-            send.sendCommand(0x08, 0x0D, 0x00);
+            send.send(cmd::reboot());
             page_.setTimer(gen::kRebootTimer, kRebootWaitMs);
         }
         return true;
     case gen::kBeep:
         if (restoreAndCheckReady(id)) {
-            send.sendCommand(0x06, 0x01, page_.isChecked(id) ? gen::kOff : gen::kOn);
+            send.send(cmd::setBeep(!page_.isChecked(id)));
         }
         return true;
     case gen::kIrControl:
         if (restoreAndCheckReady(id)) {
-            send.sendCommand(0x05, 0x01, page_.isChecked(id) ? gen::kOff : gen::kOn);
+            send.send(cmd::setIrControl(!page_.isChecked(id)));
         }
         return true;
     case gen::kPower:
         if (restoreAndCheckReady(id)) {
             if (page_.isChecked(id)) {
-                send.sendCommand(0x08, 0x0B, gen::kOff); // to standby
+                send.send(cmd::setPower(false)); // to standby
             } else {
-                send.sendCommand(0x08, 0x0B, gen::kOn);
+                send.send(cmd::setPower(true));
                 page_.setTimer(gen::kPowerOnTimer, kPowerOnWaitMs);
             }
         }
@@ -132,7 +128,7 @@ bool MaintenanceCommands::onTimer(int id) {
     case gen::kPowerOnDoneTimer:
         page_.killTimer(id);
         page_.popups().closeNotice();
-        page_.sender().sendCommand(0x01, 0x0B, 0x00);
+        page_.sender().send(cmd::queryBeepState());
         page_.popups().notice(gen::kInitializingOk, 2000, When::IfClosed);
         return true;
     default:
@@ -158,9 +154,7 @@ void MaintenanceCommands::finishReset() {
 }
 
 bool MaintenanceCommands::onResetReply(const CommandFrame& f) {
-    const int g = f.group();
-    const int c = f.command();
-    if (g == 0x02 && c == 0x03 && f[4] == 0) {
+    if (cmd::kSwitch.matches(f) && f[4] == 0) {
         const int k = f[6];
         if (k < 1 || k > gen::kMaxPorts) {
             return false;
@@ -175,19 +169,19 @@ bool MaintenanceCommands::onResetReply(const CommandFrame& f) {
         }
         return true;
     }
-    if (g == 0x03 && c == 0x08 && zeroResult(f)) {
+    if (cmd::kEdidAccess.matches(f) && zeroResult(f)) {
         page_.killTimer(gen::kResetEdidAccessTimer);
         page_.killTimer(gen::kResetEdidAccessTimer + 1);
         sendResetStep(gen::kResetEdidTimer);
         return true;
     }
-    if (g == 0x03 && c == 0x01 && zeroResult(f)) {
+    if (cmd::kEdidBuiltInAll.matches(f) && zeroResult(f)) {
         page_.killTimer(gen::kResetEdidTimer);
         page_.killTimer(gen::kResetEdidTimer + 1);
         sendResetStep(gen::kResetBeepTimer);
         return true;
     }
-    if (g == 0x06 && c == 0x01 && zeroResult(f)) {
+    if (cmd::kBeep.matches(f) && zeroResult(f)) {
         page_.killTimer(gen::kResetBeepTimer);
         page_.killTimer(gen::kResetBeepTimer + 1);
         finishReset();
@@ -197,35 +191,33 @@ bool MaintenanceCommands::onResetReply(const CommandFrame& f) {
 }
 
 bool MaintenanceCommands::onReply(const CommandFrame& f) {
-    const int g = f.group();
-    const int c = f.command();
-    if (g == 0x01 && c == 0x0A) {
-        page_.setChecked(gen::kIrControl, f[6] != gen::kAbsent);
-        page_.sender().sendCommand(0x01, 0x0B, 0x00);
+    if (cmd::kIrState.matches(f)) {
+        page_.setChecked(gen::kIrControl, f[6] != cmd::kAbsent);
+        page_.sender().send(cmd::queryBeepState());
         return true;
     }
-    if (g == 0x01 && c == 0x0B) {
-        page_.setChecked(gen::kBeep, f[6] != gen::kAbsent);
+    if (cmd::kBeepState.matches(f)) {
+        page_.setChecked(gen::kBeep, f[6] != cmd::kAbsent);
         return true;
     }
     if (resetRunning_ && onResetReply(f)) {
         return true;
     }
-    if (g == 0x06 && c == 0x01 && f[4] == 0) {
+    if (cmd::kBeep.matches(f) && f[4] == 0) {
         page_.setChecked(gen::kBeep, !page_.isChecked(gen::kBeep));
         return true;
     }
-    if (g == 0x05 && c == 0x01 && f[6] == 0) {
+    if (cmd::kIrControl.matches(f) && f[6] == 0) {
         page_.setChecked(gen::kIrControl, !page_.isChecked(gen::kIrControl));
         return true;
     }
-    if (g == 0x08 && c == 0x0D && zeroResult(f)) {
+    if (cmd::kReboot.matches(f) && zeroResult(f)) {
         page_.killTimer(gen::kRebootTimer);
         page_.setTimer(gen::kRebootDoneTimer, kRebootDoneMs);
         page_.popups().notice(gen::kRebooting, 0, When::IfClosed);
         return true;
     }
-    if (g == 0x08 && c == 0x0B && f[4] == 0) {
+    if (cmd::kPower.matches(f) && f[4] == 0) {
         if (page_.isChecked(gen::kPower)) {
             page_.setChecked(gen::kPower, false);
         } else {
@@ -236,10 +228,10 @@ bool MaintenanceCommands::onReply(const CommandFrame& f) {
         }
         return true;
     }
-    if (g == 0x08 && c == 0x0C) {
-        if (f[4] == gen::kOn) {
+    if (cmd::kPowerState.matches(f)) {
+        if (f[4] == cmd::kOn) {
             page_.setChecked(gen::kPower, true);
-            page_.sender().sendCommand(0x01, 0x0B, 0x00);
+            page_.sender().send(cmd::queryBeepState());
         } else {
             page_.setChecked(gen::kPower, false);
             page_.popups().notice(gen::kPowerOff, 2000, When::IfClosed);

@@ -2,6 +2,7 @@
 
 #include "GeneralIds.h"
 #include "GeneralPage.h"
+#include "protocol/Commands.h"
 
 #include <optional>
 
@@ -17,24 +18,20 @@ constexpr int kTcpStartMs = 200;
 constexpr int kComStartMs = 200;
 constexpr int kGiveUpNoticeMs = 1000;
 
-std::uint8_t u8(int v) {
-    return static_cast<std::uint8_t>(v);
-}
-
 // The query whose reply timer `timer` waits for, to send it again.
 std::optional<CommandFrame> queryOf(int timer) {
     if (timer == gen::kModelTimer) {
-        return CommandFrame::make({0x01, 0x02, 0x00});
+        return cmd::queryModel();
     }
     if (timer == gen::kVersionTimer) {
-        return CommandFrame::make({0x01, 0x03, 0x00});
+        return cmd::queryVersion();
     }
     for (int k = 1; k <= gen::kMaxPorts; ++k) {
         if (timer == gen::inputTimer(k)) {
-            return CommandFrame::make({0x01, 0x04, u8(k)});
+            return cmd::queryInput(k);
         }
         if (timer == gen::outputTimer(k)) {
-            return CommandFrame::make({0x01, 0x05, u8(k)});
+            return cmd::queryOutput(k);
         }
     }
     return std::nullopt;
@@ -131,7 +128,7 @@ void StatusChain::afterStatusConnect() {
     }
     connectPending_ = false;
     tcpMuted_ = false;
-    page_.sender().sendCommand(0x01, 0x0A, 0x00); // IR control state, then the beeper's
+    page_.sender().send(cmd::queryIrState()); // IR control state, then the beeper's
     page_.setTimer(gen::kStatusTcpStart, kTcpStartMs);
     page_.popups().setProgressText("Getting status . . .");
     page_.setTimer(gen::kStatusAnimation, gen::kAnimationMs);
@@ -156,7 +153,7 @@ void StatusChain::startTcpChain() {
 }
 
 void StatusChain::sendInputQuery(int k) {
-    page_.sender().sendCommand(0x01, 0x04, u8(k));
+    page_.sender().send(cmd::queryInput(k));
     page_.setTimer(gen::inputTimer(k), gen::kReplyWaitMs);
 }
 
@@ -279,7 +276,7 @@ void StatusChain::onDeviceInfo(const CommandFrame& f) {
             break;
         }
         page_.setText(gen::kDeviceLine, deviceText_);
-        page_.sender().sendCommand(0x01, 0x02, 0x00);
+        page_.sender().send(cmd::queryModel());
         page_.setTimer(gen::kModelTimer, gen::kReplyWaitMs);
         break;
     case 0x02:
@@ -287,7 +284,7 @@ void StatusChain::onDeviceInfo(const CommandFrame& f) {
         page_.killTimer(gen::kModelTimer + 1);
         page_.setText(gen::kDeviceLine,
                       deviceText_ + " " + std::to_string(f[4]) + "X" + std::to_string(f[6]));
-        page_.sender().sendCommand(0x01, 0x03, 0x00);
+        page_.sender().send(cmd::queryVersion());
         page_.setTimer(gen::kVersionTimer, gen::kReplyWaitMs);
         break;
     default:
@@ -313,12 +310,12 @@ void StatusChain::onPort(const CommandFrame& f, bool serial) {
     if (k < 1 || k > gen::kMaxPorts) {
         return;
     }
-    const bool connected = f[6] != gen::kAbsent;
+    const bool connected = f[6] != cmd::kAbsent;
     if (f.command() == 0x04) {
         page_.killTimer(gen::inputTimer(k));
         page_.killTimer(gen::inputTimer(k) + 1);
         showPort(Side::Input, k, connected);
-        page_.sender().sendCommand(0x01, 0x05, u8(k));
+        page_.sender().send(cmd::queryOutput(k));
         page_.setTimer(gen::outputTimer(k), gen::kReplyWaitMs);
         if (!serial) {
             page_.popups().setProgressText("Getting Out" + std::to_string(k) + "...");

@@ -6,9 +6,9 @@
 #include "app/ControllerApp.h"
 #include "app/MainWindow.h"
 #include "platform/qt/QtEventLoop.h"
-#include "platform/qt/view/QtUiServices.h"
-#include "platform/qt/view/QtWindowHost.h"
-#include "platform/qt/view/WindowWidget.h"
+#include "view/QtUiServices.h"
+#include "view/QtWindowHost.h"
+#include "view/WindowWidget.h"
 
 #include <QApplication>
 #include <QImage>

@@ -3,9 +3,9 @@
 #include "QtTestApp.h"
 #include "platform/Window.h"
 #include "platform/qt/QtEventLoop.h"
-#include "platform/qt/view/QtUiServices.h"
-#include "platform/qt/view/QtWindowHost.h"
-#include "platform/qt/view/WindowWidget.h"
+#include "view/QtUiServices.h"
+#include "view/QtWindowHost.h"
+#include "view/WindowWidget.h"
 
 #include <QApplication>
 #include <QCheckBox>

@@ -1,6 +1,7 @@
 #include "LogPage.h"
+#include "pages/common/ReceiveLog.h"
+#include "pages/common/SerialByteMessage.h"
 #include "platform/sim/VirtualEventLoop.h"
-#include "protocol/ReceiveLog.h"
 #include "protocol/ReplyAssembler.h"
 #include "protocol/TcpReplyBuffer.h"
 #include "state/SharedState.h"
@@ -26,7 +27,7 @@ struct Assembly : ::testing::Test {
     std::vector<AssembledFrame> receive(ReplyAssembler& a, const std::string& hex) {
         std::vector<AssembledFrame> frames;
         for (std::uint8_t b : bytesOf(hex)) {
-            if (auto out = a.onByteMessage(kModeCom, b, 3); out.frame) {
+            if (auto out = onSerialByteMessage(a, kModeCom, b, 3); out.frame) {
                 frames.push_back(*out.frame);
             }
         }
@@ -67,11 +68,11 @@ TEST_F(Assembly, PortStatusEndingFaFailsTheSerialChecksumButIsTakenOverTcp) {
 TEST_F(Assembly, ByteMessagesInTcpModeOrFromBadPortsAreIgnoredAndKeepThePartialFrame) {
     ReplyAssembler a(&log);
     receive(a, "A5 5B 01 04 01 00");
-    EXPECT_EQ(a.onByteMessage(kModeTcp, 0x77, 3).result, 0);
+    EXPECT_EQ(onSerialByteMessage(a, kModeTcp, 0x77, 3).result, 0);
     for (LParam port : {0, 256, -3}) {
-        EXPECT_EQ(a.onByteMessage(kModeCom, 0x77, port).result, -1);
+        EXPECT_EQ(onSerialByteMessage(a, kModeCom, 0x77, port).result, -1);
     }
-    EXPECT_EQ(a.onByteMessage(kModeCom, 0xFF, 255).result, 0);
+    EXPECT_EQ(onSerialByteMessage(a, kModeCom, 0xFF, 255).result, 0);
     EXPECT_EQ(receive(a, "00 00 00 00 00 FB").at(0).frame, frameOf(kStatus));
     EXPECT_EQ(box(), kStatus + " \r\n");
 }

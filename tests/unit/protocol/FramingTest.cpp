@@ -1,8 +1,8 @@
 #include "LogPage.h"
+#include "link/FrameSender.h"
+#include "pages/common/SendLog.h"
 #include "platform/sim/VirtualEventLoop.h"
-#include "protocol/CommandBuilders.h"
-#include "protocol/FrameSender.h"
-#include "protocol/SendLog.h"
+#include "protocol/Commands.h"
 
 #include <gtest/gtest.h>
 
@@ -25,31 +25,34 @@ struct Sending : ::testing::Test {
     FrameSender sender{
         state,
         [this](std::span<const std::uint8_t> b) { tcpSends.emplace_back(b.begin(), b.end()); },
-        &serial, &log};
+        &serial, [this](std::span<const std::uint8_t> b) { log.append(b); }};
 };
 
 } // namespace
 
-TEST(CommandBuilders, FramesOnTheWire) {
-    // The three builders' frames on the wire are checked where they are sent, below.
-    EXPECT_EQ(commandFrameB6(2, 3, 3, 2).hex(), "A5 5B 02 03 03 00 02 00 00 00 00 00 F6");
+TEST(CommandCatalogue, FramesOnTheWire) {
+    EXPECT_EQ(cmd::routeInput(3, 2).hex(), "A5 5B 02 03 03 00 02 00 00 00 00 00 F6");
+    EXPECT_EQ(cmd::builtInEdid(11, 3).hex(), "A5 5B 03 02 0B F0 03 00 00 00 00 00 FD");
+    EXPECT_EQ(cmd::copyEdid(2, 4).hex(), "A5 5B 03 04 02 00 04 00 00 00 00 00 F3");
+    EXPECT_EQ(cmd::edidDataHeader().hex(), "A5 5B 03 07 56 00 00 01 00 00 00 00 9F");
+    EXPECT_EQ(cmd::firmwarePartStart(1, 0x80).hex(), "A5 5B 20 01 80 00 00 00 00 40 00 00 1F");
     // Other pages' shapes: 40 in byte 9, a firmware block header with its block id in byte 10.
     EXPECT_EQ(CommandFrame::make({1, 2}).put(9, 0x40).hex(),
               "A5 5B 01 02 00 00 00 00 00 40 00 00 BD");
     EXPECT_EQ(CommandFrame::make({0x20, 1, 0xAA, 0, 0, 1, 1, 0x40}).put(10, 7).hex(),
               "A5 5B 20 01 AA 00 00 01 01 40 07 00 EC");
-    CommandFrame f = commandFrame(1, 4, 1);
+    CommandFrame f = cmd::queryInput(1);
     for (std::size_t pos : {0u, 1u, 12u}) { // header and checksum are the frame's own
         EXPECT_THROW(f.put(pos, 0), std::out_of_range);
     }
-    EXPECT_EQ(f, commandFrame(1, 4, 1));
+    EXPECT_EQ(f, cmd::queryInput(1));
 }
 
 TEST_F(Sending, EachFrameGoesOutOnceByTheModeOfTheMomentAndFillsOneLogLine) {
-    sender.sendCommand(1, 4, 1);
+    sender.send(cmd::queryInput(1));
     state.ControlMode = kModeTcp;
-    sender.sendCommandB6(8, 13, 0, 0);
-    sender.sendCommandB5(3, 1, 4, 0xF0);
+    sender.send(cmd::reboot());
+    sender.send(cmd::builtInEdidAll(4));
     EXPECT_EQ(serial.writes, Writes{bytesOf("A5 5B 01 04 01 00 00 00 00 00 00 00 FA")});
     EXPECT_EQ(tcpSends, (Writes{bytesOf("A5 5B 08 0D 00 00 00 00 00 00 00 00 EB"),
                                 bytesOf("A5 5B 03 01 04 F0 00 00 00 00 00 00 08")}));
@@ -68,7 +71,7 @@ TEST_F(Sending, DataBlocksAreOneWriteAndShareTheLogLineCounter) {
     EXPECT_EQ(page.text(kSendBox).substr(0, 41), "00 FF 00 00 00 00 00 00 00 00 00 00 00 \r\n");
     const std::string afterBlock = page.text(kSendBox);
     EXPECT_EQ(log.counter(), 4);
-    sender.sendCommand(1, 4, 1);
+    sender.send(cmd::queryInput(1));
     EXPECT_EQ(page.text(kSendBox).substr(afterBlock.size()),
               "A5 5B 01 04 01 00 00 00 00 \r\n00 00 00 FA ");
 
@@ -83,14 +86,15 @@ TEST_F(Sending, DataBlocksAreOneWriteAndShareTheLogLineCounter) {
 
 TEST_F(Sending, NoChannelOrNoBoxYetMeansNothingWrittenAndNothingThrown) {
     SendLog boxless(page, 4242);
-    FrameSender early(state, FrameSender::TcpSend{}, nullptr, &boxless);
-    early.sendCommand(8, 12, 0);
+    FrameSender early(state, FrameSender::TcpSend{}, nullptr,
+                      [&boxless](std::span<const std::uint8_t> b) { boxless.append(b); });
+    early.send(cmd::queryPowerState());
     state.ControlMode = kModeTcp;
-    early.sendCommand(8, 12, 0);
+    early.send(cmd::queryPowerState());
     EXPECT_TRUE(serial.writes.empty());
     EXPECT_EQ(boxless.counter(), 0);
     state.ControlMode = kModeCom;
     early.setSerial(&serial);
-    early.sendCommand(8, 12, 0);
+    early.send(cmd::queryPowerState());
     EXPECT_EQ(serial.writes.size(), 1u);
 }

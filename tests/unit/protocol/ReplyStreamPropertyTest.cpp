@@ -1,9 +1,9 @@
 // Seeded random streams through both assemblers: noise, sound and damaged replies, runs of A5,
 // replies cut short, cut into reads of random sizes. Also run under address and UB sanitizers.
 #include "LogPage.h"
+#include "pages/common/ReceiveLog.h"
+#include "pages/common/SerialByteMessage.h"
 #include "platform/sim/VirtualEventLoop.h"
-#include "protocol/CommandBuilders.h"
-#include "protocol/ReceiveLog.h"
 #include "protocol/ReplyAssembler.h"
 #include "protocol/TcpReplyBuffer.h"
 #include "state/SharedState.h"
@@ -28,7 +28,7 @@ struct Streams {
     std::vector<std::uint8_t> stream() {
         std::vector<std::uint8_t> s;
         for (std::size_t p = upTo(30); p > 0; --p) {
-            CommandFrame f = commandFrameB6(byte(), byte(), byte(), byte());
+            CommandFrame f = CommandFrame::make({byte(), byte(), byte(), 0, byte()});
             switch (upTo(4)) {
             case 0: // noise
                 for (std::size_t n = upTo(30); n > 0; --n) {
@@ -89,7 +89,7 @@ TEST(ReplyStreams, SerialFramesAreTheSameWhetherFedByteByByteOrInReads) {
         ReplyAssembler single(&singleLog), bulk(&bulkLog);
         std::vector<CommandFrame> one, all;
         for (std::uint8_t b : s) {
-            auto out = single.onByteMessage(kModeCom, b, 1);
+            auto out = onSerialByteMessage(single, kModeCom, b, 1);
             ASSERT_TRUE(single.length() < 13 && single.logCounter() < 13);
             if (out.frame) {
                 ASSERT_TRUE(out.frame->frame.hasHeader());

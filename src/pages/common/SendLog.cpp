@@ -1,6 +1,6 @@
 #include "SendLog.h"
 
-#include "HexText.h"
+#include "protocol/HexText.h"
 #include "platform/Window.h"
 
 namespace zentrel {

@@ -2,8 +2,8 @@
 // A page's way out to the matrix: it logs a frame in the page's send log and hands it, once, to
 // the TCP control socket or the page's serial channel according to ControlMode. Whether the
 // bytes arrive is not examined here; the page's reply timers notice silence.
-#include "CommandFrame.h"
-#include "link/ControlSocket.h"
+#include "ControlSocket.h"
+#include "protocol/CommandFrame.h"
 #include "state/SharedState.h"
 
 #include <cstdint>
@@ -12,20 +12,22 @@
 
 namespace zentrel {
 
-class SendLog;
 class SerialLink;
 
 class FrameSender {
 public:
     // One send on the control socket; its result is not looked at.
     using TcpSend = std::function<void(std::span<const std::uint8_t>)>;
+    // The page's send log, given the bytes as they go out.
+    using Log = std::function<void(std::span<const std::uint8_t>)>;
 
-    // `serial` is the page's own channel and `log` its send log; either may be null (no channel
-    // yet, or a page that logs its own way).
-    FrameSender(const SharedState& state, TcpSend tcp, SerialLink* serial, SendLog* log);
-    FrameSender(const SharedState& state, ControlSocket& socket, SerialLink* serial, SendLog* log)
+    // `serial` is the page's own channel and `log` its send log; either may be empty (no
+    // channel yet, or a page that logs its own way).
+    FrameSender(const SharedState& state, TcpSend tcp, SerialLink* serial, Log log);
+    FrameSender(const SharedState& state, ControlSocket& socket, SerialLink* serial, Log log)
         : FrameSender(
-              state, [&socket](std::span<const std::uint8_t> b) { socket.send(b); }, serial, log) {}
+              state, [&socket](std::span<const std::uint8_t> b) { socket.send(b); }, serial,
+              std::move(log)) {}
 
     void setSerial(SerialLink* serial) { serial_ = serial; }
 
@@ -36,16 +38,11 @@ public:
     // A data block (the 290-byte EDID block): routed as one write, then logged byte by byte.
     void sendBlock(std::span<const std::uint8_t> bytes);
 
-    // The General page's builders: make the frame, log it, route it.
-    void sendCommand(std::uint8_t g, std::uint8_t c, std::uint8_t a);
-    void sendCommandB5(std::uint8_t g, std::uint8_t c, std::uint8_t a, std::uint8_t b5);
-    void sendCommandB6(std::uint8_t g, std::uint8_t c, std::uint8_t a, std::uint8_t b6);
-
 private:
     const SharedState& state_;
     TcpSend tcp_;
     SerialLink* serial_;
-    SendLog* log_;
+    Log log_;
 };
 
 } // namespace zentrel

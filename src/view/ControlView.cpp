@@ -6,7 +6,7 @@
 #include "platform/Window.h"
 #include "resources/IconCatalog.h"
 #include "ui/WindowSkin.h"
-#include "ui/qt/IconPainter.h"
+#include "view/IconPainter.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -5,7 +5,7 @@
 #include "platform/Window.h"
 #include "resources/ResourceIds.h"
 #include "ui/SkinButton.h"
-#include "ui/qt/SkinButtonPainter.h"
+#include "view/SkinButtonPainter.h"
 
 #include <QMenu>
 #include <QMouseEvent>

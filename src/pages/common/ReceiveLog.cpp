@@ -1,6 +1,6 @@
 #include "ReceiveLog.h"
 
-#include "HexText.h"
+#include "protocol/HexText.h"
 #include "platform/Window.h"
 
 namespace zentrel {
