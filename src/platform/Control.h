@@ -23,6 +23,7 @@ struct Control {
     bool readOnly = false;
     bool centred = false;
     std::string accessibleName;
+    std::string accessiblePrefix; // group or row put before what the control shows
     std::string tooltip;
     std::optional<Color> textColor;
     std::optional<Color> backColor;

@@ -33,6 +33,9 @@ struct ControlTemplate {
     bool readOnly = false;      // edit boxes
     bool centred = false;       // statics
     std::string accessibleName; // the label beside a control that has no caption
+    // Where several controls show the same caption: their group or row, put before what the
+    // control shows ("OUTPUT B input" + "3", "Copy EDID From:" + "Set").
+    std::string accessiblePrefix;
 };
 
 struct DialogTemplate {

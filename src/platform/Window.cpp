@@ -155,6 +155,7 @@ Control& Window::addControl(const ControlTemplate& t) {
     c.readOnly = t.readOnly;
     c.centred = t.centred;
     c.accessibleName = t.accessibleName.empty() ? t.caption : t.accessibleName;
+    c.accessiblePrefix = t.accessiblePrefix;
     controls_[t.id] = c;
     return controls_[t.id];
 }
@@ -219,6 +220,11 @@ void Window::setIcon(int id, int icon) {
         c.icon = icon;
         changed(id);
     }
+}
+
+void Window::setAccessiblePrefix(int id, const std::string& prefix) {
+    mutableControl(id).accessiblePrefix = prefix;
+    changed(id);
 }
 
 void Window::setTooltip(int id, const std::string& tip) {

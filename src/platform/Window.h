@@ -94,6 +94,7 @@ public:
     void setRect(int id, const Rect& r);
     void setIcon(int id, int icon);
     void setTooltip(int id, const std::string& tip);
+    void setAccessiblePrefix(int id, const std::string& prefix);
     void setColors(int id, std::optional<Color> text, std::optional<Color> back);
 
     // Combo boxes (drop-down lists).

@@ -176,7 +176,10 @@ void syncControlWidget(WindowWidget& owner, QWidget& widget, const Control& c) {
     widget.setEnabled(c.enabled);
     widget.setToolTip(qs(c.tooltip));
     const bool followsText = widget.property(kNameFollowsText).toBool() && !c.text.empty();
-    widget.setAccessibleName(qs(followsText ? c.text : c.accessibleName));
+    const std::string& shown = followsText ? c.text : c.accessibleName;
+    widget.setAccessibleName(qs(
+        c.accessiblePrefix.empty() ? shown
+                                   : c.accessiblePrefix + " " + (c.text.empty() ? shown : c.text)));
 
     QPalette pal = widget.palette();
     if (c.textColor) {
