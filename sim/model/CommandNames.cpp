@@ -1,5 +1,7 @@
 #include "CommandNames.h"
 
+#include "protocol/Commands.h"
+
 #include <cstdio>
 
 namespace zentrel::sim {
@@ -17,7 +19,7 @@ std::string hex2(int v) {
 }
 
 std::string onOff(std::uint8_t s) {
-    return s == 0x0F ? "on" : s == 0xF0 ? "off" : "state " + hex2(s);
+    return s == cmd::kOn ? "on" : s == cmd::kOff ? "off" : "state " + hex2(s);
 }
 
 std::string yesNo(std::uint8_t b6, const char* yes, const char* no) {
@@ -40,59 +42,61 @@ std::string CommandNames::describe(const CommandFrame& frame, Direction directio
 std::string CommandNames::request(const CommandFrame& f) {
     const int a = f[4];
     const int i6 = f[6];
-    switch ((f.group() << 8) | f.command()) {
-    case 0x0101:
+    switch (Command::codeOf(f)) {
+    case cmd::kDeviceType.code():
         return "device type query";
-    case 0x0102:
+    case cmd::kModel.code():
         return "model query";
-    case 0x0103:
+    case cmd::kVersion.code():
         return "firmware version query";
-    case 0x0104:
+    case cmd::kInputStatus.code():
         return "input " + num(a) + " connection query";
-    case 0x0105:
+    case cmd::kOutputStatus.code():
         return "output " + num(a) + " connection query";
-    case 0x010A:
+    case cmd::kIrState.code():
         return "IR control state query";
-    case 0x010B:
+    case cmd::kBeepState.code():
         return "beep state query";
-    case 0x010C:
+    case cmd::kEdidStatus.code():
         return "input " + num(a) + " EDID status query";
-    case 0x0201:
+    case cmd::kRouting.code():
         return "routing query of output " + num(a);
-    case 0x0203:
+    case cmd::kSwitch.code():
         return "switch input " + num(a) + " to output " + num(i6);
-    case 0x0301:
+    case cmd::kEdidBuiltInAll.code():
         return "built-in EDID " + num(a) + " on all inputs";
-    case 0x0302:
+    case cmd::kEdidBuiltIn.code():
         return "built-in EDID " + num(a) + " on input " + num(i6);
-    case 0x0303:
+    case cmd::kEdidCopyAll.code():
         return "copy EDID of output " + num(a) + " to all inputs";
-    case 0x0304:
+    case cmd::kEdidCopy.code():
         return "copy EDID of output " + num(a) + " to input " + num(i6);
-    case 0x0306:
-        return a == 0x56 ? "EDID data header, all inputs" : "EDID download request, all inputs";
-    case 0x0307:
-        return a == 0x56 ? "EDID data header, one input" : "EDID download request, input " + num(a);
-    case 0x0308:
+    case cmd::kEdidDownloadAll.code():
+        return a == cmd::kEdidDataMark ? "EDID data header, all inputs"
+                                       : "EDID download request, all inputs";
+    case cmd::kEdidDownload.code():
+        return a == cmd::kEdidDataMark ? "EDID data header, one input"
+                                       : "EDID download request, input " + num(a);
+    case cmd::kEdidAccess.code():
         return "EDID access request";
-    case 0x0309:
+    case cmd::kEdidDefaultAll.code():
         return "default EDID on all inputs";
-    case 0x030A:
+    case cmd::kEdidDefault.code():
         return "default EDID on input " + num(a);
-    case 0x0501:
+    case cmd::kIrControl.code():
         return "IR control " + onOff(f[4]);
-    case 0x0601:
+    case cmd::kBeep.code():
         return "beep " + onOff(f[4]);
-    case 0x080B:
-        return f[4] == 0xF0 ? "standby" : f[4] == 0x0F ? "power on" : "power " + hex2(a);
-    case 0x080C:
+    case cmd::kPower.code():
+        return f[4] == cmd::kOff ? "standby" : f[4] == cmd::kOn ? "power on" : "power " + hex2(a);
+    case cmd::kPowerState.code():
         return "power state query";
-    case 0x080D:
+    case cmd::kReboot.code():
         return "reboot";
     default:
         break;
     }
-    if (f.group() == 0x20) {
+    if (f.group() == cmd::kFirmwareGroup) {
         return firmwareRequest(f);
     }
     return "unknown command " + hex2(f.group()) + " " + hex2(f.command());
@@ -108,15 +112,15 @@ std::string CommandNames::firmwareRequest(const CommandFrame& f) {
         return "firmware last-block header, " + part + ", id " + hex2(f[10]);
     }
     switch ((f.command() << 8) | f[4]) {
-    case 0x0101:
+    case cmd::kDeviceType.code():
         return "firmware Part_1 start";
     case 0x0180:
         return "firmware Part_1 preparation 1";
     case 0x0110:
         return "firmware Part_1 preparation 2";
-    case 0x0201:
+    case cmd::kRouting.code():
         return "firmware Part_2 start";
-    case 0x0203:
+    case cmd::kSwitch.code():
         return "firmware Part 3 start";
     case 0x0401:
         return "firmware Part 4 start";
@@ -129,65 +133,65 @@ std::string CommandNames::reply(const CommandFrame& f) {
     const int a = f[4];
     const std::uint8_t b6 = f[6];
     const bool ok = f[4] == 0;
-    switch ((f.group() << 8) | f.command()) {
-    case 0x0101:
+    switch (Command::codeOf(f)) {
+    case cmd::kDeviceType.code():
         return "device type " + num(a);
-    case 0x0102:
+    case cmd::kModel.code():
         return "model " + num(a) + "x" + num(b6);
-    case 0x0103:
+    case cmd::kVersion.code():
         return "firmware version " + num(a) + "." + num(b6);
-    case 0x0104:
+    case cmd::kInputStatus.code():
         return "input " + num(a) + yesNo(b6, " connected", " disconnected");
-    case 0x0105:
+    case cmd::kOutputStatus.code():
         return "output " + num(a) + yesNo(b6, " connected", " disconnected");
-    case 0x010A:
+    case cmd::kIrState.code():
         return std::string("IR control ") + yesNo(b6, "on", "off");
-    case 0x010B:
+    case cmd::kBeepState.code():
         return std::string("beep ") + yesNo(b6, "on", "off");
-    case 0x010C:
+    case cmd::kEdidStatus.code():
         return "input " + num(a) + " EDID status " + hex2(b6);
-    case 0x0201:
+    case cmd::kRouting.code():
         return "output " + num(a) + " fed by input " + num(b6);
-    case 0x0203:
+    case cmd::kSwitch.code():
         return ok ? "switch done, output " + num(b6) : "switch refused";
-    case 0x0301:
+    case cmd::kEdidBuiltInAll.code():
         return ok ? "built-in EDID set on all inputs" : "built-in EDID refused";
-    case 0x0302:
+    case cmd::kEdidBuiltIn.code():
         return ok ? "built-in EDID set on input " + num(b6) : "built-in EDID refused";
-    case 0x0303:
+    case cmd::kEdidCopyAll.code():
         return ok ? "EDID copied to all inputs" : "EDID copy refused";
-    case 0x0304:
+    case cmd::kEdidCopy.code():
         return ok ? "EDID copied to input " + num(b6) : "EDID copy refused";
-    case 0x0306:
-    case 0x0307:
+    case cmd::kEdidDownloadAll.code():
+    case cmd::kEdidDownload.code():
         if (f[7] == 1) {
             return a == 0 ? "EDID download done" : "EDID download failed";
         }
         return a == 0xAA ? "ready for EDID data" : "EDID download answer " + hex2(a);
-    case 0x0308:
+    case cmd::kEdidAccess.code():
         return "EDID access granted";
-    case 0x0309:
+    case cmd::kEdidDefaultAll.code():
         return "default EDID set on all inputs";
-    case 0x030A:
+    case cmd::kEdidDefault.code():
         return "default EDID set on input " + num(b6);
-    case 0x030B:
+    case cmd::kEdidSwitchReport.code():
         return "EDID switch report " + hex2(a);
-    case 0x0501:
+    case cmd::kIrControl.code():
         return "IR control set";
-    case 0x0601:
+    case cmd::kBeep.code():
         return "beep set";
-    case 0x080B:
+    case cmd::kPower.code():
         return "power set";
-    case 0x080C:
-        return f[4] == 0x0F ? "power is on" : "power is off (standby)";
-    case 0x080D:
+    case cmd::kPowerState.code():
+        return f[4] == cmd::kOn ? "power is on" : "power is off (standby)";
+    case cmd::kReboot.code():
         return "rebooting";
-    case 0x8888:
+    case cmd::kStandby.code():
         return "standby announcement";
     default:
         break;
     }
-    if (f.group() == 0x20) {
+    if (f.group() == cmd::kFirmwareGroup) {
         return firmwareReply(f);
     }
     return "unknown reply " + hex2(f.group()) + " " + hex2(f.command());

@@ -1,6 +1,7 @@
 #include "MatrixModel.h"
 
 #include "CommandNames.h"
+#include "protocol/Commands.h"
 
 #include <algorithm>
 
@@ -10,9 +11,11 @@ namespace {
 
 using Kind = FaultRule::Kind;
 
-constexpr std::uint8_t kOn = 0x0F;
-constexpr std::uint8_t kOff = 0xF0;
 constexpr std::uint8_t kRefusedSwitchReport = 0x0F;
+// Byte 4 of the matrix's answers: done, failed, or (download requests) ready for the data.
+constexpr std::uint8_t kDone = 0x00;
+constexpr std::uint8_t kFailed = 0xFF;
+constexpr std::uint8_t kReady = 0xAA;
 
 bool isPort(int k) {
     return k >= 1 && k <= kMaxPorts;
@@ -29,7 +32,7 @@ std::uint8_t onOffState(bool on) {
 // The refusal every command without a refusal of its own gets: its bytes 2 and 3 with FF in
 // bytes 4 and 6, which no page takes for success.
 CommandFrame genericRefusal(const CommandFrame& f) {
-    return CommandFrame::make({f.group(), f.command(), 0xFF, 0x00, 0xFF});
+    return Command{f.group(), f.command()}.frame({kFailed, 0x00, kFailed});
 }
 
 std::uint8_t sum8(std::span<const std::uint8_t> bytes) {
@@ -127,7 +130,7 @@ void MatrixModel::handleFrame(const CommandFrame& f, WireIntake& link, std::int6
 
 void MatrixModel::handleBlock(const WireIntake::Unit& unit, std::int64_t now, Exchange& ex) {
     const CommandFrame& header = unit.header;
-    const bool firmware = header.group() == 0x20;
+    const bool firmware = header.group() == cmd::kFirmwareGroup;
     ex.in.push_back({firmware ? Inbound::Kind::FirmwareBlock : Inbound::Kind::EdidBlock, unit.bytes,
                      firmware ? "firmware block" : "EDID block"});
     if (firmware) {
@@ -146,7 +149,7 @@ void MatrixModel::handleBlock(const WireIntake::Unit& unit, std::int64_t now, Ex
 
 CommandFrame MatrixModel::edidDownloadResult(const CommandFrame& header,
                                              std::span<const std::uint8_t> block) {
-    const bool allInputs = header.command() == 0x06;
+    const bool allInputs = cmd::kEdidDownloadAll.matches(header);
     const int target = allInputs ? 0 : downloadTarget_.value_or(-1);
     downloadTarget_.reset();
     const auto edidBytes = block.size() == kEdidBlockSize ? block.subspan(1, kEdidSize)
@@ -160,47 +163,38 @@ CommandFrame MatrixModel::edidDownloadResult(const CommandFrame& header,
             }
         }
     }
-    return CommandFrame::make(
-        {0x03, header.command(), u8(ok ? 0x00 : 0xFF), 0x00, u8(target > 0 ? target : 0), 0x01});
+    return Command{header.group(), header.command()}.frame(
+        {ok ? kDone : kFailed, 0x00, u8(target > 0 ? target : 0), 0x01});
 }
 
 MatrixModel::Answer MatrixModel::answer(const CommandFrame& f, WireIntake& link) {
     Answer a;
-    const bool powerCommand = f.group() == 0x08 && (f.command() == 0x0B || f.command() == 0x0C);
+    const bool powerCommand = cmd::kPower.matches(f) || cmd::kPowerState.matches(f);
     if (!state_.powerOn && !powerCommand) {
-        a.reply = CommandFrame::make({0x88, 0x88});
+        a.reply = cmd::kStandby.frame();
         return a;
     }
     const bool refuse = faults_.wants(Kind::Refuse, f);
-    const bool ownRefusal = f.group() == 0x03 || f.group() == 0x20;
+    const std::uint8_t group = f.group();
+    const bool ownRefusal = group == cmd::kEdidAccess.group || group == cmd::kFirmwareGroup;
     if (refuse && !ownRefusal) {
         a.reply = genericRefusal(f); // refused before it can change anything
         return a;
     }
-    switch (f.group()) {
-    case 0x01:
+    if (group == cmd::kDeviceType.group) {
         a.reply = deviceInfo(f);
-        break;
-    case 0x02:
+    } else if (group == cmd::kSwitch.group) {
         a.reply = routing(f);
-        break;
-    case 0x03:
-        return Answer{edid(f, refuse, link), 0};
-    case 0x05:
-    case 0x06:
-    case 0x08:
-        a.reply = settings(f, a);
-        break;
-    case 0x20: {
+    } else if (group == cmd::kEdidAccess.group) {
+        a.reply = edid(f, refuse, link);
+    } else if (group == cmd::kFirmwareGroup) {
         FirmwareSession::Answer fw = firmware_.onFrame(f, refuse);
         if (fw.expectBlock) {
             link.expectBlock(FirmwareSession::kBlockSize, f);
         }
         a.reply = fw.reply;
-        return a;
-    }
-    default:
-        break;
+    } else {
+        a.reply = settings(f, a);
     }
     return a;
 }
@@ -208,63 +202,60 @@ MatrixModel::Answer MatrixModel::answer(const CommandFrame& f, WireIntake& link)
 std::optional<CommandFrame> MatrixModel::deviceInfo(const CommandFrame& f) const {
     const int k = f[4];
     const auto idx = static_cast<std::size_t>(k);
-    switch (f.command()) {
-    case 0x01:
-        return CommandFrame::make({0x01, 0x01, state_.deviceType});
-    case 0x02:
-        return CommandFrame::make({0x01, 0x02, u8(state_.inputs), 0, u8(state_.outputs)});
-    case 0x03:
-        return CommandFrame::make({0x01, 0x03, state_.firmwareMajor, 0, state_.firmwareMinor});
-    case 0x04:
-        if (!isPort(k)) {
-            return std::nullopt;
-        }
-        return CommandFrame::make({0x01, 0x04, u8(k), 0, onOffState(state_.inputConnected[idx])});
-    case 0x05:
-        if (!isPort(k)) {
-            return std::nullopt;
-        }
-        return CommandFrame::make({0x01, 0x05, u8(k), 0, onOffState(state_.outputConnected[idx])});
-    case 0x0A:
-        return CommandFrame::make({0x01, 0x0A, 0, 0, onOffState(state_.irControl)});
-    case 0x0B:
-        return CommandFrame::make({0x01, 0x0B, 0, 0, onOffState(state_.beep)});
-    case 0x0C:
-        if (!isPort(k)) {
-            return std::nullopt;
-        }
-        return CommandFrame::make({0x01, 0x0C, u8(k), 0, state_.edidStatus[idx]});
-    default:
+    if (cmd::kDeviceType.matches(f)) {
+        return cmd::kDeviceType.frame({state_.deviceType});
+    }
+    if (cmd::kModel.matches(f)) {
+        return cmd::kModel.frame({u8(state_.inputs), 0, u8(state_.outputs)});
+    }
+    if (cmd::kVersion.matches(f)) {
+        return cmd::kVersion.frame({state_.firmwareMajor, 0, state_.firmwareMinor});
+    }
+    if (cmd::kIrState.matches(f)) {
+        return cmd::kIrState.frame({0, 0, onOffState(state_.irControl)});
+    }
+    if (cmd::kBeepState.matches(f)) {
+        return cmd::kBeepState.frame({0, 0, onOffState(state_.beep)});
+    }
+    if (!isPort(k)) {
         return std::nullopt;
     }
+    if (cmd::kInputStatus.matches(f)) {
+        return cmd::kInputStatus.frame({u8(k), 0, onOffState(state_.inputConnected[idx])});
+    }
+    if (cmd::kOutputStatus.matches(f)) {
+        return cmd::kOutputStatus.frame({u8(k), 0, onOffState(state_.outputConnected[idx])});
+    }
+    if (cmd::kEdidStatus.matches(f)) {
+        return cmd::kEdidStatus.frame({u8(k), 0, state_.edidStatus[idx]});
+    }
+    return std::nullopt;
 }
 
 std::optional<CommandFrame> MatrixModel::routing(const CommandFrame& f) {
-    if (f.command() == 0x01) {
+    if (cmd::kRouting.matches(f)) {
         const int k = f[4];
         if (!isPort(k)) {
             return std::nullopt;
         }
-        return CommandFrame::make(
-            {0x02, 0x01, u8(k), 0, state_.routing[static_cast<std::size_t>(k)]});
+        return cmd::kRouting.frame({u8(k), 0, state_.routing[static_cast<std::size_t>(k)]});
     }
-    if (f.command() == 0x03) {
+    if (cmd::kSwitch.matches(f)) {
         const int input = f[4];
         const int output = f[6];
         if (!isPort(input) || !isPort(output)) {
-            return CommandFrame::make({0x02, 0x03, 0xFF, 0x00, u8(output)});
+            return cmd::kSwitch.frame({kFailed, 0x00, u8(output)});
         }
         // The routing table has the protocol's eight outputs, so a switch of an output this
         // unit does not have is acknowledged like any other and changes nothing anyone sees.
         state_.routing[static_cast<std::size_t>(output)] = u8(input);
-        return CommandFrame::make({0x02, 0x03, 0x00, 0x00, u8(output)});
+        return cmd::kSwitch.frame({kDone, 0x00, u8(output)});
     }
     return std::nullopt;
 }
 
 std::optional<CommandFrame> MatrixModel::edid(const CommandFrame& f, bool refuse,
                                               WireIntake& link) {
-    const std::uint8_t c = f.command();
     const int a4 = f[4];
     const int a6 = f[6];
     auto setAll = [&](std::uint8_t code) {
@@ -276,61 +267,68 @@ std::optional<CommandFrame> MatrixModel::edid(const CommandFrame& f, bool refuse
     auto outputHasDisplay = [&](int o) {
         return isPort(o) && state_.outputConnected[static_cast<std::size_t>(o)];
     };
+    auto builtIn = [](int m) { return m >= 1 && m <= 15; };
     // Commands that change an input's EDID are refused with the EDID switch report.
-    const CommandFrame switchRefused = CommandFrame::make({0x03, 0x0B, kRefusedSwitchReport});
-    switch (c) {
-    case 0x01: // built-in EDID m on all inputs
-        if (refuse || a4 < 1 || a4 > 15) {
+    const CommandFrame switchRefused = cmd::kEdidSwitchReport.frame({kRefusedSwitchReport});
+    if (cmd::kEdidBuiltInAll.matches(f)) {
+        if (refuse || !builtIn(a4)) {
             return switchRefused;
         }
         setAll(u8(a4 - 1));
-        return CommandFrame::make({0x03, 0x01, 0x00});
-    case 0x02: // built-in EDID m on input i
-        if (refuse || a4 < 1 || a4 > 15 || !isPort(a6)) {
+        return cmd::kEdidBuiltInAll.frame({kDone});
+    }
+    if (cmd::kEdidBuiltIn.matches(f)) {
+        if (refuse || !builtIn(a4) || !isPort(a6)) {
             return switchRefused;
         }
         state_.edidStatus[static_cast<std::size_t>(a6)] = u8(a4 - 1);
-        return CommandFrame::make({0x03, 0x02, 0x00, 0x00, u8(a6)});
-    case 0x03: // copy the display's EDID of output o to all inputs
+        return cmd::kEdidBuiltIn.frame({kDone, 0x00, u8(a6)});
+    }
+    if (cmd::kEdidCopyAll.matches(f)) { // the display's EDID of output o to all inputs
         if (refuse || !outputHasDisplay(a4)) {
-            return CommandFrame::make({0x03, 0x03, 0xFF});
+            return cmd::kEdidCopyAll.frame({kFailed});
         }
         setAll(copyCode(a4));
-        return CommandFrame::make({0x03, 0x03, 0x00});
-    case 0x04: // ... to input i
+        return cmd::kEdidCopyAll.frame({kDone});
+    }
+    if (cmd::kEdidCopy.matches(f)) { // ... to input i
         if (!isPort(a6)) {
             return std::nullopt;
         }
         if (refuse || !outputHasDisplay(a4)) {
-            return CommandFrame::make({0x03, 0x04, 0xFF, 0x00, u8(a6)});
+            return cmd::kEdidCopy.frame({kFailed, 0x00, u8(a6)});
         }
         state_.edidStatus[static_cast<std::size_t>(a6)] = copyCode(a4);
-        return CommandFrame::make({0x03, 0x04, 0x00, 0x00, u8(a6)});
-    case 0x06:
-    case 0x07:
-        if (a4 == 0x56) { // data header: the EDID block follows, answered when it is in
+        return cmd::kEdidCopy.frame({kDone, 0x00, u8(a6)});
+    }
+    const bool all = cmd::kEdidDownloadAll.matches(f);
+    if (all || cmd::kEdidDownload.matches(f)) {
+        if (a4 == cmd::kEdidDataMark) { // data header: the block follows, answered when it is in
             link.expectBlock(kEdidBlockSize, f);
             return std::nullopt;
         }
-        if (c == 0x06 ? a4 != 0xFE : !isPort(a4)) {
+        if (all ? a4 != cmd::kEdidAllInputs : !isPort(a4)) {
             return std::nullopt;
         }
         if (refuse) {
             return switchRefused;
         }
-        if (c == 0x07) {
+        if (!all) {
             downloadTarget_ = a4;
         }
-        return CommandFrame::make({0x03, c, 0xAA, 0x00, u8(c == 0x07 ? a4 : 0)});
-    case 0x08: // EDID access
-        return refuse ? switchRefused : CommandFrame::make({0x03, 0x08, 0x00});
-    case 0x09: // default EDID on all inputs
+        return Command{f.group(), f.command()}.frame({kReady, 0x00, u8(all ? 0 : a4)});
+    }
+    if (cmd::kEdidAccess.matches(f)) {
+        return refuse ? switchRefused : cmd::kEdidAccess.frame({kDone});
+    }
+    if (cmd::kEdidDefaultAll.matches(f)) {
         if (refuse) {
             return switchRefused;
         }
         setAll(kEdidDefault);
-        return CommandFrame::make({0x03, 0x09, 0x00});
-    case 0x0A: // default EDID on input i
+        return cmd::kEdidDefaultAll.frame({kDone});
+    }
+    if (cmd::kEdidDefault.matches(f)) {
         if (!isPort(a4)) {
             return std::nullopt;
         }
@@ -338,42 +336,35 @@ std::optional<CommandFrame> MatrixModel::edid(const CommandFrame& f, bool refuse
             return switchRefused;
         }
         state_.edidStatus[static_cast<std::size_t>(a4)] = kEdidDefault;
-        return CommandFrame::make({0x03, 0x0A, 0x00, 0x00, u8(a4)});
-    default:
-        return std::nullopt;
+        return cmd::kEdidDefault.frame({kDone, 0x00, u8(a4)});
     }
+    return std::nullopt;
 }
 
 std::optional<CommandFrame> MatrixModel::settings(const CommandFrame& f, Answer& a) {
     const std::uint8_t s = f[4];
-    const bool valid = s == kOn || s == kOff;
-    switch ((f.group() << 8) | f.command()) {
-    case 0x0501:
+    const bool valid = s == cmd::kOn || s == cmd::kOff;
+    for (const Command c : {cmd::kIrControl, cmd::kBeep, cmd::kPower}) {
+        if (!c.matches(f)) {
+            continue;
+        }
         if (!valid) {
             return genericRefusal(f);
         }
-        state_.irControl = s == kOn;
-        return CommandFrame::make({0x05, 0x01, 0x00});
-    case 0x0601:
-        if (!valid) {
-            return genericRefusal(f);
-        }
-        state_.beep = s == kOn;
-        return CommandFrame::make({0x06, 0x01, 0x00});
-    case 0x080B:
-        if (!valid) {
-            return genericRefusal(f);
-        }
-        state_.powerOn = s == kOn;
-        return CommandFrame::make({0x08, 0x0B, 0x00});
-    case 0x080C:
-        return CommandFrame::make({0x08, 0x0C, state_.powerOn ? kOn : kOff});
-    case 0x080D:
-        a.rebootMs = timing_.rebootMs;
-        return CommandFrame::make({0x08, 0x0D, 0x00});
-    default:
-        return std::nullopt;
+        const bool on = s == cmd::kOn;
+        (c == cmd::kIrControl ? state_.irControl
+         : c == cmd::kBeep    ? state_.beep
+                              : state_.powerOn) = on;
+        return c.frame({kDone});
     }
+    if (cmd::kPowerState.matches(f)) {
+        return cmd::kPowerState.frame({state_.powerOn ? cmd::kOn : cmd::kOff});
+    }
+    if (cmd::kReboot.matches(f)) {
+        a.rebootMs = timing_.rebootMs;
+        return cmd::kReboot.frame({kDone});
+    }
+    return std::nullopt;
 }
 
 std::int64_t MatrixModel::sendReply(const CommandFrame& request, CommandFrame reply, Exchange& ex) {
@@ -451,14 +442,14 @@ Reply MatrixModel::shape(const CommandFrame& frame, const std::vector<FaultRule>
 
 Reply MatrixModel::enterStandby() {
     state_.powerOn = false;
-    const CommandFrame f = CommandFrame::make({0x88, 0x88});
+    const CommandFrame f = cmd::kStandby.frame();
     return Reply{CommandNames::describe(f, Direction::FromMatrix),
                  {f.bytes.begin(), f.bytes.end()},
                  {Piece{0, 0, CommandFrame::kSize}}};
 }
 
 Reply MatrixModel::edidSwitchReport(std::uint8_t code) {
-    const CommandFrame f = CommandFrame::make({0x03, 0x0B, code});
+    const CommandFrame f = cmd::kEdidSwitchReport.frame({code});
     return Reply{CommandNames::describe(f, Direction::FromMatrix),
                  {f.bytes.begin(), f.bytes.end()},
                  {Piece{0, 0, CommandFrame::kSize}}};

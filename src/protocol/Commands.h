@@ -13,6 +13,9 @@ struct Command {
     std::uint8_t group;
     std::uint8_t command;
 
+    // group and command in one number, for a switch over commands
+    constexpr int code() const { return (group << 8) | command; }
+    static constexpr int codeOf(const CommandFrame& f) { return (f.group() << 8) | f.command(); }
     constexpr bool matches(const CommandFrame& f) const {
         return f.group() == group && f.command() == command;
     }
