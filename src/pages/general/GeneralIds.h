@@ -1,6 +1,7 @@
 #pragma once
 // Control identifiers, timer identifiers, icons and texts of the General page (dialog 145).
 // The parts of the page share them, and tests click and read controls by them.
+#include "pages/common/PendingRequest.h"
 #include "resources/ResourceIds.h"
 
 #include <cstdint>
@@ -67,17 +68,18 @@ constexpr int kIconDisconnected = res::kLinkDownIcon;
 constexpr int kIconConnected = res::kLinkUpIcon;
 
 // --- timers ------------------------------------------------------------------------------------
-// Status chain: each query has a repeat timer (odd) and a give-up timer (the next id).
+// Status chain: each query waits on its first timer, is repeated once, and gives up on its
+// second. The device type is never asked by the page; its timers are only stopped.
 constexpr int kDeviceTypeTimer = 1;
-constexpr int kModelTimer = 3;
-constexpr int kVersionTimer = 5;
-constexpr int inputTimer(int k) {
-    return 7 + 4 * (k - 1);
-}
-constexpr int outputTimer(int k) {
-    return 9 + 4 * (k - 1);
-}
-constexpr int kLastChainTimer = 38; // give-up of output 8
+constexpr int kDeviceTypeGiveUp = 2;
+constexpr RequestTimers kModelWait{3, 5000, 4, 5000};
+constexpr RequestTimers kVersionWait{5, 5000, 6, 5000};
+constexpr RequestTimers kInputWaits[] = {
+    {7, 5000, 8, 5000},   {11, 5000, 12, 5000}, {15, 5000, 16, 5000}, {19, 5000, 20, 5000},
+    {23, 5000, 24, 5000}, {27, 5000, 28, 5000}, {31, 5000, 32, 5000}, {35, 5000, 36, 5000}};
+constexpr RequestTimers kOutputWaits[] = {
+    {9, 5000, 10, 5000},  {13, 5000, 14, 5000}, {17, 5000, 18, 5000}, {21, 5000, 22, 5000},
+    {25, 5000, 26, 5000}, {29, 5000, 30, 5000}, {33, 5000, 34, 5000}, {37, 5000, 38, 5000}};
 
 constexpr int kStatusConnectCheck = 45;
 constexpr int kStatusTcpStart = 46;
@@ -89,14 +91,13 @@ constexpr int kPortRescan = 66;
 constexpr int kStatusComStart = 91;
 
 constexpr int kResetAnimation = 100;
-constexpr int resetStepTimer(int k) { // step k = 1..8 of the port routing
-    return 101 + 2 * (k - 1);
-}
-constexpr int kResetEdidAccessTimer = 117;
-constexpr int kResetEdidTimer = 119;
-constexpr int kResetBeepTimer = 121;
-constexpr int kFirstResetTimer = 100;
-constexpr int kLastResetTimer = 122;
+// Factory reset: input k back on output k for k = 1..8, then EDID access, default EDID, beep.
+constexpr RequestTimers kResetRouteWaits[] = {
+    {101, 5000, 102, 5000}, {103, 5000, 104, 5000}, {105, 5000, 106, 5000}, {107, 5000, 108, 5000},
+    {109, 5000, 110, 5000}, {111, 5000, 112, 5000}, {113, 5000, 114, 5000}, {115, 5000, 116, 5000}};
+constexpr RequestTimers kResetEdidAccessWait{117, 5000, 118, 5000};
+constexpr RequestTimers kResetEdidWait{119, 5000, 120, 5000};
+constexpr RequestTimers kResetBeepWait{121, 5000, 122, 5000};
 
 constexpr int kRebootTimer = 201;
 constexpr int kRebootDoneTimer = 202;

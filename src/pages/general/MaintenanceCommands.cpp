@@ -16,18 +16,20 @@ constexpr int kPowerOnWaitMs = 2000;
 constexpr int kPowerOnDoneMs = 4000;
 constexpr int kDefaultEdid = 4;
 
-// The frame of the factory-reset step that timer `timer` guards.
-CommandFrame resetStep(int timer) {
-    switch (timer) {
-    case gen::kResetEdidAccessTimer:
+constexpr std::size_t kEdidAccessStep = 8;
+constexpr std::size_t kEdidStep = 9;
+constexpr std::size_t kBeepStep = 10;
+
+CommandFrame resetFrame(std::size_t step) {
+    switch (step) {
+    case kEdidAccessStep:
         return cmd::edidAccess();
-    case gen::kResetEdidTimer:
+    case kEdidStep:
         return cmd::builtInEdidAll(kDefaultEdid);
-    case gen::kResetBeepTimer:
+    case kBeepStep:
         return cmd::setBeep(true);
     default: {
-        // Routing step k puts input k back on output k.
-        const int k = (timer - gen::resetStepTimer(1)) / 2 + 1;
+        const int k = static_cast<int>(step) + 1;
         return cmd::routeInput(k, k);
     }
     }
@@ -39,7 +41,19 @@ bool zeroResult(const CommandFrame& f) {
 
 } // namespace
 
-MaintenanceCommands::MaintenanceCommands(GeneralPage& page) : page_(page) {}
+MaintenanceCommands::MaintenanceCommands(GeneralPage& page) : page_(page) {
+    auto add = [&](RequestTimers timers) {
+        resetSteps_.emplace_back(
+            page, timers, [&page](const CommandFrame& f) { page.sender().send(f); },
+            [this] { giveUpReset(); });
+    };
+    for (const RequestTimers& t : gen::kResetRouteWaits) {
+        add(t);
+    }
+    add(gen::kResetEdidAccessWait);
+    add(gen::kResetEdidWait);
+    add(gen::kResetBeepWait);
+}
 
 bool MaintenanceCommands::restoreAndCheckReady(int id) {
     page_.setChecked(id, !page_.isChecked(id));
@@ -87,15 +101,14 @@ bool MaintenanceCommands::onCommand(int id) {
 
 void MaintenanceCommands::startFactoryReset() {
     resetRunning_ = true;
-    sendResetStep(gen::resetStepTimer(1));
+    startResetStep(0);
     page_.popups().setProgressText("Setting . . .");
     page_.setTimer(gen::kResetAnimation, gen::kAnimationMs);
     page_.popups().openProgress();
 }
 
-void MaintenanceCommands::sendResetStep(int timer) {
-    page_.sender().send(resetStep(timer));
-    page_.setTimer(timer, gen::kReplyWaitMs);
+void MaintenanceCommands::startResetStep(std::size_t step) {
+    resetSteps_[step].start(resetFrame(step));
 }
 
 bool MaintenanceCommands::onTimer(int id) {
@@ -103,15 +116,10 @@ bool MaintenanceCommands::onTimer(int id) {
         page_.popups().tickProgress(gen::kSetting);
         return true;
     }
-    if (id > gen::kFirstResetTimer && id <= gen::kLastResetTimer) {
-        page_.killTimer(id);
-        if (id % 2 == 1) {
-            page_.sender().send(resetStep(id));
-            page_.setTimer(id + 1, gen::kReplyWaitMs);
-        } else {
-            giveUpReset(id);
+    for (PendingRequest& step : resetSteps_) {
+        if (step.onTimer(id)) {
+            return true;
         }
-        return true;
     }
     switch (id) {
     case gen::kRebootTimer:
@@ -136,8 +144,7 @@ bool MaintenanceCommands::onTimer(int id) {
     }
 }
 
-void MaintenanceCommands::giveUpReset(int timer) {
-    page_.killTimer(timer);
+void MaintenanceCommands::giveUpReset() {
     resetRunning_ = false;
     page_.killTimer(gen::kResetAnimation);
     page_.popups().closeProgress();
@@ -159,31 +166,28 @@ bool MaintenanceCommands::onResetReply(const CommandFrame& f) {
         if (k < 1 || k > gen::kMaxPorts) {
             return false;
         }
-        page_.killTimer(gen::resetStepTimer(k));
-        page_.killTimer(gen::resetStepTimer(k) + 1);
+        const auto step = static_cast<std::size_t>(k - 1);
+        resetSteps_[step].stop();
         // A four-by-four unit ends its routing at output 4, a larger one at output 8.
         if (k == gen::kChainPorts || k == gen::kMaxPorts) {
-            sendResetStep(gen::kResetEdidAccessTimer);
+            startResetStep(kEdidAccessStep);
         } else {
-            sendResetStep(gen::resetStepTimer(k + 1));
+            startResetStep(step + 1);
         }
         return true;
     }
     if (cmd::kEdidAccess.matches(f) && zeroResult(f)) {
-        page_.killTimer(gen::kResetEdidAccessTimer);
-        page_.killTimer(gen::kResetEdidAccessTimer + 1);
-        sendResetStep(gen::kResetEdidTimer);
+        resetSteps_[kEdidAccessStep].stop();
+        startResetStep(kEdidStep);
         return true;
     }
     if (cmd::kEdidBuiltInAll.matches(f) && zeroResult(f)) {
-        page_.killTimer(gen::kResetEdidTimer);
-        page_.killTimer(gen::kResetEdidTimer + 1);
-        sendResetStep(gen::kResetBeepTimer);
+        resetSteps_[kEdidStep].stop();
+        startResetStep(kBeepStep);
         return true;
     }
     if (cmd::kBeep.matches(f) && zeroResult(f)) {
-        page_.killTimer(gen::kResetBeepTimer);
-        page_.killTimer(gen::kResetBeepTimer + 1);
+        resetSteps_[kBeepStep].stop();
         finishReset();
         return true;
     }
@@ -243,8 +247,9 @@ bool MaintenanceCommands::onReply(const CommandFrame& f) {
 
 void MaintenanceCommands::stopForStandby() {
     resetRunning_ = false;
-    for (int id = gen::kFirstResetTimer; id <= gen::kLastResetTimer; ++id) {
-        page_.killTimer(id);
+    page_.killTimer(gen::kResetAnimation);
+    for (PendingRequest& step : resetSteps_) {
+        step.stop();
     }
     page_.killTimer(gen::kRebootTimer);
     page_.killTimer(gen::kPowerOnTimer);

@@ -3,7 +3,10 @@
 // back port by port, the EDID access, the default EDID and the beeper, one step after each
 // reply), Reboot, Enable Beep, the hidden Enable IR Control, and Power On. The check boxes
 // change only when the matrix confirms; the replies to the state queries set them.
+#include "pages/common/PendingRequest.h"
 #include "protocol/CommandFrame.h"
+
+#include <vector>
 
 namespace zentrel {
 
@@ -26,14 +29,17 @@ public:
 private:
     void startFactoryReset();
     bool onResetReply(const CommandFrame& f);
-    void sendResetStep(int timer);
+    // Step 0..7 puts input k+1 back on output k+1; then the EDID access, the default EDID and
+    // the beeper.
+    void startResetStep(std::size_t step);
     void finishReset();
-    void giveUpReset(int timer);
+    void giveUpReset();
     // A check box toggles itself when clicked; it shows the matrix's state, so the click is
     // undone before anything is sent.
     bool restoreAndCheckReady(int id);
 
     GeneralPage& page_;
+    std::vector<PendingRequest> resetSteps_;
     bool resetRunning_ = false;
 };
 

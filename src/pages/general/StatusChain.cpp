@@ -4,7 +4,7 @@
 #include "GeneralPage.h"
 #include "protocol/Commands.h"
 
-#include <optional>
+#include <utility>
 
 namespace zentrel {
 
@@ -18,23 +18,9 @@ constexpr int kTcpStartMs = 200;
 constexpr int kComStartMs = 200;
 constexpr int kGiveUpNoticeMs = 1000;
 
-// The query whose reply timer `timer` waits for, to send it again.
-std::optional<CommandFrame> queryOf(int timer) {
-    if (timer == gen::kModelTimer) {
-        return cmd::queryModel();
-    }
-    if (timer == gen::kVersionTimer) {
-        return cmd::queryVersion();
-    }
-    for (int k = 1; k <= gen::kMaxPorts; ++k) {
-        if (timer == gen::inputTimer(k)) {
-            return cmd::queryInput(k);
-        }
-        if (timer == gen::outputTimer(k)) {
-            return cmd::queryOutput(k);
-        }
-    }
-    return std::nullopt;
+PendingRequest request(GeneralPage& page, RequestTimers timers, PendingRequest::Action giveUp) {
+    return PendingRequest(
+        page, timers, [&page](const CommandFrame& f) { page.sender().send(f); }, std::move(giveUp));
 }
 
 std::string portText(bool input, int k, bool connected) {
@@ -45,7 +31,15 @@ std::string portText(bool input, int k, bool connected) {
 
 } // namespace
 
-StatusChain::StatusChain(GeneralPage& page) : page_(page) {}
+StatusChain::StatusChain(GeneralPage& page)
+    : page_(page), model_(request(page, gen::kModelWait, [this] { giveUpDeviceInfo(); })),
+      version_(request(page, gen::kVersionWait, [this] { giveUpDeviceInfo(); })) {
+    for (int k = 1; k <= gen::kMaxPorts; ++k) {
+        const auto i = static_cast<std::size_t>(k - 1);
+        inputs_.push_back(request(page, gen::kInputWaits[i], [this] { giveUpPorts(); }));
+        outputs_.push_back(request(page, gen::kOutputWaits[i], [this] { giveUpPorts(); }));
+    }
+}
 
 void StatusChain::open() {
     for (int k = 1; k <= gen::kMaxPorts; ++k) {
@@ -153,8 +147,7 @@ void StatusChain::startTcpChain() {
 }
 
 void StatusChain::sendInputQuery(int k) {
-    page_.sender().send(cmd::queryInput(k));
-    page_.setTimer(gen::inputTimer(k), gen::kReplyWaitMs);
+    inputRequest(k).start(cmd::queryInput(k));
 }
 
 bool StatusChain::onTimer(int id) {
@@ -175,31 +168,22 @@ bool StatusChain::onTimer(int id) {
     default:
         break;
     }
-    if (id < gen::kDeviceTypeTimer || id > gen::kLastChainTimer) {
-        return false;
-    }
-    if (id == gen::kDeviceTypeTimer || id == gen::kDeviceTypeTimer + 1) {
+    if (id == gen::kDeviceTypeTimer || id == gen::kDeviceTypeGiveUp) {
         page_.killTimer(id); // the page never asks for the device type itself
-    } else if (id % 2 == 1) {
-        repeat(id);
-    } else if (id == gen::kModelTimer + 1 || id == gen::kVersionTimer + 1) {
-        giveUpDeviceInfo(id);
-    } else {
-        giveUpPorts(id);
+        return true;
     }
-    return true;
+    if (model_.onTimer(id) || version_.onTimer(id)) {
+        return true;
+    }
+    for (int k = 1; k <= gen::kMaxPorts; ++k) {
+        if (inputRequest(k).onTimer(id) || outputRequest(k).onTimer(id)) {
+            return true;
+        }
+    }
+    return false;
 }
 
-void StatusChain::repeat(int timer) {
-    page_.killTimer(timer);
-    if (const auto query = queryOf(timer)) {
-        page_.sender().send(*query);
-    }
-    page_.setTimer(timer + 1, gen::kReplyWaitMs);
-}
-
-void StatusChain::giveUpPorts(int timer) {
-    page_.killTimer(timer);
+void StatusChain::giveUpPorts() {
     page_.killTimer(gen::kStatusAnimation);
     page_.setTimer(gen::kNoticeTimer, kGiveUpNoticeMs);
     page_.popups().closeProgress();
@@ -213,8 +197,7 @@ void StatusChain::giveUpPorts(int timer) {
     page_.popups().notice(gen::kTimeOut, kGiveUpNoticeMs, PagePopups::When::IfClosed);
 }
 
-void StatusChain::giveUpDeviceInfo(int timer) {
-    page_.killTimer(timer);
+void StatusChain::giveUpDeviceInfo() {
     page_.killTimer(gen::kStatusAnimation);
     page_.popups().closeProgress();
     page_.popups().notice(gen::kTimeOut, kGiveUpNoticeMs, PagePopups::When::IfClosed);
@@ -236,7 +219,9 @@ void StatusChain::end() {
 }
 
 bool StatusChain::onReply(const CommandFrame& f, bool serial, bool checksumPassed) {
-    if (f.group() != 0x01 || f.command() < 0x01 || f.command() > 0x05) {
+    const bool deviceInfo =
+        cmd::kDeviceType.matches(f) || cmd::kModel.matches(f) || cmd::kVersion.matches(f);
+    if (!deviceInfo && !cmd::kInputStatus.matches(f) && !cmd::kOutputStatus.matches(f)) {
         return false;
     }
     // A reply that fails the checksum on the serial line counts as silence; over TCP there is
@@ -244,7 +229,7 @@ bool StatusChain::onReply(const CommandFrame& f, bool serial, bool checksumPasse
     if (serial && !checksumPassed) {
         return true;
     }
-    if (f.command() <= 0x03) {
+    if (deviceInfo) {
         if (serial) {
             onDeviceInfo(f);
         }
@@ -258,10 +243,9 @@ bool StatusChain::onReply(const CommandFrame& f, bool serial, bool checksumPasse
 }
 
 void StatusChain::onDeviceInfo(const CommandFrame& f) {
-    switch (f.command()) {
-    case 0x01:
+    if (cmd::kDeviceType.matches(f)) {
         page_.killTimer(gen::kDeviceTypeTimer);
-        page_.killTimer(gen::kDeviceTypeTimer + 1);
+        page_.killTimer(gen::kDeviceTypeGiveUp);
         switch (f[4]) {
         case 1:
             deviceText_ = "HDMI MATRIX";
@@ -276,23 +260,16 @@ void StatusChain::onDeviceInfo(const CommandFrame& f) {
             break;
         }
         page_.setText(gen::kDeviceLine, deviceText_);
-        page_.sender().send(cmd::queryModel());
-        page_.setTimer(gen::kModelTimer, gen::kReplyWaitMs);
-        break;
-    case 0x02:
-        page_.killTimer(gen::kModelTimer);
-        page_.killTimer(gen::kModelTimer + 1);
+        model_.start(cmd::queryModel());
+    } else if (cmd::kModel.matches(f)) {
+        model_.stop();
         page_.setText(gen::kDeviceLine,
                       deviceText_ + " " + std::to_string(f[4]) + "X" + std::to_string(f[6]));
-        page_.sender().send(cmd::queryVersion());
-        page_.setTimer(gen::kVersionTimer, gen::kReplyWaitMs);
-        break;
-    default:
-        page_.killTimer(gen::kVersionTimer);
-        page_.killTimer(gen::kVersionTimer + 1);
+        version_.start(cmd::queryVersion());
+    } else {
+        version_.stop();
         page_.setText(gen::kVersionLine, std::to_string(f[4]) + "." + std::to_string(f[6]));
         sendInputQuery(1);
-        break;
     }
 }
 
@@ -311,19 +288,16 @@ void StatusChain::onPort(const CommandFrame& f, bool serial) {
         return;
     }
     const bool connected = f[6] != cmd::kAbsent;
-    if (f.command() == 0x04) {
-        page_.killTimer(gen::inputTimer(k));
-        page_.killTimer(gen::inputTimer(k) + 1);
+    if (cmd::kInputStatus.matches(f)) {
+        inputRequest(k).stop();
         showPort(Side::Input, k, connected);
-        page_.sender().send(cmd::queryOutput(k));
-        page_.setTimer(gen::outputTimer(k), gen::kReplyWaitMs);
+        outputRequest(k).start(cmd::queryOutput(k));
         if (!serial) {
             page_.popups().setProgressText("Getting Out" + std::to_string(k) + "...");
         }
         return;
     }
-    page_.killTimer(gen::outputTimer(k));
-    page_.killTimer(gen::outputTimer(k) + 1);
+    outputRequest(k).stop();
     showPort(Side::Output, k, connected);
     if (k == gen::kChainPorts || k == gen::kMaxPorts) {
         end();

@@ -4,11 +4,13 @@
 // green or red. A device-type reply, whenever one arrives on the serial line, leads through the
 // model and firmware version to the same chain. Every query is repeated once after 5 s of
 // silence; the second silence gives up with "Time out!".
+#include "pages/common/PendingRequest.h"
 #include "protocol/CommandFrame.h"
 
 #include <array>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace zentrel {
 
@@ -48,13 +50,18 @@ private:
     void showPort(Side side, int k, bool connected);
     void onDeviceInfo(const CommandFrame& f);
     void onPort(const CommandFrame& f, bool serial);
-    void repeat(int timer);
-    void giveUpPorts(int timer);
-    void giveUpDeviceInfo(int timer);
+    void giveUpPorts();
+    void giveUpDeviceInfo();
+    PendingRequest& inputRequest(int k) { return inputs_[static_cast<std::size_t>(k - 1)]; }
+    PendingRequest& outputRequest(int k) { return outputs_[static_cast<std::size_t>(k - 1)]; }
     void end();
     void unlock();
 
     GeneralPage& page_;
+    PendingRequest model_;
+    PendingRequest version_;
+    std::vector<PendingRequest> inputs_;
+    std::vector<PendingRequest> outputs_;
     bool tcpMuted_ = true;
     bool connectPending_ = false;
     int busy_ = 0;
