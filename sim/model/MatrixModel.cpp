@@ -2,6 +2,7 @@
 
 #include "CommandNames.h"
 #include "protocol/Commands.h"
+#include "sim/faults/ReplyShaper.h"
 
 #include <algorithm>
 
@@ -374,70 +375,8 @@ std::int64_t MatrixModel::sendReply(const CommandFrame& request, CommandFrame re
     if (silent) {
         return timing_.latencyMs;
     }
-    ex.out.push_back(shape(reply, rules));
+    ex.out.push_back(ReplyShaper(timing_).shape(reply, rules));
     return ex.out.back().lastDelayMs();
-}
-
-Reply MatrixModel::shape(const CommandFrame& frame, const std::vector<FaultRule>& rules) const {
-    CommandFrame f = frame;
-    std::vector<std::uint8_t> stray;
-    std::int64_t delay = timing_.latencyMs;
-    std::vector<std::size_t> cuts; // offsets into the frame where a new piece begins
-    bool bytewise = false;
-    std::int64_t gap = timing_.pieceGapMs;
-    for (const FaultRule& r : rules) {
-        switch (r.kind) {
-        case Kind::BadChecksum:
-            f[12] = u8(f[12] + 1);
-            break;
-        case Kind::Stray:
-            stray.insert(stray.end(), r.stray.begin(), r.stray.end());
-            break;
-        case Kind::Delay:
-            delay += r.delayMs;
-            break;
-        case Kind::Split:
-            cuts.insert(cuts.end(), r.splitAt.begin(), r.splitAt.end());
-            gap = r.gapMs > 0 ? r.gapMs : gap;
-            break;
-        case Kind::ByteByByte:
-            bytewise = true;
-            gap = r.gapMs > 0 ? r.gapMs : gap;
-            break;
-        case Kind::Silent:
-        case Kind::Refuse:
-            break;
-        }
-    }
-    Reply out;
-    out.name = CommandNames::describe(f, Direction::FromMatrix);
-    if (!stray.empty()) {
-        out.name += " after " + std::to_string(stray.size()) + " stray byte" +
-                    (stray.size() == 1 ? "" : "s");
-    }
-    out.bytes = stray;
-    out.bytes.insert(out.bytes.end(), f.bytes.begin(), f.bytes.end());
-
-    std::vector<std::size_t> starts{0};
-    if (bytewise) {
-        for (std::size_t i = 1; i < out.bytes.size(); ++i) {
-            starts.push_back(i);
-        }
-    } else {
-        for (std::size_t cut : cuts) {
-            if (cut > 0 && cut < CommandFrame::kSize) {
-                starts.push_back(stray.size() + cut);
-            }
-        }
-        std::sort(starts.begin(), starts.end());
-        starts.erase(std::unique(starts.begin(), starts.end()), starts.end());
-    }
-    for (std::size_t i = 0; i < starts.size(); ++i) {
-        const std::size_t end = i + 1 < starts.size() ? starts[i + 1] : out.bytes.size();
-        out.pieces.push_back(
-            Piece{delay + static_cast<std::int64_t>(i) * gap, starts[i], end - starts[i]});
-    }
-    return out;
 }
 
 Reply MatrixModel::enterStandby() {

@@ -4,12 +4,12 @@
 // the time they arrived, and gets back the replies with the delays after which each piece goes
 // out, so the same model serves the virtual clock in tests and the real program.
 #include "Exchange.h"
-#include "FaultPlan.h"
 #include "FirmwareSession.h"
 #include "MatrixState.h"
 #include "ModelTiming.h"
 #include "NetworkResponder.h"
 #include "WireIntake.h"
+#include "sim/faults/FaultPlan.h"
 
 #include <array>
 #include <cstdint>
@@ -72,7 +72,6 @@ private:
                                     std::span<const std::uint8_t> block);
     // Sends `reply` to `request` through the fault rules; returns when its last piece leaves.
     std::int64_t sendReply(const CommandFrame& request, CommandFrame reply, Exchange& ex);
-    Reply shape(const CommandFrame& reply, const std::vector<FaultRule>& rules) const;
 
     MatrixState state_;
     ModelTiming timing_;

@@ -2,7 +2,7 @@
 // The command line of zentrel-matrix-sim. Parsing is kept free of Qt and of any socket so its
 // mistakes can be tested on their own; each one is reported with a message that says what to
 // write instead.
-#include "sim/model/FaultParser.h"
+#include "sim/faults/FaultParser.h"
 
 #include <array>
 #include <cstdint>

@@ -1,4 +1,4 @@
-#include "sim/model/FaultParser.h"
+#include "sim/faults/FaultParser.h"
 
 #include <gtest/gtest.h>
 
