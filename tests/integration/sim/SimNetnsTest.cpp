@@ -3,7 +3,7 @@
 // namespace with only loopback (255.255.255.255 routed to it) and skips when it cannot.
 #include "SimProcess.h"
 #include "WireClient.h"
-#include "netns/PrivateNetwork.h"
+#include "PrivateNetwork.h"
 
 #include <gtest/gtest.h>
 

@@ -102,7 +102,7 @@ TEST_F(PageSwitchShell, TabLockSparesTheCaptionsAndPagesAreCreatedOnceAndKeptWhi
     m.sendMessage(WM_TAB_LOCK, 0);
     EXPECT_EQ(enabledTabs(m), 4);
 
-    StubPage& matrix = shell.page(3);
+    SpyPage& matrix = shell.page(3);
     matrix.setText(ctl::kPageLabel, "kept");
     shell.clickAt(ctl::kEdidCaption);
     EXPECT_FALSE(matrix.isVisible());

@@ -1,10 +1,7 @@
-#include "LogPage.h"
-#include "pages/common/ReceiveLog.h"
-#include "pages/common/SerialByteMessage.h"
-#include "platform/sim/VirtualEventLoop.h"
+#include "HexFrames.h"
+#include "TextReplyLog.h"
 #include "protocol/ReplyAssembler.h"
 #include "protocol/TcpReplyBuffer.h"
-#include "state/SharedState.h"
 
 #include <gtest/gtest.h>
 
@@ -19,21 +16,19 @@ const std::string kStatus = "A5 5B 01 04 01 00 FF 00 00 00 00 00 FB";
 const std::string kPower = "A5 5B 08 0C 0F 00 00 00 00 00 00 00 DD";
 
 struct Assembly : ::testing::Test {
-    VirtualEventLoop loop;
-    LogPage page{loop};
-    ReceiveLog log{page, kReceiveBox, true};
+    TextReplyLog log;
 
-    // Feeds bytes as serial byte messages from COM3.
+    // Feeds bytes one at a time, as the serial channel delivers them.
     std::vector<AssembledFrame> receive(ReplyAssembler& a, const std::string& hex) {
         std::vector<AssembledFrame> frames;
         for (std::uint8_t b : bytesOf(hex)) {
-            if (auto out = onSerialByteMessage(a, kModeCom, b, 3); out.frame) {
-                frames.push_back(*out.frame);
+            if (auto done = a.feed(b)) {
+                frames.push_back(*done);
             }
         }
         return frames;
     }
-    std::string box() const { return page.text(kReceiveBox); }
+    std::string box() const { return log.text; }
 };
 
 } // namespace
@@ -47,7 +42,6 @@ TEST_F(Assembly, StrayBytesAndHeaderlessRunsAreLoggedButNeverDispatched) {
     ASSERT_EQ(frames.size(), 1u);
     EXPECT_EQ(frames[0].frame, frameOf(kStatus));
     EXPECT_EQ(box(), "00 A5 01 A5 5B 01 04 01 00 FF 00 00 00 00 \r\n5B 00 " + kStatus + " \r\n");
-    EXPECT_EQ(log.mirror(), "00 A5 01 A5 5B 01 04 01 00 FF 00 00 00 00 5B 00 " + kStatus + " ");
 }
 
 TEST_F(Assembly, PortStatusEndingFaFailsTheSerialChecksumButIsTakenOverTcp) {
@@ -63,18 +57,6 @@ TEST_F(Assembly, PortStatusEndingFaFailsTheSerialChecksumButIsTakenOverTcp) {
     const auto wire = bytesOf(bad);
     EXPECT_FALSE(buffer.onRead(std::span(wire).first(12)));
     EXPECT_EQ(buffer.onRead(std::span(wire).last(1)), frameOf(bad));
-}
-
-TEST_F(Assembly, ByteMessagesInTcpModeOrFromBadPortsAreIgnoredAndKeepThePartialFrame) {
-    ReplyAssembler a(&log);
-    receive(a, "A5 5B 01 04 01 00");
-    EXPECT_EQ(onSerialByteMessage(a, kModeTcp, 0x77, 3).result, 0);
-    for (LParam port : {0, 256, -3}) {
-        EXPECT_EQ(onSerialByteMessage(a, kModeCom, 0x77, port).result, -1);
-    }
-    EXPECT_EQ(onSerialByteMessage(a, kModeCom, 0xFF, 255).result, 0);
-    EXPECT_EQ(receive(a, "00 00 00 00 00 FB").at(0).frame, frameOf(kStatus));
-    EXPECT_EQ(box(), kStatus + " \r\n");
 }
 
 TEST_F(Assembly, PageCountingStrayBytesBreaksLinesEveryThirteenMessages) {

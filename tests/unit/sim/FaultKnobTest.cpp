@@ -1,4 +1,4 @@
-#include "ModelBench.h"
+#include "ModelFixture.h"
 
 #include <gtest/gtest.h>
 
@@ -7,7 +7,7 @@ using namespace zentrel::sim;
 using namespace zentrel::sim::test;
 
 struct FaultKnobs : ::testing::Test {
-    ModelBench b;
+    ModelOnOneLink b;
 };
 
 namespace {

@@ -1,4 +1,4 @@
-#include "ModelBench.h"
+#include "ModelFixture.h"
 
 #include <gtest/gtest.h>
 
@@ -7,7 +7,7 @@ using namespace zentrel::sim;
 using namespace zentrel::sim::test;
 
 struct FirmwareExchange : ::testing::Test {
-    ModelBench b;
+    ModelOnOneLink b;
 };
 
 namespace {
@@ -33,7 +33,7 @@ TEST_F(FirmwareExchange, Part1FromStartToRebootPoll) {
     Exchange ex = b.sendBytes(block(0x11));
     ASSERT_EQ(ex.in.size(), 1u);
     EXPECT_EQ(ex.in[0].kind, Inbound::Kind::FirmwareBlock);
-    EXPECT_EQ(ModelBench::single(ex), frameHex("20 01 00 00 00 01 01 40 00"));
+    EXPECT_EQ(ModelOnOneLink::single(ex), frameHex("20 01 00 00 00 01 01 40 00"));
 
     b.send("20 01 AA 00 00 01 01 40 01");
     EXPECT_EQ(b.askBytes(block(0x22)), frameHex("20 01 00 00 00 01 01 40 01"));
@@ -42,7 +42,7 @@ TEST_F(FirmwareExchange, Part1FromStartToRebootPoll) {
     b.send("20 01 56 00 FE 00 01 40 02");
     ex = b.sendBytes(block(0x33));
     ASSERT_EQ(ex.out.size(), 1u);
-    EXPECT_EQ(ModelBench::single(ex), frameHex("20 01 00 00 FE 00 01"));
+    EXPECT_EQ(ModelOnOneLink::single(ex), frameHex("20 01 00 00 FE 00 01"));
     const std::int64_t completeAt = ex.out[0].lastDelayMs();
 
     const char* poll = "01 01 00 00 00 00 00 40";

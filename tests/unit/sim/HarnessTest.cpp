@@ -1,6 +1,6 @@
 // The simulated matrix on the virtual clock, reached the way the panel reaches it: a serial
 // link opened on its COM number, a TCP socket to its address, and UDP broadcasts.
-#include "ModelBench.h"
+#include "ModelFixture.h"
 #include "platform/Window.h"
 #include "sim/harness/SimulatedMatrixHarness.h"
 

@@ -1,4 +1,4 @@
-#include "ModelBench.h"
+#include "ModelFixture.h"
 
 #include <gtest/gtest.h>
 
@@ -7,7 +7,7 @@ using namespace zentrel::sim;
 using namespace zentrel::sim::test;
 
 struct MatrixModelTest : ::testing::Test {
-    ModelBench b;
+    ModelOnOneLink b;
 };
 
 TEST_F(MatrixModelTest, DeviceInformationChainWithAndWithoutTheUpgradeMark) {
@@ -131,7 +131,7 @@ TEST_F(MatrixModelTest, EdidDownloadToOneInputAcceptsAValidBlock) {
     const Exchange ex = b.sendBytes(edidBlock(edid));
     ASSERT_EQ(ex.in.size(), 1u);
     EXPECT_EQ(ex.in[0].kind, Inbound::Kind::EdidBlock);
-    EXPECT_EQ(ModelBench::single(ex), frameHex("03 07 00 00 02 01"));
+    EXPECT_EQ(ModelOnOneLink::single(ex), frameHex("03 07 00 00 02 01"));
     EXPECT_EQ(b.model.userEdid(2), edid);
     b.expectReplies({"01 0C 02 -> 01 0C 02 00 13", "01 0C 01 -> 01 0C 01 00 03"});
 }

@@ -2,6 +2,8 @@
 // The real application on the virtual clock with the General page and a simulated matrix on
 // COM3 and at 192.168.1.100:8000. Tests click by control id, advance the clock, and read the
 // frames each way and the pop-ups the user saw, with their times.
+#include "FakePlatform.h"
+#include "HexFrames.h"
 #include "app/ControllerApp.h"
 #include "app/MainWindow.h"
 #include "pages/general/GeneralIds.h"
@@ -10,7 +12,6 @@
 #include "platform/WindowObserver.h"
 #include "resources/ControlIds.h"
 #include "sim/harness/SimulatedMatrixHarness.h"
-#include "unit/app/FakePlatform.h"
 
 #include <gtest/gtest.h>
 
@@ -25,13 +26,7 @@ inline Names frames(const std::string& list) {
     Names out;
     std::istringstream all(list);
     for (std::string one; std::getline(all, one, '|');) {
-        CommandFrame f = CommandFrame::make({});
-        std::istringstream in(one);
-        unsigned b = 0;
-        for (std::size_t pos = 2; in >> std::hex >> b; ++pos) {
-            f.put(pos, static_cast<std::uint8_t>(b));
-        }
-        out.push_back(f.hex());
+        out.push_back(test::frameFrom2(one).hex());
     }
     return out;
 }

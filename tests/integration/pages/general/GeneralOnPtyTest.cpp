@@ -3,14 +3,14 @@
 // short bounded waits.
 #include "app/ControllerApp.h"
 #include "app/MainWindow.h"
-#include "integration/sim/SimProcess.h"
+#include "SimProcess.h"
 #include "link/SerialChannelPorts.h"
 #include "pages/general/GeneralIds.h"
 #include "pages/general/GeneralPage.h"
 #include "pages/general/GeneralPageFactory.h"
 #include "platform/qt/QtEventLoop.h"
 #include "platform/qt/QtNetwork.h"
-#include "unit/app/FakePlatform.h"
+#include "FakePlatform.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>

@@ -1,12 +1,14 @@
-#include "LogPage.h"
+#include "TestWindow.h"
 #include "link/FrameSender.h"
+#include "pages/common/ReceiveLog.h"
 #include "pages/common/SendLog.h"
+#include "pages/common/SerialByteMessage.h"
 #include "platform/sim/VirtualEventLoop.h"
 #include "protocol/Commands.h"
+#include "protocol/ReplyAssembler.h"
+#include "state/SharedState.h"
 
 #include <gtest/gtest.h>
-
-#include <stdexcept>
 
 using namespace zentrel;
 using namespace zentrel::test;
@@ -17,7 +19,7 @@ using Writes = std::vector<std::vector<std::uint8_t>>;
 
 struct Sending : ::testing::Test {
     VirtualEventLoop loop;
-    LogPage page{loop};
+    TestWindow page{loop};
     SharedState state;
     SendLog log{page, kSendBox, true};
     RecordingSerialLink serial;
@@ -29,24 +31,6 @@ struct Sending : ::testing::Test {
 };
 
 } // namespace
-
-TEST(CommandCatalogue, FramesOnTheWire) {
-    EXPECT_EQ(cmd::routeInput(3, 2).hex(), "A5 5B 02 03 03 00 02 00 00 00 00 00 F6");
-    EXPECT_EQ(cmd::builtInEdid(11, 3).hex(), "A5 5B 03 02 0B F0 03 00 00 00 00 00 FD");
-    EXPECT_EQ(cmd::copyEdid(2, 4).hex(), "A5 5B 03 04 02 00 04 00 00 00 00 00 F3");
-    EXPECT_EQ(cmd::edidDataHeader().hex(), "A5 5B 03 07 56 00 00 01 00 00 00 00 9F");
-    EXPECT_EQ(cmd::firmwarePartStart(1, 0x80).hex(), "A5 5B 20 01 80 00 00 00 00 40 00 00 1F");
-    // Other pages' shapes: 40 in byte 9, a firmware block header with its block id in byte 10.
-    EXPECT_EQ(CommandFrame::make({1, 2}).put(9, 0x40).hex(),
-              "A5 5B 01 02 00 00 00 00 00 40 00 00 BD");
-    EXPECT_EQ(CommandFrame::make({0x20, 1, 0xAA, 0, 0, 1, 1, 0x40}).put(10, 7).hex(),
-              "A5 5B 20 01 AA 00 00 01 01 40 07 00 EC");
-    CommandFrame f = cmd::queryInput(1);
-    for (std::size_t pos : {0u, 1u, 12u}) { // header and checksum are the frame's own
-        EXPECT_THROW(f.put(pos, 0), std::out_of_range);
-    }
-    EXPECT_EQ(f, cmd::queryInput(1));
-}
 
 TEST_F(Sending, EachFrameGoesOutOnceByTheModeOfTheMomentAndFillsOneLogLine) {
     sender.send(cmd::queryInput(1));
@@ -97,4 +81,30 @@ TEST_F(Sending, NoChannelOrNoBoxYetMeansNothingWrittenAndNothingThrown) {
     early.setSerial(&serial);
     early.send(cmd::queryPowerState());
     EXPECT_EQ(serial.writes.size(), 1u);
+}
+
+// The serial byte message as every page takes it: a byte that trickles in after the switch to
+// TCP, or that names no port, belongs to no request and leaves a partial frame alone.
+TEST(SerialByteMessage, TcpModeAndBadPortsAreIgnoredAndKeepThePartialFrame) {
+    VirtualEventLoop loop;
+    TestWindow page{loop};
+    ReceiveLog log{page, kReceiveBox, true};
+    ReplyAssembler a(&log);
+    const std::string status = "A5 5B 01 04 01 00 FF 00 00 00 00 00 FB";
+    const auto bytes = bytesOf(status);
+    for (std::size_t i = 0; i < 6; ++i) {
+        EXPECT_FALSE(onSerialByteMessage(a, kModeCom, bytes[i], 3).frame);
+    }
+    EXPECT_EQ(onSerialByteMessage(a, kModeTcp, 0x77, 3).result, 0);
+    for (LParam port : {0, 256, -3}) {
+        EXPECT_EQ(onSerialByteMessage(a, kModeCom, 0x77, port).result, -1);
+    }
+    std::optional<AssembledFrame> done;
+    for (std::size_t i = 6; i < bytes.size(); ++i) {
+        done = onSerialByteMessage(a, kModeCom, bytes[i], 255).frame;
+    }
+    ASSERT_TRUE(done);
+    EXPECT_EQ(done->frame, frameOf(status));
+    EXPECT_EQ(page.text(kReceiveBox), status + " \r\n");
+    EXPECT_EQ(log.mirror(), status + " "); // the page's mirror has no line breaks
 }

@@ -3,7 +3,7 @@
 #include "link/ControlSocket.h"
 #include "platform/qt/QtEventLoop.h"
 #include "platform/qt/QtNetwork.h"
-#include "unit/net/NetTestWindow.h"
+#include "NetTestWindow.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

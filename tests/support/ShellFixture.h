@@ -1,9 +1,9 @@
 #pragma once
 // A fresh application on the virtual clock with the recording fakes below it.
 #include "FakePlatform.h"
+#include "SpyPage.h"
 #include "app/ControllerApp.h"
 #include "app/MainWindow.h"
-#include "app/StubPage.h"
 #include "platform/sim/VirtualEventLoop.h"
 
 #include <gtest/gtest.h>
@@ -19,7 +19,7 @@ struct Shell {
     FakeSerialPorts serial;
     FakeUiServices ui;
     Platform platform{loop, network, serial, ui};
-    ControllerApp app{platform, AppOptions{Rect{0, 0, 1280, 800}, {}}};
+    ControllerApp app{platform, AppOptions{Rect{0, 0, 1280, 800}, SpyPage::factory()}};
     MainWindow* main = nullptr;
 
     explicit Shell(bool openWindow = true) {
@@ -29,7 +29,7 @@ struct Shell {
         }
     }
     SharedState& state() { return app.state(); }
-    StubPage& page(int n) { return dynamic_cast<StubPage&>(main->page(n)); }
+    SpyPage& page(int n) { return dynamic_cast<SpyPage&>(main->page(n)); }
     FakeSerialLink& link(int n) { return dynamic_cast<FakeSerialLink&>(*page(n).serialLink()); }
     // A left click in the middle of a control of the main window.
     void clickAt(int id) {

@@ -1,5 +1,6 @@
 #pragma once
 // A matrix model on one link with a hand-moved clock, for the model's unit tests.
+#include "HexFrames.h"
 #include "sim/model/MatrixModel.h"
 
 #include <gtest/gtest.h>
@@ -12,34 +13,14 @@
 
 namespace zentrel::sim::test {
 
-// The bytes of a hex string such as "02 03 0A"; spaces are skipped.
-inline std::vector<std::uint8_t> unhex(std::string_view s) {
-    std::vector<std::uint8_t> out;
-    for (std::size_t i = 0; i < s.size(); ++i) {
-        if (s[i] != ' ') {
-            out.push_back(
-                static_cast<std::uint8_t>(std::stoi(std::string(s.substr(i, 2)), nullptr, 16)));
-            ++i;
-        }
-    }
-    return out;
-}
+using zentrel::test::bytesOf;
+using zentrel::test::frameFrom2;
 
-// A frame from its bytes 2.. onwards, given in hex; the checksum is filled in.
-inline CommandFrame frameOf(std::string_view from2) {
-    CommandFrame f = CommandFrame::make({});
-    const std::vector<std::uint8_t> b = unhex(from2);
-    for (std::size_t i = 0; i < b.size(); ++i) {
-        f.put(2 + i, b[i]);
-    }
-    return f;
-}
 inline std::string frameHex(std::string_view from2) {
-    return frameOf(from2).hex();
+    return frameFrom2(from2).hex();
 }
 inline std::vector<std::uint8_t> frameBytes(std::string_view from2) {
-    const CommandFrame f = frameOf(from2);
-    return {f.bytes.begin(), f.bytes.end()};
+    return bytesOf(frameFrom2(from2));
 }
 
 // An EDID download block: a base block with its header and checksum and, when asked, one
@@ -64,7 +45,7 @@ inline std::vector<std::uint8_t> edidBlock(const std::vector<std::uint8_t>& edid
     return block;
 }
 
-struct ModelBench {
+struct ModelOnOneLink {
     MatrixModel model;
     WireIntake link = model.newLink();
     std::int64_t now = 0;

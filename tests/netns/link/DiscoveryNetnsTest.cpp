@@ -5,7 +5,7 @@
 #include "link/Discovery.h"
 #include "platform/qt/QtEventLoop.h"
 #include "platform/qt/QtNetwork.h"
-#include "unit/net/NetTestWindow.h"
+#include "NetTestWindow.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
