@@ -165,7 +165,7 @@ TEST(PageSwitch, BusyMatrixOrRunningUpgradeRefusesCaptionClicksEntirely) {
         shell.clickAt(ctl::kEdidCaption);
         EXPECT_EQ(m.captionHighlight(1), 1);
         EXPECT_EQ(m.captionHighlight(2), 0);
-        EXPECT_EQ(m.control(ctl::kEdidCaption).backColor, MainWindow::kCaptionBlue);
+        EXPECT_EQ(m.control(ctl::kEdidCaption).backColor, rgb(30, 144, 225));
         EXPECT_FALSE(shell.page(2).created());
         EXPECT_EQ(shell.link(1).stops, 0);
         EXPECT_EQ(shell.page(1).switchesSeen(), 0);
