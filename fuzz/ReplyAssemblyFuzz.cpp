@@ -24,6 +24,10 @@ namespace {
 constexpr int kBox = 1060;
 const DialogTemplate kPage{1, "page", 10, 10, {{kBox, ControlKind::Edit, ""}}};
 
+bool portInRange(LParam port) {
+    return port >= 1 && port <= 255;
+}
+
 void check(bool ok) {
     if (!ok) {
         std::abort();
@@ -56,7 +60,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         // Port numbers and modes are fuzzed too: every eighth byte comes from an odd port.
         const LParam port = (i % 8 == 7) ? static_cast<LParam>(stream[i]) * 3 - 100 : 1;
         auto out = onSerialByteMessage(single, kModeCom, stream[i], port);
-        check(out.result == (ReplyAssembler::portInRange(port) ? 0 : -1));
+        check(out.result == (portInRange(port) ? 0 : -1));
         check(single.length() >= 0 && single.length() < 13);
         check(single.logCounter() >= 0 && single.logCounter() < 13);
         if (out.frame) {
@@ -70,7 +74,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::vector<std::uint8_t> accepted;
     for (std::size_t i = 0; i < stream.size(); ++i) {
         const LParam port = (i % 8 == 7) ? static_cast<LParam>(stream[i]) * 3 - 100 : 1;
-        if (ReplyAssembler::portInRange(port)) {
+        if (portInRange(port)) {
             accepted.push_back(stream[i]);
         }
     }
