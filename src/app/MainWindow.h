@@ -2,8 +2,10 @@
 // The borderless main window: a painted caption bar with the title, the four tab captions and
 // the Minimize and Close buttons, one page below it, and the shared pop-ups. A page switch
 // hands the serial port or the control socket to the page that is shown and wakes the page
-// 150 ms later. The window also follows a network-configuration run with its timers.
+// 150 ms later. What follows a network-configuration run is ConfigFollowUp's, on this window's
+// timers.
 #include "AboutBox.h"
+#include "ConfigFollowUp.h"
 #include "ConfigProgressBox.h"
 #include "NoticePopup.h"
 #include "Page.h"
@@ -35,13 +37,6 @@ public:
     static constexpr int kShownWidth = 600;
     static constexpr int kTemplateWidth = 1160;
 
-    // Timers of the main window.
-    static constexpr int kConfigSuccessTimer = 7;
-    static constexpr int kSearchTimer = 8;
-    static constexpr int kSearchTimeoutTimer = 9;
-    static constexpr int kSearchFailedTimer = 10;
-    static constexpr int kNoticeTimer = 55;
-
     // `screen` is the desktop area the window is centred in.
     MainWindow(Platform& platform, SharedState& state, ControlSocket& socket, PageFactory factory,
                Rect screen);
@@ -60,6 +55,7 @@ public:
     ProgressPopup& progress() { return progress_; }
     ConfigProgressBox& configBox() { return configBox_; }
     AboutBox& aboutBox() { return about_; }
+    ConfigFollowUp& configFollowUp() { return followUp_; }
     // The highlight flag of tab caption `number` (1..4).
     int captionHighlight(int number) const;
     // The tab caption (1..4) at a point of the client area, 0 when none.
@@ -105,6 +101,7 @@ private:
     ConfigProgressBox configBox_;
     AboutBox about_;
     PageContext context_;
+    ConfigFollowUp followUp_;
 
     std::array<SkinButton, 4> tabButtons_;
     SkinButton linkButton_;
