@@ -208,9 +208,10 @@ TEST_F(NetConfig, FieldsThatWouldSendAnotherAddressAreRefusedByName) {
     openDialog();
     // What the fields accept as typed: digits in an octet, two upper-case characters for a
     // MAC byte.
-    dialog().type(nc::octet(1), "1x9a2");
+    dialog().click(nc::kStaticIp);
+    dialog().type(nc::octet(1), "1x0a27");
     dialog().type(nc::macByte(1), "0ab");
-    EXPECT_EQ(dialog().text(nc::octet(1)), "192");
+    EXPECT_EQ(dialog().text(nc::octet(1)), "102");
     EXPECT_EQ(dialog().text(nc::macByte(1)), "0A");
 
     typeAddress("192", "300", "1", "7");
@@ -223,9 +224,9 @@ TEST_F(NetConfig, FieldsThatWouldSendAnotherAddressAreRefusedByName) {
     dialog().type(nc::macByte(3), "G5");
     dialog().click(nc::kOk);
     EXPECT_EQ(rec.noticeTexts(true), (Names{"IP address octet 2 must be 0 to 255! (1500 ms)",
-                                                 "IP address octet 3 must be 0 to 255! (1500 ms)",
-                                                 "MAC byte 3 must be two hex digits! (1500 ms)",
-                                                 "MAC byte 3 must be two hex digits! (1500 ms)"}));
+                                            "IP address octet 3 must be 0 to 255! (1500 ms)",
+                                            "MAC byte 3 must be two hex digits! (1500 ms)",
+                                            "MAC byte 3 must be two hex digits! (1500 ms)"}));
     EXPECT_TRUE(records().empty());
     EXPECT_TRUE(dialog().isVisible());
 
