@@ -55,7 +55,6 @@ public:
     ProgressPopup& progress() { return progress_; }
     ConfigProgressBox& configBox() { return configBox_; }
     AboutBox& aboutBox() { return about_; }
-    ConfigFollowUp& configFollowUp() { return followUp_; }
     // The highlight flag of tab caption `number` (1..4).
     int captionHighlight(int number) const;
     // The tab caption (1..4) at a point of the client area, 0 when none.
