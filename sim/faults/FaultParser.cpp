@@ -120,6 +120,25 @@ ParsedFault FaultParser::parse(const std::string& faultText) {
         }
     } else if (kind == "refuse-config") {
         out.type = ParsedFault::Type::RefuseConfig;
+    } else if (kind == "second-unit") {
+        out.type = ParsedFault::Type::SecondUnit;
+    } else if (kind == "config-answer") {
+        out.type = ParsedFault::Type::ConfigAnswer;
+        if (const std::string after = take("after"); !after.empty()) {
+            out.answer.delayMs = number(faultText, after, 10, 0, 600'000);
+        }
+        if (const std::string split = take("split"); !split.empty()) {
+            out.answer.splitAt = static_cast<std::size_t>(number(faultText, split, 10, 1, 75));
+        }
+        if (const std::string lead = take("lead"); !lead.empty()) {
+            if (lead.size() % 2 != 0) {
+                fail(faultText, "lead= takes pairs of hexadecimal digits");
+            }
+            for (std::size_t i = 0; i < lead.size(); i += 2) {
+                out.answer.leading.push_back(
+                    static_cast<std::uint8_t>(number(faultText, lead.substr(i, 2), 16, 0, 255)));
+            }
+        }
     } else {
         auto it = ruleKinds().find(kind);
         if (it == ruleKinds().end()) {
@@ -179,7 +198,11 @@ const char* FaultParser::help() {
            "  --fault unplug:inN | unplug:outN          report port N disconnected (FF)\n"
            "  --fault standby,after=MS                  announce standby unprompted\n"
            "  --fault edid-report,after=MS,code=HH      send the EDID switch report (0F refuses)\n"
-           "  --fault refuse-config                     refuse every configuration record\n";
+           "  --fault refuse-config                     refuse every configuration record\n"
+           "  --fault config-answer,after=MS,split=N,lead=HH..\n"
+           "                                            answer configuration records late, in two\n"
+           "                                            parts, behind stray bytes\n"
+           "  --fault second-unit                       a second unit answers discovery\n";
 }
 
 } // namespace zentrel::sim

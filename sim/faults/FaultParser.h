@@ -12,7 +12,11 @@
 //   standby,after=3000      announce standby 3 s after start
 //   edid-report,after=2000,code=0F
 //   refuse-config           refuse every configuration record
+//   config-answer,after=12000,split=40,lead=00FF   a late configuration answer, in two parts,
+//                           behind two stray bytes
+//   second-unit             a second unit answers discovery
 #include "FaultRule.h"
+#include "sim/model/NetworkResponder.h"
 
 #include <cstdint>
 #include <string>
@@ -20,12 +24,22 @@
 namespace zentrel::sim {
 
 struct ParsedFault {
-    enum class Type { Rule, UnplugInput, UnplugOutput, Standby, EdidReport, RefuseConfig };
+    enum class Type {
+        Rule,
+        UnplugInput,
+        UnplugOutput,
+        Standby,
+        EdidReport,
+        RefuseConfig,
+        ConfigAnswer,
+        SecondUnit
+    };
     Type type = Type::Rule;
     FaultRule rule{FaultRule::Kind::Silent, FrameMatch::all()};
-    int port = 0;             // unplug
-    std::int64_t afterMs = 0; // standby, EDID switch report
-    std::uint8_t code = 0x0F; // EDID switch report
+    int port = 0;                         // unplug
+    std::int64_t afterMs = 0;             // standby, EDID switch report
+    std::uint8_t code = 0x0F;             // EDID switch report
+    NetworkResponder::AnswerShape answer; // config-answer
 };
 
 class FaultParser {

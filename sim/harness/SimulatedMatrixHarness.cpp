@@ -46,6 +46,13 @@ SimulatedMatrixHarness::SimulatedMatrixHarness(Options options)
     }
     if (options_.udp) {
         udp_ = std::make_unique<UdpMatrixAdapter>(model_, network_, options_.matrixIp, &recorder_);
+        // A unit given a new static address serves TCP there from then on.
+        udp_->onAddressChanged([this](const std::string& ip) {
+            if (tcp_) {
+                tcp_ = std::make_unique<TcpMatrixAdapter>(model_, network_, ip, options_.tcpPort,
+                                                          &recorder_);
+            }
+        });
     }
 }
 

@@ -18,18 +18,29 @@ void UdpMatrixAdapter::answer(VirtualUdpPeer& peer, const VirtualDatagram& d, bo
         return;
     }
     NetworkResponder& net = model_.network();
-    const auto reply = discovery ? net.onDiscovery(d.bytes) : net.onConfig(d.bytes);
-    if (!reply) {
+    const auto before = model_.state().ip;
+    const auto replies = discovery ? net.answerDiscovery(d.bytes) : net.answerConfig(d.bytes);
+    if (const auto& ip = model_.state().ip; ip != before && moved_) {
+        moved_(std::to_string(ip[0]) + "." + std::to_string(ip[1]) + "." + std::to_string(ip[2]) +
+               "." + std::to_string(ip[3]));
+    }
+    if (replies.empty()) {
         return; // its own broadcasts coming back, records for other units
     }
-    const std::int64_t now = network_.loop().nowMs();
     if (recorder_ != nullptr) {
-        recorder_->add({now, FrameRecord::Direction::ToMatrix, "UDP", hexBytes(d.bytes),
-                        discovery ? "discovery probe" : "configuration record"});
-        recorder_->add({now, FrameRecord::Direction::FromMatrix, "UDP", hexBytes(*reply),
-                        discovery ? "discovery record" : "configuration answer"});
+        recorder_->add({network_.loop().nowMs(), FrameRecord::Direction::ToMatrix, "UDP",
+                        hexBytes(d.bytes), discovery ? "discovery probe" : "configuration record"});
     }
-    peer.sendTo(*reply, VirtualNetwork::kBroadcast, peer.port());
+    for (const NetworkResponder::Datagram& reply : replies) {
+        network_.loop().schedule(reply.delayMs, [this, &peer, bytes = reply.bytes, discovery] {
+            if (recorder_ != nullptr) {
+                recorder_->add({network_.loop().nowMs(), FrameRecord::Direction::FromMatrix, "UDP",
+                                hexBytes(bytes),
+                                discovery ? "discovery record" : "configuration answer"});
+            }
+            peer.sendTo(bytes, VirtualNetwork::kBroadcast, peer.port());
+        });
+    }
 }
 
 } // namespace zentrel::sim

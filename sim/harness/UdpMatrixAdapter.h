@@ -6,6 +6,7 @@
 #include "platform/sim/VirtualUdpPeer.h"
 #include "sim/model/MatrixModel.h"
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -17,6 +18,8 @@ public:
                      FrameRecorder* recorder = nullptr);
     // Discovery answers are not sent while silent (a matrix that is switched off or absent).
     void setSilent(bool silent) { silent_ = silent; }
+    // Called with the new dotted address when a configuration record moved the unit.
+    void onAddressChanged(std::function<void(const std::string&)> fn) { moved_ = std::move(fn); }
 
 private:
     void answer(VirtualUdpPeer& peer, const VirtualDatagram& d, bool discovery);
@@ -27,6 +30,7 @@ private:
     std::shared_ptr<VirtualUdpPeer> discovery_;
     std::shared_ptr<VirtualUdpPeer> config_;
     bool silent_ = false;
+    std::function<void(const std::string&)> moved_;
 };
 
 } // namespace zentrel::sim

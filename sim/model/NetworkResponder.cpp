@@ -83,3 +83,44 @@ NetworkResponder::onConfig(std::span<const std::uint8_t> dgram) {
 }
 
 } // namespace zentrel::sim
+
+namespace zentrel::sim {
+
+std::vector<NetworkResponder::Datagram>
+NetworkResponder::answerDiscovery(std::span<const std::uint8_t> dgram) const {
+    std::vector<Datagram> out;
+    const auto record = onDiscovery(dgram);
+    if (!record) {
+        return out;
+    }
+    out.push_back({0, *record});
+    if (secondUnit_) {
+        std::vector<std::uint8_t> other = *record;
+        other[5] = static_cast<std::uint8_t>(other[5] + 1);
+        other[9] = static_cast<std::uint8_t>(other[9] + 1);
+        out.push_back({0, std::move(other)});
+    }
+    return out;
+}
+
+std::vector<NetworkResponder::Datagram>
+NetworkResponder::answerConfig(std::span<const std::uint8_t> dgram) {
+    std::vector<Datagram> out;
+    const auto answer = onConfig(dgram);
+    if (!answer) {
+        return out;
+    }
+    const std::size_t cut =
+        shape_.splitAt > 0 && shape_.splitAt < answer->size() ? shape_.splitAt : answer->size();
+    std::vector<std::uint8_t> first = shape_.leading;
+    first.insert(first.end(), answer->begin(), answer->begin() + static_cast<std::ptrdiff_t>(cut));
+    out.push_back({shape_.delayMs, std::move(first)});
+    if (cut < answer->size()) {
+        out.push_back({shape_.delayMs,
+                       std::vector<std::uint8_t>(answer->begin() + static_cast<std::ptrdiff_t>(cut),
+                                                 answer->end())});
+    }
+    return out;
+}
+
+} // namespace zentrel::sim

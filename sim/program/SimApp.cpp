@@ -105,6 +105,12 @@ void SimApp::applyFaults() {
         case ParsedFault::Type::RefuseConfig:
             model_.network().setRefuseConfig(true);
             break;
+        case ParsedFault::Type::ConfigAnswer:
+            model_.network().setAnswerShape(f.answer);
+            break;
+        case ParsedFault::Type::SecondUnit:
+            model_.network().setSecondUnit(true);
+            break;
         case ParsedFault::Type::Standby:
             QTimer::singleShot(static_cast<int>(f.afterMs), this,
                                [this] { sendToAll(model_.enterStandby()); });

@@ -14,9 +14,6 @@ namespace zentrel {
 namespace {
 
 constexpr int kActivationDelayMs = 150;
-constexpr const char* kSearchingText = "Searching Matrix IP . . .";
-constexpr const char* kSearchFailedText = "Search Matrix IP failed!";
-constexpr const char* kConfiguredText = "Matrix configuration completed successfully!";
 constexpr const char* kNoLinkText = "Connect to Matrix failed!";
 
 constexpr std::array<int, 4> kCaptions{ctl::kGeneralCaption, ctl::kEdidCaption, ctl::kMatrixCaption,
@@ -39,7 +36,8 @@ MainWindow::MainWindow(Platform& platform, SharedState& state, ControlSocket& so
     : Window(platform.loop), platform_(platform), state_(state), socket_(socket), screen_(screen),
       notice_(platform.loop, state, this), progress_(platform.loop, state, this),
       configBox_(platform.loop, state, this),
-      about_(platform.loop, this), context_{platform, state, socket, *this, notice_, progress_} {
+      about_(platform.loop, this), context_{platform, state, socket, *this, notice_, progress_},
+      followUp_(*this, state, configBox_, notice_, [this] { page(kPageGeneral).search(); }) {
     // The page objects exist from the start, so a page switch can reset and stop them all;
     // their windows are made when they are first needed.
     for (int n = 1; n <= 4; ++n) {
@@ -242,8 +240,7 @@ void MainWindow::selectPage(int number) {
 
     if (state_.ControlMode == kModeTcp) {
         if (state_.ShownConnected == 0) {
-            setTimer(kNoticeTimer, 1500);
-            notice_.show(kNoLinkText);
+            followUp_.showNotice(kNoLinkText);
             return;
         }
         socket_.connectFor(target.window(), info.tcpMessage);
@@ -287,36 +284,15 @@ void MainWindow::onCommand(int id, int code) {
 }
 
 void MainWindow::onTimer(int id) {
+    if (followUp_.onTimer(id)) {
+        return;
+    }
     killTimer(id);
     for (auto& p : pages_) {
         if (p->info().activationTimer == id) {
             p->activate();
             return;
         }
-    }
-    switch (id) {
-    case kConfigSuccessTimer:
-        state_.NoticeText = kSearchingText;
-        configBox_.finishWith(kSearchingText);
-        setTimer(kSearchTimer, 500);
-        break;
-    case kSearchTimer:
-        page(kPageGeneral).search();
-        setTimer(kSearchTimeoutTimer, 5000);
-        break;
-    case kSearchTimeoutTimer:
-        state_.NoticeText = kSearchFailedText;
-        configBox_.finishWith(kSearchFailedText);
-        setTimer(kSearchFailedTimer, 500);
-        break;
-    case kSearchFailedTimer:
-        configBox_.close();
-        break;
-    case kNoticeTimer:
-        notice_.close();
-        break;
-    default:
-        break;
     }
 }
 
@@ -334,7 +310,7 @@ LParam MainWindow::onMessage(unsigned msg, WParam wp, LParam) {
         break;
     case WM_APP_PROGRESS:
         if (wp == 1) {
-            configBox_.open();
+            followUp_.onRecordSent();
         } else if (wp == kSerialFailure) {
             for (int n : {kPageEdid, kPageMatrix, kPageFirmware}) {
                 if (SerialLink* link = page(n).serialLink()) {
@@ -345,17 +321,7 @@ LParam MainWindow::onMessage(unsigned msg, WParam wp, LParam) {
         }
         break;
     case WM_APP_RESULT:
-        if (wp == 1) {
-            state_.ConfigResult = 1;
-            state_.NoticeText = kConfiguredText;
-            configBox_.finishWith(kConfiguredText);
-            setTimer(kConfigSuccessTimer, 2000);
-        } else if (wp == 2) {
-            killTimer(kSearchTimeoutTimer);
-            if (configBox_.inModal()) {
-                configBox_.close();
-            }
-        }
+        followUp_.onResult(wp);
         break;
     case WM_SYSCOMMAND:
         onSystemCommand(static_cast<unsigned>(wp));

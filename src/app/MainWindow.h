@@ -2,8 +2,10 @@
 // The borderless main window: a painted caption bar with the title, the four tab captions and
 // the Minimize and Close buttons, one page below it, and the shared pop-ups. A page switch
 // hands the serial port or the control socket to the page that is shown and wakes the page
-// 150 ms later. The window also follows a network-configuration run with its timers.
+// 150 ms later. What follows a network-configuration run is ConfigFollowUp's, on this window's
+// timers.
 #include "AboutBox.h"
+#include "ConfigFollowUp.h"
 #include "ConfigProgressBox.h"
 #include "NoticePopup.h"
 #include "Page.h"
@@ -34,13 +36,6 @@ public:
     // Width of the shown part of the template, before the two caption buttons are added.
     static constexpr int kShownWidth = 600;
     static constexpr int kTemplateWidth = 1160;
-
-    // Timers of the main window.
-    static constexpr int kConfigSuccessTimer = 7;
-    static constexpr int kSearchTimer = 8;
-    static constexpr int kSearchTimeoutTimer = 9;
-    static constexpr int kSearchFailedTimer = 10;
-    static constexpr int kNoticeTimer = 55;
 
     // `screen` is the desktop area the window is centred in.
     MainWindow(Platform& platform, SharedState& state, ControlSocket& socket, PageFactory factory,
@@ -105,6 +100,7 @@ private:
     ConfigProgressBox configBox_;
     AboutBox about_;
     PageContext context_;
+    ConfigFollowUp followUp_;
 
     std::array<SkinButton, 4> tabButtons_;
     SkinButton linkButton_;

@@ -3,6 +3,7 @@
 #include "GeneralIds.h"
 #include "GeneralPage.h"
 #include "link/ControlSocket.h"
+#include "netconfig/TcpConfigIds.h"
 #include "protocol/Commands.h"
 
 #include <algorithm>
@@ -139,7 +140,9 @@ bool ConnectionPanel::onCommand(int id, int code) {
         }
         return true;
     case gen::kConfig:
-        // The network configuration dialog is not part of this page.
+        if (!page_.configDialog().open()) {
+            page_.popups().notice(nc::kFindFirstText, 1500, PagePopups::When::Always);
+        }
         return true;
     case gen::kClosePage:
         page_.link().stop();

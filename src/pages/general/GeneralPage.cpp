@@ -20,7 +20,8 @@ GeneralPage::GeneralPage(PageContext& ctx)
       discovery_(ctx.platform.network, ctx.state, *this,
                  [this](const std::string& text) { receiveLog_.appendText(text); }),
       popups_(*this, ctx.state, ctx.notice, ctx.progress), connection_(*this), status_(*this),
-      maintenance_(*this) {}
+      maintenance_(*this),
+      configDialog_(ctx.platform.loop, ctx.state, discovery_.broadcastSocket(), ctx.notice) {}
 
 GeneralPage::~GeneralPage() = default;
 

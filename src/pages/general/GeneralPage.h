@@ -11,6 +11,7 @@
 #include "app/PageContext.h"
 #include "link/Discovery.h"
 #include "link/FrameSender.h"
+#include "netconfig/TcpConfigDialog.h"
 #include "pages/common/ReceiveLog.h"
 #include "pages/common/SendLog.h"
 #include "platform/SerialLink.h"
@@ -58,6 +59,7 @@ public:
     ConnectionPanel& connection() { return connection_; }
     StatusChain& status() { return status_; }
     MaintenanceCommands& maintenance() { return maintenance_; }
+    TcpConfigDialog& configDialog() { return configDialog_; }
     // Tells the main window to enable (0) or disable (1) its tab buttons.
     void postTabLock(int value);
 
@@ -83,6 +85,8 @@ private:
     ConnectionPanel connection_;
     StatusChain status_;
     MaintenanceCommands maintenance_;
+    // Shares discovery's broadcast socket; a window of its own once "Config..." opens it.
+    TcpConfigDialog configDialog_;
 };
 
 } // namespace zentrel

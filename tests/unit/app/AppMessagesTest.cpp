@@ -43,7 +43,7 @@ struct BoxWatch {
     }
 };
 
-class ConfigFollowUp : public ShellTest {
+class FollowUp : public ShellTest {
 protected:
     BoxWatch box{shell};
 };
@@ -85,7 +85,7 @@ TEST_F(AppMessages, OtherWParamsDoNothing) {
     }
 }
 
-TEST_F(ConfigFollowUp, AcceptedThenFoundClosesTheBoxOnTheDiscoveryAnswer) {
+TEST_F(FollowUp, AcceptedThenFoundClosesTheBoxOnTheDiscoveryAnswer) {
     box.resultAt(3000, 1);
     box.showsAt(3001, "Matrix configuration completed successfully!", true);
     box.at(3001, [&] { EXPECT_EQ(shell.state().ConfigResult, 1); });
@@ -97,13 +97,13 @@ TEST_F(ConfigFollowUp, AcceptedThenFoundClosesTheBoxOnTheDiscoveryAnswer) {
     box.runBox();
     EXPECT_EQ(box.openings, 1);
     EXPECT_EQ(box.closedAt, 6200);
-    EXPECT_FALSE(m.timerRunning(MainWindow::kSearchTimeoutTimer));
+    EXPECT_FALSE(m.timerRunning(ConfigFollowUp::kSearchTimeoutTimer));
     shell.loop.advance(20000);
     EXPECT_EQ(box.label(), "Searching Matrix IP . . ."); // nothing runs on after the close
     EXPECT_EQ(shell.page(1).searches(), 1);
 }
 
-TEST_F(ConfigFollowUp, AcceptedButNotFoundShowsTheSearchFailureForHalfASecond) {
+TEST_F(FollowUp, AcceptedButNotFoundShowsTheSearchFailureForHalfASecond) {
     box.resultAt(1000, 1);
     // Accepted at 1000, searching at 3000, search at 3500, failure at 8500, closed at 9000.
     box.showsAt(8499, "Searching Matrix IP . . .");
@@ -113,7 +113,7 @@ TEST_F(ConfigFollowUp, AcceptedButNotFoundShowsTheSearchFailureForHalfASecond) {
     EXPECT_EQ(shell.page(1).searches(), 1);
 }
 
-TEST_F(ConfigFollowUp, NoAnswerFailsAfterTenSecondsAndClosesTwoSecondsLater) {
+TEST_F(FollowUp, NoAnswerFailsAfterTenSecondsAndClosesTwoSecondsLater) {
     box.at(9999, [&] { EXPECT_NE(box.label(), "configure failed!"); });
     box.showsAt(10001, "configure failed!");
     box.runBox();
@@ -122,7 +122,7 @@ TEST_F(ConfigFollowUp, NoAnswerFailsAfterTenSecondsAndClosesTwoSecondsLater) {
     EXPECT_EQ(shell.page(1).searches(), 0);
 }
 
-TEST_F(ConfigFollowUp, AnAcceptedRunDoesNotTurnTheNextUnansweredRunIntoASuccess) {
+TEST_F(FollowUp, AnAcceptedRunDoesNotTurnTheNextUnansweredRunIntoASuccess) {
     box.resultAt(1000, 1);
     box.resultAt(4000, 2);
     box.runBox();
@@ -136,10 +136,10 @@ TEST_F(ConfigFollowUp, AnAcceptedRunDoesNotTurnTheNextUnansweredRunIntoASuccess)
     EXPECT_EQ(shell.state().ConfigResult, 0);
 }
 
-TEST_F(ConfigFollowUp, WithoutAnOpenBoxTheMessagesOnlyDriveTheTimers) {
-    m.setTimer(MainWindow::kSearchTimeoutTimer, 5000);
+TEST_F(FollowUp, WithoutAnOpenBoxTheMessagesOnlyDriveTheTimers) {
+    m.setTimer(ConfigFollowUp::kSearchTimeoutTimer, 5000);
     m.sendMessage(WM_APP_RESULT, 2);
-    EXPECT_FALSE(m.timerRunning(MainWindow::kSearchTimeoutTimer));
+    EXPECT_FALSE(m.timerRunning(ConfigFollowUp::kSearchTimeoutTimer));
 
     m.sendMessage(WM_APP_RESULT, 1);
     shell.loop.advance(8000); // searching at 2000, search at 2500, failure at 7500, close

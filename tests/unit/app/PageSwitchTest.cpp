@@ -142,7 +142,7 @@ TEST_F(PageSwitchShell, TcpModeWithoutAConfirmedLinkShowsTheNoticeAndActivatesNo
         EXPECT_EQ(w.text(ctl::kNoticeLabel), "Connect to Matrix failed!");
         EXPECT_EQ(shell.state().NoticeShown, 1);
         EXPECT_TRUE(shell.page(4).isVisible()); // the page is shown before the refusal
-        EXPECT_TRUE(m.timerRunning(MainWindow::kNoticeTimer));
+        EXPECT_TRUE(m.timerRunning(ConfigFollowUp::kNoticeTimer));
     });
     shell.clickAt(ctl::kFirmwareCaption);
 
@@ -150,7 +150,7 @@ TEST_F(PageSwitchShell, TcpModeWithoutAConfirmedLinkShowsTheNoticeAndActivatesNo
     EXPECT_EQ(shell.loop.nowMs(), 1500); // closed by timer 55
     EXPECT_EQ(shell.state().NoticeShown, 0);
     EXPECT_FALSE(m.notice().isVisible());
-    EXPECT_FALSE(m.timerRunning(MainWindow::kNoticeTimer));
+    EXPECT_FALSE(m.timerRunning(ConfigFollowUp::kNoticeTimer));
     EXPECT_EQ(shell.state().ActivePage, 4);
     EXPECT_EQ(shell.network.tcpRequests, 1);
     shell.loop.advance(1000);

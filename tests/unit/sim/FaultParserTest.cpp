@@ -45,13 +45,20 @@ TEST(FaultParser, PortAndTimedKnobs) {
     EXPECT_EQ(f.type, ParsedFault::Type::EdidReport);
     EXPECT_EQ(f.code, 0x01);
     EXPECT_EQ(FaultParser::parse("refuse-config").type, ParsedFault::Type::RefuseConfig);
+    EXPECT_EQ(FaultParser::parse("second-unit").type, ParsedFault::Type::SecondUnit);
+    f = FaultParser::parse("config-answer,after=12000,split=40,lead=00FF");
+    EXPECT_EQ(f.type, ParsedFault::Type::ConfigAnswer);
+    EXPECT_EQ(f.answer.delayMs, 12000);
+    EXPECT_EQ(f.answer.splitAt, 40u);
+    EXPECT_EQ(f.answer.leading, (std::vector<std::uint8_t>{0x00, 0xFF}));
 }
 
 TEST(FaultParser, MistakesAreNamed) {
     for (const char* bad :
          {"silent", "silent:0203", "silent:02.GG", "loud:02.03", "unplug:in9", "unplug:side1",
           "delay:02.01,ms", "delay:02.01,ms=-5", "stray:*,bytes=0", "split:*,at=13",
-          "standby,code=0F", "silent:02.03,colour=red", "silent:01.04@1=00"}) {
+          "standby,code=0F", "silent:02.03,colour=red", "silent:01.04@1=00",
+          "config-answer,split=76", "config-answer,lead=0", "second-unit,after=5"}) {
         EXPECT_THROW(FaultParser::parse(bad), std::invalid_argument) << bad;
     }
     try {

@@ -114,3 +114,28 @@ TEST_F(NetworkResponderTest, BadRecordsAreRefusedAndChangeNothing) {
     n.setRefuseConfig(true);
     EXPECT_TRUE(refused(request(s.mac, true, {}, kOtherMac)));
 }
+
+TEST_F(NetworkResponderTest, ShapedAnswersAndASecondUnit) {
+    n.setSecondUnit(true);
+    const std::vector<std::uint8_t> probe{0x61};
+    const auto found = n.answerDiscovery(probe);
+    ASSERT_EQ(found.size(), 2u);
+    EXPECT_EQ(ipOf(found[1].bytes), (std::vector<std::uint8_t>{127, 0, 0, 2}));
+    EXPECT_EQ(found[1].bytes[5], s.mac[5] + 1);
+    EXPECT_TRUE(n.answerDiscovery(std::vector<std::uint8_t>{0x62}).empty());
+
+    // Late, in two parts, behind stray bytes: the parts make the plain answer again.
+    n.setAnswerShape({12000, 40, {0x00, 0xFF}});
+    const auto parts = n.answerConfig(request(s.mac, false, {10, 0, 0, 9}, s.mac));
+    ASSERT_EQ(parts.size(), 2u);
+    EXPECT_EQ(parts[0].delayMs, 12000);
+    EXPECT_EQ(parts[1].delayMs, 12000);
+    EXPECT_EQ(parts[0].bytes.size(), 42u);
+    EXPECT_EQ(parts[1].bytes.size(), 36u);
+    std::vector<std::uint8_t> whole(parts[0].bytes.begin() + 2, parts[0].bytes.end());
+    whole.insert(whole.end(), parts[1].bytes.begin(), parts[1].bytes.end());
+    EXPECT_EQ(whole[74], NetworkResponder::kStatusAccepted);
+    EXPECT_EQ(whole[75], NetworkResponder::recordChecksum(std::span(whole).first(75)));
+    EXPECT_EQ(ipOf(whole), (std::vector<std::uint8_t>{10, 0, 0, 9}));
+    EXPECT_TRUE(n.answerConfig(request(kOtherMac, true, {}, kOtherMac)).empty());
+}

@@ -1,0 +1,46 @@
+#include "ConfigReplyBuffer.h"
+
+#include <algorithm>
+
+namespace zentrel {
+
+namespace {
+constexpr std::size_t kMacSize = 6;
+} // namespace
+
+bool ConfigReplyBuffer::append(std::uint8_t byte) {
+    if (count_ >= kCapacity) {
+        return false;
+    }
+    bytes_[count_++] = byte;
+    return true;
+}
+
+ConfigReplyBuffer::Outcome ConfigReplyBuffer::judge(const ConfigRecord::Bytes& request) {
+    if (count_ < ConfigRecord::kSize) {
+        return Outcome::Waiting;
+    }
+    // Only offsets whose whole MAC lies within the received bytes are compared.
+    std::size_t k = 0;
+    bool found = false;
+    for (; k + kMacSize <= count_; ++k) {
+        if (std::equal(request.begin(), request.begin() + kMacSize, bytes_.begin() + k)) {
+            found = true;
+            break;
+        }
+    }
+    if (!found) {
+        count_ = 0;
+        return Outcome::NotAccepted;
+    }
+    if (k + ConfigRecord::kSize > count_) {
+        std::copy(bytes_.begin() + k, bytes_.begin() + count_, bytes_.begin());
+        count_ -= k;
+        return Outcome::Waiting;
+    }
+    const std::uint8_t status = bytes_[k + ConfigRecord::kStatusByte];
+    count_ = 0;
+    return status == ConfigRecord::kStatusAccepted ? Outcome::Accepted : Outcome::NotAccepted;
+}
+
+} // namespace zentrel
