@@ -77,10 +77,13 @@ TEST_F(EdidStatus, StatusIsNotBlockedByABusyPage) {
 TEST_F(EdidTest, OverTcpRepliesBeforeThePagesFirstCommandAreIgnored) {
     connectTcp();
     chooseTab();
-    // Between the tab's choice and its activation: not the page's reply, nothing happens.
+    // Between the tab's choice and its activation, on the page's new connection: not the page's
+    // reply, nothing happens.
+    advance(50);
     harness.sendEdidSwitchReport(0x0F);
-    advance(100);
+    advance(50);
     EXPECT_TRUE(popups.notices.empty());
+    EXPECT_EQ(harness.fromMatrix().back(), frames("03 0B 0F")[0]); // it did arrive
     advance(1000);
     EXPECT_EQ(sent(), chain());
     EXPECT_EQ(statusLines(), Names(4, "1080p,Stereo Audio 2.0"));
