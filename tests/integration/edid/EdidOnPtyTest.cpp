@@ -2,6 +2,7 @@
 // zentrel-matrix-sim program on a pseudo-terminal published as COM3: an EDID set shows in the
 // status list, and a downloaded file reaches the simulator whole. Real time passes here, in
 // short bounded waits.
+#include "EdidSamples.h"
 #include "app/ControllerApp.h"
 #include "app/MainWindow.h"
 #include "integration/sim/SimProcess.h"
@@ -40,25 +41,6 @@ bool waitUntil(const std::function<bool()>& done, int ms = 3000) {
         QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
     }
     return done();
-}
-
-// A 256-byte EDID with one extension block, both blocks summing to 0.
-std::vector<std::uint8_t> edidBytes() {
-    std::vector<std::uint8_t> e(256);
-    for (std::size_t i = 0; i < e.size(); ++i) {
-        e[i] = static_cast<std::uint8_t>(0x21 + 3 * i);
-    }
-    const std::uint8_t header[8] = {0x00, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0x00};
-    std::copy(std::begin(header), std::end(header), e.begin());
-    e[126] = 1;
-    for (std::size_t block : {0u, 128u}) {
-        std::uint8_t sum = 0;
-        for (std::size_t i = block; i < block + 127; ++i) {
-            sum = static_cast<std::uint8_t>(sum + e[i]);
-        }
-        e[block + 127] = static_cast<std::uint8_t>(0x100 - sum);
-    }
-    return e;
 }
 
 } // namespace
@@ -107,7 +89,7 @@ TEST(EdidOnPty, SetShowsInTheListAndADownloadedFileReachesTheSimulatorWhole) {
     EXPECT_TRUE(sim.waitFor(R"(in  COM3  A5 5B 03 02 0B F0 03 00 00 00 00 00 FD)")) << sim.log();
 
     // A file to input 2: the simulator logs the 290-byte block and takes its EDID.
-    const std::vector<std::uint8_t> e = edidBytes();
+    const std::vector<std::uint8_t> e = zentrel::testing::goodEdid(1, 0x21);
     const std::filesystem::path file = std::filesystem::temp_directory_path() /
                                        ("zentrel-edid-pty-" + std::to_string(::getpid()) + ".bin");
     {
