@@ -8,7 +8,7 @@
 #include "app/MainWindow.h"
 #include "pages/general/GeneralIds.h"
 #include "pages/general/GeneralPage.h"
-#include "pages/general/GeneralPageFactory.h"
+#include "pages/PageFactory.h"
 #include "platform/WindowObserver.h"
 #include "resources/ControlIds.h"
 #include "sim/harness/SimulatedMatrixHarness.h"
@@ -97,7 +97,7 @@ struct GeneralFixture {
     sim::SimulatedMatrixHarness harness;
     FakeUiServices ui;
     Platform platform{harness.loop(), harness.network(), harness.serialPorts(), ui};
-    ControllerApp app{platform, AppOptions{Rect{0, 0, 1280, 800}, makeGeneralPageFactory()}};
+    ControllerApp app{platform, AppOptions{Rect{0, 0, 1280, 800}, makePageFactory()}};
     PopupRecorder popups{harness.loop()};
     MainWindow* main = nullptr;
     GeneralPage* page = nullptr;
