@@ -6,7 +6,9 @@
 
 namespace zentrel {
 
-Window::Window(EventLoop& loop, Window* parent) : loop_(loop), parent_(parent) {}
+Window::Window(EventLoop& loop, Window* parent) : loop_(loop), parent_(parent) {
+    loop_.adopt(*this);
+}
 
 Window::~Window() {
     loop_.forget(*this);
@@ -36,25 +38,36 @@ void Window::create(const DialogTemplate& t) {
 }
 
 int Window::doModal(const DialogTemplate& t) {
-    if (inModal_) {
-        // Already open: a second opening refreshes it and never nests a second loop. One that
-        // was closed earlier in this same turn (a handler closing a notice to show the next)
-        // is open again: its loop, which has not unwound yet, goes on serving the new opening,
-        // and the view learns of one closing and one opening as usual.
-        const bool reopened = modalEnded_;
-        modalEnded_ = false;
-        if (reopened && loop_.observer() != nullptr) {
-            loop_.observer()->modalEnded(*this);
+    if (!openings_.empty()) {
+        // Opened again while an earlier opening still waits. An open dialog only takes the new
+        // text; one closed earlier in this same turn (a handler closing a notice to show the
+        // next) opens again, and the view learns of one closing and one opening. Either way this
+        // opening, like every other, returns only when the dialog it opened has closed: its own
+        // loop runs on top of the waiting ones, which unwind in turn.
+        const bool reopened = sessionEnded_;
+        if (reopened) {
+            ++session_;
+            sessionEnded_ = false;
+            if (loop_.observer() != nullptr) {
+                loop_.observer()->modalEnded(*this);
+            }
         }
+        openings_.push_back(session_);
         onInitDialog();
         show();
         if (reopened && loop_.observer() != nullptr) {
             loop_.observer()->modalStarted(*this);
         }
-        return -1;
+        if (!modalEnded()) {
+            loop_.runModal(*this);
+        }
+        openings_.pop_back();
+        return modalResult_;
     }
-    modalEnded_ = false;
+    ++session_;
+    sessionEnded_ = false;
     modalResult_ = 0;
+    openings_.push_back(session_);
     if (!created_) {
         create(t);
     } else {
@@ -65,9 +78,10 @@ int Window::doModal(const DialogTemplate& t) {
     if (loop_.observer() != nullptr) {
         loop_.observer()->modalStarted(*this);
     }
-    if (!modalEnded_) {
+    if (!modalEnded()) {
         loop_.runModal(*this);
     }
+    openings_.pop_back();
     inModal_ = false;
     hide();
     if (loop_.observer() != nullptr) {
@@ -76,9 +90,18 @@ int Window::doModal(const DialogTemplate& t) {
     return modalResult_;
 }
 
+bool Window::modalEnded() const {
+    // The innermost waiting opening decides: it belongs to the dialog shown now, or to one
+    // that has closed since.
+    if (openings_.empty()) {
+        return sessionEnded_;
+    }
+    return openings_.back() < session_ || sessionEnded_;
+}
+
 void Window::endDialog(int code) {
     modalResult_ = code;
-    modalEnded_ = true;
+    sessionEnded_ = true;
     if (inModal_) {
         // Off the screen at once, even while a dialog opened after it keeps its loop from
         // unwinding.
@@ -176,13 +199,28 @@ void Window::setText(int id, const std::string& text) {
     Control& c = mutableControl(id);
     if (c.text != text) {
         c.text = text;
+        ++c.textRevision;
         changed(id);
     }
 }
 
 void Window::appendText(int id, const std::string& text) {
-    mutableControl(id).text += text;
-    changed(id);
+    Control& c = mutableControl(id);
+    c.text += text;
+    if (c.text.size() > kTextLimit) {
+        std::size_t cut = c.text.size() - kTextKept;
+        // Start at a line where one starts within the next line's length, so the box does not
+        // begin with half a frame.
+        const std::size_t lineStart = c.text.find('\n', cut);
+        if (lineStart != std::string::npos && lineStart - cut < 256) {
+            cut = lineStart + 1;
+        }
+        c.text.erase(0, cut);
+        ++c.textRevision;
+    }
+    if (created_ && loop_.observer() != nullptr) {
+        loop_.observer()->textAppended(*this, id);
+    }
 }
 
 void Window::setChecked(int id, bool checked) {

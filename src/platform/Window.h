@@ -5,8 +5,10 @@
 #include "DialogTemplate.h"
 #include "EventLoop.h"
 
+#include <cstdint>
 #include <map>
 #include <string>
+#include <vector>
 
 namespace zentrel {
 
@@ -51,11 +53,15 @@ public:
 
     // --- modal runs ------------------------------------------------------------------------
     // Creates the window from t if needed, runs onInitDialog, shows it and runs a nested loop
-    // until endDialog. Returns the code given to endDialog.
+    // until endDialog. Returns the code given to endDialog. Opened again while open, it takes
+    // the new opening's initialisation and that opening too returns when the dialog closes;
+    // every opening returns after the dialog it opened has closed, the latest first.
     int doModal(const DialogTemplate& t);
     void endDialog(int code);
     bool inModal() const { return inModal_; }
-    bool modalEnded() const { return modalEnded_; }
+    // Whether the dialog that the innermost running opening opened has closed: the condition
+    // that ends the modal loop running now.
+    bool modalEnded() const;
 
     // --- window state ----------------------------------------------------------------------
     void show(bool visible = true);
@@ -81,6 +87,12 @@ public:
     const Control& control(int id) const;
     const std::map<int, Control>& controls() const { return controls_; }
     Control& addControl(const ControlTemplate& t);
+
+    // A box written by appendText keeps only its latest text, as a fixed-size edit control
+    // does: past kTextLimit bytes its front goes in one cut down to kTextKept bytes (at a line
+    // start where one is near), so a long session costs neither memory nor time per byte.
+    static constexpr std::size_t kTextLimit = 64 * 1024;
+    static constexpr std::size_t kTextKept = 48 * 1024;
 
     std::string text(int id) const { return control(id).text; }
     void setText(int id, const std::string& text);
@@ -140,7 +152,11 @@ private:
     int corner_ = 0;
     bool minimized_ = false;
     bool inModal_ = false;
-    bool modalEnded_ = false;
+    // Each time the dialog opens (first opening, or opening again after it closed) is a session;
+    // openings_ holds the session each running opening waits for, innermost last.
+    std::uint64_t session_ = 0;
+    bool sessionEnded_ = false;
+    std::vector<std::uint64_t> openings_;
     int modalResult_ = 0;
 };
 

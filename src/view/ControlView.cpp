@@ -1,5 +1,6 @@
 #include "ControlView.h"
 
+#include "LogTextEdit.h"
 #include "SkinButtonWidget.h"
 #include "WindowWidget.h"
 #include "platform/Control.h"
@@ -15,7 +16,6 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPlainTextEdit>
 #include <QPointer>
 #include <QProgressBar>
 #include <QPushButton>
@@ -108,7 +108,7 @@ QWidget* createControlWidget(WindowWidget& owner, const Control& c) {
         break;
     case ControlKind::Edit:
         if (c.multiline) {
-            auto* edit = new QPlainTextEdit(&owner);
+            auto* edit = new LogTextEdit(owner, id);
             QObject::connect(edit, &QPlainTextEdit::textChanged, &owner,
                              userAction(owner, [id, edit](Window& win) {
                                  win.type(id, edit->toPlainText().toStdString());
@@ -234,11 +234,8 @@ void syncControlWidget(WindowWidget& owner, QWidget& widget, const Control& c) {
             line->setText(qs(c.text));
         }
         line->setReadOnly(c.readOnly);
-    } else if (auto* text = qobject_cast<QPlainTextEdit*>(&widget)) {
-        if (text->toPlainText() != qs(c.text)) {
-            text->setPlainText(qs(c.text));
-            text->moveCursor(QTextCursor::End);
-        }
+    } else if (auto* text = qobject_cast<LogTextEdit*>(&widget)) {
+        text->follow(c);
         text->setReadOnly(c.readOnly);
     } else if (auto* combo = qobject_cast<QComboBox*>(&widget)) {
         QStringList items;

@@ -1,6 +1,7 @@
 #include "WindowWidget.h"
 
 #include "ControlView.h"
+#include "LogTextEdit.h"
 #include "QtWindowHost.h"
 #include "platform/Window.h"
 #include "ui/SkinButton.h"
@@ -160,6 +161,20 @@ void WindowWidget::syncControl(int id) {
     }
     SyncScope scope(syncing_);
     syncControlWidget(*this, *it->second, window_->control(id));
+}
+
+void WindowWidget::syncAppended(int id) {
+    if (window_ == nullptr || !built_ || !window_->hasControl(id)) {
+        return;
+    }
+    auto it = controls_.find(id);
+    auto* log = it == controls_.end() ? nullptr : qobject_cast<LogTextEdit*>(it->second.data());
+    if (log == nullptr) {
+        syncControl(id);
+        return;
+    }
+    SyncScope scope(syncing_);
+    log->follow(window_->control(id));
 }
 
 void WindowWidget::applyMask() {
