@@ -85,7 +85,6 @@ void WindowWidget::place() {
     if (window_->inModal()) {
         setWindowModality(Qt::ApplicationModal);
     }
-    setAccessibleName(QString::fromStdString(window_->title()));
 }
 
 void WindowWidget::build() {
@@ -123,9 +122,18 @@ void WindowWidget::syncWindow() {
         build();
     }
     setWindowTitle(QString::fromStdString(window_->title()));
+    // Announced by the title it shows now ("Zentrel Ver6.26"), not the one it started with.
+    setAccessibleName(QString::fromStdString(window_->title()));
     const QRect g = toQRect(window_->geometry());
     if (geometry() != g) {
+        const bool resized = geometry().size() != g.size();
         setGeometry(g);
+        if (resized && built_) {
+            // Which controls lie inside the window's area may have changed.
+            for (const auto& [id, control] : window_->controls()) {
+                syncControl(id);
+            }
+        }
     }
     if (isWindow()) {
         setWindowOpacity(window_->opacity() / 255.0);
