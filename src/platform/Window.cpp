@@ -38,36 +38,29 @@ void Window::create(const DialogTemplate& t) {
 }
 
 int Window::doModal(const DialogTemplate& t) {
-    if (!openings_.empty()) {
+    if (inModal_) {
         // Opened again while an earlier opening still waits. An open dialog only takes the new
-        // text; one closed earlier in this same turn (a handler closing a notice to show the
-        // next) opens again, and the view learns of one closing and one opening. Either way this
-        // opening, like every other, returns only when the dialog it opened has closed: its own
-        // loop runs on top of the waiting ones, which unwind in turn.
-        const bool reopened = sessionEnded_;
-        if (reopened) {
-            ++session_;
-            sessionEnded_ = false;
-            if (loop_.observer() != nullptr) {
-                loop_.observer()->modalEnded(*this);
-            }
+        // opening's initialisation; one closed earlier in this same turn (a handler closing a
+        // notice to show the next) opens again, and the view learns of one closing and one
+        // opening. Either way this opening, like every other, returns only once the dialog it
+        // opened has closed: its loop runs on top of the waiting ones, which unwind after it.
+        const bool reopened = modalEnded_;
+        modalEnded_ = false;
+        if (reopened && loop_.observer() != nullptr) {
+            loop_.observer()->modalEnded(*this);
         }
-        openings_.push_back(session_);
         onInitDialog();
         show();
         if (reopened && loop_.observer() != nullptr) {
             loop_.observer()->modalStarted(*this);
         }
-        if (!modalEnded()) {
+        if (!modalEnded_) {
             loop_.runModal(*this);
         }
-        openings_.pop_back();
         return modalResult_;
     }
-    ++session_;
-    sessionEnded_ = false;
+    modalEnded_ = false;
     modalResult_ = 0;
-    openings_.push_back(session_);
     if (!created_) {
         create(t);
     } else {
@@ -78,10 +71,9 @@ int Window::doModal(const DialogTemplate& t) {
     if (loop_.observer() != nullptr) {
         loop_.observer()->modalStarted(*this);
     }
-    if (!modalEnded()) {
+    if (!modalEnded_) {
         loop_.runModal(*this);
     }
-    openings_.pop_back();
     inModal_ = false;
     hide();
     if (loop_.observer() != nullptr) {
@@ -90,18 +82,9 @@ int Window::doModal(const DialogTemplate& t) {
     return modalResult_;
 }
 
-bool Window::modalEnded() const {
-    // The innermost waiting opening decides: it belongs to the dialog shown now, or to one
-    // that has closed since.
-    if (openings_.empty()) {
-        return sessionEnded_;
-    }
-    return openings_.back() < session_ || sessionEnded_;
-}
-
 void Window::endDialog(int code) {
     modalResult_ = code;
-    sessionEnded_ = true;
+    modalEnded_ = true;
     if (inModal_) {
         // Off the screen at once, even while a dialog opened after it keeps its loop from
         // unwinding.

@@ -5,10 +5,8 @@
 #include "DialogTemplate.h"
 #include "EventLoop.h"
 
-#include <cstdint>
 #include <map>
 #include <string>
-#include <vector>
 
 namespace zentrel {
 
@@ -59,9 +57,10 @@ public:
     int doModal(const DialogTemplate& t);
     void endDialog(int code);
     bool inModal() const { return inModal_; }
-    // Whether the dialog that the innermost running opening opened has closed: the condition
-    // that ends the modal loop running now.
-    bool modalEnded() const;
+    // Whether the dialog has closed since it last opened: the condition that ends the
+    // innermost modal loop. Loops of openings nest, so when the innermost ends, every opening
+    // below it has seen its own dialog close too.
+    bool modalEnded() const { return modalEnded_; }
 
     // --- window state ----------------------------------------------------------------------
     void show(bool visible = true);
@@ -152,11 +151,7 @@ private:
     int corner_ = 0;
     bool minimized_ = false;
     bool inModal_ = false;
-    // Each time the dialog opens (first opening, or opening again after it closed) is a session;
-    // openings_ holds the session each running opening waits for, innermost last.
-    std::uint64_t session_ = 0;
-    bool sessionEnded_ = false;
-    std::vector<std::uint64_t> openings_;
+    bool modalEnded_ = false;
     int modalResult_ = 0;
 };
 

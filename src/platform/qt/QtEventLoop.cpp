@@ -167,7 +167,8 @@ void QtEventLoop::runModal(Window& w) {
     }
     QEventLoop nested;
     modalLoops_.emplace_back(&w, &nested);
-    // A dialog closed and opened again before its loop unwound keeps the loop.
+    // An exit asked for by an earlier closing may reach this loop while the dialog is open
+    // again: it goes on until the dialog has closed.
     while (!quit_ && !w.modalEnded()) {
         nested.exec();
     }
