@@ -202,9 +202,9 @@ TEST(LogBox, AddsOnlyWhatIsNewAndNothingWhileHidden) {
     EXPECT_EQ(box->toPlainText(), QString("A5 ").repeated(100) + "5B 01 \n");
 
     // A new text replaces the box; past the bound the box shows the window's kept tail.
-    s.panel.setText(1044, "A5 ");
+    s.panel.setText(1044, "Cleared\r\n");
     QApplication::processEvents();
-    EXPECT_EQ(box->toPlainText(), QStringLiteral("A5 "));
+    EXPECT_EQ(box->toPlainText(), QStringLiteral("Cleared\n"));
     const std::string line = "A5 5B 01 0B 00 00 00 00 00 00 00 00 F4 \r\n";
     for (std::size_t n = 0; n < 2 * Window::kTextLimit / line.size(); ++n) {
         s.panel.appendText(1044, line);

@@ -97,23 +97,9 @@ TEST_F(ModalContract, AReopeningInTheClosingHandlerReturnsWhenItsOwnNoticeCloses
     EXPECT_FALSE(notice.isVisible());
 }
 
-TEST_F(ModalContract, AnOpeningOfAnOpenNoticeTakesItsTextAndReturnsWhenItCloses) {
-    caller.steps[1] = [&] {
-        notice.open("Open COM failed!"); // already open: no second window on the screen
-        returned("after the second opening");
-    };
-    caller.steps[55] = [&] { notice.endDialog(IDOK); };
-    caller.setTimer(1, 300);
-    show("Set successfully!", 1500, 55);
-    const std::vector<std::string> expected{
-        "0 shown Set successfully!", "1500 after the second opening",
-        "1500 closed Open COM failed!", "1500 after Set successfully!"};
-    EXPECT_EQ(log.seen, expected);
-}
-
 TEST_F(ModalContract, ThreeOpeningsInOneHandlerEachWaitForTheirOwnClosing) {
     caller.steps[1] = [&] {
-        show("one", 1000, 11); // the notice is open: this opening joins it
+        show("one", 1000, 11); // the notice is open: it takes the text, no second window
         show("two", 700, 12);
         show("three", 400, 13);
         returned("handler done");
