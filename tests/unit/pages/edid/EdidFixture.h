@@ -44,7 +44,7 @@ private:
 
 struct EdidFixture : GeneralFixture {
     explicit EdidFixture(sim::SimulatedMatrixHarness::Options options = {})
-        : GeneralFixture(std::move(options)) {}
+        : GeneralFixture(std::move(options), pages<EdidPage>(kPageEdid)) {}
 
     EdidPage* edid = nullptr;
     FileFolder files;
