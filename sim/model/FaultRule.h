@@ -46,6 +46,9 @@ struct FaultRule {
         ByteByByte,  // every byte of the reply leaves on its own, `gapMs` apart
         Delay,       // the reply leaves `delayMs` later than usual
         Refuse,      // the refusal reply of the command instead of its success
+        Patch,       // byte `patchAt` of the reply becomes `patchValue`, checksum made good
+        OtherOutput, // byte 6 of the reply names the next output (8 wraps to 1), checksum good
+        Twin,        // a second frame (bytes 2.. in `then`) follows the reply in the same piece
     };
     Kind kind;
     FrameMatch match;
@@ -54,6 +57,9 @@ struct FaultRule {
     std::vector<std::size_t> splitAt{6};
     std::int64_t gapMs = 0;   // 0: the model's usual gap between pieces
     std::int64_t delayMs = 0; // Delay only
+    std::size_t patchAt = 6;  // Patch only
+    std::uint8_t patchValue = 0;
+    std::vector<std::uint8_t> then{0x88, 0x88}; // Twin: the standby announcement by default
 };
 
 } // namespace zentrel::sim

@@ -246,9 +246,12 @@ std::optional<CommandFrame> MatrixModel::routing(const CommandFrame& f) {
         if (!isPort(input) || !isPort(output)) {
             return cmd::kSwitch.frame({kFailed, 0x00, u8(output)});
         }
-        // The routing table has the protocol's eight outputs, so a switch of an output this
-        // unit does not have is acknowledged like any other and changes nothing anyone sees.
-        state_.routing[static_cast<std::size_t>(output)] = u8(input);
+        // The protocol addresses eight ports, so a switch that names an input or an output this
+        // unit does not have is acknowledged like any other (a sequence goes on to output 5)
+        // but changes nothing: the routing never names an input the unit lacks.
+        if (input <= state_.inputs && output <= state_.outputs) {
+            state_.routing[static_cast<std::size_t>(output)] = u8(input);
+        }
         return cmd::kSwitch.frame({kDone, 0x00, u8(output)});
     }
     return std::nullopt;
@@ -385,8 +388,27 @@ Reply MatrixModel::shape(const CommandFrame& frame, const std::vector<FaultRule>
     std::vector<std::size_t> cuts; // offsets into the frame where a new piece begins
     bool bytewise = false;
     std::int64_t gap = timing_.pieceGapMs;
+    // Patched bytes first, with a good checksum, so a bad-checksum rule still spoils it.
+    for (const FaultRule& r : rules) {
+        if (r.kind == Kind::Patch && r.patchAt >= 2 && r.patchAt < CommandFrame::kSize - 1) {
+            f[r.patchAt] = r.patchValue;
+            f.seal();
+        } else if (r.kind == Kind::OtherOutput) {
+            f[6] = u8(f[6] % kMaxPorts + 1);
+            f.seal();
+        }
+    }
+    std::vector<std::uint8_t> twin;
     for (const FaultRule& r : rules) {
         switch (r.kind) {
+        case Kind::Twin: {
+            CommandFrame second = CommandFrame::make({});
+            for (std::size_t i = 0; i < r.then.size() && i + 2 < CommandFrame::kSize - 1; ++i) {
+                second.put(i + 2, r.then[i]);
+            }
+            twin.insert(twin.end(), second.bytes.begin(), second.bytes.end());
+            break;
+        }
         case Kind::BadChecksum:
             f[12] = u8(f[12] + 1);
             break;
@@ -406,6 +428,8 @@ Reply MatrixModel::shape(const CommandFrame& frame, const std::vector<FaultRule>
             break;
         case Kind::Silent:
         case Kind::Refuse:
+        case Kind::Patch:
+        case Kind::OtherOutput:
             break;
         }
     }
@@ -417,6 +441,10 @@ Reply MatrixModel::shape(const CommandFrame& frame, const std::vector<FaultRule>
     }
     out.bytes = stray;
     out.bytes.insert(out.bytes.end(), f.bytes.begin(), f.bytes.end());
+    if (!twin.empty()) {
+        out.name += " with a second frame";
+        out.bytes.insert(out.bytes.end(), twin.begin(), twin.end());
+    }
 
     std::vector<std::size_t> starts{0};
     if (bytewise) {
