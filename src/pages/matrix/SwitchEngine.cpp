@@ -76,7 +76,12 @@ void SwitchEngine::finish(int k) {
 
 void SwitchEngine::continueSequence(int k) {
     retried_ = false;
-    page_.grid().showBox(k, working(k) + 1);
+    // The step is confirmed like any switch: box, buttons and the arrows' start all follow it,
+    // so the group never shows one input in its box and another on its buttons.
+    const int input = working(k) + 1;
+    page_.grid().setSource(k, input);
+    page_.grid().showBox(k, input);
+    page_.grid().showInput(k, input);
     send(k + 1, working(k + 1) + 1, mtx::kWaitMs);
 }
 
