@@ -150,6 +150,7 @@ TEST_F(MatrixTest, OverTcpOnlyTheFirstOfTwoRepliesInOneReadIsActedOnButBothAreLo
 TEST_F(MatrixTest, OverTcpRepliesAreTakenOnlyAfterTheRefreshArmedThePage) {
     connectTcp();
     clickCaption(ctl::kMatrixCaption);
+    advance(20); // the page's own connection is up; its refresh starts at 150 ms
     // Before the refresh an unprompted frame is read and dropped, unlogged.
     harness.announceStandby();
     advance(100);
