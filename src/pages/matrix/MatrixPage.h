@@ -34,8 +34,13 @@ public:
     Window& window() override { return *this; }
     const PageInfo& info() const override;
     const DialogTemplate& pageTemplate() const override;
-    // startStatusRefresh
-    void activate() override { refresh_.start(); }
+    // startStatusRefresh. A tab change within the 150 ms leaves this timer running for a page
+    // that is hidden again; its refresh would take the port from the page now shown.
+    void activate() override {
+        if (ctx_.state.ActivePage == kPageMatrix) {
+            refresh_.start();
+        }
+    }
     SerialLink* serialLink() override { return link_.get(); }
     // The TCP-reply gate closes on every page switch.
     void onAnyPageSwitch() override { tcpArmed_ = false; }

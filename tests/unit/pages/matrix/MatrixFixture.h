@@ -1,44 +1,16 @@
 #pragma once
 // The real application on the virtual clock with a simulated four-by-four matrix on COM3 and at
-// 192.168.1.100:8000. A test connects on the General page as a user does, shows the Matrix tab,
-// clicks by control id, advances the clock, and reads the frames each way, the grid, and the
-// pop-ups the user saw with how long each stayed.
-#include "app/ControllerApp.h"
-#include "app/MainWindow.h"
-#include "pages/general/GeneralIds.h"
-#include "pages/general/GeneralPageFactory.h"
+// 192.168.1.100:8000 (the General page's fixture: frames(), the pop-up record). A test connects
+// on the General page as a user does, shows the Matrix tab, clicks by control id, advances the
+// clock, and reads the frames each way, the grid, and the pop-ups the user saw.
+#include "GeneralFixture.h"
 #include "pages/matrix/MatrixIds.h"
 #include "pages/matrix/MatrixPage.h"
-#include "platform/WindowObserver.h"
 #include "protocol/Commands.h"
-#include "resources/ControlIds.h"
-#include "sim/harness/SimulatedMatrixHarness.h"
-#include "unit/app/FakePlatform.h"
-
-#include <gtest/gtest.h>
 
 #include <functional>
-#include <sstream>
 
 namespace zentrel::testing {
-
-using Names = std::vector<std::string>;
-
-// Frames from their bytes 2.. in hex, '|' between frames; the checksums are filled in.
-inline Names frames(const std::string& list) {
-    Names out;
-    std::istringstream all(list);
-    for (std::string one; std::getline(all, one, '|');) {
-        CommandFrame f = CommandFrame::make({});
-        std::istringstream in(one);
-        unsigned b = 0;
-        for (std::size_t pos = 2; in >> std::hex >> b; ++pos) {
-            f.put(pos, static_cast<std::uint8_t>(b));
-        }
-        out.push_back(f.hex());
-    }
-    return out;
-}
 
 // Switches "I>K" (input I to output K), space-separated, as frames.
 inline Names switches(const std::string& list) {
@@ -51,60 +23,6 @@ inline Names switches(const std::string& list) {
     }
     return out;
 }
-
-// The notices and the progress box as the user saw them, with their times.
-class MatrixRecorder : public WindowObserver {
-public:
-    MatrixRecorder(EventLoop& loop, std::function<MainWindow*()> main)
-        : loop_(loop), main_(std::move(main)) {}
-    void windowCreated(Window&) override {}
-    void windowChanged(Window&) override {}
-    void windowDestroyed(Window&) override {}
-    void controlChanged(Window& w, int id) override {
-        if (isProgress(w) && id == ctl::kProgressLabel) {
-            progressLabels.push_back(std::to_string(loop_.nowMs()) + " " + w.text(id));
-        }
-    }
-    void modalStarted(Window& w) override {
-        if (isNotice(w)) {
-            notices.push_back({w.text(ctl::kNoticeLabel), loop_.nowMs(), -1});
-        }
-    }
-    void modalEnded(Window& w) override {
-        if (isNotice(w) && !notices.empty() && notices.back().closedMs < 0) {
-            notices.back().closedMs = loop_.nowMs();
-        }
-    }
-    // "TEXT at OPENED for DURATION ms"
-    Names noticeLog() const {
-        Names out;
-        for (const Seen& s : notices) {
-            out.push_back(s.text + " at " + std::to_string(s.openedMs) + " for " +
-                          std::to_string(s.closedMs - s.openedMs) + " ms");
-        }
-        return out;
-    }
-    Names noticeTexts() const {
-        Names out;
-        for (const Seen& s : notices) {
-            out.push_back(s.text);
-        }
-        return out;
-    }
-
-    struct Seen {
-        std::string text;
-        std::int64_t openedMs, closedMs;
-    };
-    std::vector<Seen> notices;
-    Names progressLabels;
-
-private:
-    bool isNotice(Window& w) const { return main_() != nullptr && &w == &main_()->notice(); }
-    bool isProgress(Window& w) const { return main_() != nullptr && &w == &main_()->progress(); }
-    EventLoop& loop_;
-    std::function<MainWindow*()> main_;
-};
 
 // Message boxes answered OK, their texts kept.
 class RecordingUi : public FakeUiServices {
@@ -132,7 +50,7 @@ struct MatrixFixture {
     RecordingUi ui;
     Platform platform{harness.loop(), harness.network(), harness.serialPorts(), ui};
     ControllerApp app{platform, AppOptions{Rect{0, 0, 1280, 800}, makeGeneralPageFactory()}};
-    MatrixRecorder seen{harness.loop(), [this] { return main; }};
+    PopupRecorder seen{harness.loop()};
     MainWindow* main = nullptr;
     Window* general = nullptr;
     MatrixPage* page = nullptr;

@@ -68,47 +68,21 @@ TEST_F(MatrixTest, OneOutputFromThePanelWaitsLongerThanTheGridAndFreesThePanelWh
     EXPECT_EQ(grid(), "A:1[1] B:4[4] C:3[3] D:4[4]");
 }
 
-TEST_F(MatrixTest, AllOutputRoutesTheInputToEveryOutputInTurn) {
-    openOnCom();
-    page->choose(mtx::kSelectOutput, mtx::kAllOutputChoice);
-    page->click(mtx::panelButton(2));
-    advance(200);
-    EXPECT_EQ(sent(), switches("2>1 2>2 2>3 2>4 2>5"));
-    EXPECT_EQ(grid(), "A:2[2] B:2[2] C:2[2] D:2[2]");
-    for (int k = 1; k <= 4; ++k) {
-        EXPECT_EQ(page->engine().working(k), 1);
-    }
-}
-
-TEST_F(MatrixTest, SetRightAfterTheStartAppliesInputTwoToEveryOutput) {
+TEST_F(MatrixTest, SetRightAfterTheStartAppliesInputTwoToEveryOutputThenAllOutputInputThree) {
     openOnCom();
     EXPECT_EQ(row(*page, 0), (Names{"Setting1", "2", "2", "2", "2", "2", "2", "2", "2"}));
     EXPECT_EQ(row(*page, 1), (Names{"Setting2", "", "", "", "", "", "", "", ""}));
     page->click(mtx::kSet);
     advance(200);
     EXPECT_EQ(sent(), switches("2>1 2>2 2>3 2>4 2>5"));
-    // Set may be used again once the sequence has ended.
+    // All Output with button 3: input 3 to every output, and the working routing with it.
     clearFrames();
-    page->click(mtx::kSet);
+    page->choose(mtx::kSelectOutput, mtx::kAllOutputChoice);
+    page->click(mtx::panelButton(3));
     advance(200);
-    EXPECT_EQ(sent().size(), 5u);
-}
-
-TEST_F(MatrixTest, ASequenceThatTimesOutGivesTheGuardsBack) {
-    openOnCom();
-    silenceOutput(3);
-    page->click(mtx::kSet);
-    advance(100);
-    EXPECT_EQ(sent(), switches("2>1 2>2 2>3"));
-    advance(5000);
-    EXPECT_EQ(sent().back(), cmd::routeInput(2, 3).hex()); // the repeat
-    advance(5000 + 1500);
-    EXPECT_EQ(seen.noticeTexts(), Names{"Time out!"});
-    harness.faults().clear();
-    clearFrames();
-    page->click(mtx::kSet);
-    advance(200);
-    EXPECT_EQ(sent(), switches("2>1 2>2 2>3 2>4 2>5"));
+    EXPECT_EQ(sent(), switches("3>1 3>2 3>3 3>4 3>5"));
+    EXPECT_EQ(grid(), "A:3[3] B:3[3] C:3[3] D:3[3]");
+    EXPECT_EQ(page->engine().working(4), 2);
 }
 
 TEST_F(MatrixTest, ASpoiledAcknowledgmentInASequenceIsResentThenSkippedOnTheSecondWait) {
