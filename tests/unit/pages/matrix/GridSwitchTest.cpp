@@ -125,7 +125,7 @@ TEST_F(MatrixTest, SilenceRepeatsOnceWithPleaseWaitThenTimesOutAndTheGridIsFreeA
     EXPECT_EQ(progressAtRepeat, 3000);
     EXPECT_EQ(sent(), switches("2>3 2>3"));
     advance(1500);
-    EXPECT_EQ(seen.noticeTexts(true), Names{"Time out! (1500 ms)"});
+    ASSERT_EQ(seen.noticeTexts(true), Names{"Time out! (1500 ms)"});
     EXPECT_EQ(seen.notices[0].openedMs, t0 + 8000);
     // "Please wait" with its dots cycling every 500 ms while the repeat waits 5000 ms.
     const auto firstTick =
@@ -201,7 +201,7 @@ TEST_F(MatrixTest, WithoutALinkTheGridRefusesAndSendsNothing) {
     clickInput(1, 3);
     advance(2000);
     EXPECT_TRUE(sent().empty());
-    EXPECT_EQ(seen.noticeTexts(true), Names{"Open COM failed! (1500 ms)"});
+    ASSERT_EQ(seen.noticeTexts(true), Names{"Open COM failed! (1500 ms)"});
     EXPECT_EQ(seen.notices[0].openedMs, t0);
     EXPECT_EQ(grid(), "A:1[1] B:2[2] C:3[3] D:4[4]");
     EXPECT_FALSE(state().MatrixBusy);

@@ -126,7 +126,7 @@ TEST_F(MatrixTest, TheTabInComModeWithoutAPortSaysOpenComFailedAndSendsNothing) 
     clickCaption(ctl::kMatrixCaption);
     advance(2000);
     EXPECT_TRUE(sent().empty());
-    EXPECT_EQ(seen.noticeTexts(true), Names{"Open COM failed! (1500 ms)"});
+    ASSERT_EQ(seen.noticeTexts(true), Names{"Open COM failed! (1500 ms)"});
     EXPECT_EQ(seen.notices[0].openedMs, 150);
     EXPECT_FALSE(state().MatrixBusy);
     EXPECT_FALSE(page->serialLink()->isOpen());
@@ -157,4 +157,15 @@ TEST_F(MatrixTest, OverTcpRepliesAreTakenOnlyAfterTheRefreshArmedThePage) {
     advance(100);
     EXPECT_TRUE(seen.notices.empty());
     EXPECT_EQ(page->text(mtx::kReceiveLog), "");
+}
+
+TEST_F(MatrixTest, LeavingTheTabWithinItsFirst150MsLeavesThePortToThePageShown) {
+    connectCom();
+    clickCaption(ctl::kMatrixCaption);
+    advance(50);
+    clickCaption(ctl::kGeneralCaption);
+    advance(1000);
+    EXPECT_TRUE(sent().empty()) << harness.transcript(); // no refresh of a hidden page
+    EXPECT_TRUE(seen.notices.empty());
+    EXPECT_TRUE(main->page(kPageGeneral).serialLink()->isOpen());
 }
