@@ -122,14 +122,18 @@ TEST_F(MatrixTest, StandbyDuringTheRefreshStopsItAndLeavesThePageIdle) {
     EXPECT_EQ(grid(), "A:1[1] B:2[2] C:1[] D:1[]");
 }
 
-TEST_F(MatrixTest, TheTabInComModeWithoutAPortSaysOpenComFailedAndSendsNothing) {
+TEST_F(MatrixTest, WithoutAPortTheTabAndTheGridSayOpenComFailedAndSendNothing) {
     clickCaption(ctl::kMatrixCaption);
     advance(2000);
+    clickInput(1, 3);
+    advance(2000);
     EXPECT_TRUE(sent().empty());
-    ASSERT_EQ(seen.noticeTexts(true), Names{"Open COM failed! (1500 ms)"});
+    EXPECT_EQ(seen.noticeTexts(true),
+              (Names{"Open COM failed! (1500 ms)", "Open COM failed! (1500 ms)"}));
+    ASSERT_EQ(seen.notices.size(), 2u);
     EXPECT_EQ(seen.notices[0].openedMs, 150);
     EXPECT_FALSE(state().MatrixBusy);
-    EXPECT_FALSE(page->serialLink()->isOpen());
+    EXPECT_EQ(grid(), "A:1[] B:1[] C:1[] D:1[]");
 }
 
 TEST_F(MatrixTest, OverTcpOnlyTheFirstOfTwoRepliesInOneReadIsActedOnButBothAreLogged) {
