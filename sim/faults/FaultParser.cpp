@@ -51,7 +51,10 @@ const std::map<std::string, FaultRule::Kind>& ruleKinds() {
         {"other-input", FaultRule::Kind::OtherInput},
         {"byte5", FaultRule::Kind::Byte5Set},
         {"report-instead", FaultRule::Kind::SwitchReport},
-        {"close-before-block", FaultRule::Kind::CloseBeforeBlock}};
+        {"close-before-block", FaultRule::Kind::CloseBeforeBlock},
+        {"patch", FaultRule::Kind::Patch},
+        {"other-output", FaultRule::Kind::OtherOutput},
+        {"twin", FaultRule::Kind::Twin}};
     return kinds;
 }
 
@@ -179,6 +182,22 @@ ParsedFault FaultParser::parse(const std::string& faultText) {
             }
             out.rule.code = static_cast<std::uint8_t>(number(faultText, code, 16, 0, 255));
         }
+        if (const std::string at = take("byte"); !at.empty()) {
+            out.rule.patchAt = static_cast<std::size_t>(number(faultText, at, 10, 2, 11));
+        }
+        if (const std::string v = take("value"); !v.empty()) {
+            out.rule.patchValue = static_cast<std::uint8_t>(number(faultText, v, 16, 0, 255));
+        }
+        if (const std::string t = take("then"); !t.empty()) {
+            if (t.size() % 2 != 0 || t.size() > 20) {
+                fail(faultText, "then= takes bytes 2.. of a frame as up to ten hexadecimal pairs");
+            }
+            out.rule.then.clear();
+            for (std::size_t i = 0; i < t.size(); i += 2) {
+                out.rule.then.push_back(
+                    static_cast<std::uint8_t>(number(faultText, t.substr(i, 2), 16, 0, 255)));
+            }
+        }
         if (const std::string at = take("at"); !at.empty()) {
             out.rule.splitAt.clear();
             for (const std::string& cut : splitOn(at, '+')) {
@@ -208,6 +227,9 @@ const char* FaultParser::help() {
            "      byte5             answer with 01 in byte 5\n"
            "      report-instead    the EDID switch report instead of the answer (code=HH)\n"
            "      close-before-block  close the TCP connection on an EDID data header\n"
+           "      patch             one byte of the answer changed (byte=6,value=FF)\n"
+           "      other-output      the answer names the next output in byte 6\n"
+           "      twin              a second frame in the same read (then=8888, bytes 2..)\n"
            "      options for all of these: times=N (spoil N answers, then behave)\n"
            "  --fault unplug:inN | unplug:outN          report port N disconnected (FF)\n"
            "  --fault standby,after=MS                  announce standby unprompted\n"

@@ -50,6 +50,9 @@ struct FaultRule {
         Byte5Set,         // byte 5 of the reply is 01 instead of 00
         SwitchReport,     // the EDID switch report with `code` in place of the reply
         CloseBeforeBlock, // a data header makes the matrix close the TCP connection
+        Patch,            // byte `patchAt` of the reply becomes `patchValue`, checksum made good
+        OtherOutput,      // byte 6 of the reply names the next output (8 wraps to 1), checksum good
+        Twin, // a second frame (bytes 2.. in `then`) follows the reply in the same piece
     };
     Kind kind;
     FrameMatch match;
@@ -59,6 +62,9 @@ struct FaultRule {
     std::int64_t gapMs = 0;   // 0: the model's usual gap between pieces
     std::int64_t delayMs = 0; // Delay only
     std::uint8_t code = 0x0F; // SwitchReport only
+    std::size_t patchAt = 6;  // Patch only
+    std::uint8_t patchValue = 0;
+    std::vector<std::uint8_t> then{0x88, 0x88}; // Twin: the standby announcement by default
 };
 
 } // namespace zentrel::sim

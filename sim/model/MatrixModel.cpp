@@ -295,9 +295,12 @@ std::optional<CommandFrame> MatrixModel::routing(const CommandFrame& f) {
         if (!isPort(input) || !isPort(output)) {
             return cmd::kSwitch.frame({kFailed, 0x00, u8(output)});
         }
-        // The routing table has the protocol's eight outputs, so a switch of an output this
-        // unit does not have is acknowledged like any other and changes nothing anyone sees.
-        state_.routing[static_cast<std::size_t>(output)] = u8(input);
+        // The protocol addresses eight ports, so a switch that names an input or an output this
+        // unit does not have is acknowledged like any other (a sequence goes on to output 5)
+        // but changes nothing: the routing never names an input the unit lacks.
+        if (input <= state_.inputs && output <= state_.outputs) {
+            state_.routing[static_cast<std::size_t>(output)] = u8(input);
+        }
         return cmd::kSwitch.frame({kDone, 0x00, u8(output)});
     }
     return std::nullopt;

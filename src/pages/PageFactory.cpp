@@ -3,6 +3,7 @@
 #include "app/StubPage.h"
 #include "pages/edid/EdidPage.h"
 #include "pages/general/GeneralPage.h"
+#include "pages/matrix/MatrixPage.h"
 #include "state/SharedState.h"
 
 namespace zentrel {
@@ -14,6 +15,8 @@ PageFactory makePageFactory() {
             return std::make_unique<GeneralPage>(ctx);
         case kPageEdid:
             return std::make_unique<EdidPage>(ctx);
+        case kPageMatrix:
+            return std::make_unique<MatrixPage>(ctx);
         default:
             return std::make_unique<StubPage>(number, ctx);
         }
