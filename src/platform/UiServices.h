@@ -12,6 +12,9 @@ public:
     virtual ~UiServices() = default;
     // Returns the chosen path, or nothing when the user cancels. `filter` as "Name (*.bin)".
     virtual std::optional<std::string> chooseFile(Window& owner, const std::string& filter) = 0;
+    // The open-file dialog: the chosen path, or nothing when the user cancels. `filter` as a Qt
+    // dialog takes it, "Name(*.ext)".
+    virtual std::optional<std::string> openFile(const std::string& filter) = 0;
     // Shows a modal message box; returns the button pressed (IDOK, IDCANCEL, ...).
     virtual int messageBox(Window& owner, const std::string& text, const std::string& caption) = 0;
     // Opens an address or file with the desktop's default handler.

@@ -21,6 +21,15 @@ std::optional<std::string> QtUiServices::chooseFile(Window& owner, const std::st
     return path.toStdString();
 }
 
+std::optional<std::string> QtUiServices::openFile(const std::string& filter) {
+    const QString path =
+        QFileDialog::getOpenFileName(nullptr, QString(), QString(), QString::fromStdString(filter));
+    if (path.isEmpty()) {
+        return std::nullopt;
+    }
+    return path.toStdString();
+}
+
 int QtUiServices::messageBox(Window& owner, const std::string& text, const std::string& caption) {
     QWidget* parent = host_ != nullptr ? host_->widgetFor(owner) : nullptr;
     QMessageBox::information(parent, QString::fromStdString(caption), QString::fromStdString(text));

@@ -13,6 +13,7 @@ public:
     void setHost(QtWindowHost* host) { host_ = host; }
 
     std::optional<std::string> chooseFile(Window& owner, const std::string& filter) override;
+    std::optional<std::string> openFile(const std::string& filter) override;
     int messageBox(Window& owner, const std::string& text, const std::string& caption) override;
     void openAddress(const std::string& address) override;
 

@@ -83,6 +83,7 @@ public:
 class FakeUiServices : public UiServices {
 public:
     std::optional<std::string> chooseFile(Window&, const std::string&) override { return {}; }
+    std::optional<std::string> openFile(const std::string&) override { return {}; }
     int messageBox(Window&, const std::string&, const std::string&) override { return IDOK; }
     void openAddress(const std::string& address) override { opened.push_back(address); }
     std::vector<std::string> opened;
