@@ -12,6 +12,10 @@
 //   standby,after=3000      announce standby 3 s after start
 //   edid-report,after=2000,code=0F
 //   refuse-config           refuse every configuration record
+//   stay-down:20.01         never come back after Part_1's completion
+//   ack-id:20.02,id=05      acknowledge Part_2 blocks as block 5
+//   extra-ack:20.01         acknowledge Part_1's last block beside its completion
+//   standby-at-block:20.01,block=3   go to standby when the fourth Part_1 block arrives
 #include "FaultRule.h"
 
 #include <cstdint>

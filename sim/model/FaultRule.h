@@ -46,7 +46,17 @@ struct FaultRule {
         ByteByByte,  // every byte of the reply leaves on its own, `gapMs` apart
         Delay,       // the reply leaves `delayMs` later than usual
         Refuse,      // the refusal reply of the command instead of its success
+        // Firmware upgrade events; `match` names the block header (20.01 for Part_1 blocks).
+        StayDown,       // after a part's completion the unit does not come back
+        AckId,          // a block's acknowledgement carries `ackId` as its block id
+        ExtraAck,       // the last block is acknowledged as well as completed
+        StandbyAtBlock, // the unit goes to standby when block `atBlock` of a part arrives
     };
+    // Whether the kind changes how a reply leaves (the others are events the model acts on).
+    static constexpr bool shapesReply(Kind k) {
+        return k != Kind::StayDown && k != Kind::AckId && k != Kind::ExtraAck &&
+               k != Kind::StandbyAtBlock;
+    }
     Kind kind;
     FrameMatch match;
     int times = -1; // how many replies it spoils; -1 for every one
@@ -54,6 +64,8 @@ struct FaultRule {
     std::vector<std::size_t> splitAt{6};
     std::int64_t gapMs = 0;   // 0: the model's usual gap between pieces
     std::int64_t delayMs = 0; // Delay only
+    std::uint8_t ackId = 0;   // AckId only
+    int atBlock = 0;          // StandbyAtBlock only: blocks of the part counted from 0
 };
 
 } // namespace zentrel::sim
