@@ -78,27 +78,35 @@ FirmwareSession::Answer FirmwareSession::onFrame(const CommandFrame& f, bool ref
     return a;
 }
 
+std::uint8_t FirmwareSession::idOf(const CommandFrame& header) {
+    // The header of id F0 carries B0 01 where the id would be.
+    return header[9] == cmd::kFirmwareBankMark ? cmd::kFirmwareBankId : header[10];
+}
+
+bool FirmwareSession::closesBank(std::size_t position) {
+    // Only the first bank ends early: its block F0 is followed by block 256.
+    return position == cmd::kFirmwareBankId;
+}
+
 std::optional<std::size_t> FirmwareSession::positionFor(const PartImage& p,
                                                         const CommandFrame& header) const {
-    // The header of id F0 carries B0 01 where the id would be.
-    const bool bankMark = header[9] == cmd::kFirmwareBankMark;
-    const std::size_t id = bankMark ? cmd::kFirmwareBankId : header[10];
+    const std::uint8_t id = idOf(header);
     if (!p.lastPosition) {
         // After a start the part begins at id 0; without one the matrix takes up any block.
-        if (p.started && (id != 0 || bankMark)) {
+        if (p.started && id != 0) {
             return std::nullopt;
         }
         return id;
     }
     const std::size_t last = *p.lastPosition;
-    const std::size_t bankStart = last - last % kBankBlocks;
-    if (bankStart + id == last) {
+    if (id == p.lastId) {
         return last; // the same block again: its acknowledgement was lost
     }
-    if (p.bankClosed) {
-        return id == 0 && !bankMark ? std::optional(bankStart + kBankBlocks) : std::nullopt;
+    if (closesBank(last)) {
+        return id == 0 ? std::optional<std::size_t>(kBankBlocks) : std::nullopt;
     }
-    return bankStart + id == last + 1 ? std::optional(last + 1) : std::nullopt;
+    // Ids count on by one and wrap at FF.
+    return id == static_cast<std::uint8_t>(p.lastId + 1) ? std::optional(last + 1) : std::nullopt;
 }
 
 FirmwareSession::Answer FirmwareSession::onBlock(const CommandFrame& header,
@@ -142,14 +150,16 @@ FirmwareSession::Answer FirmwareSession::onBlock(const CommandFrame& header,
             part->bytes.resize(at + kDataSize, 0);
         }
         std::copy(rec.data.begin(), rec.data.end(), part->bytes.begin() + static_cast<long>(at));
-        part->bankClosed = header[9] == cmd::kFirmwareBankMark;
+        part->lastId = idOf(header);
         part->lastPosition = *position;
         ++part->blocks;
     }
-    // The acknowledgement repeats the header's bank mark and block id, so after the block
-    // whose header carried B0 the panel knows the second bank has begun.
+    // The acknowledgement repeats the header's bank mark and block id where the first bank
+    // closes, so the panel knows the second bank has begun; elsewhere it names the block id.
+    const bool closing = position && closesBank(*position) && header[9] == cmd::kFirmwareBankMark;
     const CommandFrame ack =
-        cmd::firmwareBlockAck(header.command(), header[9], faults.ackId.value_or(header[10]));
+        cmd::firmwareBlockAck(header.command(), closing ? header[9] : cmd::kFirmwareMark,
+                              faults.ackId.value_or(closing ? header[10] : idOf(header)));
     if (rec.last) {
         if (faults.extraAck) {
             extraAck_ = ack;

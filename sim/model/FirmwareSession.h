@@ -4,9 +4,9 @@
 // acknowledgements and the completion reply after the last block, after which the unit reboots.
 //
 // The session also assembles what it receives into one image per part, so a test can compare
-// the image with the file the panel loaded. Blocks are placed by bank and id: ids count from 0
-// in each bank, and the header of id F0 (B0 01 in bytes 9 and 10) closes the first bank, so the
-// next block, id 0, lands at block 256.
+// the image with the file the panel loaded. Block ids count on from 0 and wrap at FF; the
+// header of id F0 carries B0 01 in bytes 9 and 10, and the first time (block 240) it closes the
+// first bank: the acknowledgement echoes B0 01 and the next block, id 0, lands at block 256.
 #include "protocol/CommandFrame.h"
 
 #include <array>
@@ -74,11 +74,13 @@ private:
     struct PartImage {
         std::vector<std::uint8_t> bytes;
         std::optional<std::size_t> lastPosition; // of the last block taken
-        bool bankClosed = false;                 // the last block taken was id F0 (B0 01)
+        std::uint8_t lastId = 0;                 // of the last block taken
         bool started = false;                    // a start command opened the part
         int blocks = 0;
     };
     static CommandFrame writeFailed(std::uint8_t part);
+    static std::uint8_t idOf(const CommandFrame& header);
+    static bool closesBank(std::size_t position);
     PartImage* partOf(const CommandFrame& f);
     // Where the block announced by `header` goes, or nothing when it is out of order.
     std::optional<std::size_t> positionFor(const PartImage& p, const CommandFrame& header) const;

@@ -240,8 +240,8 @@ void UpgradeTransfer::firstBlock(int part) {
     page_.sendFrame(header_);
     sent_.assign(1, true);
     awaitingCompletion_ = false;
-    prepareBlock(dataStart(part), part != 3);
     page_.setTimer(fw::kFirstBlockTimer, fw::kFirstBlockDelayMs);
+    prepareBlock(dataStart(part), part != 3);
 }
 
 void UpgradeTransfer::nextBlock(int part, std::uint32_t index, std::uint32_t lastIndex) {
@@ -269,8 +269,10 @@ void UpgradeTransfer::nextBlock(int part, std::uint32_t index, std::uint32_t las
         sent_.resize(index + 1, false);
     }
     sent_[index] = true;
-    prepareBlock(dataStart(part) + FirmwareImage::kBlockBytes * index, part != 3);
+    // The gap runs from the acknowledgement: what preparing the block costs (the progress bar
+    // moves 256 times) falls inside it instead of adding to every block.
     page_.setTimer(fw::kNextBlockTimer, fw::kNextBlockDelayMs);
+    prepareBlock(dataStart(part) + FirmwareImage::kBlockBytes * index, part != 3);
 }
 
 void UpgradeTransfer::prepareBlock(std::size_t start, bool counts) {

@@ -219,3 +219,20 @@ TEST_F(FirmwareTest, APart1OfOneBlockEndsInsteadOfWaitingForACompletionForEver) 
     EXPECT_EQ(lines().back(), "Upgrading Part_1.1.0.0 failed");
     EXPECT_TRUE(page->isEnabled(fw::kUpgrade));
 }
+
+TEST_F(FirmwareTest, TheLargestPart1ImageGoesOnPastItsSecondBlockF0) {
+    // 200,000 bytes: N1 = 781. After block 256 the ids count up to F0 again (block 496), whose
+    // header carries B0 01 once more; the matrix answers it as an ordinary block and the page
+    // goes on to block 497, so no block is sent twice and the image arrives whole.
+    overTcp();
+    const Bytes plain = content(FirmwareImage::kCapacity);
+    load(plain);
+    upgrade();
+    runUpgrade();
+    EXPECT_EQ(lines().back(), "Firmware upgrade Successfully");
+    EXPECT_EQ(popups.noticeTexts(), Names{});
+    Bytes expected = imagePart(plain, 2, 782);
+    std::fill(expected.begin() + 241 * 256, expected.begin() + 256 * 256, 0); // skipped
+    EXPECT_TRUE(matrix().firmware().image(1) == expected);
+    EXPECT_EQ(matrix().firmware().blocksOf(1), 241 + 526);
+}
