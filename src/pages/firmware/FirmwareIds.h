@@ -2,6 +2,7 @@
 // Control identifiers, timer identifiers and texts of the FW Upgrade page (dialog 143). The
 // parts of the page share them, and tests click and read controls by them.
 #include <array>
+#include <cstddef>
 
 namespace zentrel::fw {
 
@@ -28,6 +29,10 @@ constexpr int kMergeGroup = 1105;
 constexpr std::array<int, 30> kMergeArea{
     1105, 1107, 1108, 1109, 1110, 1111, 1112, 1113, 1114, 1115, 1116, 1117, 1118, 1119, 1120,
     1121, 1122, 1196, 1197, 1198, 1199, 1208, 1209, 1210, 1211, 1212, 1213, 1214, 1215, 1216};
+
+// The hidden logs keep their last kLogKeep characters once they pass kLogLimit.
+constexpr std::size_t kLogLimit = 4096;
+constexpr std::size_t kLogKeep = 2048;
 
 // --- timers ------------------------------------------------------------------------------------
 constexpr int kPrepareTimer = 1;    // 200 ms after Part_1 is ready: preparation 1

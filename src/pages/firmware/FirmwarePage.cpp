@@ -6,6 +6,7 @@
 #include "pages/common/SerialByteMessage.h"
 #include "platform/Platform.h"
 #include "protocol/Commands.h"
+#include "protocol/HexText.h"
 
 #include <array>
 
@@ -17,7 +18,7 @@ FirmwarePage::FirmwarePage(PageContext& ctx)
       receiveLog_(*this, fw::kReceiveLog),
       // The page logs line breaks and block announcements of its own, never the bytes.
       sender_(ctx.state, ctx.socket, link_.get(), {}), assembler_(&receiveLog_),
-      tcpReplies_(&receiveLog_), transfer_(*this), device_(*this) {}
+      tcpReplies_(nullptr), transfer_(*this), device_(*this) {}
 
 FirmwarePage::~FirmwarePage() = default;
 
@@ -57,11 +58,24 @@ void FirmwarePage::onInitDialog() {
 void FirmwarePage::sendFrame(const CommandFrame& frame) {
     sender_.route(frame.bytes);
     sendLog_.appendText("\r\n");
+    keepTail(fw::kSendLog);
 }
 
 void FirmwarePage::sendBlock(std::span<const std::uint8_t> block) {
-    sendLog_.appendText("Send data:\r\n");
+    // The block leaves first: the log's announcement reads the same, and writing it never
+    // holds the block back.
     sender_.route(block);
+    sendLog_.appendText("Send data:\r\n");
+    keepTail(fw::kSendLog);
+}
+
+void FirmwarePage::keepTail(int id) {
+    // An upgrade writes to the hidden logs with every block; they keep a bounded tail, so the
+    // cost of a write does not grow with the length of the transfer.
+    const std::string& text = control(id).text;
+    if (text.size() > fw::kLogLimit) {
+        setText(id, text.substr(text.size() - fw::kLogKeep));
+    }
 }
 
 void FirmwarePage::notice(const std::string& text, int closeAfterMs, When when) {
@@ -155,6 +169,7 @@ void FirmwarePage::onSerialByte(WParam wp, LParam lp, LParam& result) {
     if (out.frame) {
         dispatch(out.frame->frame, false); // no checksum test on this page
     }
+    keepTail(fw::kReceiveLog);
 }
 
 void FirmwarePage::onTcpNotification(WParam wp, LParam lp) {
@@ -166,9 +181,14 @@ void FirmwarePage::onTcpNotification(WParam wp, LParam lp) {
     if (n <= 0) {
         return;
     }
-    if (const auto reply = tcpReplies_.onRead(
-            std::span<const std::uint8_t>(bytes.data(), static_cast<std::size_t>(n)))) {
+    const auto reply = tcpReplies_.onRead(
+        std::span<const std::uint8_t>(bytes.data(), static_cast<std::size_t>(n)));
+    if (reply) {
         dispatch(*reply, true);
+        // Logged once the reply has been acted on, in one piece: the next header goes out
+        // without waiting for the log.
+        receiveLog_.appendText(hexBytes(reply->bytes) + "\r\n");
+        keepTail(fw::kReceiveLog);
     }
 }
 

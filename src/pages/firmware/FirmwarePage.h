@@ -79,6 +79,7 @@ private:
     void onTcpNotification(WParam wp, LParam lp);
     void dispatch(const CommandFrame& frame, bool tcp);
     void onStandby();
+    void keepTail(int logId);
 
     PageContext& ctx_;
     std::unique_ptr<SerialLink> link_;
