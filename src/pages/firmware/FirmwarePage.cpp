@@ -6,7 +6,6 @@
 #include "pages/common/SerialByteMessage.h"
 #include "platform/Platform.h"
 #include "protocol/Commands.h"
-#include "protocol/HexText.h"
 
 #include <array>
 
@@ -17,8 +16,8 @@ FirmwarePage::FirmwarePage(PageContext& ctx)
       link_(ctx.platform.serial.createLink()), sendLog_(*this, fw::kSendLog),
       receiveLog_(*this, fw::kReceiveLog),
       // The page logs line breaks and block announcements of its own, never the bytes.
-      sender_(ctx.state, ctx.socket, link_.get(), {}), assembler_(&receiveLog_),
-      tcpReplies_(nullptr), transfer_(*this), device_(*this) {}
+      sender_(ctx.state, ctx.socket, link_.get(), {}), batch_(receiveLog_), assembler_(&batch_),
+      tcpReplies_(&batch_), transfer_(*this), device_(*this) {}
 
 FirmwarePage::~FirmwarePage() = default;
 
@@ -169,6 +168,7 @@ void FirmwarePage::onSerialByte(WParam wp, LParam lp, LParam& result) {
     if (out.frame) {
         dispatch(out.frame->frame, false); // no checksum test on this page
     }
+    batch_.flush(out.frame.has_value());
     keepTail(fw::kReceiveLog);
 }
 
@@ -185,11 +185,9 @@ void FirmwarePage::onTcpNotification(WParam wp, LParam lp) {
         std::span<const std::uint8_t>(bytes.data(), static_cast<std::size_t>(n)));
     if (reply) {
         dispatch(*reply, true);
-        // Logged once the reply has been acted on, in one piece: the next header goes out
-        // without waiting for the log.
-        receiveLog_.appendText(hexBytes(reply->bytes) + "\r\n");
-        keepTail(fw::kReceiveLog);
     }
+    batch_.flush();
+    keepTail(fw::kReceiveLog);
 }
 
 void FirmwarePage::dispatch(const CommandFrame& frame, bool tcp) {

@@ -3,6 +3,7 @@
 // part, and shows the device and version line when its tab is chosen. The page owns its serial
 // channel, its logs, its reply assembly on both links and the loaded image; the transfer and
 // the device line are its parts, and it hands each reply to them in a fixed order.
+#include "BatchedReplyLog.h"
 #include "DeviceLine.h"
 #include "FirmwareIds.h"
 #include "FirmwareImage.h"
@@ -86,6 +87,7 @@ private:
     SendLog sendLog_;
     ReceiveLog receiveLog_;
     FrameSender sender_;
+    BatchedReplyLog batch_;
     ReplyAssembler assembler_;
     TcpReplyBuffer tcpReplies_;
     FirmwareImage image_;

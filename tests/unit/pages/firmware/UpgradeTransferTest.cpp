@@ -154,6 +154,11 @@ TEST_F(FirmwareTest, BankMarkB0MovesPart1ToBlock256) {
     EXPECT_NE(std::find(s.begin(), s.end(), frame("20 01 56 00 FE 00 01 40 2B")), s.end());
     EXPECT_EQ(matrix().firmware().blocksOf(1), 241 + 44);
     EXPECT_EQ(lines().back(), "Firmware upgrade Successfully");
+    // The hidden logs keep a bounded tail however long the transfer.
+    for (int log : {fw::kSendLog, fw::kReceiveLog}) {
+        EXPECT_LE(page->text(log).size(), fw::kLogLimit) << log;
+        EXPECT_GE(page->text(log).size(), fw::kLogKeep) << log;
+    }
 }
 
 TEST_F(FirmwareTest, TheBlocksOfASmallFileDoNotDependOnWhatWasLoadedBefore) {
