@@ -18,10 +18,12 @@ TEST_F(FirmwareTest, OpensWithItsLogsAndMergeAreaHiddenAndTheDeviceLineFilled) {
     EXPECT_EQ(page->control(fw::kOpen).tooltip, "Open");
     EXPECT_EQ(page->text(fw::kDeviceLine), "Device: HDMI MATRIX 4x4          Version: 2.5");
 
-    // Another type keeps its own name; an unknown type keeps the last name known.
-    for (const auto& [type, line] : {std::pair<int, const char*>{2, "Device: HDBT MATRIX 4x4"},
-                                     {3, "Device: HDMI+HDBT etc MATRIX 4x4"},
-                                     {9, "Device: HDMI+HDBT etc MATRIX 4x4"}}) {
+    // Another type keeps its own name; an unknown type keeps the last name known. The size
+    // is inputs x outputs.
+    harness.state().inputs = 8;
+    for (const auto& [type, line] : {std::pair<int, const char*>{2, "Device: HDBT MATRIX 8x4"},
+                                     {3, "Device: HDMI+HDBT etc MATRIX 8x4"},
+                                     {9, "Device: HDMI+HDBT etc MATRIX 8x4"}}) {
         harness.state().deviceType = static_cast<std::uint8_t>(type);
         main->selectPage(kPageFirmware);
         advance(500);
@@ -98,7 +100,7 @@ TEST_F(FirmwareTest, OverTcpAPageLeftIdleTakesOnlyItsDeviceLineAndStandby) {
     EXPECT_FALSE(state().UpgradeRunning);
 }
 
-TEST_F(FirmwareTest, TheSendLogHoldsLineBreaksAndBlockNoticesOnly) {
+TEST_F(FirmwareTest, TheLogsHoldLineBreaksBlockNoticesAndReplies) {
     overCom();
     load(content(300));
     upgrade();
@@ -106,4 +108,9 @@ TEST_F(FirmwareTest, TheSendLogHoldsLineBreaksAndBlockNoticesOnly) {
     const std::string log = page->text(fw::kSendLog);
     EXPECT_EQ(log.find("A5 5B"), std::string::npos);
     EXPECT_NE(log.find("\r\nSend data:\r\n"), std::string::npos);
+    // The receive log has every reply on a line of its own, the reboot report last.
+    const std::string received = page->text(fw::kReceiveLog);
+    const std::string report = "A5 5B 01 01 01 00 00 00 00 00 00 00 FD \r\n";
+    ASSERT_GE(received.size(), report.size());
+    EXPECT_EQ(received.substr(received.size() - report.size()), report);
 }
