@@ -206,6 +206,11 @@ Result runOnce(bool tcp, const std::string& file, std::size_t length) {
                 static_cast<double>(replies.size()) * block + replySum +
                 static_cast<double>(replies.size() - 1) * 100;
     r.blocks = replies.size();
+    if (r.blocks != blocksOf(length)) {
+        std::fprintf(stderr, "%zu blocks answered where %zu were to go\n", r.blocks,
+                     blocksOf(length));
+        r.ok = false;
+    }
     if (std::getenv("ZENTREL_BENCH_SIM_LOG") != nullptr) {
         std::fprintf(stderr, "%s", sim.log().c_str());
     }
