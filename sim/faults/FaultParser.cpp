@@ -54,7 +54,11 @@ const std::map<std::string, FaultRule::Kind>& ruleKinds() {
         {"close-before-block", FaultRule::Kind::CloseBeforeBlock},
         {"patch", FaultRule::Kind::Patch},
         {"other-output", FaultRule::Kind::OtherOutput},
-        {"twin", FaultRule::Kind::Twin}};
+        {"twin", FaultRule::Kind::Twin},
+        {"stay-down", FaultRule::Kind::StayDown},
+        {"ack-id", FaultRule::Kind::AckId},
+        {"extra-ack", FaultRule::Kind::ExtraAck},
+        {"standby-at-block", FaultRule::Kind::StandbyAtBlock}};
     return kinds;
 }
 
@@ -198,6 +202,18 @@ ParsedFault FaultParser::parse(const std::string& faultText) {
                     static_cast<std::uint8_t>(number(faultText, t.substr(i, 2), 16, 0, 255)));
             }
         }
+        if (const std::string id = take("id"); !id.empty()) {
+            if (out.rule.kind != FaultRule::Kind::AckId) {
+                fail(faultText, "id= belongs to ack-id");
+            }
+            out.rule.ackId = static_cast<std::uint8_t>(number(faultText, id, 16, 0, 255));
+        }
+        if (const std::string blk = take("block"); !blk.empty()) {
+            if (out.rule.kind != FaultRule::Kind::StandbyAtBlock) {
+                fail(faultText, "block= belongs to standby-at-block");
+            }
+            out.rule.atBlock = static_cast<int>(number(faultText, blk, 10, 0, 1'000'000));
+        }
         if (const std::string at = take("at"); !at.empty()) {
             out.rule.splitAt.clear();
             for (const std::string& cut : splitOn(at, '+')) {
@@ -231,6 +247,10 @@ const char* FaultParser::help() {
            "      other-output      the answer names the next output in byte 6\n"
            "      twin              a second frame in the same read (then=8888, bytes 2..)\n"
            "      options for all of these: times=N (spoil N answers, then behave)\n"
+           "  --fault stay-down:20.0N                   no return after a firmware part's end\n"
+           "  --fault ack-id:20.0N,id=HH                block acknowledgements carry id HH\n"
+           "  --fault extra-ack:20.0N                   acknowledge the last block too\n"
+           "  --fault standby-at-block:20.0N,block=K    standby when block K of a part comes\n"
            "  --fault unplug:inN | unplug:outN          report port N disconnected (FF)\n"
            "  --fault standby,after=MS                  announce standby unprompted\n"
            "  --fault edid-report,after=MS,code=HH      send the EDID switch report (0F refuses)\n"

@@ -90,6 +90,10 @@ Reply ReplyShaper::shape(const CommandFrame& frame, const std::vector<FaultRule>
         case Kind::CloseBeforeBlock:
         case Kind::Patch:
         case Kind::OtherOutput:
+        case Kind::StayDown:
+        case Kind::AckId:
+        case Kind::ExtraAck:
+        case Kind::StandbyAtBlock:
             break;
         }
     }
