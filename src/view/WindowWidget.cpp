@@ -13,7 +13,11 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
+#include <QProgressBar>
+#include <QTimer>
 #include <QWindow>
+
+#include <utility>
 
 namespace zentrel {
 
@@ -167,8 +171,31 @@ void WindowWidget::syncControl(int id) {
         raiseFrames();
         return;
     }
+    if (qobject_cast<QProgressBar*>(it->second.data()) != nullptr) {
+        deferredBars_.insert(id);
+        if (!barsScheduled_) {
+            barsScheduled_ = true;
+            QTimer::singleShot(0, this, &WindowWidget::syncDeferredBars);
+        }
+        return;
+    }
     SyncScope scope(syncing_);
     syncControlWidget(*this, *it->second, window_->control(id));
+}
+
+void WindowWidget::syncDeferredBars() {
+    barsScheduled_ = false;
+    const std::set<int> ids = std::exchange(deferredBars_, {});
+    if (window_ == nullptr) {
+        return;
+    }
+    SyncScope scope(syncing_);
+    for (int id : ids) {
+        auto it = controls_.find(id);
+        if (it != controls_.end() && it->second && window_->hasControl(id)) {
+            syncControlWidget(*this, *it->second, window_->control(id));
+        }
+    }
 }
 
 void WindowWidget::syncAppended(int id) {

@@ -5,6 +5,7 @@
 #include <QWidget>
 
 #include <map>
+#include <set>
 
 namespace zentrel {
 
@@ -52,6 +53,7 @@ private:
     void buildControl(int id);
     void applyMask();
     void raiseFrames();
+    void syncDeferredBars();
 
     Window* window_;
     QtWindowHost& host_;
@@ -59,6 +61,10 @@ private:
     bool placed_ = false;
     bool built_ = false;
     int syncing_ = 0;
+    // Progress bars move hundreds of times a second during an upgrade; they are drawn once per
+    // turn of the event loop with their latest position, not once per move.
+    std::set<int> deferredBars_;
+    bool barsScheduled_ = false;
     // A drag the view carries out itself where the desktop offers no window move.
     bool dragging_ = false;
     QPoint dragOffset_;
