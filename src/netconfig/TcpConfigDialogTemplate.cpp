@@ -1,5 +1,7 @@
 #include "TcpConfigDialogTemplate.h"
 
+#include "resources/TemplateParts.h"
+
 #include "TcpConfigIds.h"
 #include "resources/ResourceIds.h"
 
@@ -11,18 +13,7 @@ namespace zentrel {
 namespace {
 
 using K = ControlKind;
-
-ControlTemplate item(int id, K kind, std::string caption, int x, int y, int w, int h) {
-    ControlTemplate t;
-    t.id = id;
-    t.kind = kind;
-    t.caption = std::move(caption);
-    t.x = x;
-    t.y = y;
-    t.w = w;
-    t.h = h;
-    return t;
-}
+using namespace tpl;
 
 ControlTemplate field(int id, int x, int y, int w, std::string name) {
     ControlTemplate t = item(id, K::Edit, "", x, y, w, 12);

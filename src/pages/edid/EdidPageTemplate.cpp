@@ -1,5 +1,7 @@
 #include "EdidPageTemplate.h"
 
+#include "resources/TemplateParts.h"
+
 #include "EdidIds.h"
 #include "resources/ResourceIds.h"
 
@@ -11,6 +13,7 @@ namespace zentrel {
 namespace {
 
 using K = ControlKind;
+using namespace tpl;
 
 // The page fills the main window below the caption bar: 325 x 260 dialog units. The template is
 // laid out for eight inputs: its list frames reach 75 units (150 pixels) past the page's edge
@@ -18,29 +21,6 @@ using K = ControlKind;
 constexpr int kWidth = 325;
 constexpr int kHeight = 260;
 constexpr int kCut = edid::kCutPixels / 2;
-
-ControlTemplate item(int id, K kind, std::string caption, int x, int y, int w, int h) {
-    ControlTemplate t;
-    t.id = id;
-    t.kind = kind;
-    t.caption = std::move(caption);
-    t.x = x;
-    t.y = y;
-    t.w = w;
-    t.h = h;
-    return t;
-}
-
-ControlTemplate hidden(ControlTemplate t) {
-    t.visible = false;
-    return t;
-}
-
-// Controls without a caption of their own are announced by the label beside them.
-ControlTemplate named(ControlTemplate t, std::string name) {
-    t.accessibleName = std::move(name);
-    return t;
-}
 
 // Controls that share a caption carry their row first ("Copy EDID From: Set").
 ControlTemplate inRow(ControlTemplate t, std::string row) {
@@ -50,15 +30,6 @@ ControlTemplate inRow(ControlTemplate t, std::string row) {
 
 ControlTemplate combo(int id, int x, int y, int w, std::string name) {
     return named(item(id, K::ComboBox, "", x, y, w, 120), std::move(name));
-}
-
-ControlTemplate log(int id, int x, int y, std::string name) {
-    ControlTemplate t = item(id, K::Edit, "", x, y, 147, 22);
-    t.multiline = true;
-    t.readOnly = true;
-    t.visible = false;
-    t.accessibleName = std::move(name);
-    return t;
 }
 
 std::string inputName(int k) {
@@ -113,9 +84,9 @@ DialogTemplate build() {
 
     // The hexadecimal logs: filled, never shown.
     c.push_back(hidden(item(edid::kReceiveFrame, K::GroupBox, "接收命令", 5, 196, 155, 34)));
-    c.push_back(log(edid::kReceiveLog, 9, 206, "Received frames"));
+    c.push_back(log(edid::kReceiveLog, 9, 206, 147, "Received frames"));
     c.push_back(hidden(item(edid::kSendFrame, K::GroupBox, "发送命令", 165, 196, 155, 34)));
-    c.push_back(log(edid::kSendLog, 169, 206, "Sent frames"));
+    c.push_back(log(edid::kSendLog, 169, 206, 147, "Sent frames"));
     c.push_back(hidden(item(edid::kLogClear, K::Button, "Clear", 290, 196, 30, 10)));
     return t;
 }

@@ -1,5 +1,7 @@
 #include "FirmwarePageTemplate.h"
 
+#include "resources/TemplateParts.h"
+
 #include "FirmwareIds.h"
 #include "resources/ResourceIds.h"
 
@@ -11,32 +13,11 @@ namespace zentrel {
 namespace {
 
 using K = ControlKind;
+using namespace tpl;
 
 // The page fills the main window below the caption bar, as the other pages do.
 constexpr int kWidth = 325;
 constexpr int kHeight = 260;
-
-ControlTemplate item(int id, K kind, std::string caption, int x, int y, int w, int h) {
-    ControlTemplate t;
-    t.id = id;
-    t.kind = kind;
-    t.caption = std::move(caption);
-    t.x = x;
-    t.y = y;
-    t.w = w;
-    t.h = h;
-    return t;
-}
-
-ControlTemplate hidden(ControlTemplate t) {
-    t.visible = false;
-    return t;
-}
-
-ControlTemplate named(ControlTemplate t, std::string name) {
-    t.accessibleName = std::move(name);
-    return t;
-}
 
 ControlTemplate edit(int id, int x, int y, int w, int h, bool multiline, std::string name) {
     ControlTemplate t = named(item(id, K::Edit, "", x, y, w, h), std::move(name));

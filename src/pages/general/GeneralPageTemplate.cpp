@@ -1,5 +1,7 @@
 #include "GeneralPageTemplate.h"
 
+#include "resources/TemplateParts.h"
+
 #include "GeneralIds.h"
 
 #include <string>
@@ -10,39 +12,12 @@ namespace zentrel {
 namespace {
 
 using K = ControlKind;
+using namespace tpl;
 
 // The page fills the main window below the caption bar: 325 x 260 dialog units.
 constexpr int kWidth = 325;
 constexpr int kHeight = 260;
 constexpr int kPageTemplateId = 145;
-
-ControlTemplate item(int id, K kind, std::string caption, int x, int y, int w, int h) {
-    ControlTemplate t;
-    t.id = id;
-    t.kind = kind;
-    t.caption = std::move(caption);
-    t.x = x;
-    t.y = y;
-    t.w = w;
-    t.h = h;
-    return t;
-}
-
-ControlTemplate hidden(ControlTemplate t) {
-    t.visible = false;
-    return t;
-}
-
-ControlTemplate disabled(ControlTemplate t) {
-    t.enabled = false;
-    return t;
-}
-
-// Controls without a caption of their own are announced by the label beside them.
-ControlTemplate named(ControlTemplate t, std::string name) {
-    t.accessibleName = std::move(name);
-    return t;
-}
 
 // A port line: centred in its half of the blue panel, clear of the panel's edges.
 ControlTemplate portLine(int id, int x, int y, int w, std::string name) {
@@ -60,15 +35,6 @@ ControlTemplate radio(int id, std::string caption, int x, int y) {
 ControlTemplate icon(int id, int x, int y, std::string name) {
     ControlTemplate t = item(id, K::Icon, "", x, y, 12, 12);
     t.icon = gen::kIconDisconnected;
-    t.accessibleName = std::move(name);
-    return t;
-}
-
-ControlTemplate log(int id, int x, int y, std::string name) {
-    ControlTemplate t = item(id, K::Edit, "", x, y, 147, 22);
-    t.multiline = true;
-    t.readOnly = true;
-    t.visible = false;
     t.accessibleName = std::move(name);
     return t;
 }
@@ -129,9 +95,9 @@ DialogTemplate build() {
 
     // The hexadecimal logs: filled, never shown.
     c.push_back(hidden(item(gen::kReceiveFrame, K::GroupBox, "接收命令", 5, 224, 155, 34)));
-    c.push_back(log(gen::kReceiveLog, 9, 234, "Received frames"));
+    c.push_back(log(gen::kReceiveLog, 9, 234, 147, "Received frames"));
     c.push_back(hidden(item(gen::kSendFrame, K::GroupBox, "发送命令", 165, 224, 155, 34)));
-    c.push_back(log(gen::kSendLog, 169, 234, "Sent frames"));
+    c.push_back(log(gen::kSendLog, 169, 234, 147, "Sent frames"));
     c.push_back(hidden(item(gen::kLogClear, K::Button, "Clear", 290, 224, 30, 10)));
     return t;
 }

@@ -1,5 +1,7 @@
 #include "MatrixPageTemplate.h"
 
+#include "resources/TemplateParts.h"
+
 #include "MatrixIds.h"
 #include "resources/ResourceIds.h"
 
@@ -11,6 +13,7 @@ namespace zentrel {
 namespace {
 
 using K = ControlKind;
+using namespace tpl;
 
 // The page fills the main window below the caption bar: 325 x 260 dialog units.
 constexpr int kWidth = 325;
@@ -21,31 +24,6 @@ constexpr int kGroupW = 78;
 constexpr int kGroupH = 108;
 constexpr int kGroupStepX = 80;
 constexpr int kRowY[2] = {2, 112};
-
-ControlTemplate item(int id, K kind, std::string caption, int x, int y, int w, int h) {
-    ControlTemplate t;
-    t.id = id;
-    t.kind = kind;
-    t.caption = std::move(caption);
-    t.x = x;
-    t.y = y;
-    t.w = w;
-    t.h = h;
-    return t;
-}
-
-ControlTemplate hidden(ControlTemplate t) {
-    t.visible = false;
-    return t;
-}
-
-ControlTemplate log(int id, int x, int y, std::string name) {
-    ControlTemplate t = hidden(item(id, K::Edit, "", x, y, 150, 22));
-    t.multiline = true;
-    t.readOnly = true;
-    t.accessibleName = std::move(name);
-    return t;
-}
 
 std::string outputName(int k) {
     return std::string("OUTPUT ") + static_cast<char>('A' + k - 1);
@@ -114,9 +92,9 @@ DialogTemplate build() {
     // The hexadecimal logs: filled, never shown.
     auto& c = t.controls;
     c.push_back(hidden(item(mtx::kReceiveFrame, K::GroupBox, "接收命令", 3, 200, 158, 34)));
-    c.push_back(log(mtx::kReceiveLog, 7, 210, "Received frames"));
+    c.push_back(log(mtx::kReceiveLog, 7, 210, 150, "Received frames"));
     c.push_back(hidden(item(mtx::kSendFrame, K::GroupBox, "发送命令", 164, 200, 158, 34)));
-    c.push_back(log(mtx::kSendLog, 168, 210, "Sent frames"));
+    c.push_back(log(mtx::kSendLog, 168, 210, 150, "Sent frames"));
     c.push_back(hidden(item(mtx::kLogClear, K::Button, "Clear", 290, 236, 30, 10)));
     return t;
 }

@@ -1,5 +1,7 @@
 #include "SettingEditTemplate.h"
 
+#include "resources/TemplateParts.h"
+
 #include "MatrixIds.h"
 #include "resources/ResourceIds.h"
 
@@ -11,22 +13,11 @@ namespace zentrel {
 namespace {
 
 using K = ControlKind;
+using namespace tpl;
 
 constexpr int kWidth = 200;
 constexpr int kHeight = 148;
 constexpr int kFirstLabel = 9420; // the captions beside the fields, which nothing refers to
-
-ControlTemplate item(int id, K kind, std::string caption, int x, int y, int w, int h) {
-    ControlTemplate t;
-    t.id = id;
-    t.kind = kind;
-    t.caption = std::move(caption);
-    t.x = x;
-    t.y = y;
-    t.w = w;
-    t.h = h;
-    return t;
-}
 
 // A field with its caption beside it; the field is announced by that caption.
 void field(DialogTemplate& t, int& labelId, int id, K kind, const std::string& caption, int x,
