@@ -77,4 +77,14 @@ int ControlSocket::handleNotification(WParam wp, LParam lp) {
     return handleNotification(lp);
 }
 
+std::vector<std::uint8_t> ControlSocket::readNotified(WParam wp, LParam lp) {
+    if (handleNotification(wp, lp) != FD_READ) {
+        return {};
+    }
+    std::vector<std::uint8_t> bytes(kReadSize);
+    const int n = recv(bytes);
+    bytes.resize(n > 0 ? static_cast<std::size_t>(n) : 0);
+    return bytes;
+}
+
 } // namespace zentrel

@@ -8,12 +8,14 @@
 #include <cstdint>
 #include <memory>
 #include <span>
+#include <vector>
 
 namespace zentrel {
 
 class ControlSocket {
 public:
     static constexpr std::uint16_t kPort = 8000;
+    static constexpr std::size_t kReadSize = 1024; // one read of a notification
 
     // `port` is 8000 for the matrix; tests against a real listener pass the port it got.
     ControlSocket(Network& network, SharedState& state, std::uint16_t port = kPort);
@@ -40,6 +42,10 @@ public:
     // completion left in the queue of a page that lost the link must not mark the new one
     // connected, and a stale FD_READ must not read the new page's data.
     int handleNotification(WParam wp, LParam lp);
+    // A page's whole FD_READ handling up to its reply buffer: the notification is handled as
+    // above and, when it is a read of the current socket, one read of at most 1024 bytes (the
+    // size of a page's reply buffer) is made. Empty when there is nothing to take.
+    std::vector<std::uint8_t> readNotified(WParam wp, LParam lp);
     // Whether wp names the current, open socket.
     bool isCurrent(WParam wp) const;
 

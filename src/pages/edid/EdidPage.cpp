@@ -287,18 +287,11 @@ void EdidPage::onSerialByte(WParam wp, LParam lp, LParam& result) {
 }
 
 void EdidPage::onTcpNotification(WParam wp, LParam lp) {
-    // Connect and close notifications of a socket that has since been replaced change nothing.
-    if (ctx_.socket.handleNotification(wp, lp) != FD_READ) {
+    const std::vector<std::uint8_t> bytes = ctx_.socket.readNotified(wp, lp);
+    if (bytes.empty()) {
         return;
     }
-    std::array<std::uint8_t, TcpReplyBuffer::kCapacity> bytes{};
-    const int n = ctx_.socket.recv(bytes);
-    if (n <= 0) {
-        return;
-    }
-    const auto reply = tcpReplies_.onRead(
-        std::span<const std::uint8_t>(bytes.data(), static_cast<std::size_t>(n)));
-    if (reply) {
+    if (const auto reply = tcpReplies_.onRead(bytes)) {
         dispatch(*reply);
     }
 }

@@ -173,17 +173,15 @@ void FirmwarePage::onSerialByte(WParam wp, LParam lp, LParam& result) {
 }
 
 void FirmwarePage::onTcpNotification(WParam wp, LParam lp) {
-    if (ctx_.socket.handleNotification(wp, lp) != FD_READ || state().ControlMode != kModeTcp) {
+    if (state().ControlMode != kModeTcp) {
+        ctx_.socket.handleNotification(wp, lp);
         return;
     }
-    std::array<std::uint8_t, TcpReplyBuffer::kCapacity> bytes{};
-    const int n = ctx_.socket.recv(bytes);
-    if (n <= 0) {
+    const std::vector<std::uint8_t> bytes = ctx_.socket.readNotified(wp, lp);
+    if (bytes.empty()) {
         return;
     }
-    const auto reply = tcpReplies_.onRead(
-        std::span<const std::uint8_t>(bytes.data(), static_cast<std::size_t>(n)));
-    if (reply) {
+    if (const auto reply = tcpReplies_.onRead(bytes)) {
         dispatch(*reply, true);
     }
     batch_.flush();

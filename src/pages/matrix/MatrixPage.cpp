@@ -178,17 +178,12 @@ void MatrixPage::onSerialByte(WParam wp, LParam lp, LParam& result) {
 }
 
 void MatrixPage::onTcpNotification(WParam wp, LParam lp) {
-    // Connect and close notifications of a socket that has since been replaced change nothing.
-    if (ctx_.socket.handleNotification(wp, lp) != FD_READ) {
+    // Read even while not armed, so that nothing stale waits for the next reply.
+    const std::vector<std::uint8_t> bytes = ctx_.socket.readNotified(wp, lp);
+    if (bytes.empty() || !tcpArmed_) {
         return;
     }
-    std::array<std::uint8_t, TcpReplyBuffer::kCapacity> bytes{};
-    const int n = ctx_.socket.recv(bytes);
-    if (n <= 0 || !tcpArmed_) {
-        return; // read all the same, so that nothing stale waits for the next reply
-    }
-    const auto reply = tcpReplies_.onRead(
-        std::span<const std::uint8_t>(bytes.data(), static_cast<std::size_t>(n)));
+    const auto reply = tcpReplies_.onRead(bytes);
     if (reply && state().ControlMode == kModeTcp) {
         dispatch(*reply, false, true);
     }
