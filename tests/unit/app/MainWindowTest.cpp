@@ -49,26 +49,13 @@ TEST_F(MainWindowLayout, CaptionBarIsCutToSixHundredPixelsPlusTheTwoButtons) {
     // Centred on the 1280 x 800 screen: 600 pixels of caption bar and two 26-pixel buttons.
     EXPECT_EQ(m.geometry(), (Rect{314, 125, 314 + 652, 125 + 550}));
     EXPECT_EQ(shell.state().MainClientRect, m.geometry());
-    EXPECT_EQ(m.cornerEllipse(), 3);
-    // Minimize at 600, Close beside it, both nudged one pixel left and down.
-    EXPECT_EQ(m.control(ctl::kMinimize).rect, (Rect{599, 1, 625, 29}));
-    EXPECT_EQ(m.control(ctl::kClose).rect, (Rect{625, 1, 651, 29}));
-    EXPECT_EQ(m.control(ctl::kSeparator1).backColor, rgb(30, 144, 225));
-    EXPECT_EQ(m.control(ctl::kTitle).textColor, rgb(255, 255, 251));
 }
 
 TEST_F(MainWindowLayout, GeneralPageIsShownAndHighlightedWithNothingActivated) {
     EXPECT_TRUE(shell.page(1).created());
     EXPECT_TRUE(shell.page(1).isVisible());
-    EXPECT_EQ(shell.page(1).geometry().left, 1);
-    EXPECT_EQ(shell.page(1).geometry().top, 28);
     EXPECT_FALSE(shell.page(2).created() || shell.page(3).created() || shell.page(4).created());
     EXPECT_EQ(m.captionHighlight(1), 1);
-    EXPECT_EQ(m.control(ctl::kGeneralCaption).textColor, rgb(0, 0, 0));
-    EXPECT_EQ(m.skinButton(ctl::kGeneralTab)->color(SkinButton::BackOut),
-              MainWindow::kSelectedBack);
-    EXPECT_EQ(m.skinButton(ctl::kEdidTab)->color(SkinButton::BackOut), MainWindow::kTabBack);
-    EXPECT_FALSE(m.isShown(ctl::kGeneralTab));
 
     shell.loop.advance(1000);
     EXPECT_EQ(shell.page(1).activations(), 0); // the others do not exist

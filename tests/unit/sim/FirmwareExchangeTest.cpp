@@ -24,70 +24,12 @@ std::vector<std::uint8_t> block(std::uint8_t fill, bool goodChecksum = true) {
 
 } // namespace
 
-TEST_F(FirmwareExchange, Part1FromStartToRebootPoll) {
-    b.model.timing().upgradeRebootMs = 5000;
-    b.expectReplies({"20 01 01 00 00 00 00 40 -> 20 01 AA", "20 01 80 00 00 00 00 40 -> 20 01 00",
-                     "20 01 10 00 00 00 00 40 -> 20 01 00"});
-
-    b.expectReplies({"20 01 AA 00 00 01 01 40 00 ->"});
-    Exchange ex = b.sendBytes(block(0x11));
-    ASSERT_EQ(ex.in.size(), 1u);
-    EXPECT_EQ(ex.in[0].kind, Inbound::Kind::FirmwareBlock);
-    EXPECT_EQ(ModelOnOneLink::single(ex), frameHex("20 01 00 00 00 01 01 40 00"));
-
-    b.send("20 01 AA 00 00 01 01 40 01");
-    EXPECT_EQ(b.askBytes(block(0x22)), frameHex("20 01 00 00 00 01 01 40 01"));
-
-    // Last block: the completion reply, then the unit reboots and ignores the first polls.
-    b.send("20 01 56 00 FE 00 01 40 02");
-    ex = b.sendBytes(block(0x33));
-    ASSERT_EQ(ex.out.size(), 1u);
-    EXPECT_EQ(ModelOnOneLink::single(ex), frameHex("20 01 00 00 FE 00 01"));
-    const std::int64_t completeAt = ex.out[0].lastDelayMs();
-
-    const char* poll = "01 01 00 00 00 00 00 40";
-    b.now = completeAt + 3000;
-    EXPECT_EQ(b.ask(poll), "");
-    b.now = completeAt + 6000;
-    // Byte 4 = 1, byte 5 = 0: "reboot finished" for the upgrade page.
-    EXPECT_EQ(b.ask(poll), frameHex("01 01 01 00"));
-
-    const auto& blocks = b.model.firmware().blocks();
-    ASSERT_EQ(blocks.size(), 3u);
-    EXPECT_TRUE(blocks[2].last);
-    EXPECT_EQ(blocks[1].data, std::vector<std::uint8_t>(256, 0x22));
-    EXPECT_EQ(b.model.firmware().partsCompleted(), 1);
-}
-
-TEST_F(FirmwareExchange, BankMarkB0IsRepeatedInTheAcknowledgement) {
-    // The header of block id F0 carries B0 01 in bytes 9 and 10.
-    b.send("20 01 AA 00 00 01 01 B0 01");
-    const Exchange ex = b.sendBytes(block(0x5A));
-    ASSERT_EQ(ex.out.size(), 1u);
-    EXPECT_EQ(
-        (std::vector<std::uint8_t>(ex.out[0].bytes.begin() + 7, ex.out[0].bytes.begin() + 10)),
-        (std::vector<std::uint8_t>{0x01, 0x01, 0xB0}));
-}
-
 TEST_F(FirmwareExchange, BlockWithWrongChecksumGetsTheWriteFailureOfItsPart) {
     b.send("20 01 AA 00 00 01 01 40 07");
     EXPECT_EQ(b.askBytes(block(0x10, false)), frameHex("20 01 44"));
     b.send("20 02 AA 00 00 01 01 40 00");
     EXPECT_EQ(b.askBytes(block(0x10, false)), frameHex("20 02 44"));
     EXPECT_FALSE(b.model.firmware().blocks().back().checksumOk);
-}
-
-TEST_F(FirmwareExchange, Part2AndPart3StartsAndAcknowledgements) {
-    b.expectReplies({"20 02 01 00 00 00 00 40 -> 20 02 AA"});
-    b.send("20 02 AA 00 00 01 01 40 00");
-    EXPECT_EQ(b.askBytes(block(0x01)), frameHex("20 02 00 00 00 01 01 40 00"));
-    b.send("20 02 56 00 FE 00 01 40 01");
-    EXPECT_EQ(b.askBytes(block(0x02)), frameHex("20 02 00 00 FE 00 01"));
-
-    b.now += 60'000; // past the reboot
-    b.expectReplies({"20 02 03 00 00 00 00 40 -> 20 02 FE"});
-    b.send("20 03 AA 00 00 01 01 40 00");
-    EXPECT_EQ(b.askBytes(block(0x03)), frameHex("20 03 00 00 00 01 01 40 00"));
 }
 
 TEST_F(FirmwareExchange, ABlockCutShortIsGivenUpAfterAPause) {

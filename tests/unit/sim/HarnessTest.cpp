@@ -1,5 +1,5 @@
 // The simulated matrix on the virtual clock, reached the way the panel reaches it: a serial
-// link opened on its COM number, a TCP socket to its address, and UDP broadcasts.
+// link opened on its COM number and a TCP socket to its address.
 #include "ModelFixture.h"
 #include "platform/Window.h"
 #include "sim/harness/SimulatedMatrixHarness.h"
@@ -103,50 +103,4 @@ TEST_F(Harness, TcpConnectionsComeAndGoAndEachGetsItsOwnReplies) {
     }
     EXPECT_EQ(h.frames().toMatrix("TCP1").size(), 1u);
     EXPECT_EQ(h.frames().toMatrix("TCP2").size(), 1u);
-}
-
-TEST_F(Harness, UnpromptedStandbyReachesTheOpenLinks) {
-    h.announceStandby();
-    h.advance(10);
-    EXPECT_EQ(hexBytes(page.serial), SimulatedMatrixHarness::frame({0x88, 0x88}));
-    page.serial.clear();
-    link->write(frameBytes("02 01 01"));
-    h.advance(20);
-    EXPECT_EQ(hexBytes(page.serial), SimulatedMatrixHarness::frame({0x88, 0x88}));
-}
-
-TEST_F(Harness, DiscoveryAndConfigurationByBroadcast) {
-    auto udp = h.network().createUdp();
-    ASSERT_TRUE(udp->bind("0.0.0.0", 30600));
-    udp->setBroadcast(true);
-    udp->asyncSelect(page, WM_DISCOVERY, FD_READ);
-    const Bytes probe{0x61};
-    udp->sendTo(probe, "255.255.255.255", 30600);
-    h.advance(10);
-    // The panel hears its own probe first, then the matrix's record.
-    std::array<std::uint8_t, 1024> buf{};
-    ASSERT_EQ(udp->recv(buf), 1);
-    const int n = udp->recv(buf);
-    ASSERT_EQ(n, 55);
-    EXPECT_EQ((Bytes(buf.begin() + 6, buf.begin() + 10)), (Bytes{192, 168, 1, 100}));
-    EXPECT_EQ(buf[18], 0x77);
-    EXPECT_EQ(buf[19], 0x88);
-
-    // A static address for this matrix, then a new search shows it.
-    udp->close();
-    auto cfg = h.network().createUdp();
-    ASSERT_TRUE(cfg->bind("0.0.0.0", 30601));
-    cfg->setBroadcast(true);
-    Bytes rec(76, 0);
-    std::copy(h.state().mac.begin(), h.state().mac.end(), rec.begin());
-    rec[6] = 192, rec[7] = 168, rec[8] = 1, rec[9] = 77;
-    rec[19] = 0x02, rec[24] = 0x09;
-    rec[74] = 0xFF;
-    rec[75] = NetworkResponder::recordChecksum(std::span(rec).first(75));
-    cfg->sendTo(rec, "255.255.255.255", 30601);
-    h.advance(10);
-    ASSERT_EQ(cfg->recv(buf), 76); // its own request
-    ASSERT_EQ(cfg->recv(buf), 76);
-    EXPECT_EQ(buf[74], 0x00);
-    EXPECT_EQ(h.state().ip, (std::array<std::uint8_t, 4>{192, 168, 1, 77}));
 }

@@ -72,21 +72,6 @@ TEST_F(MatrixModelTest, SwitchingAndRoutingReadBack) {
     EXPECT_EQ(b.model.state().routing[2], 3);
 }
 
-TEST_F(MatrixModelTest, FactoryResetSequenceRestoresRoutingEdidAndBeep) {
-    b.model.state().routing[1] = 4;
-    b.model.state().edidStatus[2] = 0x0A;
-    b.model.state().beep = false;
-    b.expectReplies({"02 03 01 00 01 -> 02 03 00 00 01", "02 03 02 00 02 -> 02 03 00 00 02",
-                     "02 03 03 00 03 -> 02 03 00 00 03", "02 03 04 00 04 -> 02 03 00 00 04",
-                     "03 08 F0 -> 03 08 00", "03 01 04 F0 -> 03 01 00", "06 01 0F -> 06 01 00"});
-    const MatrixState& s = b.model.state();
-    for (int k = 1; k <= 4; ++k) {
-        EXPECT_EQ(s.routing[static_cast<std::size_t>(k)], k);
-        EXPECT_EQ(s.edidStatus[static_cast<std::size_t>(k)], 0x03); // built-in EDID 4
-    }
-    EXPECT_TRUE(s.beep);
-}
-
 TEST_F(MatrixModelTest, BuiltInDefaultAndCopiedEdidShowInTheStatus) {
     // Built-in EDID m is reported as status code m - 1.
     // Each change follows its own access grant.

@@ -58,24 +58,6 @@ TEST_F(NetworkResponderTest, DiscoveryRecordCarriesMacIpAndSignature) {
     EXPECT_FALSE(n.onDiscovery(std::vector<std::uint8_t>{0x61, 0x61}).has_value());
 }
 
-TEST_F(NetworkResponderTest, AcceptedStaticRecordShowsInTheNextDiscoveryAnswer) {
-    const auto req = request(s.mac, false, {10, 0, 0, 44}, kOtherMac);
-    const auto answer = n.onConfig(req);
-    ASSERT_TRUE(answer.has_value());
-    ASSERT_EQ(answer->size(), 76u);
-    EXPECT_EQ((*answer)[74], 0x00);
-    EXPECT_EQ((*answer)[75], NetworkResponder::recordChecksum(std::span(*answer).first(75)));
-    // The answer begins with the MAC the request was addressed to, so the panel aligns it.
-    EXPECT_TRUE(std::equal(req.begin(), req.begin() + 6, answer->begin()));
-
-    const auto rec = n.onDiscovery(std::vector<std::uint8_t>{0x61});
-    ASSERT_TRUE(rec.has_value());
-    EXPECT_TRUE(std::equal(kOtherMac.begin(), kOtherMac.end(), rec->begin()));
-    EXPECT_EQ(ipOf(*rec), (std::vector<std::uint8_t>{10, 0, 0, 44}));
-    EXPECT_EQ(s.addressMode, AddressMode::Static);
-    EXPECT_EQ(s.gateway, (std::array<std::uint8_t, 4>{10, 0, 0, 1}));
-}
-
 TEST_F(NetworkResponderTest, AutoIpKeepsTheAddressAndTakesTheMode) {
     s.ip = {10, 9, 9, 9};
     const auto answer = n.onConfig(request(s.mac, true, {}, kOtherMac));

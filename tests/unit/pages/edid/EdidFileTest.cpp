@@ -76,12 +76,6 @@ TEST(EdidFileCheck, HeaderChecksumsAndExtensionCountDecide) {
     // Two extension blocks: neither taken nor refused aloud, even with good sums.
     e = goodEdid(2);
     EXPECT_EQ(h.check(e).kind, Verdict::Ignore);
-
-    for (std::size_t size : {0u, 1u, 127u, 129u, 255u, 257u, 100000u}) {
-        Bytes file = good;
-        file.resize(size, 0x00);
-        EXPECT_EQ(h.check(file).kind, Verdict::Refuse) << size;
-    }
 }
 
 TEST(EdidFileCheck, A128ByteFileIsJudgedWithTheSecondBlockAlreadyHeld) {
@@ -122,12 +116,12 @@ TEST_F(EdidFiles, AcceptedFileIsShownLoggedAndKeptRefusedOnesChangeNothing) {
     broken[255] ^= 0x01;
     const std::int64_t start = now();
     openFile(files.write("broken.bin", broken));
-    for (std::size_t size : {0u, 1u, 127u, 129u, 100000u}) {
+    for (std::size_t size : {0u, 1u, 127u, 129u, 255u, 257u, 100000u}) {
         openFile(files.write("size" + std::to_string(size) + ".bin", Bytes(size, 0x00)));
     }
     openFile(files.path());
     openFile(files.path() + "/gone.bin");
-    EXPECT_EQ(popups.noticeTexts(), Names(8, "Please select the correct EDID file!"));
+    EXPECT_EQ(popups.noticeTexts(), Names(10, "Please select the correct EDID file!"));
     EXPECT_EQ(popups.notices.front().openedMs - start, 0);
     EXPECT_EQ(popups.notices.front().durationMs(), 1500);
     // Refused in silence: two extension blocks.

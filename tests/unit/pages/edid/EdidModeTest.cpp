@@ -39,28 +39,11 @@ TEST_F(EdidTest, OpensCutToFourInputsAndRefreshesTheListOnEveryActivation) {
               (Names{"HDMI OUT A", "HDMI OUT B", "HDMI OUT C", "HDMI OUT D"}));
     const Names& choices = edid->control(edid::kModeChoice).items;
     ASSERT_EQ(choices.size(), 16u);
-    EXPECT_EQ(choices[0], "1080i,Stereo Audio 2.0");
-    EXPECT_EQ(choices[10], "4K2K,Dolby/DTS 5.1");
     EXPECT_EQ(choices[12], "DVI 1024X768 ");
-    EXPECT_EQ(choices[14], "DVI 1920X1200 ");
     EXPECT_EQ(choices[15], "Default EDID");
-
-    for (int k = 5; k <= 8; ++k) {
-        EXPECT_FALSE(edid->isShown(edid::inputLabel(k)));
-        EXPECT_FALSE(edid->isShown(edid::statusLine(k)));
-    }
-    for (int id : {edid::kSeparator, edid::kReceiveLog, edid::kSendLog, edid::kReceiveFrame,
-                   edid::kSendFrame, edid::kLogClear}) {
+    for (int id : {edid::inputLabel(5), edid::statusLine(8), edid::kReceiveLog, edid::kSendLog}) {
         EXPECT_FALSE(edid->isShown(id)) << id;
     }
-    // Status, the list's frame and its line pulled in by 150 pixels, all inside the page.
-    const Rect status = edid->control(edid::kStatus).rect;
-    const Rect group = edid->control(edid::kListGroup).rect;
-    EXPECT_EQ(group.right, 640);
-    EXPECT_EQ(edid->control(edid::kListLine).rect.right, 624);
-    EXPECT_EQ(status.right, 624);
-    EXPECT_LE(group.right, edid->geometry().width());
-    EXPECT_EQ(edid->control(edid::kOpenFile).tooltip, "Open");
 
     // Selections stay while the page lives; the next activation refreshes the list again.
     choose(edid::kModeChoice, 10);
@@ -237,16 +220,6 @@ TEST_F(EdidMode, CopyOutputCheckWithoutAnswerTimesOutOnceWithoutRepeat) {
     advance(20000);
     EXPECT_EQ(sent(), frames("01 05 01"));
     EXPECT_EQ(noticesFrom(start), (Names{"Time out! @5000 (1500 ms)"}));
-}
-
-TEST_F(EdidMode, ProgressTextRunsThroughItsThreeSteps) {
-    sim::FaultRule late{Kind::Delay, FrameMatch::of(0x03, 0x08), 1};
-    late.delayMs = 1700;
-    harness.faults().add(late);
-    press(edid::kModeSet);
-    Names shown = popups.progressLabels;
-    shown.erase(std::unique(shown.begin(), shown.end()), shown.end());
-    EXPECT_EQ(shown, (Names{"Setting . . .", "Setting .    ", "Setting . .  ", "Setting . . ."}));
 }
 
 TEST_F(EdidTest, RefusedWithoutALinkOrWhileBusy) {

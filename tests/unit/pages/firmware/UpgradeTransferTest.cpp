@@ -181,34 +181,18 @@ TEST_F(FirmwareTest, TheBlocksOfASmallFileDoNotDependOnWhatWasLoadedBefore) {
     EXPECT_EQ(page->text(fw::kPath), (dir / "small.fw").string());
 }
 
-TEST_F(FirmwareTest, UpgradeOverTcp) {
-    overTcp();
-    const Bytes plain = content(700);
-    load(plain);
-    upgrade();
-    runUpgrade();
-    EXPECT_EQ(lines().back(), "Firmware upgrade Successfully");
-    EXPECT_EQ(matrix().firmware().image(1), imagePart(plain, 2, 3));
-}
-
-TEST_F(FirmwareTest, AnExtraAcknowledgementOfTheLastBlockNeverLeavesTheUpgradeHanging) {
+TEST(FirmwareExtraAck, AnExtraAcknowledgementOfTheLastBlockNeverLeavesTheUpgradeHanging) {
     // Over COM both replies are read: the acknowledgement is passed over, the completion acts.
-    onFault({sim::FaultRule::Kind::ExtraAck, sim::FrameMatch::of(0x20, 0x01)});
-    overCom();
-    load(content(700));
-    upgrade();
-    runUpgrade();
-    EXPECT_EQ(lines().back(), "Firmware upgrade Successfully");
-}
-
-TEST(FirmwareTcp, AnExtraAcknowledgementOverTcpIsPassedOver) {
-    FirmwareFixture t;
-    t.onFault({sim::FaultRule::Kind::ExtraAck, sim::FrameMatch::of(0x20, 0x01)});
-    t.overTcp();
-    t.load(content(700));
-    t.upgrade();
-    t.runUpgrade();
-    EXPECT_EQ(t.lines().back(), "Firmware upgrade Successfully");
+    // Over TCP the acknowledgement alone is read, and passed over.
+    for (const bool tcp : {false, true}) {
+        FirmwareFixture t;
+        t.onFault({sim::FaultRule::Kind::ExtraAck, sim::FrameMatch::of(0x20, 0x01)});
+        tcp ? t.overTcp() : t.overCom();
+        t.load(content(700));
+        t.upgrade();
+        t.runUpgrade();
+        EXPECT_EQ(t.lines().back(), "Firmware upgrade Successfully") << tcp;
+    }
 }
 
 TEST_F(FirmwareTest, APart1OfOneBlockEndsInsteadOfWaitingForACompletionForEver) {

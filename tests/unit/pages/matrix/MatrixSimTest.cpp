@@ -26,24 +26,6 @@ TEST_F(MatrixSim, AFourByFourUnitAcknowledgesEverySwitchButRoutesOnlyPortsItHas)
     big.expectReplies({"02 03 05 00 01 -> 02 03 00 00 01", "02 01 01 -> 02 01 01 00 05"});
 }
 
-TEST_F(MatrixSim, KnobsPatchAByteNameAnotherOutputOrAddASecondFrame) {
-    FaultRule patch{FaultRule::Kind::Patch, FrameMatch::of(0x02, 0x01).with(4, 2), 1};
-    patch.patchValue = 0xFF;
-    b.model.faults().add(patch);
-    b.expectReplies(
-        {"02 01 01 -> 02 01 01 00 01", "02 01 02 -> 02 01 02 00 FF", "02 01 02 -> 02 01 02 00 02"});
-
-    b.model.faults().add(FaultRule{FaultRule::Kind::OtherOutput, FrameMatch::of(0x02, 0x03), 1});
-    b.expectReplies({"02 03 01 00 04 -> 02 03 00 00 05", "02 03 01 00 08 -> 02 03 00 00 08"});
-    EXPECT_EQ(b.model.state().routing[4], 1); // the switch itself took place
-
-    b.model.faults().add(FaultRule{FaultRule::Kind::Twin, FrameMatch::of(0x02, 0x01), 1});
-    const Exchange ex = b.send("02 01 03");
-    ASSERT_EQ(ex.out.size(), 1u);
-    ASSERT_EQ(ex.out[0].pieces.size(), 1u); // both frames leave in one piece
-    EXPECT_EQ(hexBytes(ex.out[0].bytes), frameHex("02 01 03 00 03") + " " + frameHex("88 88"));
-}
-
 TEST_F(MatrixSim, TheCommandLineNamesTheNewKnobs) {
     const ParsedFault p = FaultParser::parse("patch:02.01@4=02,byte=6,value=FF,times=1");
     EXPECT_EQ(p.rule.kind, FaultRule::Kind::Patch);

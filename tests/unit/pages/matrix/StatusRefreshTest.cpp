@@ -97,6 +97,26 @@ TEST_F(MatrixTest, ARefreshWithoutAnswerRepeatsOnceThenEndsWithTimeOut) {
     EXPECT_EQ(state().ProgressShown, 0);
 }
 
+TEST_F(MatrixTest, ARefreshGivingUpAfterASwitchOfTheSameOutputTakesNoLateAnswer) {
+    // The switch leaves output 2's own waits behind; the refresh's give-up must still be its own.
+    openOnCom();
+    clickInput(2, 3);
+    advance(50);
+    clickCaption(ctl::kGeneralCaption);
+    advance(500);
+    onFault(Kind::Silent, routingOf(2));
+    clickCaption(ctl::kMatrixCaption);
+    advance(150 + 20 + 5000 + 5000 + 1500);
+    EXPECT_EQ(seen.noticeTexts(), Names{"Time out!"});
+    EXPECT_FALSE(state().MatrixBusy);
+    // Ended: an answer for output 2 that comes after the time-out starts nothing.
+    clearFrames();
+    harness.serialPorts().sendToPanel(3, CommandFrame::make({0x02, 0x01, 0x02, 0x00, 0x03}).bytes);
+    advance(1000);
+    EXPECT_TRUE(sent().empty());
+    EXPECT_FALSE(state().MatrixBusy);
+}
+
 TEST_F(MatrixTest, StandbyDuringTheRefreshStopsItAndLeavesThePageIdle) {
     // Time to announce standby before the third answer.
     harness.faults().add([] {
