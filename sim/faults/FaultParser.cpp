@@ -47,7 +47,8 @@ const std::map<std::string, FaultRule::Kind>& ruleKinds() {
         {"split", FaultRule::Kind::Split},
         {"bytewise", FaultRule::Kind::ByteByByte},
         {"delay", FaultRule::Kind::Delay},
-        {"refuse", FaultRule::Kind::Refuse}};
+        {"refuse", FaultRule::Kind::Refuse},
+        {"duplicate", FaultRule::Kind::Duplicate}};
     return kinds;
 }
 

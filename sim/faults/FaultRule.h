@@ -46,6 +46,7 @@ struct FaultRule {
         ByteByByte,  // every byte of the reply leaves on its own, `gapMs` apart
         Delay,       // the reply leaves `delayMs` later than usual
         Refuse,      // the refusal reply of the command instead of its success
+        Duplicate,   // the reply leaves twice, the copy `gapMs` after the original
     };
     Kind kind;
     FrameMatch match;
