@@ -181,6 +181,11 @@ TEST_F(GeneralFaults, DoubledSplitAndStrayLadenRepliesRunTheChainOnceOverBothLin
             f.click(gen::kStatus);
             f.advance(20000);
 
+            if (shape.rule.kind == Kind::Duplicate) {
+                for (const std::string& reply : f.harness.fromMatrix()) {
+                    EXPECT_EQ(reply.size(), 2 * CommandFrame::kSize * 3 - 1); // two frames
+                }
+            }
             f.expectIdle();
             if (tcp && shape.rule.kind == Kind::Stray) {
                 // Over TCP the first 13 bytes of a read are the reply: a reply behind noise is
