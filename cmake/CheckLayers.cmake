@@ -13,13 +13,16 @@ set(rank_pages/common 2)
 set(rank_app 3)
 set(rank_netconfig 4)
 set(rank_pages 5)
-set(rank_view 6)
+set(rank_pageset 6)
+set(rank_view 7)
 
 # The layer a path below src/ belongs to: pages/common stands alone, other pages are one layer,
 # platform's backends belong to platform.
 function(layer_of path out)
   if(path MATCHES "^pages/common(/|$)")
     set(${out} "pages/common" PARENT_SCOPE)
+  elseif(path MATCHES "^pages/[A-Za-z]+\\.")
+    set(${out} "pageset" PARENT_SCOPE) # the page factory, above every page
   elseif(path MATCHES "^pages/([a-z]+)")
     set(${out} "pages/${CMAKE_MATCH_1}" PARENT_SCOPE)
   elseif(path MATCHES "^([a-z]+)/")

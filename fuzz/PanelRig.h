@@ -1,13 +1,13 @@
 #pragma once
-// The real application with its General page on the virtual clock, a simulated matrix on COM3
+// The real application with its pages on the virtual clock, a simulated matrix on COM3
 // and at 192.168.1.100:8000 and nothing on UDP: what the page-level fuzz targets drive. Each
 // input builds a rig of its own, so no state leaks from one input to the next.
 #include "FakePlatform.h"
 #include "app/ControllerApp.h"
 #include "app/MainWindow.h"
+#include "pages/PageFactory.h"
 #include "pages/general/GeneralIds.h"
 #include "pages/general/GeneralPage.h"
-#include "pages/general/GeneralPageFactory.h"
 #include "sim/harness/SimulatedMatrixHarness.h"
 
 #include <cstdlib>
@@ -40,7 +40,7 @@ struct PanelRig {
     sim::SimulatedMatrixHarness harness;
     testing::FakeUiServices ui;
     Platform platform{harness.loop(), harness.network(), harness.serialPorts(), ui};
-    ControllerApp app{platform, AppOptions{Rect{0, 0, 1280, 800}, makeGeneralPageFactory()}};
+    ControllerApp app{platform, AppOptions{Rect{0, 0, 1280, 800}, makePageFactory()}};
     MainWindow* main = nullptr;
     GeneralPage* page = nullptr;
 

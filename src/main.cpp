@@ -2,7 +2,7 @@
 // reads no configuration; every run starts from the defaults.
 #include "app/ControllerApp.h"
 #include "link/SerialChannelPorts.h"
-#include "pages/general/GeneralPageFactory.h"
+#include "pages/PageFactory.h"
 #include "platform/qt/QtEventLoop.h"
 #include "platform/qt/QtNetwork.h"
 #include "resources/ResourceIds.h"
@@ -28,7 +28,7 @@ int main(int argc, char** argv) {
     zentrel::Platform platform{loop, network, serial, ui};
 
     zentrel::AppOptions options;
-    options.pageFactory = zentrel::makeGeneralPageFactory();
+    options.pageFactory = zentrel::makePageFactory();
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         const QRect g = screen->availableGeometry();
         options.screen =

@@ -48,6 +48,10 @@ const std::map<std::string, FaultRule::Kind>& ruleKinds() {
         {"bytewise", FaultRule::Kind::ByteByByte},
         {"delay", FaultRule::Kind::Delay},
         {"refuse", FaultRule::Kind::Refuse},
+        {"other-input", FaultRule::Kind::OtherInput},
+        {"byte5", FaultRule::Kind::Byte5Set},
+        {"report-instead", FaultRule::Kind::SwitchReport},
+        {"close-before-block", FaultRule::Kind::CloseBeforeBlock},
         {"duplicate", FaultRule::Kind::Duplicate}};
     return kinds;
 }
@@ -170,6 +174,12 @@ ParsedFault FaultParser::parse(const std::string& faultText) {
                     static_cast<std::uint8_t>(number(faultText, b.substr(i, 2), 16, 0, 255)));
             }
         }
+        if (const std::string code = take("code"); !code.empty()) {
+            if (out.rule.kind != FaultRule::Kind::SwitchReport) {
+                fail(faultText, "code= belongs to edid-report and report-instead");
+            }
+            out.rule.code = static_cast<std::uint8_t>(number(faultText, code, 16, 0, 255));
+        }
         if (const std::string at = take("at"); !at.empty()) {
             out.rule.splitAt.clear();
             for (const std::string& cut : splitOn(at, '+')) {
@@ -195,6 +205,10 @@ const char* FaultParser::help() {
            "      bytewise          answer one byte at a time (ms=GAP)\n"
            "      delay             answer late (ms=DELAY)\n"
            "      refuse            send the command's refusal instead of its success\n"
+           "      other-input       name the next port in the answer (01 0C, 03 02, ...)\n"
+           "      byte5             answer with 01 in byte 5\n"
+           "      report-instead    the EDID switch report instead of the answer (code=HH)\n"
+           "      close-before-block  close the TCP connection on an EDID data header\n"
            "      options for all of these: times=N (spoil N answers, then behave)\n"
            "  --fault unplug:inN | unplug:outN          report port N disconnected (FF)\n"
            "  --fault standby,after=MS                  announce standby unprompted\n"

@@ -8,6 +8,10 @@
 //   bytewise:*              every reply one byte at a time
 //   bad-checksum:02.03,times=1
 //   refuse:03.04            refuse EDID copies to one input
+//   other-input:03.02       acknowledge an EDID setting for the next input
+//   byte5:01.0C@4=02        the EDID status of input 2 with 01 in byte 5
+//   report-instead:03.08,code=0F  the EDID switch report in place of the access grant
+//   close-before-block:03.07      drop the TCP connection on the EDID data header
 //   unplug:out2             no display on output B
 //   standby,after=3000      announce standby 3 s after start
 //   edid-report,after=2000,code=0F

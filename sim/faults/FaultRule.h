@@ -39,14 +39,18 @@ struct FrameMatch {
 
 struct FaultRule {
     enum class Kind {
-        Silent,      // no reply at all
-        BadChecksum, // the reply's checksum byte is off by one
-        Stray,       // `stray` bytes go out before the reply
-        Split,       // the reply leaves in pieces cut at `splitAt`, `gapMs` apart
-        ByteByByte,  // every byte of the reply leaves on its own, `gapMs` apart
-        Delay,       // the reply leaves `delayMs` later than usual
-        Refuse,      // the refusal reply of the command instead of its success
-        Duplicate,   // the reply leaves twice, the copy `gapMs` after the original
+        Silent,           // no reply at all
+        BadChecksum,      // the reply's checksum byte is off by one
+        Stray,            // `stray` bytes go out before the reply
+        Split,            // the reply leaves in pieces cut at `splitAt`, `gapMs` apart
+        ByteByByte,       // every byte of the reply leaves on its own, `gapMs` apart
+        Delay,            // the reply leaves `delayMs` later than usual
+        Refuse,           // the refusal reply of the command instead of its success
+        OtherInput,       // the reply names the next port instead of the one asked about
+        Byte5Set,         // byte 5 of the reply is 01 instead of 00
+        SwitchReport,     // the EDID switch report with `code` in place of the reply
+        CloseBeforeBlock, // a data header makes the matrix close the TCP connection
+        Duplicate,        // the reply leaves twice, the copy `gapMs` after the original
     };
     Kind kind;
     FrameMatch match;
@@ -55,6 +59,7 @@ struct FaultRule {
     std::vector<std::size_t> splitAt{6};
     std::int64_t gapMs = 0;   // 0: the model's usual gap between pieces
     std::int64_t delayMs = 0; // Delay only
+    std::uint8_t code = 0x0F; // SwitchReport only
 };
 
 } // namespace zentrel::sim

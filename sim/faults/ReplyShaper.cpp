@@ -1,13 +1,31 @@
 #include "ReplyShaper.h"
 
+#include "protocol/Commands.h"
 #include "sim/model/CommandNames.h"
+#include "sim/model/MatrixState.h"
 
 #include <algorithm>
 
 namespace zentrel::sim {
 
 namespace {
+
 using Kind = FaultRule::Kind;
+
+// The byte of a reply that names its input (or output): byte 6 where the request names one there.
+std::size_t portByteOf(const CommandFrame& f) {
+    for (const Command c : {cmd::kEdidBuiltIn, cmd::kEdidCopy, cmd::kSwitch, cmd::kEdidDownload}) {
+        if (c.matches(f)) {
+            return 6;
+        }
+    }
+    return 4;
+}
+
+std::uint8_t u8(int v) {
+    return static_cast<std::uint8_t>(v);
+}
+
 } // namespace
 
 Reply ReplyShaper::shape(const CommandFrame& frame, const std::vector<FaultRule>& rules) const {
@@ -18,10 +36,23 @@ Reply ReplyShaper::shape(const CommandFrame& frame, const std::vector<FaultRule>
     bool bytewise = false;
     bool twice = false;
     std::int64_t gap = timing_.pieceGapMs;
+    // Rules that change what the reply says come first, so a wrong checksum stays wrong.
+    for (const FaultRule& r : rules) {
+        if (r.kind == Kind::OtherInput) {
+            const std::size_t at = portByteOf(f);
+            f[at] = u8(f[at] % kMaxPorts + 1);
+            f.seal();
+        } else if (r.kind == Kind::Byte5Set) {
+            f[5] = 0x01;
+            f.seal();
+        } else if (r.kind == Kind::SwitchReport) {
+            f = cmd::kEdidSwitchReport.frame({r.code});
+        }
+    }
     for (const FaultRule& r : rules) {
         switch (r.kind) {
         case Kind::BadChecksum:
-            f[12] = static_cast<std::uint8_t>(f[12] + 1);
+            f[12] = u8(f[12] + 1);
             break;
         case Kind::Stray:
             stray.insert(stray.end(), r.stray.begin(), r.stray.end());
@@ -43,6 +74,10 @@ Reply ReplyShaper::shape(const CommandFrame& frame, const std::vector<FaultRule>
             break;
         case Kind::Silent:
         case Kind::Refuse:
+        case Kind::OtherInput:
+        case Kind::Byte5Set:
+        case Kind::SwitchReport:
+        case Kind::CloseBeforeBlock:
             break;
         }
     }

@@ -32,6 +32,10 @@ void TcpMatrixAdapter::accept(std::shared_ptr<VirtualTcpConnection> connection) 
         for (const Reply& r : ex.out) {
             send(session, r);
         }
+        if (ex.closeLink) {
+            session.connection->close();
+            sessions_.erase(it);
+        }
     });
     connection->onClose([this, id] {
         auto it = sessions_.find(id);

@@ -42,6 +42,8 @@ struct Reply {
 struct Exchange {
     std::vector<Inbound> in;
     std::vector<Reply> out;
+    // The matrix drops the connection the bytes came on once its replies have left (TCP only).
+    bool closeLink = false;
 };
 
 // "A5 5B 01 ..." with single spaces, the form every log and test of the project uses.

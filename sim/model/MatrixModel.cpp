@@ -36,6 +36,48 @@ CommandFrame genericRefusal(const CommandFrame& f) {
     return Command{f.group(), f.command()}.frame({kFailed, 0x00, kFailed});
 }
 
+// The byte of a reply that names the port it is about: byte 6 where the request carries the
+// port there or the reply puts it there, byte 4 otherwise.
+bool isEdidDataHeader(const CommandFrame& f) {
+    return (cmd::kEdidDownload.matches(f) || cmd::kEdidDownloadAll.matches(f)) &&
+           f[4] == cmd::kEdidDataMark;
+}
+
+// The commands that change the EDID of an input.
+bool isEdidChange(const CommandFrame& f) {
+    for (const Command c :
+         {cmd::kEdidBuiltInAll, cmd::kEdidBuiltIn, cmd::kEdidCopyAll, cmd::kEdidCopy,
+          cmd::kEdidDefaultAll, cmd::kEdidDefault, cmd::kEdidDownload, cmd::kEdidDownloadAll}) {
+        if (c.matches(f)) {
+            return !isEdidDataHeader(f);
+        }
+    }
+    return false;
+}
+
+// The fixed bytes of the EDID commands: a unit takes a command only with them in place.
+bool edidFixedBytesRight(const CommandFrame& f) {
+    if (cmd::kEdidAccess.matches(f)) {
+        return f[4] == cmd::kEdidFixed;
+    }
+    if (cmd::kEdidBuiltInAll.matches(f) || cmd::kEdidBuiltIn.matches(f)) {
+        return f[5] == cmd::kEdidFixed;
+    }
+    if (cmd::kEdidDefaultAll.matches(f)) {
+        return f[4] == cmd::kEdidAllInputs;
+    }
+    if (isEdidDataHeader(f)) {
+        return f[5] == 0x00 && f[6] == 0x00 && f[7] == 0x01;
+    }
+    if (cmd::kEdidDownloadAll.matches(f)) {
+        return f[4] == cmd::kEdidAllInputs && f[5] == cmd::kEdidFixed;
+    }
+    if (cmd::kEdidDownload.matches(f)) {
+        return f[5] == cmd::kEdidFixed;
+    }
+    return true;
+}
+
 std::uint8_t sum8(std::span<const std::uint8_t> bytes) {
     std::uint8_t s = 0;
     for (std::uint8_t b : bytes) {
@@ -120,6 +162,12 @@ void MatrixModel::handleFrame(const CommandFrame& f, WireIntake& link, std::int6
         return;
     }
     ex.in.push_back({Inbound::Kind::Frame, raw, name});
+    if (isEdidDataHeader(f) && faults_.wants(Kind::CloseBeforeBlock, f)) {
+        faults_.take(f);
+        downloadReady_ = false;
+        ex.closeLink = true;
+        return;
+    }
     Answer a = answer(f, link);
     if (a.reply) {
         const std::int64_t gone = sendReply(f, *a.reply, ex);
@@ -271,6 +319,13 @@ std::optional<CommandFrame> MatrixModel::edid(const CommandFrame& f, bool refuse
     auto builtIn = [](int m) { return m >= 1 && m <= 15; };
     // Commands that change an input's EDID are refused with the EDID switch report.
     const CommandFrame switchRefused = cmd::kEdidSwitchReport.frame({kRefusedSwitchReport});
+    if (!edidFixedBytesRight(f)) {
+        return genericRefusal(f);
+    }
+    // A refusal the fault plan asks for comes first, so it reads as the command's own.
+    if (!refuse && isEdidChange(f) && !edidChangeAllowed(f)) {
+        return genericRefusal(f);
+    }
     if (cmd::kEdidBuiltInAll.matches(f)) {
         if (refuse || !builtIn(a4)) {
             return switchRefused;
@@ -305,7 +360,10 @@ std::optional<CommandFrame> MatrixModel::edid(const CommandFrame& f, bool refuse
     const bool all = cmd::kEdidDownloadAll.matches(f);
     if (all || cmd::kEdidDownload.matches(f)) {
         if (a4 == cmd::kEdidDataMark) { // data header: the block follows, answered when it is in
-            link.expectBlock(kEdidBlockSize, f);
+            if (downloadReady_) {
+                downloadReady_ = false;
+                link.expectBlock(kEdidBlockSize, f);
+            }
             return std::nullopt;
         }
         if (all ? a4 != cmd::kEdidAllInputs : !isPort(a4)) {
@@ -317,9 +375,12 @@ std::optional<CommandFrame> MatrixModel::edid(const CommandFrame& f, bool refuse
         if (!all) {
             downloadTarget_ = a4;
         }
+        downloadReady_ = true;
         return Command{f.group(), f.command()}.frame({kReady, 0x00, u8(all ? 0 : a4)});
     }
     if (cmd::kEdidAccess.matches(f)) {
+        accessGranted_ = !refuse && !faults_.wants(Kind::SwitchReport, f);
+        lastChange_.reset();
         return refuse ? switchRefused : cmd::kEdidAccess.frame({kDone});
     }
     if (cmd::kEdidDefaultAll.matches(f)) {
@@ -340,6 +401,16 @@ std::optional<CommandFrame> MatrixModel::edid(const CommandFrame& f, bool refuse
         return cmd::kEdidDefault.frame({kDone, 0x00, u8(a4)});
     }
     return std::nullopt;
+}
+
+bool MatrixModel::edidChangeAllowed(const CommandFrame& f) {
+    const bool repeated = lastChange_ && *lastChange_ == f;
+    if (!accessGranted_ && !repeated) {
+        return false;
+    }
+    accessGranted_ = false;
+    lastChange_ = f;
+    return true;
 }
 
 std::optional<CommandFrame> MatrixModel::settings(const CommandFrame& f, Answer& a) {

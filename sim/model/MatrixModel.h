@@ -67,6 +67,9 @@ private:
     std::optional<CommandFrame> deviceInfo(const CommandFrame& f) const;
     std::optional<CommandFrame> routing(const CommandFrame& f);
     std::optional<CommandFrame> edid(const CommandFrame& f, bool refuse, WireIntake& link);
+    // Whether an EDID change may go ahead: access was granted for it, and its fixed bytes are
+    // right. Uses the grant up.
+    bool edidChangeAllowed(const CommandFrame& f);
     std::optional<CommandFrame> settings(const CommandFrame& f, Answer& a);
     CommandFrame edidDownloadResult(const CommandFrame& header,
                                     std::span<const std::uint8_t> block);
@@ -80,6 +83,12 @@ private:
     NetworkResponder network_{state_};
     std::int64_t silentUntil_ = std::numeric_limits<std::int64_t>::min();
     std::optional<int> downloadTarget_; // input of a one-input EDID download request
+    // EDID changes need the access the matrix granted just before. The grant is used by the
+    // change that follows; that same change repeated (its reply was lost) is taken again.
+    bool accessGranted_ = false;
+    std::optional<CommandFrame> lastChange_;
+    // A data header is taken only after the matrix said it was ready for one.
+    bool downloadReady_ = false;
     std::array<std::vector<std::uint8_t>, kMaxPorts + 1> userEdid_;
 };
 

@@ -34,6 +34,10 @@ void LinkDriver::deliver(const std::vector<std::uint8_t>& bytes) {
     for (const Reply& r : ex.out) {
         schedule(r, doneUs);
     }
+    if (ex.closeLink && closer_) {
+        log_.note(doneUs, name_, "closing the connection");
+        closer_();
+    }
 }
 
 void LinkDriver::sendUnprompted(const Reply& reply) {

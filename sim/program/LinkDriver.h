@@ -33,6 +33,8 @@ public:
     void sendUnprompted(const Reply& reply);
     // Drops replies still waiting: the panel has gone.
     void discardPending();
+    // How the link is dropped when the matrix closes it (TCP connections only).
+    void setCloser(std::function<void()> closer) { closer_ = std::move(closer); }
 
     // Microseconds that `count` bytes take on the serial line.
     static std::int64_t wireTimeUs(std::size_t count);
@@ -52,6 +54,7 @@ private:
     std::string name_;
     bool serialWire_;
     Writer writer_;
+    std::function<void()> closer_;
     WireIntake intake_;
     std::int64_t inboundDoneUs_ = 0;
     std::int64_t lineFreeUs_ = 0;

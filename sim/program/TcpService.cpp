@@ -32,6 +32,7 @@ void TcpService::accept() {
                 return true;
             },
             socket);
+        link->setCloser([socket] { socket->disconnectFromHost(); });
         links_[socket] = link;
         log_.note(clock_.nowUs(), name,
                   "connection from " + socket->peerAddress().toString().toStdString() + ":" +

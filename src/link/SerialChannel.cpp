@@ -25,6 +25,8 @@ bool SerialChannel::open(Window& owner, int port, const SerialSettings& settings
     queue_.clear();
     owner_ = &owner;
     port_ = port;
+    writeBufferSize_ =
+        settings.writeBufferSize > 0 ? static_cast<std::size_t>(settings.writeBufferSize) : 0;
     const auto path = comPortPath(port);
     if (path.empty() || !device_.open(path)) {
         return false;
@@ -68,6 +70,9 @@ void SerialChannel::write(std::span<const std::uint8_t> bytes) {
         std::lock_guard lock(mutex_);
         if (!device_.isOpen()) {
             return; // nothing could ever write it: the next open starts with an empty queue
+        }
+        if (bytes.size() > writeBufferSize_ || queue_.size() >= kMaxQueued) {
+            return; // does not fit the write buffer, or the line has stopped taking requests
         }
         queue_.emplace_back(bytes.begin(), bytes.end());
     }

@@ -39,8 +39,13 @@ public:
     // Asks the thread to close the port and end, without waiting; with no thread the port is
     // closed at once.
     void stop() override;
+    // Requests waiting to be written, at most: a page sends one request and waits for its
+    // reply, so more only pile up while the line does not move, and then memory must not grow.
+    static constexpr std::size_t kMaxQueued = 32;
+
     // Queues a copy of the bytes; the thread writes the requests in order, each after
-    // discarding what was received and not yet handed over. Without an open port: dropped.
+    // discarding what was received and not yet handed over. Without an open port, longer than
+    // the write buffer of the open's settings, or with kMaxQueued requests waiting: dropped.
     void write(std::span<const std::uint8_t> bytes) override;
     // Whether the channel holds its port: false from the moment stop() is asked.
     bool isOpen() const override;
@@ -56,6 +61,7 @@ private:
     EventLoop& loop_;
     Window* owner_ = nullptr;
     int port_ = 0;
+    std::size_t writeBufferSize_ = 0; // guarded by mutex_
     WakeEvent wake_;
     mutable std::mutex mutex_;
     PosixSerialDevice device_;                    // open state guarded by mutex_

@@ -3,6 +3,7 @@
 #include "DialogTemplate.h"
 #include "Geometry.h"
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
@@ -13,6 +14,9 @@ struct Control {
     int id = 0;
     ControlKind kind = ControlKind::Static;
     std::string text;
+    // Counts the changes of `text` other than additions at its end (a new text, a cut front),
+    // so a view that shows the text can add just what is new while this stays the same.
+    std::uint64_t textRevision = 0;
     int checked = 0; // 0 unchecked, 1 checked
     bool enabled = true;
     bool visible = true;

@@ -14,6 +14,11 @@ namespace zentrel {
 
 class DatagramInbox {
 public:
+    // What waits unread, at most. Datagrams come from anyone on the segment; past these bounds
+    // they are dropped, as the system drops them when a socket's receive buffer is full.
+    static constexpr std::size_t kMaxDatagrams = 64;
+    static constexpr std::size_t kMaxBytes = 128 * 1024;
+
     DatagramInbox(EventLoop& loop, WParam handle) : notifier_(loop, handle) {}
 
     WParam handle() const { return notifier_.handle(); }
@@ -26,9 +31,15 @@ public:
         }
         notifier_.notify(FD_WRITE);
     }
-    void arrive(std::vector<std::uint8_t> datagram) {
+    // False when the datagram was dropped because too much waits already.
+    bool arrive(std::vector<std::uint8_t> datagram) {
+        if (queue_.size() >= kMaxDatagrams || bytes_ + datagram.size() > kMaxBytes) {
+            return false;
+        }
+        bytes_ += datagram.size();
         queue_.push_back(std::move(datagram));
         notifier_.announceRead();
+        return true;
     }
     // Copies the next datagram into `out` (cut to its size); -1 when none is waiting.
     int read(std::span<std::uint8_t> out) {
@@ -38,6 +49,7 @@ public:
         }
         const std::vector<std::uint8_t> d = std::move(queue_.front());
         queue_.pop_front();
+        bytes_ -= d.size();
         const std::size_t n = std::min(d.size(), out.size());
         std::copy_n(d.begin(), n, out.begin());
         if (!queue_.empty()) {
@@ -49,12 +61,14 @@ public:
     void close() {
         notifier_.silence();
         queue_.clear();
+        bytes_ = 0;
     }
     std::size_t size() const { return queue_.size(); }
 
 private:
     SocketNotifier notifier_;
     std::deque<std::vector<std::uint8_t>> queue_;
+    std::size_t bytes_ = 0;
 };
 
 } // namespace zentrel

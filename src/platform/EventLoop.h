@@ -60,7 +60,10 @@ public:
     virtual void postQuit() = 0;
     virtual bool quitRequested() const = 0;
 
-    // Drops everything pending for a window that is being destroyed.
+    // A window made on this loop (its constructor): from now on messages may reach it.
+    virtual void adopt(Window&) {}
+    // Drops everything pending for a window that is being destroyed; whatever is posted to it
+    // afterwards is dropped too, until a new window is adopted at its address.
     virtual void forget(Window& w) = 0;
 
     // The application's main window, the target of the serial threads' failure reports.

@@ -6,7 +6,9 @@
 
 namespace zentrel {
 
-Window::Window(EventLoop& loop, Window* parent) : loop_(loop), parent_(parent) {}
+Window::Window(EventLoop& loop, Window* parent) : loop_(loop), parent_(parent) {
+    loop_.adopt(*this);
+}
 
 Window::~Window() {
     loop_.forget(*this);
@@ -37,10 +39,11 @@ void Window::create(const DialogTemplate& t) {
 
 int Window::doModal(const DialogTemplate& t) {
     if (inModal_) {
-        // Already open: a second opening refreshes it and never nests a second loop. One that
-        // was closed earlier in this same turn (a handler closing a notice to show the next)
-        // is open again: its loop, which has not unwound yet, goes on serving the new opening,
-        // and the view learns of one closing and one opening as usual.
+        // Opened again while an earlier opening still waits. An open dialog only takes the new
+        // opening's initialisation; one closed earlier in this same turn (a handler closing a
+        // notice to show the next) opens again, and the view learns of one closing and one
+        // opening. Either way this opening, like every other, returns only once the dialog it
+        // opened has closed: its loop runs on top of the waiting ones, which unwind after it.
         const bool reopened = modalEnded_;
         modalEnded_ = false;
         if (reopened && loop_.observer() != nullptr) {
@@ -51,7 +54,10 @@ int Window::doModal(const DialogTemplate& t) {
         if (reopened && loop_.observer() != nullptr) {
             loop_.observer()->modalStarted(*this);
         }
-        return -1;
+        if (!modalEnded_) {
+            loop_.runModal(*this);
+        }
+        return modalResult_;
     }
     modalEnded_ = false;
     modalResult_ = 0;
@@ -176,13 +182,28 @@ void Window::setText(int id, const std::string& text) {
     Control& c = mutableControl(id);
     if (c.text != text) {
         c.text = text;
+        ++c.textRevision;
         changed(id);
     }
 }
 
 void Window::appendText(int id, const std::string& text) {
-    mutableControl(id).text += text;
-    changed(id);
+    Control& c = mutableControl(id);
+    c.text += text;
+    if (c.text.size() > kTextLimit) {
+        std::size_t cut = c.text.size() - kTextKept;
+        // Start at a line where one starts within the next line's length, so the box does not
+        // begin with half a frame.
+        const std::size_t lineStart = c.text.find('\n', cut);
+        if (lineStart != std::string::npos && lineStart - cut < 256) {
+            cut = lineStart + 1;
+        }
+        c.text.erase(0, cut);
+        ++c.textRevision;
+    }
+    if (created_ && loop_.observer() != nullptr) {
+        loop_.observer()->textAppended(*this, id);
+    }
 }
 
 void Window::setChecked(int id, bool checked) {

@@ -51,10 +51,15 @@ public:
 
     // --- modal runs ------------------------------------------------------------------------
     // Creates the window from t if needed, runs onInitDialog, shows it and runs a nested loop
-    // until endDialog. Returns the code given to endDialog.
+    // until endDialog. Returns the code given to endDialog. Opened again while open, it takes
+    // the new opening's initialisation and that opening too returns when the dialog closes;
+    // every opening returns after the dialog it opened has closed, the latest first.
     int doModal(const DialogTemplate& t);
     void endDialog(int code);
     bool inModal() const { return inModal_; }
+    // Whether the dialog has closed since it last opened: the condition that ends the
+    // innermost modal loop. Loops of openings nest, so when the innermost ends, every opening
+    // below it has seen its own dialog close too.
     bool modalEnded() const { return modalEnded_; }
 
     // --- window state ----------------------------------------------------------------------
@@ -81,6 +86,12 @@ public:
     const Control& control(int id) const;
     const std::map<int, Control>& controls() const { return controls_; }
     Control& addControl(const ControlTemplate& t);
+
+    // A box written by appendText keeps only its latest text, as a fixed-size edit control
+    // does: past kTextLimit bytes its front goes in one cut down to kTextKept bytes (at a line
+    // start where one is near), so a long session costs neither memory nor time per byte.
+    static constexpr std::size_t kTextLimit = 64 * 1024;
+    static constexpr std::size_t kTextKept = 48 * 1024;
 
     std::string text(int id) const { return control(id).text; }
     void setText(int id, const std::string& text);

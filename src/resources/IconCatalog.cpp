@@ -12,6 +12,7 @@ std::optional<IconSize> iconSize(int resource) {
     case res::kCaptionIcon:
     case res::kLinkDownIcon:
     case res::kLinkUpIcon:
+    case res::kOpenFileIcon:
         return IconSize{16, 16};
     case res::kCloseIcon:
     case res::kCloseIconHot:

@@ -24,6 +24,7 @@ constexpr int kMinimizeIcon = 178;
 constexpr int kMinimizeIconHot = 179;
 constexpr int kLinkDownIcon = 180; // a link that is not connected (General page)
 constexpr int kLinkUpIcon = 181;   // a connected link (General page)
+constexpr int kOpenFileIcon = 182; // an open folder: the pages' buttons that choose a file
 
 // Cursors the skinned buttons may show.
 constexpr int kHandCursor = 32649;

@@ -1,5 +1,6 @@
 #include "ControlView.h"
 
+#include "LogTextEdit.h"
 #include "SkinButtonWidget.h"
 #include "WindowWidget.h"
 #include "platform/Control.h"
@@ -8,6 +9,7 @@
 #include "ui/WindowSkin.h"
 #include "view/IconPainter.h"
 
+#include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFrame>
@@ -15,7 +17,6 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPlainTextEdit>
 #include <QPointer>
 #include <QProgressBar>
 #include <QPushButton>
@@ -28,6 +29,7 @@ namespace {
 
 constexpr int kComboShownHeight = 24; // the template's height includes the dropped-down list
 constexpr const char* kNameFollowsText = "zentrelNameFollowsText";
+constexpr const char* kOwnFocusPolicy = "zentrelFocusPolicy";
 
 QString qs(const std::string& s) {
     return QString::fromStdString(s);
@@ -47,6 +49,15 @@ template <typename Fn> auto userAction(WindowWidget& owner, Fn fn) {
     };
 }
 
+// Whether a control's rectangle lies at least partly inside its window's area.
+bool onScreen(const WindowWidget& owner, const QRect& r) {
+    if (owner.window() == nullptr) {
+        return true;
+    }
+    const Rect g = owner.window()->geometry();
+    return QRect(0, 0, g.width(), g.height()).intersects(r);
+}
+
 QWidget* createButtonLike(WindowWidget& owner, const Control& c) {
     const int id = c.id;
     QAbstractButton* b = nullptr;
@@ -56,7 +67,13 @@ QWidget* createButtonLike(WindowWidget& owner, const Control& c) {
         break;
     case ControlKind::Radio: {
         auto* r = new QRadioButton(&owner);
-        r->setAutoExclusive(false); // the window unchecks the group itself
+        // The window unchecks the group itself. A radio that is not auto-exclusive is offered
+        // to assistive tools as a check box, so it stays auto-exclusive, in a group of its own
+        // that excludes nothing.
+        r->setAutoExclusive(true);
+        auto* alone = new QButtonGroup(r);
+        alone->setExclusive(false);
+        alone->addButton(r);
         b = r;
         break;
     }
@@ -67,11 +84,18 @@ QWidget* createButtonLike(WindowWidget& owner, const Control& c) {
         b = new QPushButton(&owner);
         break;
     }
-    QObject::connect(b, &QAbstractButton::clicked, &owner,
-                     userAction(owner, [id, &owner](Window& w, bool) {
-                         w.click(id);
-                         owner.syncControl(id); // the window's checked state is the truth
-                     }));
+    // A check box or radio button hears the user through its toggle, which a mouse click, the
+    // keyboard and an assistive tool's toggle action all go through (the last one without any
+    // click); other buttons through their click.
+    const auto byUser = userAction(owner, [id, &owner](Window& w, bool) {
+        w.click(id);
+        owner.syncControl(id); // the window's checked state is the truth
+    });
+    if (c.kind == ControlKind::CheckBox || c.kind == ControlKind::Radio) {
+        QObject::connect(b, &QAbstractButton::toggled, &owner, byUser);
+    } else {
+        QObject::connect(b, &QAbstractButton::clicked, &owner, byUser);
+    }
     return b;
 }
 
@@ -108,7 +132,7 @@ QWidget* createControlWidget(WindowWidget& owner, const Control& c) {
         break;
     case ControlKind::Edit:
         if (c.multiline) {
-            auto* edit = new QPlainTextEdit(&owner);
+            auto* edit = new LogTextEdit(owner, id);
             QObject::connect(edit, &QPlainTextEdit::textChanged, &owner,
                              userAction(owner, [id, edit](Window& win) {
                                  win.type(id, edit->toPlainText().toStdString());
@@ -158,11 +182,15 @@ QWidget* createControlWidget(WindowWidget& owner, const Control& c) {
     // A control named by its own caption keeps being named by what it shows, so a button that
     // turns from "Connect" into "Disconnect" is announced as the action it now offers. A control
     // named by the label beside it keeps that label.
-    const bool showsCaption = c.kind == ControlKind::Static || c.kind == ControlKind::Button ||
-                              c.kind == ControlKind::CheckBox || c.kind == ControlKind::Radio ||
-                              c.kind == ControlKind::GroupBox;
+    // A static text is always named by what it shows now ("HDMI IN3: Disconnect", a version),
+    // so a screen reader reads the state the screen shows; its own name stands in only while
+    // it shows nothing.
+    const bool showsCaption = c.kind == ControlKind::Button || c.kind == ControlKind::CheckBox ||
+                              c.kind == ControlKind::Radio || c.kind == ControlKind::GroupBox;
     w->setProperty(kNameFollowsText,
-                   showsCaption && (c.accessibleName.empty() || c.accessibleName == c.text));
+                   c.kind == ControlKind::Static ||
+                       (showsCaption && (c.accessibleName.empty() || c.accessibleName == c.text)));
+    w->setProperty(kOwnFocusPolicy, static_cast<int>(w->focusPolicy()));
     return w;
 }
 
@@ -172,7 +200,14 @@ void syncControlWidget(WindowWidget& owner, QWidget& widget, const Control& c) {
         r.setHeight(std::min(r.height(), kComboShownHeight));
     }
     widget.setGeometry(r);
-    widget.setVisible(c.visible);
+    // A control outside the window's area (the preset controls of the notice role) is as
+    // hidden as one the window hides: not drawn, not reached by Tab, and not offered to
+    // assistive tools as something to use.
+    const bool present = c.visible && onScreen(owner, r);
+    widget.setVisible(present);
+    widget.setFocusPolicy(
+        present ? static_cast<Qt::FocusPolicy>(widget.property(kOwnFocusPolicy).toInt())
+                : Qt::NoFocus);
     widget.setEnabled(c.enabled);
     widget.setToolTip(qs(c.tooltip));
     const bool followsText = widget.property(kNameFollowsText).toBool() && !c.text.empty();
@@ -219,6 +254,7 @@ void syncControlWidget(WindowWidget& owner, QWidget& widget, const Control& c) {
         group->setTitle(qs(c.text));
     } else if (auto* skinned = qobject_cast<SkinButtonWidget*>(&widget)) {
         skinned->setText(qs(c.text));
+        skinned->followSkin();
         skinned->update();
     } else if (auto* button = qobject_cast<QAbstractButton*>(&widget)) {
         button->setText(qs(c.text));
@@ -234,11 +270,8 @@ void syncControlWidget(WindowWidget& owner, QWidget& widget, const Control& c) {
             line->setText(qs(c.text));
         }
         line->setReadOnly(c.readOnly);
-    } else if (auto* text = qobject_cast<QPlainTextEdit*>(&widget)) {
-        if (text->toPlainText() != qs(c.text)) {
-            text->setPlainText(qs(c.text));
-            text->moveCursor(QTextCursor::End);
-        }
+    } else if (auto* text = qobject_cast<LogTextEdit*>(&widget)) {
+        text->follow(c);
         text->setReadOnly(c.readOnly);
     } else if (auto* combo = qobject_cast<QComboBox*>(&widget)) {
         QStringList items;

@@ -97,6 +97,30 @@ void drawLinkState(QPainter& p, const QRectF& r, bool up) {
     p.drawEllipse(r.adjusted(1, 1, -1, -1));
 }
 
+// An open folder in yellow: the buttons that choose a file.
+void drawOpenFolder(QPainter& p, const QRectF& r) {
+    const QColor body(232, 184, 56);
+    p.setPen(QPen(body.darker(170), 1));
+    p.setBrush(body.darker(115));
+    QPainterPath back;
+    back.moveTo(r.left() + 1, r.bottom() - 2);
+    back.lineTo(r.left() + 1, r.top() + r.height() * 0.2);
+    back.lineTo(r.left() + r.width() * 0.4, r.top() + r.height() * 0.2);
+    back.lineTo(r.left() + r.width() * 0.5, r.top() + r.height() * 0.32);
+    back.lineTo(r.right() - 2, r.top() + r.height() * 0.32);
+    back.lineTo(r.right() - 2, r.bottom() - 2);
+    back.closeSubpath();
+    p.drawPath(back);
+    p.setBrush(body);
+    QPainterPath front;
+    front.moveTo(r.left() + 1, r.bottom() - 2);
+    front.lineTo(r.left() + r.width() * 0.22, r.top() + r.height() * 0.48);
+    front.lineTo(r.right(), r.top() + r.height() * 0.48);
+    front.lineTo(r.right() - r.width() * 0.2, r.bottom() - 2);
+    front.closeSubpath();
+    p.drawPath(front);
+}
+
 } // namespace
 
 QPixmap iconPixmap(int resource, QSize size) {
@@ -133,6 +157,9 @@ QPixmap iconPixmap(int resource, QSize size) {
     case res::kLinkDownIcon:
     case res::kLinkUpIcon:
         drawLinkState(p, r, resource == res::kLinkUpIcon);
+        break;
+    case res::kOpenFileIcon:
+        drawOpenFolder(p, r);
         break;
     default:
         break;

@@ -4,8 +4,10 @@
 #include "WindowWidget.h"
 #include "platform/Messages.h"
 
+#include <QApplication>
 #include <QDesktopServices>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QUrl>
 
@@ -18,6 +20,73 @@ std::optional<std::string> QtUiServices::chooseFile(Window& owner, const std::st
     if (path.isEmpty()) {
         return std::nullopt;
     }
+    return path.toStdString();
+}
+
+namespace {
+
+// The filter's fields between the '|' separators, up to the empty one that ends the list.
+QStringList filterFields(const std::string& filter) {
+    QStringList fields;
+    for (const QString& f : QString::fromStdString(filter).split(QLatin1Char('|'))) {
+        if (f.isEmpty()) {
+            break;
+        }
+        fields.push_back(f);
+    }
+    return fields;
+}
+
+} // namespace
+
+QStringList QtUiServices::nameFilters(const std::string& filter) {
+    const QStringList fields = filterFields(filter);
+    QStringList out;
+    for (qsizetype i = 0; i + 1 < fields.size(); i += 2) {
+        QStringList patterns;
+        for (const QString& p : fields[i + 1].split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
+            for (const QString& variant :
+                 {p.trimmed(), p.trimmed().toLower(), p.trimmed().toUpper()}) {
+                if (!patterns.contains(variant)) {
+                    patterns.push_back(variant);
+                }
+            }
+        }
+        // Qt reads the patterns from the last parenthesised group; the name before it is what
+        // the dialog shows once the details are hidden.
+        out.push_back(fields[i] + QStringLiteral(" (") + patterns.join(QLatin1Char(' ')) +
+                      QLatin1Char(')'));
+    }
+    return out;
+}
+
+QString QtUiServices::defaultSuffix(const std::string& filter) {
+    const QStringList fields = filterFields(filter);
+    if (fields.size() < 2) {
+        return {};
+    }
+    const QString first = fields[1].split(QLatin1Char(';')).front().trimmed();
+    const qsizetype dot = first.lastIndexOf(QLatin1Char('.'));
+    const QString suffix = dot < 0 ? QString() : first.mid(dot + 1);
+    return suffix.contains(QLatin1Char('*')) || suffix.contains(QLatin1Char('?')) ? QString()
+                                                                                  : suffix;
+}
+
+std::optional<std::string> QtUiServices::openFile(const std::string& filter) {
+    // Qt's own dialog, not the desktop's: it takes a full path typed into its file-name field
+    // followed by Enter, and it looks and behaves the same on every desktop.
+    QFileDialog dialog(QApplication::activeWindow(), QString(), lastFolder_);
+    dialog.setOption(QFileDialog::DontUseNativeDialog, true);
+    dialog.setOption(QFileDialog::HideNameFilterDetails, true);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setNameFilters(nameFilters(filter));
+    dialog.setDefaultSuffix(defaultSuffix(filter));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+        return std::nullopt;
+    }
+    const QString path = dialog.selectedFiles().front();
+    lastFolder_ = QFileInfo(path).absolutePath();
     return path.toStdString();
 }
 

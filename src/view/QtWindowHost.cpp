@@ -45,6 +45,12 @@ void QtWindowHost::controlChanged(Window& w, int id) {
     }
 }
 
+void QtWindowHost::textAppended(Window& w, int id) {
+    if (WindowWidget* widget = widgetFor(w)) {
+        widget->syncAppended(id);
+    }
+}
+
 void QtWindowHost::windowDestroyed(Window& w) {
     auto it = widgets_.find(&w);
     if (it == widgets_.end()) {

@@ -29,6 +29,7 @@ public:
     void windowCreated(Window& w) override;
     void windowChanged(Window& w) override;
     void controlChanged(Window& w, int id) override;
+    void textAppended(Window& w, int id) override;
     void windowDestroyed(Window& w) override;
     void modalStarted(Window& w) override;
     void modalEnded(Window& w) override;

@@ -11,6 +11,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPointer>
+#include <QSignalBlocker>
 
 namespace zentrel {
 
@@ -22,6 +23,7 @@ SkinButtonWidget::SkinButtonWidget(WindowWidget& owner, int id)
         QPointer<SkinButtonWidget> self(this);
         s->setRepaintHandler([self] {
             if (self) {
+                self->followSkin();
                 self->update();
             }
         });
@@ -29,7 +31,26 @@ SkinButtonWidget::SkinButtonWidget(WindowWidget& owner, int id)
             setCursor(Qt::PointingHandCursor);
         }
     }
-    connect(this, &QAbstractButton::clicked, this, &SkinButtonWidget::clickedByUser);
+    // A checkable button hears the user through its toggle, which an assistive tool's toggle
+    // action sets off without any click; a plain button through its click.
+    connect(this, &QAbstractButton::clicked, this, [this] {
+        if (!isCheckable()) {
+            clickedByUser();
+        }
+    });
+    connect(this, &QAbstractButton::toggled, this, [this] {
+        if (isCheckable()) {
+            clickedByUser();
+        }
+    });
+    followSkin();
+}
+
+void SkinButtonWidget::followSkin() {
+    SkinButton* s = skin();
+    const QSignalBlocker quiet(this); // the skin's state is not the user's doing
+    setCheckable(s != nullptr && s->checkMode());
+    setChecked(s != nullptr && s->checkMode() && s->checked());
 }
 
 SkinButton* SkinButtonWidget::skin() const {
@@ -110,6 +131,9 @@ void SkinButtonWidget::clickedByUser() {
     }
     if (self && owner_.window() != nullptr) {
         owner_.window()->click(id_);
+    }
+    if (self) {
+        followSkin();
     }
 }
 

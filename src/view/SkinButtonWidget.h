@@ -13,6 +13,9 @@ class SkinButtonWidget : public QAbstractButton {
 public:
     SkinButtonWidget(WindowWidget& owner, int id);
     QSize sizeHint() const override { return QSize(40, 20); }
+    // A skin in check mode makes the button checkable, its pressed state the checked state, so
+    // assistive tools read and toggle it as a toggle button.
+    void followSkin();
 
 protected:
     void paintEvent(QPaintEvent* e) override;

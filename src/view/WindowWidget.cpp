@@ -1,6 +1,7 @@
 #include "WindowWidget.h"
 
 #include "ControlView.h"
+#include "LogTextEdit.h"
 #include "QtWindowHost.h"
 #include "platform/Window.h"
 #include "ui/SkinButton.h"
@@ -84,7 +85,6 @@ void WindowWidget::place() {
     if (window_->inModal()) {
         setWindowModality(Qt::ApplicationModal);
     }
-    setAccessibleName(QString::fromStdString(window_->title()));
 }
 
 void WindowWidget::build() {
@@ -122,9 +122,18 @@ void WindowWidget::syncWindow() {
         build();
     }
     setWindowTitle(QString::fromStdString(window_->title()));
+    // Announced by the title it shows now ("Zentrel Ver6.26"), not the one it started with.
+    setAccessibleName(QString::fromStdString(window_->title()));
     const QRect g = toQRect(window_->geometry());
     if (geometry() != g) {
+        const bool resized = geometry().size() != g.size();
         setGeometry(g);
+        if (resized && built_) {
+            // Which controls lie inside the window's area may have changed.
+            for (const auto& [id, control] : window_->controls()) {
+                syncControl(id);
+            }
+        }
     }
     if (isWindow()) {
         setWindowOpacity(window_->opacity() / 255.0);
@@ -160,6 +169,20 @@ void WindowWidget::syncControl(int id) {
     }
     SyncScope scope(syncing_);
     syncControlWidget(*this, *it->second, window_->control(id));
+}
+
+void WindowWidget::syncAppended(int id) {
+    if (window_ == nullptr || !built_ || !window_->hasControl(id)) {
+        return;
+    }
+    auto it = controls_.find(id);
+    auto* log = it == controls_.end() ? nullptr : qobject_cast<LogTextEdit*>(it->second.data());
+    if (log == nullptr) {
+        syncControl(id);
+        return;
+    }
+    SyncScope scope(syncing_);
+    log->follow(window_->control(id));
 }
 
 void WindowWidget::applyMask() {

@@ -27,6 +27,8 @@ public:
 
     void syncWindow();
     void syncControl(int id);
+    // Text was added to control id: a log box adds just that, or nothing while it is hidden.
+    void syncAppended(int id);
     // The window is being destroyed: drop every reference to it.
     void forgetWindow();
     // Set while the view writes into its widgets, so their change signals are not taken for

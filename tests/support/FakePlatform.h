@@ -83,6 +83,19 @@ public:
 class FakeUiServices : public UiServices {
 public:
     std::optional<std::string> chooseFile(Window&, const std::string&) override { return {}; }
+    // Each open-file dialog takes the next scripted answer (nothing: the user cancels) and
+    // records the filter it was shown with.
+    std::optional<std::string> openFile(const std::string& filter) override {
+        filters.push_back(filter);
+        if (answers.empty()) {
+            return std::nullopt;
+        }
+        std::optional<std::string> next = answers.front();
+        answers.erase(answers.begin());
+        return next;
+    }
+    std::vector<std::optional<std::string>> answers;
+    std::vector<std::string> filters;
     int messageBox(Window&, const std::string&, const std::string&) override { return IDOK; }
     void openAddress(const std::string& address) override { opened.push_back(address); }
     std::vector<std::string> opened;

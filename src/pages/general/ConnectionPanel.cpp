@@ -225,6 +225,7 @@ void ConnectionPanel::comConnect() {
         page_.popups().notice(gen::kNoCom, 1500, PagePopups::When::Always);
         return;
     }
+    page_.serialLinkOpened();
     page_.link().start();
     page_.killTimer(gen::kPortRescan);
     page_.enable(gen::kPortCombo, false);
@@ -279,10 +280,23 @@ void ConnectionPanel::activate() {
         return;
     }
     if (page_.link().open(page_, portNumber_, settings_)) {
+        page_.serialLinkOpened();
         page_.link().start();
-    } else {
-        page_.popups().notice(gen::kNoCom, 1500, PagePopups::When::Always);
+        return;
     }
+    // The port is gone: shown closed, so that the next Status or Connect opens it again, and
+    // commands say "Open COM failed!" instead of writing to nothing.
+    closeCom(true, s.ControlMode == kModeCom);
+    page_.popups().notice(gen::kNoCom, 1500, PagePopups::When::Always);
+}
+
+void ConnectionPanel::endChecks() {
+    // The main window has made the socket over for the page being shown: these checks would
+    // poll it, and report on it over another page.
+    page_.killTimer(gen::kConnectCheck);
+    page_.killTimer(gen::kStatusConnectCheck);
+    page_.killTimer(gen::kActivationLinkCheck);
+    page_.status().abandonConnect();
 }
 
 void ConnectionPanel::waitForActivationLink() {
@@ -309,6 +323,7 @@ void ConnectionPanel::search() {
 void ConnectionPanel::startTcpConnect(int checkTimer) {
     page_.state().MatrixIp = page_.shownText(gen::kIpCombo);
     page_.socket().connectFor(page_, WM_TCP_GENERAL);
+    page_.tcpLinkOpened();
     connectStartedMs_ = page_.loop().nowMs();
     page_.setTimer(checkTimer, gen::kConnectCheckMs);
 }
@@ -331,6 +346,8 @@ ConnectionPanel::Check ConnectionPanel::checkConnect(int checkTimer) {
 }
 
 void ConnectionPanel::reportConnectFailed() {
+    // Never "Disconnect" and the connected icon beside a notice that says the link failed.
+    showTcp(false);
     page_.popups().notice(gen::kNoLink, 1000, PagePopups::When::Always);
 }
 

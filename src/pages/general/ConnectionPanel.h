@@ -55,7 +55,10 @@ public:
     // The connect check; shows the outcome on the TCP group. The caller reports a failure with
     // reportConnectFailed once its own bookkeeping is done.
     Check checkConnect(int checkTimer);
+    // Shows the TCP link down and says so.
     void reportConnectFailed();
+    // A page switch: the connect checks still waiting end, as the socket they watch is replaced.
+    void endChecks();
     // Drops the TCP link and shows it disconnected; pending connect checks end with it.
     void dropTcp();
 

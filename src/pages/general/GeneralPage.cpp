@@ -34,6 +34,8 @@ const DialogTemplate& GeneralPage::pageTemplate() const {
 }
 
 void GeneralPage::onSelected() {
+    // The main window connects anew for the page shown in TCP mode.
+    tcpLinkOpened();
     status_.muteTcpReplies();
     connection_.markReturned();
 }

@@ -36,6 +36,7 @@ public:
     const DialogTemplate& pageTemplate() const override;
     void activate() override { connection_.activate(); }
     SerialLink* serialLink() override { return link_.get(); }
+    void onAnyPageSwitch() override { connection_.endChecks(); }
     void onSelected() override;
     void search() override { connection_.search(); }
     void disconnectCom() override { connection_.disconnectCom(); }
@@ -62,6 +63,10 @@ public:
     TcpConfigDialog& configDialog() { return configDialog_; }
     // Tells the main window to enable (0) or disable (1) its tab buttons.
     void postTabLock(int value);
+    // A link was opened anew for the page: bytes of a reply cut short on the old one must not
+    // be joined to the first reply on the new one.
+    void serialLinkOpened() { assembler_.reset(); }
+    void tcpLinkOpened() { tcpReplies_ = TcpReplyBuffer(&receiveLog_); }
 
     // Inspection, for tests.
     const SendLog& sendLog() const { return sendLog_; }

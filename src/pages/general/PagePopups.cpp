@@ -13,6 +13,11 @@ PagePopups::PagePopups(Window& page, SharedState& state, NoticePopup& notice,
     : page_(page), state_(state), notice_(notice), progress_(progress) {}
 
 void PagePopups::notice(const std::string& text, int closeAfterMs, When when) {
+    if (state_.ActivePage != kPageGeneral) {
+        // Another page is shown: a notice of this page would speak over it, and its close timer
+        // would close that page's own notice.
+        return;
+    }
     if (closeAfterMs > 0) {
         page_.setTimer(gen::kNoticeTimer, closeAfterMs);
     }

@@ -20,8 +20,8 @@ public:
     PagePopups(Window& page, SharedState& state, NoticePopup& notice, ProgressPopup& progress);
 
     // Starts the page's timer 55 with `closeAfterMs` (0: another timer of the page closes the
-    // notice), then shows `text`. Returns when the notice has closed, or at once when it was
-    // already open.
+    // notice), then shows `text`. Returns when the notice has closed, also when it was already
+    // open (it then takes the new text). While another page is shown it does nothing at all.
     void notice(const std::string& text, int closeAfterMs, When when);
     void closeNotice();
     // Timer 55.

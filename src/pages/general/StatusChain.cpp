@@ -193,8 +193,8 @@ void StatusChain::giveUpPorts() {
         page_.popups().closeNotice();
         return;
     }
-    unlock();
     page_.popups().notice(gen::kTimeOut, kGiveUpNoticeMs, PagePopups::When::IfClosed);
+    unlock(); // once "Time out!" has closed: the tabs stay locked while it shows
 }
 
 void StatusChain::giveUpDeviceInfo() {

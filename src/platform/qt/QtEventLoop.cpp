@@ -52,19 +52,20 @@ bool QtEventLoop::timerRunning(const Window& w, int id) const {
     return timers_.count({&w, id}) != 0;
 }
 
-std::uint64_t QtEventLoop::generationOf(const Window& w) {
-    auto [it, inserted] = generations_.try_emplace(&w, 0);
-    if (inserted) {
-        it->second = nextGeneration_++;
-    }
-    return it->second;
+void QtEventLoop::adopt(Window& w) {
+    std::lock_guard lock(mutex_);
+    generations_[&w] = nextGeneration_++;
 }
 
 void QtEventLoop::queue(Window& w, std::function<void(Window&)> fn) {
     std::uint64_t generation;
     {
         std::lock_guard lock(mutex_);
-        generation = generationOf(w);
+        auto it = generations_.find(&w);
+        if (it == generations_.end()) {
+            return; // the window is gone: a stale pointer in a thread must not bring it back
+        }
+        generation = it->second;
     }
     Window* target = &w;
     QMetaObject::invokeMethod(
@@ -166,7 +167,8 @@ void QtEventLoop::runModal(Window& w) {
     }
     QEventLoop nested;
     modalLoops_.emplace_back(&w, &nested);
-    // A dialog closed and opened again before its loop unwound keeps the loop.
+    // An exit asked for by an earlier closing may reach this loop while the dialog is open
+    // again: it goes on until the dialog has closed.
     while (!quit_ && !w.modalEnded()) {
         nested.exec();
     }
@@ -199,9 +201,9 @@ void QtEventLoop::forget(Window& w) {
         }
     }
     std::lock_guard lock(mutex_);
-    // A later window at the same address gets a fresh generation, so nothing posted to this one
-    // can reach it.
-    generations_[&w] = nextGeneration_++;
+    // Nothing posted to this window from now on is queued, and what is queued is dropped; a
+    // later window at the same address is adopted with a fresh generation.
+    generations_.erase(&w);
 }
 
 } // namespace zentrel

@@ -39,6 +39,7 @@ public:
     void modalEndRequested(Window& w) override;
     void postQuit() override;
     bool quitRequested() const override { return quit_; }
+    void adopt(Window& w) override;
     void forget(Window& w) override;
 
     bool onUiThread() const;
@@ -46,7 +47,6 @@ public:
 private:
     // Runs fn on the UI thread later, unless w has been forgotten meanwhile. Any thread.
     void queue(Window& w, std::function<void(Window&)> fn);
-    std::uint64_t generationOf(const Window& w); // caller holds mutex_
     // From another thread: runs fn on the UI thread and waits until it has run, or until abort
     // is requested (then returns nothing). fn's argument tells whether the caller gave up.
     std::optional<LParam>
@@ -59,6 +59,7 @@ private:
     bool quit_ = false;
 
     std::mutex mutex_; // guards generations_: posting threads read it
+    // The live windows, each with the generation it was adopted in.
     std::unordered_map<const Window*, std::uint64_t> generations_;
     std::uint64_t nextGeneration_ = 1;
 };

@@ -7,6 +7,7 @@ namespace zentrel {
 
 QtTcpSocket::QtTcpSocket(EventLoop& loop, WParam handle)
     : notifier_(loop, handle), socket_(new QTcpSocket), context_(std::make_unique<QObject>()) {
+    socket_->setReadBufferSize(kReadBufferBytes);
     QObject::connect(socket_, &QTcpSocket::connected, context_.get(), [this] { onConnected(); });
     QObject::connect(socket_, &QTcpSocket::errorOccurred, context_.get(),
                      [this](QAbstractSocket::SocketError e) { onError(e); });
@@ -16,6 +17,10 @@ QtTcpSocket::QtTcpSocket(EventLoop& loop, WParam handle)
 
 QtTcpSocket::~QtTcpSocket() {
     close();
+}
+
+std::int64_t QtTcpSocket::buffered() const {
+    return open_ ? socket_->bytesAvailable() : 0;
 }
 
 int QtTcpSocket::wsaError(QAbstractSocket::SocketError e) {

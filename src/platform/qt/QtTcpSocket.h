@@ -8,6 +8,7 @@
 
 #include <QAbstractSocket>
 
+#include <cstdint>
 #include <memory>
 
 class QObject;
@@ -17,6 +18,10 @@ namespace zentrel {
 
 class QtTcpSocket : public TcpSocket {
 public:
+    // What the socket takes in ahead of the reader, at most: a peer that streams faster than
+    // the panel reads is held back by TCP's own flow control instead of filling memory.
+    static constexpr std::int64_t kReadBufferBytes = 64 * 1024;
+
     QtTcpSocket(EventLoop& loop, WParam handle);
     ~QtTcpSocket() override;
 
@@ -27,6 +32,9 @@ public:
     int recv(std::span<std::uint8_t> data) override;
     void close() override;
     bool isOpen() const override { return open_; }
+
+    // Bytes received and not yet read, for tests.
+    std::int64_t buffered() const;
 
     // The error code the platform reports for a socket error of Qt.
     static int wsaError(QAbstractSocket::SocketError e);

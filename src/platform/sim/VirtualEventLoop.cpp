@@ -19,6 +19,9 @@ bool VirtualEventLoop::timerRunning(const Window& w, int id) const {
 }
 
 void VirtualEventLoop::postMessage(Window& w, unsigned msg, WParam wp, LParam lp) {
+    if (live_.count(&w) == 0) {
+        return; // destroyed: nothing reaches it, nor a later window at its address
+    }
     posted_.push_back(Posted{&w, msg, wp, lp});
 }
 
@@ -44,6 +47,7 @@ void VirtualEventLoop::cancel(ActionId id) {
 }
 
 void VirtualEventLoop::forget(Window& w) {
+    live_.erase(&w);
     for (auto it = timers_.begin(); it != timers_.end();) {
         it = it->first.first == &w ? timers_.erase(it) : std::next(it);
     }

@@ -8,6 +8,7 @@
 #include <deque>
 #include <functional>
 #include <map>
+#include <set>
 #include <stdexcept>
 #include <utility>
 
@@ -34,6 +35,7 @@ public:
     void runModal(Window& w) override;
     void postQuit() override { quit_ = true; }
     bool quitRequested() const override { return quit_; }
+    void adopt(Window& w) override { live_.insert(&w); }
     void forget(Window& w) override;
 
     // Runs everything due within the next `ms` milliseconds, then stands at now + ms.
@@ -75,6 +77,7 @@ private:
     std::uint64_t seq_ = 0;
     bool quit_ = false;
     std::deque<Posted> posted_;
+    std::set<const Window*> live_; // posts to any other window are dropped
     std::map<std::pair<const Window*, int>, TimerState> timers_;
     std::map<Key, Action> actions_;
     std::map<ActionId, Key> actionKeys_;

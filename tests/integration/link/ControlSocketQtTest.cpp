@@ -4,6 +4,7 @@
 #include "platform/qt/QtEventLoop.h"
 #include "platform/qt/QtNetwork.h"
 #include "NetTestWindow.h"
+#include "platform/qt/QtTcpSocket.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -104,6 +105,43 @@ TEST_F(ControlSocketOnLoopback, ARefusedConnectIsReportedAndLeavesTheLinkDown) {
     cs.connectFor(page, WM_TCP_GENERAL);
     ASSERT_TRUE(waitFor([&] { return !cs.connecting(); }));
     EXPECT_EQ(page.received.back().error(), WSAEADDRNOTAVAIL);
+}
+
+TEST_F(ControlSocketOnLoopback, APeerThatStreamsIsHeldBackInsteadOfFillingMemory) {
+    ASSERT_TRUE(server.listen(QHostAddress::LocalHost, 0));
+    QObject::connect(&server, &QTcpServer::newConnection,
+                     [this] { peer = server.nextPendingConnection(); });
+    state.MatrixIp = "127.0.0.1";
+    ControlSocket cs(net, state, server.serverPort());
+    ASSERT_TRUE(cs.create());
+    page.handler = [&cs](unsigned, WParam wp, LParam lp) { cs.handleNotification(wp, lp); };
+    cs.connectFor(page, WM_TCP_GENERAL); // the page reads nothing yet
+    ASSERT_TRUE(waitFor([&] { return state.TcpConnected == 1 && peer != nullptr; }));
+    auto& socket = dynamic_cast<QtTcpSocket&>(*cs.socket());
+
+    constexpr int kStreamed = 16 * 1024 * 1024; // more than the system buffers of both ends
+    QByteArray stream(kStreamed, '\0');
+    for (int i = 0; i < stream.size(); ++i) {
+        stream[i] = static_cast<char>(i % 251);
+    }
+    peer->write(stream);
+    // The socket takes in what its buffer holds, and no more however long the loop runs.
+    ASSERT_TRUE(waitFor([&] { return socket.buffered() >= QtTcpSocket::kReadBufferBytes; }));
+    for (int i = 0; i < 50; ++i) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    }
+    EXPECT_EQ(socket.buffered(), QtTcpSocket::kReadBufferBytes);
+    EXPECT_GT(peer->bytesToWrite(), 0) << "the rest waits at the sender";
+
+    // Reading makes room, and every byte comes through in order.
+    handleWith(cs);
+    std::array<std::uint8_t, 1024> buf{};
+    for (int n; (n = cs.recv(buf)) > 0;) {
+        received.insert(received.end(), buf.begin(), buf.begin() + n);
+    }
+    ASSERT_TRUE(waitFor([&] { return received.size() == static_cast<std::size_t>(kStreamed); }))
+        << received.size() << " read, " << socket.buffered() << " buffered";
+    EXPECT_EQ(Bytes(received.begin(), received.end()), Bytes(stream.begin(), stream.end()));
 }
 
 } // namespace

@@ -265,3 +265,20 @@ TEST_F(SerialChannelOnPty, ClosingWhileAByteWaitsForTheUiThreadCannotDeadlock) {
         EXPECT_TRUE(page->messages.empty());
     }
 }
+
+TEST_F(SerialChannelOnPty, WritesBeyondTheWriteBufferOrAFullQueueAreRefused) {
+    SerialChannel channel(*loop);
+    ASSERT_TRUE(channel.open(*page, 3, k8N2)); // not started: requests wait in the queue
+    channel.write(std::vector<std::uint8_t>(k8N2.writeBufferSize + 1, 0x11));
+    const std::vector<std::uint8_t> block(k8N2.writeBufferSize, 0x22);
+    channel.write(block);
+    for (std::size_t i = 0; i < SerialChannel::kMaxQueued + 10; ++i) {
+        channel.write(kFrame);
+    }
+    ASSERT_TRUE(channel.start());
+    std::vector<std::uint8_t> expected = block;
+    for (std::size_t i = 1; i < SerialChannel::kMaxQueued; ++i) {
+        expected.insert(expected.end(), kFrame.begin(), kFrame.end());
+    }
+    EXPECT_EQ(readMaster(expected.size() + 13), expected) << "one frame more would be too many";
+}

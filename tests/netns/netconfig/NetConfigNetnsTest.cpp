@@ -10,7 +10,7 @@
 #include "netconfig/TcpConfigIds.h"
 #include "pages/general/GeneralIds.h"
 #include "pages/general/GeneralPage.h"
-#include "pages/general/GeneralPageFactory.h"
+#include "pages/PageFactory.h"
 #include "platform/qt/QtEventLoop.h"
 #include "platform/qt/QtNetwork.h"
 
@@ -56,7 +56,7 @@ TEST(NetConfigNetns, ConfiguredToAStaticAddressFoundThereAndConnected) {
     SerialChannelPorts serial{loop};
     zentrel::testing::FakeUiServices ui;
     Platform platform{loop, network, serial, ui};
-    ControllerApp app{platform, AppOptions{Rect{0, 0, 1280, 800}, makeGeneralPageFactory()}};
+    ControllerApp app{platform, AppOptions{Rect{0, 0, 1280, 800}, makePageFactory()}};
     ASSERT_TRUE(app.start());
     app.mainWindow()->open();
     auto& page = dynamic_cast<GeneralPage&>(app.mainWindow()->page(kPageGeneral));

@@ -119,6 +119,7 @@ TEST_F(FaultKnobs, RefusalRepliesOfEachCommand) {
     // A refused download answers its block with FF, whatever the block holds.
     b.model.faults().clear();
     b.model.faults().add(rule(FaultRule::Kind::Refuse, FrameMatch::of(0x03, 0x07).with(4, 0x56)));
+    b.send("03 08 F0");
     b.send("03 07 01 F0");
     b.send("03 07 56 00 00 01");
     EXPECT_EQ(b.askBytes(edidBlock(makeEdid(false))), frameHex("03 07 FF 00 01 01"));

@@ -31,6 +31,16 @@ TEST(FaultParser, RuleKindsMatchesAndOptions) {
     EXPECT_EQ(FaultParser::parse("bytewise:*").rule.kind, FaultRule::Kind::ByteByByte);
     EXPECT_EQ(FaultParser::parse("refuse:03.04").rule.kind, FaultRule::Kind::Refuse);
     EXPECT_EQ(FaultParser::parse("bad-checksum:02.03").rule.times, -1);
+
+    EXPECT_EQ(FaultParser::parse("other-input:03.02").rule.kind, FaultRule::Kind::OtherInput);
+    EXPECT_EQ(FaultParser::parse("byte5:01.0C@4=02").rule.kind, FaultRule::Kind::Byte5Set);
+    EXPECT_EQ(FaultParser::parse("close-before-block:03.07").rule.kind,
+              FaultRule::Kind::CloseBeforeBlock);
+    f = FaultParser::parse("report-instead:03.08,code=00,times=1");
+    EXPECT_EQ(f.rule.kind, FaultRule::Kind::SwitchReport);
+    EXPECT_EQ(f.rule.code, 0x00);
+    EXPECT_EQ(f.rule.times, 1);
+    EXPECT_THROW(FaultParser::parse("silent:03.08,code=00"), std::invalid_argument);
 }
 
 TEST(FaultParser, PortAndTimedKnobs) {

@@ -89,21 +89,24 @@ TEST_F(MatrixModelTest, FactoryResetSequenceRestoresRoutingEdidAndBeep) {
 
 TEST_F(MatrixModelTest, BuiltInDefaultAndCopiedEdidShowInTheStatus) {
     // Built-in EDID m is reported as status code m - 1.
-    b.expectReplies({"03 02 0B F0 03 -> 03 02 00 00 03", "01 0C 03 -> 01 0C 03 00 0A",
-                     "03 0A 03 -> 03 0A 00 00 03", "01 0C 03 -> 01 0C 03 00 03",
-                     "03 01 0F F0 -> 03 01 00", "01 0C 04 -> 01 0C 04 00 0E",
-                     "03 09 FE -> 03 09 00", "01 0C 04 -> 01 0C 04 00 03",
-                     // Copies of output A..D are codes 0F..12.
-                     "03 04 04 00 02 -> 03 04 00 00 02", "01 0C 02 -> 01 0C 02 00 12",
-                     "03 03 01 -> 03 03 00", "01 0C 01 -> 01 0C 01 00 0F",
-                     // An EDID number outside 1..15 is refused with the EDID switch report.
-                     "03 02 10 F0 01 -> 03 0B 0F"});
+    // Each change follows its own access grant.
+    b.expectReplies(
+        {"03 08 F0 -> 03 08 00", "03 02 0B F0 03 -> 03 02 00 00 03", "01 0C 03 -> 01 0C 03 00 0A",
+         "03 08 F0 -> 03 08 00", "03 0A 03 -> 03 0A 00 00 03", "01 0C 03 -> 01 0C 03 00 03",
+         "03 08 F0 -> 03 08 00", "03 01 0F F0 -> 03 01 00", "01 0C 04 -> 01 0C 04 00 0E",
+         "03 08 F0 -> 03 08 00", "03 09 FE -> 03 09 00", "01 0C 04 -> 01 0C 04 00 03",
+         // Copies of output A..D are codes 0F..12.
+         "03 08 F0 -> 03 08 00", "03 04 04 00 02 -> 03 04 00 00 02", "01 0C 02 -> 01 0C 02 00 12",
+         "03 08 F0 -> 03 08 00", "03 03 01 -> 03 03 00", "01 0C 01 -> 01 0C 01 00 0F",
+         // An EDID number outside 1..15 is refused with the EDID switch report.
+         "03 08 F0 -> 03 08 00", "03 02 10 F0 01 -> 03 0B 0F"});
 }
 
 TEST_F(MatrixModelTest, EdidCopyFromAnOutputWithoutDisplayIsRefused) {
     b.model.state().outputConnected[2] = false;
-    b.expectReplies(
-        {"01 05 02 -> 01 05 02 00 FF", "03 04 02 00 01 -> 03 04 FF 00 01", "03 03 02 -> 03 03 FF"});
+    b.expectReplies({"01 05 02 -> 01 05 02 00 FF", "03 08 F0 -> 03 08 00",
+                     "03 04 02 00 01 -> 03 04 FF 00 01", "03 08 F0 -> 03 08 00",
+                     "03 03 02 -> 03 03 FF"});
     EXPECT_EQ(b.model.state().edidStatus[1], kEdidDefault);
 }
 
@@ -137,7 +140,7 @@ TEST_F(MatrixModelTest, EdidDownloadToOneInputAcceptsAValidBlock) {
 }
 
 TEST_F(MatrixModelTest, EdidDownloadToAllInputsFailsWithFFForAnInvalidBlockOrNoRequest) {
-    b.expectReplies({"03 06 FE F0 -> 03 06 AA"});
+    b.expectReplies({"03 08 F0 -> 03 08 00", "03 06 FE F0 -> 03 06 AA"});
     b.send("03 06 56 00 00 01");
     std::vector<std::uint8_t> edid = makeEdid(false);
     edid[20] ^= 0x40; // base block no longer sums to zero
@@ -146,16 +149,19 @@ TEST_F(MatrixModelTest, EdidDownloadToAllInputsFailsWithFFForAnInvalidBlockOrNoR
     // The line is back to frames after the block.
     b.expectReplies({"01 01 -> 01 01 01"});
 
+    b.send("03 08 F0");
     b.send("03 06 FE F0");
     b.send("03 06 56 00 00 01");
     EXPECT_EQ(b.askBytes(edidBlock(makeEdid(false))), frameHex("03 06 00 00 00 01"));
     for (std::size_t i = 1; i <= 4; ++i) {
         EXPECT_EQ(b.model.state().edidStatus[i], kEdidUserDefined);
     }
-    // A one-input data header without a download request names no input: the block is taken
-    // off the line and the download fails.
+    // A data header that no download request made ready for is not taken: no block follows it
+    // on the matrix's side, and nothing is downloaded.
     b.send("03 07 56 00 00 01");
-    EXPECT_EQ(b.askBytes(edidBlock(makeEdid(false))), frameHex("03 07 FF 00 00 01"));
+    EXPECT_FALSE(b.link.inBlock());
+    // Nor is a download request without the access grant before it.
+    b.expectReplies({"03 07 02 F0 -> 03 07 FF 00 FF"});
 }
 
 TEST_F(MatrixModelTest, UnknownAndCorruptFramesGetNoAnswerAndTwoInOneDeliveryBothDo) {

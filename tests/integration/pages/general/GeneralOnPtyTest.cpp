@@ -7,7 +7,7 @@
 #include "link/SerialChannelPorts.h"
 #include "pages/general/GeneralIds.h"
 #include "pages/general/GeneralPage.h"
-#include "pages/general/GeneralPageFactory.h"
+#include "pages/PageFactory.h"
 #include "platform/qt/QtEventLoop.h"
 #include "platform/qt/QtNetwork.h"
 #include "FakePlatform.h"
@@ -42,7 +42,7 @@ TEST(GeneralOnPty, ConnectAndStatusShowWhatTheSimulatorReports) {
     SerialChannelPorts serial{loop};
     zentrel::testing::FakeUiServices ui;
     Platform platform{loop, network, serial, ui};
-    ControllerApp app{platform, AppOptions{Rect{0, 0, 1280, 800}, makeGeneralPageFactory()}};
+    ControllerApp app{platform, AppOptions{Rect{0, 0, 1280, 800}, makePageFactory()}};
     ASSERT_TRUE(app.start());
     app.mainWindow()->open();
     auto* page = &dynamic_cast<GeneralPage&>(app.mainWindow()->page(kPageGeneral));

@@ -4,11 +4,11 @@
 // frames each way and the pop-ups the user saw, with their times.
 #include "FakePlatform.h"
 #include "HexFrames.h"
+#include "SpyPage.h"
 #include "app/ControllerApp.h"
 #include "app/MainWindow.h"
 #include "pages/general/GeneralIds.h"
 #include "pages/general/GeneralPage.h"
-#include "pages/general/GeneralPageFactory.h"
 #include "platform/WindowObserver.h"
 #include "resources/ControlIds.h"
 #include "sim/harness/SimulatedMatrixHarness.h"
@@ -16,6 +16,7 @@
 #include <gtest/gtest.h>
 
 #include <sstream>
+#include <type_traits>
 
 namespace zentrel::testing {
 
@@ -84,8 +85,26 @@ private:
 };
 
 struct GeneralFixture {
-    explicit GeneralFixture(sim::SimulatedMatrixHarness::Options options = {})
-        : harness(std::move(options)) {
+    // The General page and, when asked, one other real page among stand-ins, so a page's tests
+    // see only what the pages under test do.
+    template <class Other = void> static PageFactory pages(int otherNumber = 0) {
+        return [otherNumber](int number, PageContext& ctx) -> std::unique_ptr<Page> {
+            if (number == kPageGeneral) {
+                return std::make_unique<GeneralPage>(ctx);
+            }
+            if constexpr (!std::is_void_v<Other>) {
+                if (number == otherNumber) {
+                    return std::make_unique<Other>(ctx);
+                }
+            }
+            return std::make_unique<SpyPage>(number, ctx);
+        };
+    }
+
+    explicit GeneralFixture(sim::SimulatedMatrixHarness::Options options = {},
+                            PageFactory pageSet = pages())
+        : harness(std::move(options)),
+          app(platform, AppOptions{Rect{0, 0, 1280, 800}, std::move(pageSet)}) {
         harness.loop().setObserver(&popups);
         app.start();
         main = app.mainWindow();
@@ -97,7 +116,7 @@ struct GeneralFixture {
     sim::SimulatedMatrixHarness harness;
     FakeUiServices ui;
     Platform platform{harness.loop(), harness.network(), harness.serialPorts(), ui};
-    ControllerApp app{platform, AppOptions{Rect{0, 0, 1280, 800}, makeGeneralPageFactory()}};
+    ControllerApp app;
     PopupRecorder popups{harness.loop()};
     MainWindow* main = nullptr;
     GeneralPage* page = nullptr;

@@ -91,6 +91,10 @@ TEST_F(Status, TwoSilencesGiveUpWithTimeOutAndUnlockTheTabs) {
     // The first query 200 ms after the click, output 1's 10 ms later, two waits of 5 s.
     EXPECT_NEAR(popups.notices[0].openedMs - start, 200 + 10 + 10000, 5);
     EXPECT_TRUE(progressGone);
+    // The tabs are unlocked after "Time out!", by a message posted once it has closed.
+    EXPECT_EQ(page->status().busy(), 0);
+    EXPECT_FALSE(main->isEnabled(ctl::kGeneralTab));
+    advance(0);
     EXPECT_TRUE(main->isEnabled(ctl::kGeneralTab));
     EXPECT_EQ(page->text(gen::inputLine(1)), "HDMI IN1: Connect");
 }

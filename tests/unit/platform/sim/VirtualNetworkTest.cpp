@@ -1,5 +1,6 @@
 #include "platform/sim/VirtualNetwork.h"
 #include "NetTestWindow.h"
+#include "platform/DatagramInbox.h"
 #include "platform/sim/VirtualEventLoop.h"
 #include "platform/sim/VirtualTcpConnection.h"
 #include "platform/sim/VirtualUdpPeer.h"
@@ -103,3 +104,35 @@ TEST_F(VirtualNet, BroadcastsReachEveryBindingOfThePortTheSenderIncluded) {
 }
 
 } // namespace
+
+TEST_F(VirtualNet, AFloodOfDatagramsKeepsOnlyWhatTheInboxHoldsInArrivalOrder) {
+    auto s = net.createUdp();
+    ASSERT_TRUE(s->bind("0.0.0.0", 30600));
+    auto flooder = net.openUdpPeer("192.168.1.66", 5000);
+    const std::size_t floodCount = DatagramInbox::kMaxDatagrams + 36;
+    for (std::size_t i = 0; i < floodCount; ++i) {
+        flooder->sendTo(Bytes{static_cast<std::uint8_t>(i)}, "192.168.1.10", 30600);
+    }
+    loop.settle();
+    std::array<std::uint8_t, 1024> in{};
+    Bytes firsts;
+    for (int n; (n = s->recv(in)) > 0;) {
+        firsts.push_back(in[0]);
+    }
+    ASSERT_EQ(firsts.size(), DatagramInbox::kMaxDatagrams);
+    EXPECT_EQ(firsts.front(), 0);
+    EXPECT_EQ(firsts.back(), DatagramInbox::kMaxDatagrams - 1);
+
+    // Big datagrams count by their bytes too; once read, the room is there again.
+    const Bytes big(DatagramInbox::kMaxBytes / 2, 0x55);
+    for (int i = 0; i < 3; ++i) {
+        flooder->sendTo(big, "192.168.1.10", 30600);
+    }
+    loop.settle();
+    EXPECT_GT(s->recv(in), 0);
+    EXPECT_GT(s->recv(in), 0);
+    EXPECT_EQ(s->recv(in), -1);
+    flooder->sendTo(Bytes{0x61}, "192.168.1.10", 30600);
+    loop.settle();
+    EXPECT_EQ(s->recv(in), 1);
+}

@@ -1,0 +1,23 @@
+#include "PageFactory.h"
+
+#include "app/StubPage.h"
+#include "pages/edid/EdidPage.h"
+#include "pages/general/GeneralPage.h"
+#include "state/SharedState.h"
+
+namespace zentrel {
+
+PageFactory makePageFactory() {
+    return [](int number, PageContext& ctx) -> std::unique_ptr<Page> {
+        switch (number) {
+        case kPageGeneral:
+            return std::make_unique<GeneralPage>(ctx);
+        case kPageEdid:
+            return std::make_unique<EdidPage>(ctx);
+        default:
+            return std::make_unique<StubPage>(number, ctx);
+        }
+    };
+}
+
+} // namespace zentrel

@@ -1,0 +1,151 @@
+#include "EdidDownload.h"
+
+#include "EdidPage.h"
+#include "platform/Platform.h"
+#include "protocol/Commands.h"
+
+namespace zentrel::edid {
+
+namespace {
+
+constexpr std::uint8_t kReady = 0xAA;
+constexpr std::uint8_t kSucceeded = 0x00;
+constexpr std::uint8_t kFailed = 0xFF;
+// Byte 7 of the download replies: 0 the go-ahead, 1 the result.
+constexpr std::size_t kPhaseByte = 7;
+
+PendingRequest request(EdidPage& page, int first, int second) {
+    return PendingRequest(
+        page, RequestTimers{first, kReplyWaitMs, second, kReplyWaitMs},
+        [&page](const CommandFrame& f) { page.sender().send(f); }, [&page] { page.timeOutA(); });
+}
+
+} // namespace
+
+EdidDownload::EdidDownload(EdidPage& page)
+    : page_(page), oneInput_(request(page, kDownloadOneTimer, kDownloadOneGiveUp)),
+      allInputs_(request(page, kDownloadAllTimer, kDownloadAllGiveUp)) {}
+
+void EdidDownload::openFile() {
+    const std::optional<std::string> path = page_.context().platform.ui.openFile(kFileFilter);
+    if (path) {
+        takeFile(*path);
+    }
+}
+
+void EdidDownload::takeFile(const std::string& path) {
+    const std::optional<std::vector<std::uint8_t>> file = readEdidFile(path);
+    const EdidFileVerdict verdict = file ? checkEdidFile(*file, buffer_.bytes())
+                                         : EdidFileVerdict{EdidFileVerdict::Kind::Refuse, 0};
+    switch (verdict.kind) {
+    case EdidFileVerdict::Kind::Refuse:
+        page_.popups().notice(kBadFile, EdidPopups::When::IfClosed);
+        return;
+    case EdidFileVerdict::Kind::Ignore:
+        return;
+    case EdidFileVerdict::Kind::Accept:
+        break;
+    }
+    buffer_.accept(*file);
+    page_.setText(kFilePath, path);
+    page_.sendLog().append(buffer_.bytes().first(verdict.used));
+}
+
+void EdidDownload::start() {
+    if (page_.text(kFilePath).empty()) {
+        page_.popups().notice(kNoFile, EdidPopups::When::Always);
+        return;
+    }
+    page_.popups().startProgress(Operation::Download);
+    page_.requestAccess();
+    page_.popups().openProgress();
+}
+
+void EdidDownload::onAccessGranted() {
+    const int target = page_.selections().downloadTarget;
+    if (target < kInputCount) {
+        oneInput_.start(cmd::edidDownloadRequest(target + 1));
+    } else {
+        allInputs_.start(cmd::edidDownloadRequestAll());
+    }
+    page_.setBusy(true);
+}
+
+bool EdidDownload::onReply(const CommandFrame& f) {
+    for (const bool all : {false, true}) {
+        if (!(all ? cmd::kEdidDownloadAll : cmd::kEdidDownload).matches(f)) {
+            continue;
+        }
+        if (f[4] == kReady && f[kPhaseByte] == 0) {
+            onReady(all);
+            return true;
+        }
+        if (f[kPhaseByte] == 1) {
+            onResult(all, f[4]);
+            return true;
+        }
+    }
+    return false;
+}
+
+void EdidDownload::onReady(bool allInputs) {
+    (allInputs ? allInputs_ : oneInput_).stop();
+    page_.sender().send(allInputs ? cmd::edidDataHeaderAll() : cmd::edidDataHeader());
+    block_ = buffer_.block();
+    page_.setTimer(kBlockDelayTimer, kBlockDelayMs);
+    page_.setBusy(true);
+}
+
+void EdidDownload::sendBlock() {
+    SharedState& state = page_.state();
+    if (state.ControlMode == kModeTcp && state.TcpConnected == 0) {
+        // The connection is gone: the download cannot go on, and ends as a silent matrix ends
+        // it, so the page is not left busy behind a progress box nothing will close.
+        page_.timeOutA(kNoLink);
+        return;
+    }
+    page_.sender().sendBlock(block_);
+    page_.setTimer(kBlockTimer, kReplyWaitMs);
+}
+
+void EdidDownload::onResult(bool allInputs, std::uint8_t outcome) {
+    page_.killTimer(kBlockTimer);
+    page_.popups().endProgress();
+    page_.setBusy(false);
+    if (outcome == kFailed) {
+        page_.popups().notice(kDownloadFailed, EdidPopups::When::Always);
+    } else if (outcome == kSucceeded) {
+        page_.popups().notice(kDownloadOk, EdidPopups::When::Always);
+        if (allInputs) {
+            page_.statusList().refresh();
+        } else if (page_.selections().downloadTarget < kInputCount) {
+            page_.statusList().queryOne(page_.selections().downloadTarget + 1);
+        }
+    }
+    page_.postTabLock();
+    page_.popups().closeWaitingNotice();
+}
+
+bool EdidDownload::onTimer(int id) {
+    switch (id) {
+    case kBlockDelayTimer:
+        page_.killTimer(id);
+        sendBlock();
+        return true;
+    case kBlockTimer:
+        page_.killTimer(id);
+        page_.timeOutA();
+        return true;
+    default:
+        return oneInput_.onTimer(id) || allInputs_.onTimer(id);
+    }
+}
+
+void EdidDownload::stopAll() {
+    oneInput_.stop();
+    allInputs_.stop();
+    page_.killTimer(kBlockDelayTimer);
+    page_.killTimer(kBlockTimer);
+}
+
+} // namespace zentrel::edid

@@ -1,0 +1,193 @@
+#include "EdidModeCopy.h"
+
+#include "EdidPage.h"
+#include "EdidTexts.h"
+#include "protocol/Commands.h"
+
+namespace zentrel::edid {
+
+namespace {
+
+PendingRequest request(EdidPage& page, int first, int second) {
+    return PendingRequest(
+        page, RequestTimers{first, kReplyWaitMs, second, kReplyWaitMs},
+        [&page](const CommandFrame& f) { page.sender().send(f); }, [&page] { page.timeOutA(); });
+}
+
+} // namespace
+
+EdidModeCopy::EdidModeCopy(EdidPage& page)
+    : page_(page), defaultAll_(request(page, kDefaultAllTimer, kDefaultAllGiveUp)),
+      builtInAll_(request(page, kBuiltInAllTimer, kBuiltInAllGiveUp)),
+      defaultOne_(request(page, kDefaultOneTimer, kDefaultOneGiveUp)),
+      builtInOne_(request(page, kBuiltInOneTimer, kBuiltInOneGiveUp)),
+      copyAll_(request(page, kCopyAllTimer, kCopyAllGiveUp)),
+      copyOne_(request(page, kCopyOneTimer, kCopyOneGiveUp)) {}
+
+void EdidModeCopy::startSetMode() {
+    page_.popups().startProgress(Operation::SetMode);
+    page_.requestAccess();
+    page_.popups().openProgress();
+}
+
+void EdidModeCopy::startCopy() {
+    queryOutput();
+    page_.popups().startProgress(Operation::Copy);
+    page_.popups().openProgress();
+}
+
+void EdidModeCopy::queryOutput() {
+    page_.sender().send(cmd::queryOutput(page_.selections().copySource + 1));
+    page_.setTimer(kOutputCheckTimer, kReplyWaitMs);
+}
+
+void EdidModeCopy::onAccessGranted(Operation op) {
+    const EdidPage::Selections& s = page_.selections();
+    if (op == Operation::SetMode) {
+        const bool all = s.modeTarget == kInputCount;
+        const bool byDefault = s.choice == kDefaultChoice;
+        if (all) {
+            byDefault ? defaultAll_.start(cmd::defaultEdidAll())
+                      : builtInAll_.start(cmd::builtInEdidAll(s.choice + 1));
+        } else {
+            byDefault ? defaultOne_.start(cmd::defaultEdid(s.modeTarget + 1))
+                      : builtInOne_.start(cmd::builtInEdid(s.choice + 1, s.modeTarget + 1));
+        }
+    } else {
+        const int output = s.copySource + 1;
+        if (s.copyTarget == kInputCount) {
+            copyAll_.start(cmd::copyEdidAll(output));
+        } else {
+            copyOne_.start(cmd::copyEdid(output, s.copyTarget + 1));
+        }
+    }
+    page_.setBusy(true);
+}
+
+bool EdidModeCopy::onReply(const CommandFrame& f) {
+    const EdidPage::Selections& s = page_.selections();
+    if (cmd::kOutputStatus.matches(f) && f[4] == s.copySource + 1) {
+        onOutputCheck(f);
+    } else if (cmd::kEdidBuiltIn.matches(f) && f[6] == s.modeTarget + 1) {
+        onSetOne(true);
+    } else if (cmd::kEdidDefault.matches(f)) {
+        onSetOne(false);
+    } else if (cmd::kEdidBuiltInAll.matches(f)) {
+        onSetAll(true);
+    } else if (cmd::kEdidDefaultAll.matches(f)) {
+        onSetAll(false);
+    } else if (cmd::kEdidCopyAll.matches(f)) {
+        onCopyAll(f);
+    } else if (cmd::kEdidCopy.matches(f) && f[6] == s.copyTarget + 1) {
+        onCopyOne(f);
+    } else {
+        return false;
+    }
+    return true;
+}
+
+void EdidModeCopy::onOutputCheck(const CommandFrame& f) {
+    page_.killTimer(kOutputCheckTimer);
+    if (f[6] == cmd::kAbsent) {
+        page_.popups().endProgress();
+        page_.popups().notice(notConnectedText(page_.selections().copySource),
+                              EdidPopups::When::Always);
+        return;
+    }
+    page_.requestAccess();
+}
+
+void EdidModeCopy::onSetOne(bool builtIn) {
+    (builtIn ? builtInOne_ : defaultOne_).stop();
+    page_.popups().endProgress();
+    page_.setBusy(false);
+    page_.postTabLock();
+    const int target = page_.selections().modeTarget;
+    if (builtIn) {
+        page_.popups().closeWaitingNotice();
+        page_.popups().notice(kSetOk, EdidPopups::When::Always);
+        queryTargetInput(target);
+    } else {
+        queryTargetInput(target);
+        page_.popups().closeWaitingNotice();
+    }
+}
+
+void EdidModeCopy::onSetAll(bool builtIn) {
+    (builtIn ? builtInAll_ : defaultAll_).stop();
+    page_.popups().endProgress();
+    page_.setBusy(false);
+    page_.postTabLock();
+    if (builtIn) {
+        page_.popups().closeWaitingNotice();
+        page_.popups().notice(kSetOk, EdidPopups::When::Always);
+        page_.statusList().refresh();
+    } else {
+        page_.statusList().refresh();
+        page_.popups().closeWaitingNotice();
+    }
+}
+
+// The matrix says in byte 4 whether the copy worked, for all inputs as for one; a failure is
+// reported as one, never as a success.
+void EdidModeCopy::onCopyAll(const CommandFrame& f) {
+    copyAll_.stop();
+    page_.popups().endProgress();
+    page_.setBusy(false);
+    page_.postTabLock();
+    if (f[4] != 0) {
+        page_.popups().closeWaitingNotice();
+        page_.popups().notice(kCopyFailed, EdidPopups::When::Always);
+        return;
+    }
+    page_.popups().notice(kCopyOk, EdidPopups::When::Always);
+    page_.statusList().refresh();
+    page_.popups().closeWaitingNotice();
+}
+
+void EdidModeCopy::onCopyOne(const CommandFrame& f) {
+    copyOne_.stop();
+    page_.popups().endProgress();
+    page_.setBusy(false);
+    page_.popups().closeWaitingNotice();
+    if (page_.popups().noticeShown()) {
+        return;
+    }
+    if (f[4] == 0) {
+        page_.popups().notice(kCopyOk, EdidPopups::When::Always);
+        queryTargetInput(page_.selections().copyTarget);
+    } else {
+        page_.popups().notice(kCopyFailed, EdidPopups::When::Always);
+    }
+}
+
+void EdidModeCopy::queryTargetInput(int target) {
+    if (target < kInputCount) {
+        page_.statusList().queryOne(target + 1);
+    }
+}
+
+bool EdidModeCopy::onTimer(int id) {
+    if (id == kOutputCheckTimer) {
+        page_.killTimer(id);
+        page_.timeOutB();
+        return true;
+    }
+    for (PendingRequest* r :
+         {&defaultAll_, &builtInAll_, &defaultOne_, &builtInOne_, &copyAll_, &copyOne_}) {
+        if (r->onTimer(id)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+void EdidModeCopy::stopAll() {
+    page_.killTimer(kOutputCheckTimer);
+    for (PendingRequest* r :
+         {&defaultAll_, &builtInAll_, &defaultOne_, &builtInOne_, &copyAll_, &copyOne_}) {
+        r->stop();
+    }
+}
+
+} // namespace zentrel::edid

@@ -1,0 +1,374 @@
+#include "EdidPage.h"
+
+#include "EdidPageTemplate.h"
+#include "EdidTexts.h"
+#include "pages/common/SerialByteMessage.h"
+#include "platform/Platform.h"
+#include "protocol/Commands.h"
+
+#include <array>
+
+namespace zentrel {
+
+using namespace edid;
+
+namespace {
+
+// The line settings of every channel the EDID page opens.
+constexpr SerialSettings kLineSettings{115200, 'N', 8, 2, 3, 512};
+// Byte 4 of the EDID switch report that refuses a change: the unit's switches are not set for
+// control from the panel.
+constexpr std::uint8_t kSwitchRefusal = 0x0F;
+
+std::string inputItem(int k) {
+    return "IN" + std::to_string(k);
+}
+
+} // namespace
+
+EdidPage::EdidPage(PageContext& ctx)
+    : Window(ctx.platform.loop, &ctx.mainWindow), ctx_(ctx),
+      link_(ctx.platform.serial.createLink()), sendLog_(*this, kSendLog),
+      receiveLog_(*this, kReceiveLog),
+      sender_(ctx.state, ctx.socket, link_.get(),
+              [this](std::span<const std::uint8_t> b) { sendLog_.append(b); }),
+      assembler_(&receiveLog_, ReplyAssembler::Options{true}), tcpReplies_(&receiveLog_),
+      popups_(*this, ctx.state, ctx.notice, ctx.progress),
+      access_(
+          *this, RequestTimers{kAccessTimer, kReplyWaitMs, kAccessGiveUp, kReplyWaitMs},
+          [this](const CommandFrame& f) { sender_.send(f); }, [this] { timeOutA(); }),
+      modeCopy_(*this), status_(*this), download_(*this) {}
+
+EdidPage::~EdidPage() = default;
+
+const PageInfo& EdidPage::info() const {
+    return pageInfo(kPageEdid);
+}
+
+const DialogTemplate& EdidPage::pageTemplate() const {
+    return edidPageTemplate();
+}
+
+void EdidPage::onInitDialog() {
+    for (int id : {kReceiveFrame, kSendFrame, kReceiveLog, kSendLog, kLogClear}) {
+        showControl(id, false);
+    }
+    setTooltip(kOpenFile, "Open");
+    // The lists as the template carries them, for eight inputs and eight outputs.
+    for (int target : {kModeTarget, kCopyTarget, kDownloadTarget}) {
+        for (int k = 1; k <= kTemplatePorts; ++k) {
+            addItem(target, inputItem(k));
+        }
+        addItem(target, kAllInputs);
+    }
+    for (int o = 0; o < kTemplatePorts; ++o) {
+        addItem(kCopySource, "HDMI OUT " + outputLetter(o));
+    }
+    for (int p = 0; p < kChoiceCount; ++p) {
+        addItem(kModeChoice, choiceText(p));
+    }
+    cutToFourInputs();
+    setSelection(kModeChoice, selections_.choice);
+    setSelection(kModeTarget, selections_.modeTarget);
+    setSelection(kCopySource, selections_.copySource);
+    setSelection(kCopyTarget, selections_.copyTarget);
+    setSelection(kDownloadTarget, selections_.downloadTarget);
+    for (int k = 1; k <= kInputCount; ++k) {
+        setText(statusLine(k), kDefaultEdidText);
+    }
+
+    if (state().ControlMode == kModeCom && state().SharedPort != 0 &&
+        link_->open(*this, state().SharedPort, kLineSettings)) {
+        link_->start();
+    }
+}
+
+void EdidPage::cutToFourInputs() {
+    for (int id : {kModeTarget, kCopyTarget, kDownloadTarget, kCopySource}) {
+        for (int i = 0; i < kTemplatePorts - kInputCount; ++i) {
+            deleteItem(id, kInputCount);
+        }
+    }
+    for (int k = kInputCount + 1; k <= kTemplatePorts; ++k) {
+        showControl(inputLabel(k), false);
+        showControl(statusLine(k), false);
+    }
+    showControl(kSeparator, false);
+    Rect status = control(kStatus).rect;
+    status.left -= kCutPixels;
+    status.right -= kCutPixels;
+    setRect(kStatus, status);
+    for (int id : {kListGroup, kListLine}) {
+        Rect r = control(id).rect;
+        r.right -= kCutPixels;
+        setRect(id, r);
+    }
+}
+
+void EdidPage::activate() {
+    if (state().ControlMode == kModeTcp) {
+        if (state().TcpConnected == 0) {
+            popups_.notice(kNoLink, EdidPopups::When::Always);
+        }
+        status_.refresh();
+        replyMute_ = false;
+        return;
+    }
+    if (state().ComPortOpen == 0) {
+        popups_.notice(kNoCom, EdidPopups::When::Always);
+        return;
+    }
+    if (!link_->open(*this, state().SharedPort, kLineSettings) || !link_->start()) {
+        popups_.notice(kNoCom, EdidPopups::When::Always);
+    }
+    status_.refresh();
+}
+
+void EdidPage::onCommand(int id, int code) {
+    if (code == CBN_SELCHANGE) {
+        storeSelection(id);
+        return;
+    }
+    if (code != BN_CLICKED) {
+        return;
+    }
+    switch (id) {
+    case kModeSet:
+        if (guard(Operation::SetMode)) {
+            modeCopy_.startSetMode();
+        }
+        break;
+    case kCopySet:
+        if (guard(Operation::Copy)) {
+            modeCopy_.startCopy();
+        }
+        break;
+    case kDownloadSet:
+        if (guard(Operation::Download)) {
+            download_.start();
+        }
+        break;
+    case kStatus:
+        replyMute_ = false;
+        status_.start();
+        break;
+    case kOpenFile:
+        replyMute_ = false;
+        download_.openFile();
+        break;
+    default:
+        break;
+    }
+}
+
+void EdidPage::storeSelection(int id) {
+    const int at = selection(id);
+    if (at < 0) {
+        return;
+    }
+    switch (id) {
+    case kModeChoice:
+        selections_.choice = at;
+        break;
+    case kModeTarget:
+        selections_.modeTarget = at;
+        break;
+    case kCopySource:
+        selections_.copySource = at;
+        break;
+    case kCopyTarget:
+        selections_.copyTarget = at;
+        break;
+    case kDownloadTarget:
+        selections_.downloadTarget = at;
+        break;
+    default:
+        break;
+    }
+}
+
+bool EdidPage::guard(Operation op) {
+    replyMute_ = false;
+    if (busy_) {
+        popups_.notice(kPleaseWait, EdidPopups::When::Always);
+        return false;
+    }
+    op_ = op;
+    return linkReady();
+}
+
+bool EdidPage::linkReady() {
+    if (state().ControlMode == kModeTcp) {
+        if (state().TcpConnected == 0) {
+            popups_.notice(kNoLink, EdidPopups::When::Always);
+            return false;
+        }
+        return true;
+    }
+    if (!link_->isOpen()) {
+        popups_.notice(kNoCom, EdidPopups::When::Always);
+        return false;
+    }
+    return true;
+}
+
+void EdidPage::requestAccess() {
+    access_.start(cmd::edidAccess());
+    busy_ = true;
+}
+
+void EdidPage::postTabLock() {
+    if (Window* main = loop().mainWindow()) {
+        main->postMessage(WM_TAB_LOCK, 0, 0);
+    }
+}
+
+void EdidPage::onTimer(int id) {
+    if (id == kNoticeTimer) {
+        popups_.onNoticeTimer();
+        return;
+    }
+    if (id == kAnimationTimer) {
+        popups_.tick(op_);
+        return;
+    }
+    if (access_.onTimer(id) || modeCopy_.onTimer(id) || download_.onTimer(id)) {
+        return;
+    }
+    status_.onTimer(id);
+}
+
+void EdidPage::timeOutA(const char* text) {
+    popups_.endProgress();
+    busy_ = false;
+    if (popups_.waitingNoticeShown()) {
+        setTimer(kNoticeTimer, kNoticeMs);
+        postTabLock();
+        popups_.closeNotice();
+        return;
+    }
+    popups_.notice(text, EdidPopups::When::IfClosed);
+    postTabLock();
+}
+
+void EdidPage::timeOutB() {
+    popups_.endProgress();
+    popups_.notice(kTimeOut, EdidPopups::When::IfClosed);
+}
+
+void EdidPage::timeOutC() {
+    popups_.endProgress();
+    busy_ = false;
+    popups_.notice(kTimeOut, EdidPopups::When::IfClosed);
+}
+
+LParam EdidPage::onMessage(unsigned msg, WParam wp, LParam lp) {
+    LParam result = 0;
+    switch (msg) {
+    case WM_SERIAL_BYTE:
+        onSerialByte(wp, lp, result);
+        break;
+    case WM_TCP_EDID:
+        onTcpNotification(wp, lp);
+        break;
+    default:
+        break;
+    }
+    return result;
+}
+
+void EdidPage::onSerialByte(WParam wp, LParam lp, LParam& result) {
+    SerialByteOutcome out = onSerialByteMessage(assembler_, state().ControlMode, wp, lp);
+    result = out.result;
+    // This page makes no checksum test of its own.
+    if (out.frame) {
+        dispatch(out.frame->frame);
+    }
+}
+
+void EdidPage::onTcpNotification(WParam wp, LParam lp) {
+    // Connect and close notifications of a socket that has since been replaced change nothing.
+    if (ctx_.socket.handleNotification(wp, lp) != FD_READ) {
+        return;
+    }
+    std::array<std::uint8_t, TcpReplyBuffer::kCapacity> bytes{};
+    const int n = ctx_.socket.recv(bytes);
+    if (n <= 0) {
+        return;
+    }
+    const auto reply = tcpReplies_.onRead(
+        std::span<const std::uint8_t>(bytes.data(), static_cast<std::size_t>(n)));
+    if (reply) {
+        dispatch(*reply);
+    }
+}
+
+void EdidPage::dispatch(const CommandFrame& f) {
+    if (replyMute_ && state().ControlMode == kModeTcp) {
+        return;
+    }
+    if (cmd::kEdidAccess.matches(f)) {
+        onAccessGranted();
+    } else if (modeCopy_.onReply(f) || download_.onReply(f)) {
+        return;
+    } else if (cmd::kStandby.matches(f)) {
+        onStandby();
+    } else if (status_.onReply(f)) {
+        return;
+    } else if (cmd::kEdidSwitchReport.matches(f) && f[5] == 0) {
+        onSwitchReport(f);
+    }
+}
+
+void EdidPage::onAccessGranted() {
+    access_.stop();
+    busy_ = false;
+    switch (op_) {
+    case Operation::SetMode:
+    case Operation::Copy:
+        modeCopy_.onAccessGranted(op_);
+        break;
+    case Operation::Download:
+        download_.onAccessGranted();
+        break;
+    default:
+        break;
+    }
+}
+
+void EdidPage::onStandby() {
+    for (int id = kFirstStandbyTimer; id <= kLastStandbyTimer; ++id) {
+        killTimer(id);
+    }
+    popups_.endProgress();
+    busy_ = false;
+    if (popups_.noticeShown()) {
+        popups_.closeNotice();
+    }
+    popups_.notice(kStandby, EdidPopups::When::IfClosed, kLongNoticeMs);
+}
+
+void EdidPage::onSwitchReport(const CommandFrame& f) {
+    if (f[4] != kSwitchRefusal) {
+        // The change may go on: ask again for what the report came in place of.
+        if (op_ == Operation::SetMode || op_ == Operation::Download) {
+            requestAccess();
+        } else if (op_ == Operation::Copy) {
+            modeCopy_.queryOutput();
+        }
+        return;
+    }
+    // The unit refuses the change. The operation ends here, its waits with it: a repeat would
+    // only be refused again, and a give-up later would report a time-out for what was refused.
+    access_.stop();
+    modeCopy_.stopAll();
+    download_.stopAll();
+    popups_.endProgress();
+    busy_ = false;
+    if (popups_.noticeShown()) {
+        popups_.closeNotice();
+    }
+    popups_.notice(kSwitchRefused, EdidPopups::When::IfClosed, kLongNoticeMs);
+}
+
+} // namespace zentrel

@@ -1,0 +1,181 @@
+// The EDID download as the matrix sees it: every frame and the 290 bytes of the block, to one
+// input and to all, the result frames, the refusals before anything is sent, silence, and a TCP
+// connection that the matrix drops before the block.
+#include "EdidFixture.h"
+#include "sim/model/Exchange.h"
+
+using namespace zentrel;
+using namespace zentrel::testing;
+using Kind = sim::FaultRule::Kind;
+using sim::FrameMatch;
+
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+// The block as it crosses the wire: 00, the 256 EDID bytes, 33 bytes 00.
+std::string blockHex(const Bytes& edid) {
+    Bytes b(290, 0x00);
+    std::copy(edid.begin(), edid.end(), b.begin() + 1);
+    return sim::hexBytes(b);
+}
+
+Names chain() {
+    return frames("01 0C 01 | 01 0C 02 | 01 0C 03 | 01 0C 04");
+}
+
+struct EdidDownload : EdidTest {
+    void load(const Bytes& e, const std::string& name = "edid.bin") {
+        ui.answers.push_back(files.write(name, e));
+        press(edid::kOpenFile);
+    }
+    void downloadTo(int target) {
+        choose(edid::kDownloadTarget, target);
+        press(edid::kDownloadSet);
+    }
+};
+
+struct EdidDownloadCom : EdidDownload {
+    EdidDownloadCom() { openOverCom(); }
+};
+
+} // namespace
+
+TEST_F(EdidDownloadCom, ToOneInputFrameByFrameAndByteByByte) {
+    const Bytes e = goodEdid(1);
+    load(e);
+    const std::int64_t start = now();
+    downloadTo(1);
+    advance(100);
+
+    const Names all = sent();
+    ASSERT_EQ(all.size(), 5u) << harness.transcript();
+    EXPECT_EQ(Names(all.begin(), all.begin() + 3),
+              frames("03 08 F0 | 03 07 02 F0 | 03 07 56 00 00 01"));
+    EXPECT_EQ(all[2], "A5 5B 03 07 56 00 00 01 00 00 00 00 9F");
+    EXPECT_EQ(all[3], blockHex(e));
+    EXPECT_EQ(all[4], frames("01 0C 02")[0]);
+    // The block leaves 200 ms after the header.
+    const auto& records = harness.frames().all();
+    std::vector<std::int64_t> times;
+    for (const auto& r : records) {
+        if (r.direction == sim::FrameRecord::Direction::ToMatrix) {
+            times.push_back(r.atMs - start);
+        }
+    }
+    EXPECT_EQ(times[3] - times[2], 226); // 200 ms, then the 290 bytes' own time on the line
+
+    EXPECT_EQ(harness.matrix().userEdid(2), e);
+    EXPECT_EQ(popups.noticeTexts(), (Names{"Download successfully!"}));
+    EXPECT_EQ(popups.progress.at(0).text, "Downloading . . .");
+    EXPECT_EQ(statusLines()[1], "User define");
+    EXPECT_FALSE(edid->busy());
+}
+
+TEST_F(EdidDownloadCom, ToAllInputsRefreshesTheWholeList) {
+    const Bytes e = goodEdid(0);
+    load(e);
+    downloadTo(4);
+    advance(100);
+    EXPECT_EQ(sent(),
+              frames("03 08 F0 | 03 06 FE F0 | 03 06 56 00 00 01") + Names{blockHex(e)} + chain());
+    EXPECT_EQ(popups.noticeTexts(), (Names{"Download successfully!"}));
+    EXPECT_EQ(statusLines(), Names(4, "User define"));
+    for (int k = 1; k <= 4; ++k) {
+        EXPECT_EQ(harness.matrix().userEdid(k), e);
+    }
+}
+
+TEST_F(EdidDownloadCom, ResultFramesAndRefusalsBeforeAnythingIsSent) {
+    // No file yet.
+    downloadTo(0);
+    EXPECT_EQ(popups.noticeTexts(), (Names{"Select the file!"}));
+    EXPECT_TRUE(sent().empty());
+
+    // The matrix refuses the block: "Download failed!", nothing read back.
+    popups.notices.clear();
+    load(goodEdid(1));
+    onFault(Kind::Refuse, FrameMatch::of(0x03, 0x07).with(4, 0x56), 1);
+    downloadTo(0);
+    advance(100);
+    EXPECT_EQ(popups.noticeTexts(), (Names{"Download failed!"}));
+    EXPECT_EQ(sent().back().substr(0, 14), "00 00 FF FF FF"); // ends with the block
+    EXPECT_EQ(sent().size(), 4u);
+
+    // A 128-byte file after the 256-byte one: the block carries the new first block and the
+    // old second one.
+    harness.clearFrames();
+    popups.notices.clear();
+    const Bytes full = goodEdid(1);
+    const Bytes other = goodEdid(1, 0x77);
+    load(Bytes(other.begin(), other.begin() + 128), "half.bin");
+    downloadTo(0);
+    advance(100);
+    Bytes expected(other.begin(), other.begin() + 128);
+    expected.insert(expected.end(), full.begin() + 128, full.end());
+    ASSERT_EQ(sent().size(), 5u);
+    EXPECT_EQ(sent()[3], blockHex(expected));
+    EXPECT_EQ(harness.matrix().userEdid(1), expected);
+    EXPECT_EQ(popups.noticeTexts(), (Names{"Download successfully!"}));
+
+    // A second Set while one runs.
+    popups.notices.clear();
+    onFault(Kind::Silent, FrameMatch::of(0x03, 0x08), 1);
+    at(1000, [this] { press(edid::kDownloadSet); });
+    downloadTo(0);
+    advance(100);
+    EXPECT_EQ(popups.noticeTexts(), (Names{"Please wait...", "Download successfully!"}));
+}
+
+TEST_F(EdidDownloadCom, SilenceAfterTheBlockEndsInATimeOutWithoutRepeat) {
+    load(goodEdid(1));
+    onFault(Kind::Silent, FrameMatch::of(0x03, 0x07).with(4, 0x56));
+    const std::int64_t start = now();
+    downloadTo(2);
+    advance(20000);
+    EXPECT_EQ(sent().size(), 4u); // access, request, header, block: nothing repeated
+    ASSERT_EQ(popups.notices.size(), 1u);
+    EXPECT_EQ(popups.notices[0].text, "Time out!");
+    EXPECT_EQ(popups.notices[0].openedMs - start, 5218); // 5 s after the block
+    EXPECT_FALSE(edid->busy());
+
+    // Silence to the download request: repeated once, then given up.
+    harness.faults().clear();
+    onFault(Kind::Silent, FrameMatch::of(0x03, 0x07).with(5, 0xF0));
+    harness.clearFrames();
+    downloadTo(2);
+    advance(20000);
+    EXPECT_EQ(sent(), frames("03 08 F0 | 03 07 03 F0 | 03 07 03 F0"));
+}
+
+TEST_F(EdidDownload, OverTcpADroppedConnectionEndsTheDownloadAndFreesThePage) {
+    openOverTcp();
+    load(goodEdid(1));
+    onFault(Kind::CloseBeforeBlock, FrameMatch::of(0x03, 0x07));
+    const std::int64_t start = now();
+    downloadTo(1);
+    advance(20000);
+    EXPECT_EQ(sent(), frames("03 08 F0 | 03 07 02 F0 | 03 07 56 00 00 01"));
+    ASSERT_EQ(popups.notices.size(), 1u);
+    EXPECT_EQ(popups.notices[0].text, "Connect to Matrix failed!");
+    EXPECT_EQ(popups.notices[0].openedMs - start, 210); // when the block was due
+    EXPECT_FALSE(edid->busy());
+    EXPECT_EQ(state().TcpConnected, 0);
+
+    // Not left busy: the next Set is refused for the link, not with "Please wait...".
+    popups.notices.clear();
+    downloadTo(1);
+    EXPECT_EQ(popups.noticeTexts(), (Names{"Connect to Matrix failed!"}));
+}
+
+TEST_F(EdidDownload, OverTcpTheWholeDownloadWorks) {
+    openOverTcp();
+    const Bytes e = goodEdid(1, 0x05);
+    load(e);
+    downloadTo(3);
+    advance(100);
+    EXPECT_EQ(sent(), frames("03 08 F0 | 03 07 04 F0 | 03 07 56 00 00 01") + Names{blockHex(e)} +
+                          frames("01 0C 04"));
+    EXPECT_EQ(harness.matrix().userEdid(4), e);
+    EXPECT_EQ(popups.noticeTexts(), (Names{"Download successfully!"}));
+}
