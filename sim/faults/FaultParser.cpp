@@ -52,6 +52,13 @@ const std::map<std::string, FaultRule::Kind>& ruleKinds() {
         {"byte5", FaultRule::Kind::Byte5Set},
         {"report-instead", FaultRule::Kind::SwitchReport},
         {"close-before-block", FaultRule::Kind::CloseBeforeBlock},
+        {"patch", FaultRule::Kind::Patch},
+        {"other-output", FaultRule::Kind::OtherOutput},
+        {"twin", FaultRule::Kind::Twin},
+        {"stay-down", FaultRule::Kind::StayDown},
+        {"ack-id", FaultRule::Kind::AckId},
+        {"extra-ack", FaultRule::Kind::ExtraAck},
+        {"standby-at-block", FaultRule::Kind::StandbyAtBlock},
         {"duplicate", FaultRule::Kind::Duplicate}};
     return kinds;
 }
@@ -180,6 +187,34 @@ ParsedFault FaultParser::parse(const std::string& faultText) {
             }
             out.rule.code = static_cast<std::uint8_t>(number(faultText, code, 16, 0, 255));
         }
+        if (const std::string at = take("byte"); !at.empty()) {
+            out.rule.patchAt = static_cast<std::size_t>(number(faultText, at, 10, 2, 11));
+        }
+        if (const std::string v = take("value"); !v.empty()) {
+            out.rule.patchValue = static_cast<std::uint8_t>(number(faultText, v, 16, 0, 255));
+        }
+        if (const std::string t = take("then"); !t.empty()) {
+            if (t.size() % 2 != 0 || t.size() > 20) {
+                fail(faultText, "then= takes bytes 2.. of a frame as up to ten hexadecimal pairs");
+            }
+            out.rule.then.clear();
+            for (std::size_t i = 0; i < t.size(); i += 2) {
+                out.rule.then.push_back(
+                    static_cast<std::uint8_t>(number(faultText, t.substr(i, 2), 16, 0, 255)));
+            }
+        }
+        if (const std::string id = take("id"); !id.empty()) {
+            if (out.rule.kind != FaultRule::Kind::AckId) {
+                fail(faultText, "id= belongs to ack-id");
+            }
+            out.rule.ackId = static_cast<std::uint8_t>(number(faultText, id, 16, 0, 255));
+        }
+        if (const std::string blk = take("block"); !blk.empty()) {
+            if (out.rule.kind != FaultRule::Kind::StandbyAtBlock) {
+                fail(faultText, "block= belongs to standby-at-block");
+            }
+            out.rule.atBlock = static_cast<int>(number(faultText, blk, 10, 0, 1'000'000));
+        }
         if (const std::string at = take("at"); !at.empty()) {
             out.rule.splitAt.clear();
             for (const std::string& cut : splitOn(at, '+')) {
@@ -209,7 +244,14 @@ const char* FaultParser::help() {
            "      byte5             answer with 01 in byte 5\n"
            "      report-instead    the EDID switch report instead of the answer (code=HH)\n"
            "      close-before-block  close the TCP connection on an EDID data header\n"
+           "      patch             one byte of the answer changed (byte=6,value=FF)\n"
+           "      other-output      the answer names the next output in byte 6\n"
+           "      twin              a second frame in the same read (then=8888, bytes 2..)\n"
            "      options for all of these: times=N (spoil N answers, then behave)\n"
+           "  --fault stay-down:20.0N                   no return after a firmware part's end\n"
+           "  --fault ack-id:20.0N,id=HH                block acknowledgements carry id HH\n"
+           "  --fault extra-ack:20.0N                   acknowledge the last block too\n"
+           "  --fault standby-at-block:20.0N,block=K    standby when block K of a part comes\n"
            "  --fault unplug:inN | unplug:outN          report port N disconnected (FF)\n"
            "  --fault standby,after=MS                  announce standby unprompted\n"
            "  --fault edid-report,after=MS,code=HH      send the EDID switch report (0F refuses)\n"

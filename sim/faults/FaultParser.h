@@ -19,6 +19,10 @@
 //   config-answer,after=12000,split=40,lead=00FF   a late configuration answer, in two parts,
 //                           behind two stray bytes
 //   second-unit             a second unit answers discovery
+//   stay-down:20.01         never come back after Part_1's completion
+//   ack-id:20.02,id=05      acknowledge Part_2 blocks as block 5
+//   extra-ack:20.01         acknowledge Part_1's last block beside its completion
+//   standby-at-block:20.01,block=3   go to standby when the fourth Part_1 block arrives
 #include "FaultRule.h"
 #include "sim/model/NetworkResponder.h"
 

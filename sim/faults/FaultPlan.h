@@ -17,6 +17,10 @@ public:
     bool wants(FaultRule::Kind kind, const CommandFrame& request) const;
     // The rules that apply to the reply to `request`, each used up by one.
     std::vector<FaultRule> take(const CommandFrame& request);
+    // The first rule of an event kind that applies to `request`, not used up; use() takes one
+    // of its uses. Event kinds are never taken by the replies they do not shape.
+    const FaultRule* find(FaultRule::Kind kind, const CommandFrame& request) const;
+    void use(FaultRule::Kind kind, const CommandFrame& request);
 
 private:
     std::vector<FaultRule> rules_;

@@ -51,7 +51,20 @@ struct FaultRule {
         SwitchReport,     // the EDID switch report with `code` in place of the reply
         CloseBeforeBlock, // a data header makes the matrix close the TCP connection
         Duplicate,        // the reply leaves twice, the copy `gapMs` after the original
+        Patch,            // byte `patchAt` of the reply becomes `patchValue`, checksum made good
+        OtherOutput,      // byte 6 of the reply names the next output (8 wraps to 1), checksum good
+        Twin, // a second frame (bytes 2.. in `then`) follows the reply in the same piece
+        // Firmware upgrade events; `match` names the block header (20.01 for Part_1 blocks).
+        StayDown,       // after a part's completion the unit does not come back
+        AckId,          // a block's acknowledgement carries `ackId` as its block id
+        ExtraAck,       // the last block is acknowledged as well as completed
+        StandbyAtBlock, // the unit goes to standby when block `atBlock` of a part arrives
     };
+    // Whether the kind changes how a reply leaves (the others are events the model acts on).
+    static constexpr bool shapesReply(Kind k) {
+        return k != Kind::StayDown && k != Kind::AckId && k != Kind::ExtraAck &&
+               k != Kind::StandbyAtBlock;
+    }
     Kind kind;
     FrameMatch match;
     int times = -1; // how many replies it spoils; -1 for every one
@@ -60,6 +73,11 @@ struct FaultRule {
     std::int64_t gapMs = 0;   // 0: the model's usual gap between pieces
     std::int64_t delayMs = 0; // Delay only
     std::uint8_t code = 0x0F; // SwitchReport only
+    std::size_t patchAt = 6;  // Patch only
+    std::uint8_t patchValue = 0;
+    std::vector<std::uint8_t> then{0x88, 0x88}; // Twin: the standby announcement by default
+    std::uint8_t ackId = 0;                     // AckId only
+    int atBlock = 0; // StandbyAtBlock only: blocks of the part counted from 0
 };
 
 } // namespace zentrel::sim

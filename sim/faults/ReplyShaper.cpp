@@ -47,10 +47,25 @@ Reply ReplyShaper::shape(const CommandFrame& frame, const std::vector<FaultRule>
             f.seal();
         } else if (r.kind == Kind::SwitchReport) {
             f = cmd::kEdidSwitchReport.frame({r.code});
+        } else if (r.kind == Kind::Patch && r.patchAt >= 2 && r.patchAt < CommandFrame::kSize - 1) {
+            f[r.patchAt] = r.patchValue;
+            f.seal();
+        } else if (r.kind == Kind::OtherOutput) {
+            f[6] = u8(f[6] % kMaxPorts + 1);
+            f.seal();
         }
     }
+    std::vector<std::uint8_t> twin;
     for (const FaultRule& r : rules) {
         switch (r.kind) {
+        case Kind::Twin: {
+            CommandFrame second = CommandFrame::make({});
+            for (std::size_t i = 0; i < r.then.size() && i + 2 < CommandFrame::kSize - 1; ++i) {
+                second.put(i + 2, r.then[i]);
+            }
+            twin.insert(twin.end(), second.bytes.begin(), second.bytes.end());
+            break;
+        }
         case Kind::BadChecksum:
             f[12] = u8(f[12] + 1);
             break;
@@ -78,6 +93,12 @@ Reply ReplyShaper::shape(const CommandFrame& frame, const std::vector<FaultRule>
         case Kind::Byte5Set:
         case Kind::SwitchReport:
         case Kind::CloseBeforeBlock:
+        case Kind::Patch:
+        case Kind::OtherOutput:
+        case Kind::StayDown:
+        case Kind::AckId:
+        case Kind::ExtraAck:
+        case Kind::StandbyAtBlock:
             break;
         }
     }
@@ -89,6 +110,10 @@ Reply ReplyShaper::shape(const CommandFrame& frame, const std::vector<FaultRule>
     }
     out.bytes = stray;
     out.bytes.insert(out.bytes.end(), f.bytes.begin(), f.bytes.end());
+    if (!twin.empty()) {
+        out.name += " with a second frame";
+        out.bytes.insert(out.bytes.end(), twin.begin(), twin.end());
+    }
 
     std::vector<std::size_t> starts{0};
     if (bytewise) {

@@ -1,17 +1,47 @@
 #include "FirmwareSession.h"
 
+#include "protocol/Commands.h"
+
+#include <algorithm>
+
 namespace zentrel::sim {
 
+namespace {
+
+constexpr std::size_t kBankBlocks = 256;
+
+} // namespace
+
 bool FirmwareSession::isBlockHeader(const CommandFrame& f) {
-    return f.group() == 0x20 && f[4] == 0xAA && f[7] == 1 && f[8] == 1;
+    return f.group() == cmd::kFirmwareGroup && f[4] == cmd::kFirmwareBlockMark && f[7] == 1 &&
+           f[8] == 1;
 }
 
 bool FirmwareSession::isLastBlockHeader(const CommandFrame& f) {
-    return f.group() == 0x20 && f[4] == 0x56 && f[6] == 0xFE && f[8] == 1;
+    return f.group() == cmd::kFirmwareGroup && f[4] == cmd::kFirmwareLastBlockMark &&
+           f[6] == cmd::kFirmwareLast && f[8] == 1;
 }
 
 CommandFrame FirmwareSession::writeFailed(std::uint8_t part) {
-    return CommandFrame::make({0x20, part, 0x44});
+    return cmd::firmwareAnswer(part, cmd::kFirmwareWriteFailed);
+}
+
+CommandFrame FirmwareSession::blockMissing(const CommandFrame& header) const {
+    return writeFailed(header.command());
+}
+
+FirmwareSession::PartImage* FirmwareSession::partOf(const CommandFrame& f) {
+    const int part = f.command();
+    return part >= 1 && part <= kParts ? &parts_[static_cast<std::size_t>(part)] : nullptr;
+}
+
+const std::vector<std::uint8_t>& FirmwareSession::image(int part) const {
+    static const std::vector<std::uint8_t> none;
+    return part >= 1 && part <= kParts ? parts_[static_cast<std::size_t>(part)].bytes : none;
+}
+
+int FirmwareSession::blocksOf(int part) const {
+    return part >= 1 && part <= kParts ? parts_[static_cast<std::size_t>(part)].blocks : 0;
 }
 
 FirmwareSession::Answer FirmwareSession::onFrame(const CommandFrame& f, bool refuse) {
@@ -21,33 +51,73 @@ FirmwareSession::Answer FirmwareSession::onFrame(const CommandFrame& f, bool ref
         return a;
     }
     const std::uint8_t part = f.command();
+    const std::uint8_t what = f[4];
     std::optional<CommandFrame> ok;
-    switch ((part << 8) | f[4]) {
-    case 0x0101:
-        ok = CommandFrame::make({0x20, 0x01, 0xAA});
-        break;   // Part_1 ready
-    case 0x0180: // preparation 1
-    case 0x0110:
-        ok = CommandFrame::make({0x20, 0x01, 0x00});
-        break; // preparation 2
-    case 0x0201:
-        ok = CommandFrame::make({0x20, 0x02, 0xAA});
-        break; // Part_2 ready
-    case 0x0203:
-        ok = CommandFrame::make({0x20, 0x02, 0xFE});
-        break; // Part 3 ready
-    case 0x0401:
-        ok = CommandFrame::make({0x20, 0x04, 0xAA});
-        break; // Part 4 ready
-    default:
+    auto restart = [this](int p) {
+        parts_[static_cast<std::size_t>(p)] = PartImage{};
+        parts_[static_cast<std::size_t>(p)].started = true;
+    };
+    if (part == 1 && what == cmd::kFirmwareStart) {
+        restart(1);
+        ok = cmd::firmwareAnswer(1, cmd::kFirmwareReady);
+    } else if (part == 1 && (what == cmd::kFirmwarePrepare1 || what == cmd::kFirmwarePrepare2)) {
+        ok = cmd::firmwareAnswer(1, cmd::kFirmwareDone);
+    } else if (part == 2 && what == cmd::kFirmwareStart) {
+        restart(2);
+        ok = cmd::firmwareAnswer(2, cmd::kFirmwareReady);
+    } else if (part == 2 && what == cmd::kFirmwarePart3Start) {
+        // Part 3 is started through Part_2's command, and Part_2 says it is ready.
+        restart(3);
+        ok = cmd::firmwareAnswer(2, cmd::kFirmwareLast);
+    } else if (part == 4 && what == cmd::kFirmwareStart) {
+        ok = cmd::firmwareAnswer(4, cmd::kFirmwareReady);
+    } else {
         return a; // not a command we know
     }
     a.reply = refuse ? writeFailed(part) : *ok;
     return a;
 }
 
+std::uint8_t FirmwareSession::idOf(const CommandFrame& header) {
+    // The header of id F0 carries B0 01 where the id would be.
+    return header[9] == cmd::kFirmwareBankMark ? cmd::kFirmwareBankId : header[10];
+}
+
+bool FirmwareSession::closesBank(std::size_t position) {
+    // Only the first bank ends early: its block F0 is followed by block 256.
+    return position == cmd::kFirmwareBankId;
+}
+
+std::optional<std::size_t> FirmwareSession::positionFor(const PartImage& p,
+                                                        const CommandFrame& header) const {
+    const std::uint8_t id = idOf(header);
+    if (!p.lastPosition) {
+        // After a start the part begins at id 0; without one the matrix takes up any block.
+        if (p.started && id != 0) {
+            return std::nullopt;
+        }
+        return id;
+    }
+    const std::size_t last = *p.lastPosition;
+    if (id == p.lastId) {
+        return last; // the same block again: its acknowledgement was lost
+    }
+    if (closesBank(last)) {
+        return id == 0 ? std::optional<std::size_t>(kBankBlocks) : std::nullopt;
+    }
+    // Ids count on by one and wrap at FF.
+    return id == static_cast<std::uint8_t>(p.lastId + 1) ? std::optional(last + 1) : std::nullopt;
+}
+
 FirmwareSession::Answer FirmwareSession::onBlock(const CommandFrame& header,
-                                                 std::span<const std::uint8_t> block, bool refuse) {
+                                                 std::span<const std::uint8_t> block) {
+    return onBlock(header, block, BlockFaults{});
+}
+
+FirmwareSession::Answer FirmwareSession::onBlock(const CommandFrame& header,
+                                                 std::span<const std::uint8_t> block,
+                                                 const BlockFaults& faults) {
+    extraAck_.reset();
     FirmwareBlockRecord rec;
     rec.part = header.command();
     rec.bankMark = header[9];
@@ -61,23 +131,45 @@ FirmwareSession::Answer FirmwareSession::onBlock(const CommandFrame& header,
         rec.checksumOk = static_cast<std::uint8_t>(0 - sum) == block[0];
         rec.data.assign(block.begin() + 1, block.end());
     }
+    PartImage* part = partOf(header);
+    std::optional<std::size_t> position;
+    if (part != nullptr) {
+        position = positionFor(*part, header);
+        rec.inOrder = position.has_value();
+    }
     blocks_.push_back(rec);
 
     Answer a;
-    if (refuse || !rec.checksumOk) {
+    if (faults.refuse || !rec.checksumOk || !rec.inOrder) {
         a.reply = writeFailed(header.command());
         return a;
     }
+    if (part != nullptr) {
+        const std::size_t at = *position * kDataSize;
+        if (part->bytes.size() < at + kDataSize) {
+            part->bytes.resize(at + kDataSize, 0);
+        }
+        std::copy(rec.data.begin(), rec.data.end(), part->bytes.begin() + static_cast<long>(at));
+        part->lastId = idOf(header);
+        part->lastPosition = *position;
+        ++part->blocks;
+    }
+    // The acknowledgement repeats the header's bank mark and block id where the first bank
+    // closes, so the panel knows the second bank has begun; elsewhere it names the block id.
+    const bool closing = position && closesBank(*position) && header[9] == cmd::kFirmwareBankMark;
+    const CommandFrame ack =
+        cmd::firmwareBlockAck(header.command(), closing ? header[9] : cmd::kFirmwareMark,
+                              faults.ackId.value_or(closing ? header[10] : idOf(header)));
     if (rec.last) {
-        a.reply = CommandFrame::make({0x20, header.command(), 0x00, 0x00, 0xFE, 0x00, 0x01});
+        if (faults.extraAck) {
+            extraAck_ = ack;
+        }
+        a.reply = cmd::firmwarePartComplete(header.command());
         a.reboot = true;
         ++partsCompleted_;
         return a;
     }
-    // The acknowledgement repeats the header's bank mark and block id, so after the block
-    // whose header carried B0 the panel knows the second bank has begun.
-    a.reply = CommandFrame::make(
-        {0x20, header.command(), 0x00, 0x00, 0x00, 0x01, 0x01, header[9], header[10]});
+    a.reply = ack;
     return a;
 }
 

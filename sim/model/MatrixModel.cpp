@@ -123,6 +123,10 @@ Exchange MatrixModel::receive(WireIntake& link, std::span<const std::uint8_t> by
                 break;
             case WireIntake::Unit::Kind::Abandoned:
                 ex.in.push_back({Inbound::Kind::Abandoned, u.bytes, "incomplete, given up"});
+                // A firmware block that did not follow its header is refused.
+                if (u.header.group() == cmd::kFirmwareGroup && !rebootingAt(nowMs)) {
+                    sendReply(u.header, firmware_.blockMissing(u.header), ex);
+                }
                 break;
             case WireIntake::Unit::Kind::Frame:
                 handleFrame(CommandFrame::fromBytes(std::span<const std::uint8_t, 13>(
@@ -183,17 +187,50 @@ void MatrixModel::handleBlock(const WireIntake::Unit& unit, std::int64_t now, Ex
     ex.in.push_back({firmware ? Inbound::Kind::FirmwareBlock : Inbound::Kind::EdidBlock, unit.bytes,
                      firmware ? "firmware block" : "EDID block"});
     if (firmware) {
-        const bool refuse = faults_.wants(Kind::Refuse, header);
-        FirmwareSession::Answer a = firmware_.onBlock(header, unit.bytes, refuse);
-        if (a.reply) {
-            const std::int64_t gone = sendReply(header, *a.reply, ex);
-            if (a.reboot) {
-                silentUntil_ = now + gone + timing_.upgradeRebootMs;
-            }
-        }
+        handleFirmwareBlock(unit, now, ex);
         return;
     }
     sendReply(header, edidDownloadResult(header, unit.bytes), ex);
+}
+
+void MatrixModel::handleFirmwareBlock(const WireIntake::Unit& unit, std::int64_t now,
+                                      Exchange& ex) {
+    const CommandFrame& header = unit.header;
+    const FaultRule* standby = faults_.find(Kind::StandbyAtBlock, header);
+    if (standby != nullptr && standby->atBlock == firmware_.blocksOf(header.command())) {
+        faults_.use(Kind::StandbyAtBlock, header);
+        ex.out.push_back(enterStandby());
+        return;
+    }
+    FirmwareSession::BlockFaults knobs;
+    knobs.refuse = faults_.wants(Kind::Refuse, header);
+    if (const FaultRule* r = faults_.find(Kind::AckId, header)) {
+        knobs.ackId = r->ackId;
+    }
+    knobs.extraAck = faults_.find(Kind::ExtraAck, header) != nullptr;
+    FirmwareSession::Answer a = firmware_.onBlock(header, unit.bytes, knobs);
+    if (!a.reply) {
+        return;
+    }
+    if (knobs.ackId && !a.reboot) {
+        faults_.use(Kind::AckId, header);
+    }
+    if (const auto extra = firmware_.extraAck()) {
+        faults_.use(Kind::ExtraAck, header);
+        sendReply(header, *extra, ex);
+    }
+    const std::int64_t gone = sendReply(header, *a.reply, ex);
+    if (a.reboot) {
+        const bool stayDown = faults_.find(Kind::StayDown, header) != nullptr;
+        if (stayDown) {
+            faults_.use(Kind::StayDown, header);
+        }
+        silentUntil_ = stayDown ? std::numeric_limits<std::int64_t>::max()
+                                : now + gone + timing_.upgradeRebootMs;
+        if (partComplete_) {
+            partComplete_(firmware_);
+        }
+    }
 }
 
 CommandFrame MatrixModel::edidDownloadResult(const CommandFrame& header,
@@ -295,9 +332,12 @@ std::optional<CommandFrame> MatrixModel::routing(const CommandFrame& f) {
         if (!isPort(input) || !isPort(output)) {
             return cmd::kSwitch.frame({kFailed, 0x00, u8(output)});
         }
-        // The routing table has the protocol's eight outputs, so a switch of an output this
-        // unit does not have is acknowledged like any other and changes nothing anyone sees.
-        state_.routing[static_cast<std::size_t>(output)] = u8(input);
+        // The protocol addresses eight ports, so a switch that names an input or an output this
+        // unit does not have is acknowledged like any other (a sequence goes on to output 5)
+        // but changes nothing: the routing never names an input the unit lacks.
+        if (input <= state_.inputs && output <= state_.outputs) {
+            state_.routing[static_cast<std::size_t>(output)] = u8(input);
+        }
         return cmd::kSwitch.frame({kDone, 0x00, u8(output)});
     }
     return std::nullopt;

@@ -13,6 +13,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <limits>
 #include <optional>
 #include <span>
@@ -48,6 +49,10 @@ public:
     ModelTiming& timing() { return timing_; }
     NetworkResponder& network() { return network_; }
     const FirmwareSession& firmware() const { return firmware_; }
+    // Called after each firmware part's completion reply (the program writes the image out).
+    void onPartComplete(std::function<void(const FirmwareSession&)> hook) {
+        partComplete_ = std::move(hook);
+    }
     // The EDID last downloaded to an input (empty when none was).
     const std::vector<std::uint8_t>& userEdid(int input) const;
 
@@ -63,6 +68,7 @@ private:
 
     void handleFrame(const CommandFrame& f, WireIntake& link, std::int64_t now, Exchange& ex);
     void handleBlock(const WireIntake::Unit& unit, std::int64_t now, Exchange& ex);
+    void handleFirmwareBlock(const WireIntake::Unit& unit, std::int64_t now, Exchange& ex);
     Answer answer(const CommandFrame& f, WireIntake& link);
     std::optional<CommandFrame> deviceInfo(const CommandFrame& f) const;
     std::optional<CommandFrame> routing(const CommandFrame& f);
@@ -80,6 +86,7 @@ private:
     ModelTiming timing_;
     FaultPlan faults_;
     FirmwareSession firmware_;
+    std::function<void(const FirmwareSession&)> partComplete_;
     NetworkResponder network_{state_};
     std::int64_t silentUntil_ = std::numeric_limits<std::int64_t>::min();
     std::optional<int> downloadTarget_; // input of a one-input EDID download request

@@ -7,7 +7,9 @@ void WireIntake::push(std::uint8_t byte, std::int64_t nowMs, std::vector<Unit>& 
     lastByteAt_ = nowMs;
     if (pausedTooLong && (!partial_.empty() || inBlock())) {
         flushStray(done);
-        done.push_back(Unit{Unit::Kind::Abandoned, std::move(partial_), blockHeader_});
+        // Only a block cut short carries its header; a cut frame has none.
+        done.push_back(Unit{Unit::Kind::Abandoned, std::move(partial_),
+                            inBlock() ? blockHeader_ : CommandFrame{}});
         partial_.clear();
         blockSize_ = 0;
     }

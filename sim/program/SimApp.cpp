@@ -3,6 +3,7 @@
 #include <QTimer>
 
 #include <cstdio>
+#include <fstream>
 
 namespace zentrel::sim {
 
@@ -43,6 +44,9 @@ SimApp::SimApp(const SimOptions& options, QObject* parent)
 
 bool SimApp::start(std::string& error) {
     applyFaults();
+    if (!options_.firmwareOut.empty()) {
+        model_.onPartComplete([this](const FirmwareSession& fw) { writeFirmware(fw); });
+    }
     if (options_.com) {
         pty_ = std::make_unique<PtyPort>(*options_.com);
         const std::string name = "COM" + std::to_string(*options_.com);
@@ -130,6 +134,19 @@ void SimApp::sendToAll(const Reply& reply) {
     if (tcp_) {
         tcp_->sendToAll(reply);
     }
+}
+
+void SimApp::writeFirmware(const FirmwareSession& fw) {
+    std::ofstream out(options_.firmwareOut, std::ios::binary | std::ios::trunc);
+    for (int part = 1; part <= FirmwareSession::kParts; ++part) {
+        const std::vector<std::uint8_t>& image = fw.image(part);
+        out.write(reinterpret_cast<const char*>(image.data()),
+                  static_cast<std::streamsize>(image.size()));
+    }
+    out.close();
+    log_.note(clock_.nowUs(), "--",
+              (out ? "firmware image written to " : "could not write the firmware image to ") +
+                  options_.firmwareOut);
 }
 
 } // namespace zentrel::sim

@@ -31,6 +31,7 @@ public:
 private:
     void applyFaults();
     void sendToAll(const Reply& reply);
+    void writeFirmware(const FirmwareSession& fw);
 
     const SimOptions& options_;
     SimClock clock_;

@@ -133,6 +133,11 @@ SimOptions SimOptions::parse(const std::vector<std::string>& args) {
             o.rebootMs = parseNumber("--reboot-ms", value(), 0, 600'000);
         } else if (name == "--upgrade-reboot-ms") {
             o.upgradeRebootMs = parseNumber("--upgrade-reboot-ms", value(), 0, 600'000);
+        } else if (name == "--fw-out") {
+            o.firmwareOut = value();
+            if (o.firmwareOut.empty()) {
+                throw UsageError("--fw-out takes the path of the file to write");
+            }
         } else if (name == "--fault") {
             try {
                 o.faults.push_back(FaultParser::parse(value()));
@@ -171,7 +176,10 @@ std::string SimOptions::usage() {
                "                       or 127.0.0.1)\n"
                "  --latency MS         time from a request to its reply (default 5)\n"
                "  --reboot-ms MS       silence after the reboot command (default 3000)\n"
-               "  --upgrade-reboot-ms MS  silence after a firmware part (default 5000)\n") +
+               "  --upgrade-reboot-ms MS  silence after a firmware part (default 5000)\n"
+               "  --fw-out PATH        after each firmware part's completion, write the image\n"
+               "                       received so far to PATH: the parts in order, 256 bytes\n"
+               "                       per block as the blocks carried them\n") +
            FaultParser::help() + "  --help               show this text\n";
 }
 

@@ -32,6 +32,7 @@ struct SimOptions {
     std::int64_t rebootMs = 3000;
     std::int64_t upgradeRebootMs = 5000;
     std::vector<ParsedFault> faults;
+    std::string firmwareOut; // --fw-out: where the received firmware image is written
 
     // Throws UsageError.
     static SimOptions parse(const std::vector<std::string>& args);

@@ -2,7 +2,9 @@
 
 #include "app/StubPage.h"
 #include "pages/edid/EdidPage.h"
+#include "pages/firmware/FirmwarePage.h"
 #include "pages/general/GeneralPage.h"
+#include "pages/matrix/MatrixPage.h"
 #include "state/SharedState.h"
 
 namespace zentrel {
@@ -14,6 +16,10 @@ PageFactory makePageFactory() {
             return std::make_unique<GeneralPage>(ctx);
         case kPageEdid:
             return std::make_unique<EdidPage>(ctx);
+        case kPageMatrix:
+            return std::make_unique<MatrixPage>(ctx);
+        case kPageFirmware:
+            return std::make_unique<FirmwarePage>(ctx);
         default:
             return std::make_unique<StubPage>(number, ctx);
         }

@@ -105,6 +105,27 @@ CommandFrame withFirmwareMark(CommandFrame f) {
 CommandFrame firmwarePartStart(int part, std::uint8_t arg) {
     return withFirmwareMark(firmwarePart(part).frame({arg}));
 }
+CommandFrame firmwareBlockHeader(int part, std::uint8_t id) {
+    return firmwarePart(part).frame({kFirmwareBlockMark, 0, 0, 1, 1, kFirmwareMark, id});
+}
+CommandFrame firmwareLastBlockHeader(int part, std::uint8_t id) {
+    return firmwarePart(part).frame(
+        {kFirmwareLastBlockMark, 0, kFirmwareLast, 0, 1, kFirmwareMark, id});
+}
+CommandFrame withBankMark(CommandFrame f) {
+    f.put(9, kFirmwareBankMark);
+    f.put(10, kFirmwareBankArg);
+    return f;
+}
+CommandFrame firmwareAnswer(int part, std::uint8_t status) {
+    return firmwarePart(part).frame({status});
+}
+CommandFrame firmwareBlockAck(int part, std::uint8_t mark, std::uint8_t id) {
+    return firmwarePart(part).frame({kFirmwareDone, 0, 0, 1, 1, mark, id});
+}
+CommandFrame firmwarePartComplete(int part) {
+    return firmwarePart(part).frame({kFirmwareDone, 0, kFirmwareLast, 0, 1});
+}
 
 } // namespace cmd
 } // namespace zentrel

@@ -73,6 +73,24 @@ inline constexpr std::uint8_t kOn = 0x0F;
 inline constexpr std::uint8_t kOff = 0xF0;
 // Byte 9 of every frame of the FW Upgrade page.
 inline constexpr std::uint8_t kFirmwareMark = 0x40;
+// Byte 4 of the firmware frames: what a part's start asks (start, Part 3's start, Part_1's two
+// preparations) and what the matrix answers (ready, write failed, done).
+inline constexpr std::uint8_t kFirmwareStart = 0x01;
+inline constexpr std::uint8_t kFirmwarePart3Start = 0x03;
+inline constexpr std::uint8_t kFirmwarePrepare1 = 0x80;
+inline constexpr std::uint8_t kFirmwarePrepare2 = 0x10;
+inline constexpr std::uint8_t kFirmwareReady = 0xAA;
+inline constexpr std::uint8_t kFirmwareWriteFailed = 0x44;
+inline constexpr std::uint8_t kFirmwareDone = 0x00;
+// Part_2 answers Part 3's start with FE in byte 4; a part's completion carries FE in byte 6.
+inline constexpr std::uint8_t kFirmwareLast = 0xFE;
+// Byte 4 of a block header: a block follows (AA), the part's last block follows (56).
+inline constexpr std::uint8_t kFirmwareBlockMark = 0xAA;
+inline constexpr std::uint8_t kFirmwareLastBlockMark = 0x56;
+// Bytes 9, 10 of a block header for block id F0: the second bank of blocks begins.
+inline constexpr std::uint8_t kFirmwareBankId = 0xF0;
+inline constexpr std::uint8_t kFirmwareBankMark = 0xB0;
+inline constexpr std::uint8_t kFirmwareBankArg = 0x01;
 // Fixed argument bytes of the EDID commands.
 inline constexpr std::uint8_t kEdidFixed = 0xF0;
 inline constexpr std::uint8_t kEdidAllInputs = 0xFE;
@@ -112,6 +130,17 @@ CommandFrame withFirmwareMark(CommandFrame f);
 // 20 part arg 00 00 00 00 40 00 00: a part's start (arg 01, or 03 for Part 3) and Part_1's
 // preparations (arg 80, then 10).
 CommandFrame firmwarePartStart(int part, std::uint8_t arg);
+// 20 part AA 00 00 01 01 40 id 00: a 257-byte block follows.
+CommandFrame firmwareBlockHeader(int part, std::uint8_t id);
+// 20 part 56 00 FE 00 01 40 id 00: the part's last block follows.
+CommandFrame firmwareLastBlockHeader(int part, std::uint8_t id);
+// Bytes 9 and 10 become B0 01, as the page builds its frames while the block id is F0.
+CommandFrame withBankMark(CommandFrame f);
+// The matrix's answers to the firmware frames: 20 part status, and a block's acknowledgement
+// 20 part 00 00 00 01 01 mark id, and a part's completion 20 part 00 00 FE 00 01.
+CommandFrame firmwareAnswer(int part, std::uint8_t status);
+CommandFrame firmwareBlockAck(int part, std::uint8_t mark, std::uint8_t id);
+CommandFrame firmwarePartComplete(int part);
 
 } // namespace cmd
 } // namespace zentrel

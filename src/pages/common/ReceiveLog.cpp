@@ -1,7 +1,8 @@
 #include "ReceiveLog.h"
 
-#include "protocol/HexText.h"
+#include "BoundedText.h"
 #include "platform/Window.h"
+#include "protocol/HexText.h"
 
 namespace zentrel {
 
@@ -12,7 +13,7 @@ void ReceiveLog::serialByte(std::uint8_t b, bool endsLine) {
     const std::string text = hexByte(b);
     insert(endsLine ? text + "\r\n" : text);
     if (keepsMirror_) {
-        mirror_ += text;
+        appendBounded(mirror_, text);
     }
 }
 

@@ -1,7 +1,8 @@
 #include "SendLog.h"
 
-#include "protocol/HexText.h"
+#include "BoundedText.h"
 #include "platform/Window.h"
+#include "protocol/HexText.h"
 
 namespace zentrel {
 
@@ -14,7 +15,7 @@ void SendLog::append(std::span<const std::uint8_t> bytes) {
         const std::string text = hexByte(b);
         insert(text);
         if (keepsMirror_) {
-            mirror_ += text;
+            appendBounded(mirror_, text);
         }
         if (counter_ >= kLineBytes) {
             insert("\r\n");

@@ -24,6 +24,18 @@ TEST(FaultParser, RuleKindsMatchesAndOptions) {
     EXPECT_TRUE(f.rule.match.any);
     EXPECT_EQ(f.rule.stray, (std::vector<std::uint8_t>{0x00, 0xFF}));
 
+    f = FaultParser::parse("ack-id:20.02@10=05,id=0A,times=1");
+    EXPECT_EQ(f.rule.kind, FaultRule::Kind::AckId);
+    EXPECT_EQ(f.rule.ackId, 0x0A);
+    EXPECT_TRUE(f.rule.match.matches(CommandFrame::make({0x20, 0x02, 0xAA, 0, 0, 1, 1, 0x40, 5})));
+    f = FaultParser::parse("standby-at-block:20.01,block=12");
+    EXPECT_EQ(f.rule.kind, FaultRule::Kind::StandbyAtBlock);
+    EXPECT_EQ(f.rule.atBlock, 12);
+    EXPECT_EQ(FaultParser::parse("stay-down:20.01").rule.kind, FaultRule::Kind::StayDown);
+    EXPECT_EQ(FaultParser::parse("extra-ack:20.02").rule.kind, FaultRule::Kind::ExtraAck);
+    EXPECT_THROW(FaultParser::parse("silent:20.01,id=05"), std::invalid_argument);
+    EXPECT_THROW(FaultParser::parse("ack-id:20.01,block=3"), std::invalid_argument);
+
     f = FaultParser::parse("split:20.01,at=5+9,ms=7");
     EXPECT_EQ(f.rule.splitAt, (std::vector<std::size_t>{5, 9}));
     EXPECT_EQ(f.rule.gapMs, 7);

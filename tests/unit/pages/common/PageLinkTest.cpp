@@ -108,3 +108,17 @@ TEST(SerialByteMessage, TcpModeAndBadPortsAreIgnoredAndKeepThePartialFrame) {
     EXPECT_EQ(page.text(kReceiveBox), status + " \r\n");
     EXPECT_EQ(log.mirror(), status + " "); // the page's mirror has no line breaks
 }
+
+// A session of any length keeps a bounded mirror whose tail is what was logged last.
+TEST(PageLogs, MirrorsKeepABoundedTail) {
+    VirtualEventLoop loop;
+    TestWindow page{loop};
+    SendLog log{page, kSendBox, true};
+    const std::vector<std::uint8_t> block(1000, 0x5A);
+    for (int i = 0; i < 300; ++i) { // 300 KB of traffic
+        log.append(block);
+    }
+    log.append(bytesOf("A5 5B"));
+    EXPECT_LE(log.mirror().size(), 64u * 1024);
+    EXPECT_TRUE(log.mirror().ends_with("5A 5A A5 5B "));
+}

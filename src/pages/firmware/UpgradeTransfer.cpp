@@ -1,0 +1,438 @@
+#include "UpgradeTransfer.h"
+
+#include "FirmwareIds.h"
+#include "FirmwarePage.h"
+#include "protocol/Commands.h"
+#include "state/SharedState.h"
+
+namespace zentrel {
+
+namespace {
+
+std::uint8_t u8(std::uint32_t v) {
+    return static_cast<std::uint8_t>(v & 0xFF);
+}
+
+// Bytes 6, 7, 8 and 10 all 0: the shape of a ready, a write failure and a preparation's answer.
+bool plainAnswer(const CommandFrame& f) {
+    return f[6] == 0 && f[7] == 0 && f[8] == 0 && f[10] == 0;
+}
+bool isBlockAck(const CommandFrame& f) {
+    return f[4] == cmd::kFirmwareDone && f[7] == 1 && f[8] == 1;
+}
+bool isComplete(const CommandFrame& f) {
+    return f[4] == cmd::kFirmwareDone && f[6] == cmd::kFirmwareLast && f[7] == 0 && f[8] == 1;
+}
+
+} // namespace
+
+UpgradeTransfer::UpgradeTransfer(FirmwarePage& page)
+    : page_(page),
+      part1Start_(
+          page, {fw::kPart1Start, fw::kStartWaitMs, fw::kPart1StartAgain, fw::kStartWaitMs},
+          [this](const CommandFrame& f) { page_.sendFrame(f); },
+          [this] { fail(fw::kTimeOut, fw::kPart1WriteFailed); }),
+      part2Start_(
+          page, {fw::kPart2Start, fw::kStartWaitMs, fw::kPart2StartAgain, fw::kStartWaitMs},
+          [this](const CommandFrame& f) { page_.sendFrame(f); },
+          [this] { fail(fw::kTimeOut, fw::kPart2Failed); }),
+      prepare1_(
+          page,
+          {fw::kPrepare1Wait, fw::kPrepare1WaitMs, fw::kPrepare1WaitAgain, fw::kPrepare1WaitMs},
+          [this](const CommandFrame& f) { page_.sendFrame(f); },
+          [this] { fail(fw::kTimeOut, fw::kPart1WriteFailed); }),
+      prepare2_(
+          page,
+          {fw::kPrepare2Wait, fw::kPrepare2WaitMs, fw::kPrepare2WaitAgain, fw::kPrepare2WaitMs},
+          [this](const CommandFrame& f) { page_.sendFrame(f); },
+          [this] { fail(fw::kTimeOut, fw::kPart1WriteFailed); }),
+      firstBlockWait_(
+          page, {fw::kFirstBlockWait, fw::kBlockWaitMs, fw::kFirstBlockWaitAgain, fw::kBlockWaitMs},
+          [this](const CommandFrame&) { sendHeaderAndBlock(); },
+          [this] { fail(fw::kTimeOut, blockFailureLine()); }),
+      blockWait_(
+          page, {fw::kBlockWait, fw::kBlockWaitMs, fw::kBlockWaitAgain, fw::kBlockWaitAgainMs},
+          [this](const CommandFrame&) { sendHeaderAndBlock(); },
+          [this] { fail(fw::kTimeOut, blockFailureLine()); }) {}
+
+bool UpgradeTransfer::running() const {
+    return page_.state().UpgradeRunning;
+}
+
+CommandFrame UpgradeTransfer::ordinary(CommandFrame f) const {
+    return blockId_ == cmd::kFirmwareBankId ? cmd::withBankMark(f) : f;
+}
+
+void UpgradeTransfer::start() {
+    started_ = true;
+    SharedState& s = page_.state();
+    if (s.ControlMode == kModeTcp ? s.TcpConnected == 0 : !page_.link().isOpen()) {
+        page_.notice(s.ControlMode == kModeTcp ? fw::kNoLink : fw::kNoCom, fw::kNoticeMs,
+                     FirmwarePage::When::Always);
+        return;
+    }
+    // What an earlier run left waiting must not act on this one.
+    stopAll();
+    for (int id = fw::kFirstPollTimer; id <= fw::kRebootGiveUp; ++id) {
+        page_.killTimer(id);
+    }
+    ends_ = {};
+    blockId_ = 0;
+    blockCounter_ = 0;
+    progress_ = 0;
+    prepareStep_ = 0;
+    s.UpgradeRunning = true;
+    startPart(0);
+}
+
+void UpgradeTransfer::sendStart(PendingRequest* wait, const CommandFrame& f) {
+    if (wait != nullptr) {
+        wait->start(f);
+    } else {
+        page_.sendFrame(f);
+    }
+}
+
+void UpgradeTransfer::startPart(std::size_t offset) {
+    const FirmwareImage& image = page_.image();
+    switch (image.markerAt(offset)) {
+    case PartMarker::Part1:
+        ends_[1] = image.length();
+        sendStart(&part1Start_, ordinary(cmd::firmwarePartStart(1, cmd::kFirmwareStart)));
+        page_.addLine(fw::kUpgradingPart1);
+        page_.setRange(fw::kProgress, 0, static_cast<int>(ends_[1] - 2));
+        stage_ = 1;
+        break;
+    case PartMarker::Part2:
+        ends_[2] = image.partEnd(ends_[1] + 2);
+        sendStart(&part2Start_, ordinary(cmd::firmwarePartStart(2, cmd::kFirmwareStart)));
+        page_.addLine(fw::kUpgradingPart2);
+        page_.setRange(fw::kProgress, 0, static_cast<int>(ends_[2] - ends_[1] - 2));
+        stage_ = 2;
+        break;
+    case PartMarker::Part3:
+        ends_[3] = image.partEnd(ends_[2] + 2);
+        sendStart(nullptr, ordinary(cmd::firmwarePartStart(2, cmd::kFirmwarePart3Start)));
+        stage_ = 3;
+        break;
+    case PartMarker::Part4:
+        ends_[4] = image.partEnd(ends_[3] + 2);
+        sendStart(nullptr, ordinary(cmd::firmwarePartStart(4, cmd::kFirmwareStart)));
+        stage_ = 4;
+        break;
+    case PartMarker::None:
+        page_.notice(fw::kUpgradeFailed, fw::kNoticeMs, FirmwarePage::When::Always);
+        page_.state().UpgradeRunning = false;
+        return;
+    }
+    sent_.clear();
+    page_.enableUpgrade(false);
+}
+
+bool UpgradeTransfer::onReply(const CommandFrame& f) {
+    if (f.group() == cmd::kFirmwareGroup) {
+        // Once the upgrade has ended, a late answer moves nothing on.
+        if (running()) {
+            switch (f.command()) {
+            case 1:
+                onPart1(f);
+                break;
+            case 2:
+                onPart2(f);
+                break;
+            case 3:
+                onPart3(f);
+                break;
+            default:
+                break;
+            }
+        }
+        return true;
+    }
+    const bool deviceInfo =
+        cmd::kDeviceType.matches(f) || cmd::kModel.matches(f) || cmd::kVersion.matches(f);
+    if (!started_ || !deviceInfo) {
+        return false;
+    }
+    if (cmd::kDeviceType.matches(f) && f[4] == 1 && f[5] == 0 && running()) {
+        onRebootReport();
+    }
+    return true;
+}
+
+void UpgradeTransfer::onPart1(const CommandFrame& f) {
+    if (f[4] == cmd::kFirmwareReady && plainAnswer(f)) {
+        part1Start_.stop();
+        page_.setTimer(fw::kPrepareTimer, fw::kPrepareDelayMs);
+    } else if (f[4] == cmd::kFirmwareWriteFailed && plainAnswer(f)) {
+        onPart1WriteFailed();
+    } else if (f[4] == cmd::kFirmwareDone && plainAnswer(f)) {
+        if (prepareStep_ == 0) {
+            prepare1_.stop();
+            prepare2_.start(ordinary(cmd::firmwarePartStart(1, cmd::kFirmwarePrepare2)));
+            prepareStep_ = 1;
+        } else {
+            prepare2_.stop();
+            prepareStep_ = 0;
+            firstBlock(1);
+        }
+    } else if (isBlockAck(f)) {
+        stopBlockWaits();
+        if (f[9] == cmd::kFirmwareBankMark) {
+            blockCounter_ = 255;
+            blockId_ = 0;
+            progress_ += 3840;
+        } else if (f[9] == cmd::kFirmwareMark) {
+            blockId_ = f[10] + 1u;
+        }
+        ++blockCounter_;
+        nextBlock(1, blockCounter_, static_cast<std::uint32_t>((ends_[1] - 2) / 256));
+    } else if (isComplete(f)) {
+        onPartComplete(fw::kRebooting);
+    }
+}
+
+void UpgradeTransfer::onPart2(const CommandFrame& f) {
+    if (f[4] == cmd::kFirmwareReady && f[7] == 0) {
+        part2Start_.stop();
+        firstBlock(2);
+    } else if (f[4] == cmd::kFirmwareWriteFailed && plainAnswer(f)) {
+        onPart2WriteFailed();
+    } else if (isBlockAck(f)) {
+        stopBlockWaits();
+        blockId_ = f[10] + 1u;
+        nextBlock(2, blockId_, static_cast<std::uint32_t>((ends_[2] - ends_[1] - 2) / 256));
+    } else if (isComplete(f)) {
+        page_.addLine(fw::kPart2Complete);
+        onPartComplete(fw::kRebooting);
+    } else if (f[4] == cmd::kFirmwareLast && f[7] == 0) {
+        firstBlock(3); // Part 3 is ready
+    }
+}
+
+void UpgradeTransfer::onPart3(const CommandFrame& f) {
+    if (isBlockAck(f)) {
+        // Part 3's acknowledgement stops the block waits as the others do: left running, they
+        // would repeat a block the matrix has taken and end a good transfer as a time-out.
+        stopBlockWaits();
+        blockId_ = f[10] + 1u;
+        nextBlock(3, blockId_,
+                  static_cast<std::uint32_t>((ends_[3] - ends_[2] - ends_[1] - 2) / 256));
+    } else if (isComplete(f)) {
+        // Without this the upgrade would wait for ever after Part 3's last block, tabs locked.
+        onPartComplete(fw::kRebooting);
+    }
+}
+
+std::size_t UpgradeTransfer::dataStart(int part) const {
+    switch (part) {
+    case 1:
+        return 2;
+    case 2:
+        return ends_[1] + 2;
+    default:
+        return ends_[1] + ends_[2] + 2;
+    }
+}
+
+void UpgradeTransfer::firstBlock(int part) {
+    header_ = ordinary(cmd::firmwareBlockHeader(part, 0));
+    page_.sendFrame(header_);
+    sent_.assign(1, true);
+    awaitingCompletion_ = false;
+    page_.setTimer(fw::kFirstBlockTimer, fw::kFirstBlockDelayMs);
+    prepareBlock(dataStart(part), part != 3);
+}
+
+void UpgradeTransfer::nextBlock(int part, std::uint32_t index, std::uint32_t lastIndex) {
+    if (index > lastIndex) {
+        // The part is through and its completion reply comes next. Should it be lost (over TCP
+        // a reply that arrives with another is dropped), the wait repeats the last block and
+        // then gives up, so the upgrade ends instead of holding the tabs for ever.
+        // A matrix that goes on acknowledging without completing ends it at the second time.
+        if (awaitingCompletion_) {
+            failBlock();
+            return;
+        }
+        awaitingCompletion_ = true;
+        blockWait_.await(header_);
+        return;
+    }
+    if (index < sent_.size() && sent_[index]) {
+        failBlock();
+        return;
+    }
+    header_ = index == lastIndex ? cmd::firmwareLastBlockHeader(part, u8(blockId_))
+                                 : ordinary(cmd::firmwareBlockHeader(part, u8(blockId_)));
+    page_.sendFrame(header_);
+    if (sent_.size() <= index) {
+        sent_.resize(index + 1, false);
+    }
+    sent_[index] = true;
+    // The gap runs from the acknowledgement: what preparing the block costs (the progress bar
+    // moves 256 times) falls inside it instead of adding to every block.
+    page_.setTimer(fw::kNextBlockTimer, fw::kNextBlockDelayMs);
+    prepareBlock(dataStart(part) + FirmwareImage::kBlockBytes * index, part != 3);
+}
+
+void UpgradeTransfer::prepareBlock(std::size_t start, bool counts) {
+    const FirmwareImage& image = page_.image();
+    std::uint8_t sum = 0;
+    for (std::size_t i = 0; i < FirmwareImage::kBlockBytes; ++i) {
+        const std::uint8_t b = image.at(start + i);
+        block_[i + 1] = b;
+        sum = static_cast<std::uint8_t>(sum + b);
+        if (counts) {
+            page_.setPosition(fw::kProgress, static_cast<int>(progress_));
+            ++progress_;
+        }
+    }
+    block_[0] = static_cast<std::uint8_t>(0 - sum);
+}
+
+void UpgradeTransfer::sendHeaderAndBlock() {
+    // A repeat sends the header that went before the block, in every part: a block without its
+    // header would reach the matrix as stray bytes.
+    page_.sendFrame(header_);
+    page_.sendBlock(block_);
+}
+
+void UpgradeTransfer::stopBlockWaits() {
+    firstBlockWait_.stop();
+    blockWait_.stop();
+}
+
+void UpgradeTransfer::onPartComplete(const char* line) {
+    stopBlockWaits();
+    page_.addLine(line);
+    poll();
+    page_.setTimer(fw::kFirstPollTimer, fw::kPollMs);
+}
+
+void UpgradeTransfer::poll() {
+    page_.sendFrame(ordinary(cmd::withFirmwareMark(cmd::queryDeviceType())));
+}
+
+bool UpgradeTransfer::onTimer(int id) {
+    switch (id) {
+    case fw::kPrepareTimer:
+        page_.killTimer(id);
+        prepare1_.start(ordinary(cmd::firmwarePartStart(1, cmd::kFirmwarePrepare1)));
+        return true;
+    case fw::kFirstBlockTimer:
+        page_.killTimer(id);
+        page_.sendBlock(block_);
+        firstBlockWait_.await(header_);
+        return true;
+    case fw::kNextBlockTimer:
+        page_.killTimer(id);
+        page_.sendBlock(block_);
+        blockWait_.await(header_);
+        return true;
+    case fw::kRebootGiveUp:
+        page_.killTimer(id);
+        fail(fw::kTimeOut, fw::kPart1WriteFailed);
+        return true;
+    default:
+        break;
+    }
+    if (id >= fw::kFirstPollTimer && id <= fw::kLastPollTimer) {
+        page_.killTimer(id);
+        poll();
+        page_.setTimer(id + 1, fw::kPollMs);
+        return true;
+    }
+    for (PendingRequest* r :
+         {&part1Start_, &part2Start_, &prepare1_, &prepare2_, &firstBlockWait_, &blockWait_}) {
+        if (r->onTimer(id)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+void UpgradeTransfer::onRebootReport() {
+    progress_ = 0;
+    page_.addLine(fw::kRebootOk);
+    for (int id = fw::kFirstPollTimer; id <= fw::kRebootGiveUp; ++id) {
+        page_.killTimer(id);
+    }
+    blockWait_.stop();
+    const std::size_t length = page_.image().length();
+    if (stage_ == 1) {
+        page_.addLine(fw::kPart1Complete);
+    } else if (stage_ == 2 && ends_[2] < length) {
+        startPart(ends_[2]);
+        return;
+    } else if (stage_ == 3 && ends_[3] < length) {
+        startPart(ends_[3]);
+        return;
+    }
+    page_.addLine(fw::kSuccess);
+    page_.enableUpgrade(true);
+    page_.setPosition(fw::kProgress, 0);
+    blockCounter_ = 0;
+    page_.state().UpgradeRunning = false;
+    page_.releaseTabs();
+}
+
+const char* UpgradeTransfer::blockFailureLine() const {
+    switch (stage_) {
+    case 1:
+        return fw::kPart1Failed;
+    case 2:
+        return fw::kPart2Failed;
+    default:
+        return nullptr;
+    }
+}
+
+void UpgradeTransfer::fail(const char* notice, const char* line) {
+    page_.notice(notice, fw::kNoticeMs, FirmwarePage::When::IfClosed);
+    page_.enableUpgrade(true);
+    if (line != nullptr) {
+        page_.addLine(line);
+    }
+    page_.state().UpgradeRunning = false;
+    page_.releaseTabs();
+}
+
+void UpgradeTransfer::failBlock() {
+    stopBlockWaits();
+    fail(fw::kUpgradeFailed, blockFailureLine());
+}
+
+void UpgradeTransfer::stopAll() {
+    for (PendingRequest* r :
+         {&part1Start_, &part2Start_, &prepare1_, &prepare2_, &firstBlockWait_, &blockWait_}) {
+        r->stop();
+    }
+    for (int id : {fw::kPrepareTimer, fw::kFirstBlockTimer, fw::kNextBlockTimer}) {
+        page_.killTimer(id);
+    }
+}
+
+void UpgradeTransfer::onPart1WriteFailed() {
+    // The upgrade ends here, so nothing it was waiting for may go out again afterwards.
+    stopAll();
+    page_.notice(fw::kPart1WriteFailedNotice, fw::kNoticeMs, FirmwarePage::When::Always);
+    page_.enableUpgrade(true);
+    page_.addLine(fw::kPart1WriteFailed);
+    page_.state().UpgradeRunning = false;
+    page_.releaseTabs();
+}
+
+void UpgradeTransfer::onPart2WriteFailed() {
+    page_.ui().messageBox(page_, fw::kPart2WriteFailedBox, fw::kAppTitle);
+    page_.addLine(fw::kPart2WriteFailed);
+    page_.enableUpgrade(true);
+}
+
+void UpgradeTransfer::onStandby() {
+    // The page has stopped every timer: a transfer that was under way has ended, and Upgrade
+    // must be usable again once the matrix is back.
+    page_.enableUpgrade(true);
+    page_.releaseTabs();
+}
+
+} // namespace zentrel

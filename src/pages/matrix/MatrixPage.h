@@ -1,0 +1,109 @@
+#pragma once
+// The Matrix page (dialog 144): the switching grid, the output-configuration panel and the
+// stored settings. The page owns its serial channel, its logs and its reply assembly on both
+// links, and hands each reply to its parts: switch acknowledgments to the switching engine,
+// routing replies to the status refresh, and the standby announcement to itself.
+#include "MatrixPopups.h"
+#include "OutputGrid.h"
+#include "OutputPanel.h"
+#include "SettingEditDialog.h"
+#include "StatusRefresh.h"
+#include "StoredSettings.h"
+#include "SwitchEngine.h"
+#include "app/Page.h"
+#include "app/PageContext.h"
+#include "link/FrameSender.h"
+#include "pages/common/ReceiveLog.h"
+#include "pages/common/SendLog.h"
+#include "platform/SerialLink.h"
+#include "platform/Window.h"
+#include "protocol/ReplyAssembler.h"
+#include "protocol/TcpReplyBuffer.h"
+#include "ui/WindowSkin.h"
+
+#include <memory>
+
+namespace zentrel {
+
+class MatrixPage : public Window, public Page, public WindowSkin {
+public:
+    explicit MatrixPage(PageContext& ctx);
+    ~MatrixPage() override;
+
+    // --- Page ------------------------------------------------------------------------------
+    Window& window() override { return *this; }
+    const PageInfo& info() const override;
+    const DialogTemplate& pageTemplate() const override;
+    // startStatusRefresh. A tab change within the 150 ms leaves this timer running for a page
+    // that is hidden again; its refresh would take the port from the page now shown.
+    void activate() override {
+        if (ctx_.state.ActivePage == kPageMatrix) {
+            refresh_.start();
+        }
+    }
+    SerialLink* serialLink() override { return link_.get(); }
+    // The TCP-reply gate closes on every page switch.
+    void onAnyPageSwitch() override { tcpArmed_ = false; }
+
+    // --- Window ----------------------------------------------------------------------------
+    void onInitDialog() override;
+    void onCommand(int id, int code) override;
+    void onTimer(int id) override;
+    LParam onMessage(unsigned msg, WParam wp, LParam lp) override;
+    // A page is not a dialog of its own: Enter and Escape end nothing.
+    void onOk() override {}
+    void onCancel() override {}
+
+    // --- WindowSkin ------------------------------------------------------------------------
+    std::optional<FontSpec> fontFor(int id) const override;
+
+    // --- what the parts share ----------------------------------------------------------------
+    SharedState& state() { return ctx_.state; }
+    FrameSender& sender() { return sender_; }
+    MatrixPopups& popups() { return popups_; }
+    OutputGrid& grid() { return grid_; }
+    SwitchEngine& engine() { return engine_; }
+    StoredSettings& settings() { return settings_; }
+    SettingEditDialog& editDialog() { return editDialog_; }
+    // Tells the main window to enable (0) or disable (1) its tab buttons.
+    void postTabLock(int value);
+    // TCP replies are taken from now until the next page switch (MatrixTcpArmed).
+    void armTcp() { tcpArmed_ = true; }
+    bool tcpArmed() const { return tcpArmed_; }
+    // Opens and starts the page's serial channel on the shared port; false when it cannot.
+    bool openSerial();
+    // Whether the panels may act: no guard taken and nothing waiting for the matrix.
+    bool panelsFree() const { return engine_.guardsFree() && !engine_.switching(); }
+    // The link check of the panels: false, after telling the user, when the link of the current
+    // mode is missing.
+    bool panelLinkReady();
+
+    // Inspection, for tests.
+    const SendLog& sendLog() const { return sendLog_; }
+
+private:
+    void onGridClick(int id);
+    bool gridLinkReady();
+    void onSerialByte(WParam wp, LParam lp, LParam& result);
+    void onTcpNotification(WParam wp, LParam lp);
+    void dispatch(const CommandFrame& frame, bool serial, bool checksumPassed);
+    void onStandby();
+
+    PageContext& ctx_;
+    std::unique_ptr<SerialLink> link_;
+    SendLog sendLog_;
+    ReceiveLog receiveLog_;
+    FrameSender sender_;
+    ReplyAssembler assembler_;
+    TcpReplyBuffer tcpReplies_;
+    bool tcpArmed_ = false;
+    MatrixPopups popups_;
+    OutputGrid grid_;
+    SwitchEngine engine_;
+    StatusRefresh refresh_;
+    OutputPanel panel_;
+    StoredSettings settings_;
+    SettingEditDialog editDialog_;
+};
+
+} // namespace zentrel

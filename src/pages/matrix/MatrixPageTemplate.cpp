@@ -1,0 +1,131 @@
+#include "MatrixPageTemplate.h"
+
+#include "MatrixIds.h"
+#include "resources/ResourceIds.h"
+
+#include <string>
+#include <utility>
+
+namespace zentrel {
+
+namespace {
+
+using K = ControlKind;
+
+// The page fills the main window below the caption bar: 325 x 260 dialog units.
+constexpr int kWidth = 325;
+constexpr int kHeight = 260;
+
+// One output group: 78 x 108, four across the page, the second row of four below the first.
+constexpr int kGroupW = 78;
+constexpr int kGroupH = 108;
+constexpr int kGroupStepX = 80;
+constexpr int kRowY[2] = {2, 112};
+
+ControlTemplate item(int id, K kind, std::string caption, int x, int y, int w, int h) {
+    ControlTemplate t;
+    t.id = id;
+    t.kind = kind;
+    t.caption = std::move(caption);
+    t.x = x;
+    t.y = y;
+    t.w = w;
+    t.h = h;
+    return t;
+}
+
+ControlTemplate hidden(ControlTemplate t) {
+    t.visible = false;
+    return t;
+}
+
+ControlTemplate log(int id, int x, int y, std::string name) {
+    ControlTemplate t = hidden(item(id, K::Edit, "", x, y, 150, 22));
+    t.multiline = true;
+    t.readOnly = true;
+    t.accessibleName = std::move(name);
+    return t;
+}
+
+std::string outputName(int k) {
+    return std::string("OUTPUT ") + static_cast<char>('A' + k - 1);
+}
+
+void addGroup(DialogTemplate& t, int k) {
+    const int gx = 3 + kGroupStepX * ((k - 1) % 4);
+    const int gy = kRowY[(k - 1) / 4];
+    const std::string name = outputName(k);
+    auto& c = t.controls;
+    c.push_back(item(mtx::groupBox(k), K::GroupBox, name, gx, gy, kGroupW, kGroupH));
+
+    // The number box: what feeds the output, announced with the output before it.
+    ControlTemplate box = item(mtx::numberBox(k), K::Static, "", gx + 14, gy + 12, 50, 34);
+    box.centred = true;
+    box.accessiblePrefix = name + " source";
+    c.push_back(box);
+
+    // Push-like buttons that show only what the matrix confirmed: two rows of four.
+    for (int i = 1; i <= mtx::kInputs; ++i) {
+        ControlTemplate b = item(mtx::inputButton(k, i), K::CheckBox, std::to_string(i),
+                                 gx + 4 + 18 * ((i - 1) % 4), gy + 54 + 18 * ((i - 1) / 4), 16, 14);
+        b.accessiblePrefix = name + " input";
+        c.push_back(b);
+    }
+
+    // The arrows carry their icons; the text stands in where an icon cannot be drawn.
+    ControlTemplate prev = item(mtx::prevArrow(k), K::Button, "<", gx + 4, gy + 90, 34, 14);
+    prev.icon = 184;
+    prev.accessibleName = name + " previous input";
+    c.push_back(prev);
+    ControlTemplate next = item(mtx::nextArrow(k), K::Button, ">", gx + 40, gy + 90, 34, 14);
+    next.icon = 183;
+    next.accessibleName = name + " next input";
+    c.push_back(next);
+}
+
+void addPanels(DialogTemplate& t) {
+    auto& c = t.controls;
+    // They take the room of the second row of outputs, which the four-output layout hides.
+    const int y = kRowY[1] + 2;
+    c.push_back(item(mtx::kConfigGroup, K::GroupBox, "Output configuration", 3, y, 319, 30));
+    c.push_back(item(mtx::kSelectOutputLabel, K::Static, "Select Output", 9, y + 13, 46, 10));
+    ControlTemplate combo = item(mtx::kSelectOutput, K::ComboBox, "", 56, y + 11, 64, 130);
+    combo.accessibleName = "Select Output";
+    c.push_back(combo);
+    for (int n = 1; n <= mtx::kInputs; ++n) {
+        ControlTemplate b = item(mtx::panelButton(n), K::Button, std::to_string(n),
+                                 128 + 23 * (n - 1), y + 10, 20, 14);
+        b.accessiblePrefix = "Output configuration input";
+        c.push_back(b);
+    }
+    ControlTemplate list = item(mtx::kSettingsList, K::ListView, "", 3, y + 34, 272, 110);
+    list.accessibleName = "Stored settings";
+    c.push_back(list);
+    c.push_back(item(mtx::kEdit, K::Button, "Edit", 280, y + 36, 42, 14));
+    c.push_back(item(mtx::kSet, K::Button, "Set", 280, y + 54, 42, 14));
+}
+
+DialogTemplate build() {
+    DialogTemplate t{res::kMatrixPage, "Matrix", kWidth, kHeight, {}};
+    for (int k = 1; k <= mtx::kOutputs; ++k) {
+        addGroup(t, k);
+    }
+    addPanels(t);
+    // The hexadecimal logs: filled, never shown.
+    auto& c = t.controls;
+    c.push_back(hidden(item(mtx::kReceiveFrame, K::GroupBox, "接收命令", 3, 200, 158, 34)));
+    c.push_back(log(mtx::kReceiveLog, 7, 210, "Received frames"));
+    c.push_back(hidden(item(mtx::kSendFrame, K::GroupBox, "发送命令", 164, 200, 158, 34)));
+    c.push_back(log(mtx::kSendLog, 168, 210, "Sent frames"));
+    c.push_back(hidden(item(mtx::kLogClear, K::Button, "Clear", 290, 236, 30, 10)));
+    return t;
+}
+
+} // namespace
+
+const DialogTemplate& matrixPageTemplate() {
+    static const DialogTemplate t = build();
+    return t;
+}
+
+} // namespace zentrel

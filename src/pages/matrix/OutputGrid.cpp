@@ -1,0 +1,76 @@
+#include "OutputGrid.h"
+
+#include "platform/Window.h"
+
+namespace zentrel {
+
+namespace {
+
+constexpr Color kBoxText = rgb(0, 0, 0);
+constexpr Color kBoxBack = rgb(0, 255, 0);
+
+} // namespace
+
+OutputGrid::OutputGrid(Window& page) : page_(page) {}
+
+void OutputGrid::open() {
+    for (int k = 1; k <= mtx::kShown; ++k) {
+        page_.setRect(mtx::prevArrow(k), page_.control(mtx::inputButton(k, 6)).rect);
+        page_.setRect(mtx::nextArrow(k), page_.control(mtx::inputButton(k, 7)).rect);
+        for (int i = mtx::kShown + 1; i <= mtx::kInputs; ++i) {
+            page_.showControl(mtx::inputButton(k, i), false);
+        }
+    }
+    for (int k = mtx::kShown + 1; k <= mtx::kOutputs; ++k) {
+        page_.showControl(mtx::numberBox(k), false);
+        page_.showControl(mtx::groupBox(k), false);
+        page_.showControl(mtx::prevArrow(k), false);
+        page_.showControl(mtx::nextArrow(k), false);
+        for (int i = 1; i <= mtx::kInputs; ++i) {
+            page_.showControl(mtx::inputButton(k, i), false);
+        }
+    }
+    for (int k = 1; k <= mtx::kOutputs; ++k) {
+        page_.setColors(mtx::numberBox(k), kBoxText, kBoxBack);
+        showBox(k, "1");
+    }
+}
+
+std::optional<OutputGrid::Target> OutputGrid::inputButtonAt(int id) const {
+    for (int k = 1; k <= mtx::kOutputs; ++k) {
+        for (int i = 1; i <= mtx::kInputs; ++i) {
+            if (mtx::inputButton(k, i) == id) {
+                return Target{k, i};
+            }
+        }
+    }
+    return std::nullopt;
+}
+
+std::optional<OutputGrid::Target> OutputGrid::arrowAt(int id) const {
+    for (int k = 1; k <= mtx::kOutputs; ++k) {
+        const int s = source(k);
+        if (id == mtx::nextArrow(k)) {
+            return Target{k, s < mtx::kShown ? s + 1 : 1};
+        }
+        if (id == mtx::prevArrow(k)) {
+            return Target{k, s < 2 ? mtx::kShown : s - 1};
+        }
+    }
+    return std::nullopt;
+}
+
+void OutputGrid::showInput(int k, int i) {
+    if (i < 1 || i > mtx::kInputs) {
+        return;
+    }
+    for (int n = 1; n <= mtx::kInputs; ++n) {
+        page_.setChecked(mtx::inputButton(k, n), n == i);
+    }
+}
+
+void OutputGrid::showBox(int k, const std::string& text) {
+    page_.setText(mtx::numberBox(k), text);
+}
+
+} // namespace zentrel

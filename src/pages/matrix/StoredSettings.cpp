@@ -1,0 +1,88 @@
+#include "StoredSettings.h"
+
+#include "MatrixPage.h"
+
+namespace zentrel {
+
+namespace {
+
+// A cell's first character read as one hexadecimal digit; anything else reads 16.
+int hexDigit(char c) {
+    if (c >= '0' && c <= '9') {
+        return c - '0';
+    }
+    if (c >= 'A' && c <= 'F') {
+        return c - 'A' + 10;
+    }
+    if (c >= 'a' && c <= 'f') {
+        return c - 'a' + 10;
+    }
+    return 16;
+}
+
+} // namespace
+
+StoredSettings::StoredSettings(MatrixPage& page) : page_(page) {}
+
+void StoredSettings::open() {
+    std::vector<std::string> columns{""};
+    for (int k = 1; k <= mtx::kOutputs; ++k) {
+        columns.push_back("Output" + std::to_string(k));
+    }
+    page_.setColumns(mtx::kSettingsList, columns);
+    std::vector<std::vector<std::string>> rows;
+    for (int r = 0; r < kRows; ++r) {
+        std::vector<std::string> row(columns.size());
+        row[0] = "Setting" + std::to_string(r + 1);
+        rows.push_back(row);
+    }
+    page_.setRows(mtx::kSettingsList, rows);
+    writeSelectedRow();
+}
+
+void StoredSettings::onListClick() {
+    if (!page_.panelsFree()) {
+        return;
+    }
+    const int row = page_.selection(mtx::kSettingsList);
+    if (row < 0 || row >= kRows) {
+        return;
+    }
+    const auto& cells = page_.control(mtx::kSettingsList).rows[static_cast<std::size_t>(row)];
+    selected_ = row;
+    name_ = cells[0];
+    for (int c = 1; c <= mtx::kOutputs && c < static_cast<int>(cells.size()); ++c) {
+        const std::string& text = cells[static_cast<std::size_t>(c)];
+        if (!text.empty()) {
+            page_.engine().setWorking(c, hexDigit(text[0]) - 1);
+        }
+    }
+}
+
+void StoredSettings::onEdit() {
+    page_.editDialog().edit();
+}
+
+void StoredSettings::onSet() {
+    if (!page_.panelLinkReady() || !page_.panelsFree()) {
+        return;
+    }
+    page_.engine().takeSequence();
+    page_.engine().startSequence();
+}
+
+void StoredSettings::writeSelectedRow() {
+    auto rows = page_.control(mtx::kSettingsList).rows;
+    auto& row = rows[static_cast<std::size_t>(selected_)];
+    row[0] = name_;
+    for (int c = 1; c <= mtx::kOutputs; ++c) {
+        row[static_cast<std::size_t>(c)] = std::to_string(page_.engine().working(c) + 1);
+    }
+    page_.setRows(mtx::kSettingsList, rows);
+}
+
+void StoredSettings::setName(const std::string& name) {
+    name_ = name;
+}
+
+} // namespace zentrel

@@ -1,0 +1,143 @@
+#include "pages/firmware/FirmwareImage.h"
+#include "pages/firmware/FirmwareFile.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+using namespace zentrel;
+
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+Bytes pattern(std::size_t size, std::uint8_t seed) {
+    Bytes b(size);
+    for (std::size_t i = 0; i < size; ++i) {
+        b[i] = static_cast<std::uint8_t>((i * 13 + seed) % 0xA0);
+    }
+    return b;
+}
+
+Bytes imageBytes(const FirmwareImage& img, std::size_t from, std::size_t count) {
+    Bytes out;
+    for (std::size_t i = from; i < from + count; ++i) {
+        out.push_back(img.at(i));
+    }
+    return out;
+}
+
+} // namespace
+
+TEST(FirmwareImage, DescramblesWithTheKeyOfItsLength) {
+    // The same content makes other file bytes at another length: the key is
+    // (length mod 256) XOR D6, 1026 -> D4 and 300 -> FA.
+    for (const auto& [length, key] : {std::pair<std::size_t, std::uint8_t>{1026, 0xD4},
+                                      std::pair<std::size_t, std::uint8_t>{300, 0xFA}}) {
+        SCOPED_TRACE(length);
+        Bytes plain = pattern(length, 3);
+        plain[0] = 0xA5;
+        plain[1] = 0x5A;
+        Bytes file = plain;
+        for (std::uint8_t& b : file) {
+            b = static_cast<std::uint8_t>(b ^ key);
+        }
+        FirmwareImage img;
+        ASSERT_EQ(img.load(file), FirmwareImage::Load::Loaded);
+        EXPECT_EQ(img.length(), length);
+        EXPECT_EQ(imageBytes(img, 0, length), plain);
+        EXPECT_EQ(img.markerAt(0), PartMarker::Part1);
+    }
+}
+
+TEST(FirmwareImage, SizesAtTheEdgesOfTheBuffer) {
+    FirmwareImage img;
+    ASSERT_EQ(img.load(Bytes(FirmwareImage::kCapacity, 0x11)), FirmwareImage::Load::Loaded);
+    EXPECT_EQ(img.length(), FirmwareImage::kCapacity);
+    const std::uint8_t key = FirmwareImage::key(FirmwareImage::kCapacity);
+    EXPECT_EQ(img.at(FirmwareImage::kCapacity - 1), 0x11 ^ key);
+    // A last block reaches past the buffer: it reads zeros there, never other memory.
+    EXPECT_EQ(img.at(FirmwareImage::kCapacity), 0);
+    EXPECT_EQ(img.at(FirmwareImage::kCapacity + 255), 0);
+
+    // One byte more is refused, and the image stays what it was.
+    EXPECT_EQ(img.load(Bytes(FirmwareImage::kCapacity + 1, 0x22)), FirmwareImage::Load::TooLarge);
+    EXPECT_EQ(img.length(), FirmwareImage::kCapacity);
+    EXPECT_EQ(img.at(5), 0x11 ^ key);
+
+    // An empty file loads as nothing: no marker.
+    ASSERT_EQ(img.load({}), FirmwareImage::Load::Loaded);
+    EXPECT_EQ(img.length(), 0u);
+    EXPECT_EQ(img.markerAt(0), PartMarker::None);
+}
+
+TEST(FirmwareImage, ASmallFileAfterALargeOneLeavesNothingOfTheLargeBehindIt) {
+    FirmwareImage img;
+    img.load(Bytes(5000, 0x33));
+    img.load(Bytes(300, 0x44));
+    EXPECT_EQ(imageBytes(img, 300, 4700), Bytes(4700, 0));
+    EXPECT_EQ(img.at(299), 0x44 ^ FirmwareImage::key(300));
+}
+
+TEST(FirmwareImage, PartEndsAtTheNextPart2OrPart3Marker) {
+    Bytes plain = pattern(6000, 5);
+    plain[0] = 0xA4;
+    plain[1] = 0x5B;
+    // Markers of Part_1 and Part 4 never end a part; A3/A4 followed by 5B/5C do, crosswise too.
+    plain[1000] = 0xA5;
+    plain[1001] = 0x5A;
+    plain[2000] = 0xA2;
+    plain[2001] = 0x5D;
+    plain[3000] = 0xA4;
+    plain[3001] = 0x5C;
+    plain[5000] = 0xA3;
+    plain[5001] = 0x5C;
+    FirmwareImage img;
+    Bytes file = plain;
+    FirmwareImage::descramble(file);
+    img.load(file);
+    EXPECT_EQ(img.partEnd(2), 3000u);
+    EXPECT_EQ(img.partEnd(3001), 5000u);
+    EXPECT_EQ(img.partEnd(5002), 6000u);
+    EXPECT_EQ(img.markerAt(5000), PartMarker::Part3);
+    EXPECT_EQ(img.markerAt(3000), PartMarker::None);
+    EXPECT_EQ(img.markerAt(2000), PartMarker::Part4);
+    // A marker whose second byte lies past the file does not count.
+    Bytes edge = pattern(10, 1);
+    edge[9] = 0xA3;
+    FirmwareImage::descramble(edge);
+    img.load(edge);
+    EXPECT_EQ(img.partEnd(0), 10u);
+}
+
+TEST(FirmwareFile, ReadsRefusesAndTestsTheExtension) {
+    const auto dir = std::filesystem::temp_directory_path() / "zentrel-fw-file-test";
+    std::filesystem::create_directories(dir);
+    const auto write = [&](const std::string& name, std::size_t size) {
+        std::ofstream(dir / name, std::ios::binary) << std::string(size, 'x');
+        return (dir / name).string();
+    };
+    const FirmwareFile ok = FirmwareFile::read(write("a.fw", 100), 100);
+    EXPECT_EQ(ok.status, FirmwareFile::Status::Read);
+    EXPECT_EQ(ok.bytes.size(), 100u);
+    const FirmwareFile big = FirmwareFile::read(write("b.fw", 101), 100);
+    EXPECT_EQ(big.status, FirmwareFile::Status::TooLarge);
+    EXPECT_TRUE(big.bytes.empty());
+    EXPECT_EQ(FirmwareFile::read(write("c.fw", 0), 100).status, FirmwareFile::Status::Read);
+    EXPECT_EQ(FirmwareFile::read((dir / "none.fw").string(), 100).status,
+              FirmwareFile::Status::Unreadable);
+    std::filesystem::create_directories(dir / "dir.fw");
+    EXPECT_EQ(FirmwareFile::read((dir / "dir.fw").string(), 100).status,
+              FirmwareFile::Status::Unreadable);
+    std::filesystem::remove_all(dir);
+
+    for (const auto& [path, ok2] : {std::pair<std::string, bool>{"/x/a.fw", true},
+                                    {"/x/a.BIN", true},
+                                    {"a.bin", false},
+                                    {"a.FW", false},
+                                    {"a.fwx", false},
+                                    {"fw", false}}) {
+        EXPECT_EQ(FirmwareFile::hasFirmwareExtension(path), ok2) << path;
+    }
+}
