@@ -58,7 +58,8 @@ const std::map<std::string, FaultRule::Kind>& ruleKinds() {
         {"stay-down", FaultRule::Kind::StayDown},
         {"ack-id", FaultRule::Kind::AckId},
         {"extra-ack", FaultRule::Kind::ExtraAck},
-        {"standby-at-block", FaultRule::Kind::StandbyAtBlock}};
+        {"standby-at-block", FaultRule::Kind::StandbyAtBlock},
+        {"duplicate", FaultRule::Kind::Duplicate}};
     return kinds;
 }
 

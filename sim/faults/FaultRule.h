@@ -50,6 +50,7 @@ struct FaultRule {
         Byte5Set,         // byte 5 of the reply is 01 instead of 00
         SwitchReport,     // the EDID switch report with `code` in place of the reply
         CloseBeforeBlock, // a data header makes the matrix close the TCP connection
+        Duplicate,        // the reply leaves twice, the copy `gapMs` after the original
         Patch,            // byte `patchAt` of the reply becomes `patchValue`, checksum made good
         OtherOutput,      // byte 6 of the reply names the next output (8 wraps to 1), checksum good
         Twin, // a second frame (bytes 2.. in `then`) follows the reply in the same piece

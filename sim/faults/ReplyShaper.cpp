@@ -34,6 +34,7 @@ Reply ReplyShaper::shape(const CommandFrame& frame, const std::vector<FaultRule>
     std::int64_t delay = timing_.latencyMs;
     std::vector<std::size_t> cuts; // offsets into the frame where a new piece begins
     bool bytewise = false;
+    bool twice = false;
     std::int64_t gap = timing_.pieceGapMs;
     // Rules that change what the reply says come first, so a wrong checksum stays wrong.
     for (const FaultRule& r : rules) {
@@ -82,6 +83,10 @@ Reply ReplyShaper::shape(const CommandFrame& frame, const std::vector<FaultRule>
             bytewise = true;
             gap = r.gapMs > 0 ? r.gapMs : gap;
             break;
+        case Kind::Duplicate:
+            twice = true;
+            gap = r.gapMs > 0 ? r.gapMs : gap;
+            break;
         case Kind::Silent:
         case Kind::Refuse:
         case Kind::OtherInput:
@@ -128,6 +133,14 @@ Reply ReplyShaper::shape(const CommandFrame& frame, const std::vector<FaultRule>
         const std::size_t end = i + 1 < starts.size() ? starts[i + 1] : out.bytes.size();
         out.pieces.push_back(
             Piece{delay + static_cast<std::int64_t>(i) * gap, starts[i], end - starts[i]});
+    }
+    if (twice) {
+        // The copy is the bare frame: a unit that repeats itself repeats the reply, not the
+        // noise that happened to come before it.
+        const std::size_t at = out.bytes.size();
+        out.bytes.insert(out.bytes.end(), f.bytes.begin(), f.bytes.end());
+        out.pieces.push_back(Piece{out.lastDelayMs() + gap, at, CommandFrame::kSize});
+        out.name += ", twice";
     }
     return out;
 }

@@ -79,6 +79,18 @@ void SimulatedMatrixHarness::unplugSerial() {
     serial_.reset();
 }
 
+void SimulatedMatrixHarness::sendTcpBytes(std::span<const std::uint8_t> bytes) {
+    if (tcp_) {
+        tcp_->sendRaw(bytes);
+    }
+}
+
+void SimulatedMatrixHarness::resetTcp() {
+    if (tcp_) {
+        tcp_->resetConnections();
+    }
+}
+
 void SimulatedMatrixHarness::setUdpSilent(bool silent) {
     if (udp_) {
         udp_->setSilent(silent);

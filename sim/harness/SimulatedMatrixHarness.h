@@ -21,6 +21,7 @@
 #include <initializer_list>
 #include <memory>
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -70,6 +71,12 @@ public:
 
     // Pulls the matrix's serial cable: the COM port vanishes (the panel sees a line failure).
     void unplugSerial();
+    // Raw bytes from the matrix on every open TCP connection, in one send.
+    void sendTcpBytes(std::span<const std::uint8_t> bytes);
+    // The matrix resets every open TCP connection (the panel sees each one closed); it goes on
+    // accepting new ones.
+    void resetTcp();
+    int tcpConnectionsOpen() const { return tcp_ ? tcp_->connectionsOpen() : 0; }
     // Makes the matrix ignore discovery and configuration (switched off, or not on the segment).
     void setUdpSilent(bool silent);
 

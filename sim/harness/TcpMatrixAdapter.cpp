@@ -52,6 +52,21 @@ void TcpMatrixAdapter::send(Session& s, const Reply& reply) {
     });
 }
 
+void TcpMatrixAdapter::sendRaw(std::span<const std::uint8_t> bytes) {
+    for (auto& [id, s] : sessions_) {
+        s.connection->send(bytes);
+    }
+}
+
+void TcpMatrixAdapter::resetConnections() {
+    for (auto& [id, s] : sessions_) {
+        s.connection->onData(nullptr);
+        s.connection->onClose(nullptr);
+        s.connection->close();
+    }
+    sessions_.clear();
+}
+
 void TcpMatrixAdapter::sendUnprompted(const Reply& reply) {
     for (auto& [id, s] : sessions_) {
         send(s, reply);

@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <map>
 #include <memory>
+#include <span>
 #include <string>
 
 namespace zentrel::sim {
@@ -24,6 +25,13 @@ public:
 
     // Sends a frame on every open connection.
     void sendUnprompted(const Reply& reply);
+    // Puts raw bytes on every open connection, as one send each: noise on the link, or a test's
+    // own reply.
+    void sendRaw(std::span<const std::uint8_t> bytes);
+    // Drops every open connection at once, as a unit that restarts its network stack does:
+    // the panel sees each one closed, and what was still on its way to the panel is lost.
+    // New connections are accepted as before.
+    void resetConnections();
     int connectionsAccepted() const { return nextId_ - 1; }
     int connectionsOpen() const { return static_cast<int>(sessions_.size()); }
 

@@ -30,7 +30,17 @@ ConfigReplyBuffer::Outcome ConfigReplyBuffer::judge(const ConfigRecord::Bytes& r
         }
     }
     if (!found) {
-        count_ = 0;
+        // The last few bytes may be the start of the answer, cut after fewer bytes than the
+        // MAC: they stay, or the answer's remainder would find nothing to complete.
+        std::size_t keep = std::min(kMacSize - 1, count_);
+        while (keep > 0 &&
+               !std::equal(bytes_.begin() + static_cast<std::ptrdiff_t>(count_ - keep),
+                           bytes_.begin() + static_cast<std::ptrdiff_t>(count_), request.begin())) {
+            --keep;
+        }
+        std::copy(bytes_.begin() + static_cast<std::ptrdiff_t>(count_ - keep),
+                  bytes_.begin() + static_cast<std::ptrdiff_t>(count_), bytes_.begin());
+        count_ = keep;
         return Outcome::NotAccepted;
     }
     if (k + ConfigRecord::kSize > count_) {

@@ -32,7 +32,7 @@ public:
 
     // Once 76 bytes have accumulated: looks for the answer to `request`. A complete one is
     // judged and the buffer emptied; an incomplete one is moved to the front to wait for the
-    // rest; without one the bytes are dropped.
+    // rest; without one the bytes are dropped, except a last few that begin the MAC.
     Outcome judge(const ConfigRecord::Bytes& request);
 
 private:

@@ -27,6 +27,10 @@ void PendingRequest::stop() {
     window_.killTimer(timers_.second);
 }
 
+bool PendingRequest::waiting() const {
+    return window_.timerRunning(timers_.first) || window_.timerRunning(timers_.second);
+}
+
 bool PendingRequest::onTimer(int id) {
     if (id == timers_.first) {
         window_.killTimer(id);

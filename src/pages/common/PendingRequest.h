@@ -39,6 +39,10 @@ public:
     // Handles the expiry of one of this request's timers; false for any other timer.
     bool onTimer(int id);
 
+    // Whether a reply is still expected: one of the two waits runs. A reply that comes when
+    // none does (a duplicate, or the answer to the repeat after the first answer) is not acted
+    // on again, or the next step would go out a second time.
+    bool waiting() const;
     bool owns(int timerId) const { return timerId == timers_.first || timerId == timers_.second; }
     const RequestTimers& timers() const { return timers_; }
     const CommandFrame& frame() const { return frame_; }

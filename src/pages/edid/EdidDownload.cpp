@@ -89,6 +89,11 @@ bool EdidDownload::onReply(const CommandFrame& f) {
 }
 
 void EdidDownload::onReady(bool allInputs) {
+    // Only the first "ready" sends the header: a second one would put another header in front
+    // of the block, and the matrix would take the block for garbage.
+    if (!(allInputs ? allInputs_ : oneInput_).waiting()) {
+        return;
+    }
     (allInputs ? allInputs_ : oneInput_).stop();
     page_.sender().send(allInputs ? cmd::edidDataHeaderAll() : cmd::edidDataHeader());
     block_ = buffer_.block();
@@ -109,6 +114,11 @@ void EdidDownload::sendBlock() {
 }
 
 void EdidDownload::onResult(bool allInputs, std::uint8_t outcome) {
+    // The result answers the block; a second copy of it would say it all again and read the
+    // input back once more.
+    if (!page_.timerRunning(kBlockTimer)) {
+        return;
+    }
     page_.killTimer(kBlockTimer);
     page_.popups().endProgress();
     page_.setBusy(false);

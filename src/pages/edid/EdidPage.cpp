@@ -314,6 +314,11 @@ void EdidPage::dispatch(const CommandFrame& f) {
 }
 
 void EdidPage::onAccessGranted() {
+    // A second grant (a doubled reply, or the answer to the repeat after the first answer)
+    // would start the operation's next step a second time.
+    if (!access_.waiting()) {
+        return;
+    }
     access_.stop();
     busy_ = false;
     switch (op_) {

@@ -135,8 +135,9 @@ void GeneralPage::onStandby() {
     }
     maintenance_.stopForStandby();
     // The connect check that Status was waiting on has just been stopped with the rest; were
-    // Status still to wait for it, it would do nothing on a link that works.
-    status_.abandonConnect();
+    // Status still to wait for it, it would do nothing on a link that works. A chain that was
+    // running has lost its waits too and would keep the tabs locked for ever.
+    status_.stopForStandby();
     popups_.closeProgress();
     if (state().NoticeShown != 0) {
         popups_.closeNotice();

@@ -167,6 +167,9 @@ bool MaintenanceCommands::onResetReply(const CommandFrame& f) {
             return false;
         }
         const auto step = static_cast<std::size_t>(k - 1);
+        if (!resetSteps_[step].waiting()) {
+            return true; // a repeated answer: its next step is already out
+        }
         resetSteps_[step].stop();
         // A four-by-four unit ends its routing at output 4, a larger one at output 8.
         if (k == gen::kChainPorts || k == gen::kMaxPorts) {
@@ -177,11 +180,17 @@ bool MaintenanceCommands::onResetReply(const CommandFrame& f) {
         return true;
     }
     if (cmd::kEdidAccess.matches(f) && zeroResult(f)) {
+        if (!resetSteps_[kEdidAccessStep].waiting()) {
+            return true;
+        }
         resetSteps_[kEdidAccessStep].stop();
         startResetStep(kEdidStep);
         return true;
     }
     if (cmd::kEdidBuiltInAll.matches(f) && zeroResult(f)) {
+        if (!resetSteps_[kEdidStep].waiting()) {
+            return true;
+        }
         resetSteps_[kEdidStep].stop();
         startResetStep(kBeepStep);
         return true;

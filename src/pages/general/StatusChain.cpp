@@ -203,6 +203,13 @@ void StatusChain::giveUpDeviceInfo() {
     page_.popups().notice(gen::kTimeOut, kGiveUpNoticeMs, PagePopups::When::IfClosed);
 }
 
+void StatusChain::stopForStandby() {
+    connectPending_ = false;
+    if (busy_ != 0) {
+        unlock();
+    }
+}
+
 void StatusChain::unlock() {
     busy_ = 0;
     page_.postTabLock(busy_);
@@ -288,7 +295,13 @@ void StatusChain::onPort(const CommandFrame& f, bool serial) {
         return;
     }
     const bool connected = f[6] != cmd::kAbsent;
-    if (cmd::kInputStatus.matches(f)) {
+    // Only the answer to the query in flight moves the chain on; a second copy of it would
+    // send the next query again.
+    const bool input = cmd::kInputStatus.matches(f);
+    if (!(input ? inputRequest(k) : outputRequest(k)).waiting()) {
+        return;
+    }
+    if (input) {
         inputRequest(k).stop();
         showPort(Side::Input, k, connected);
         outputRequest(k).start(cmd::queryOutput(k));

@@ -36,6 +36,9 @@ public:
     bool tcpMuted() const { return tcpMuted_; }
     // The connect that Status was waiting for was dropped.
     void abandonConnect() { connectPending_ = false; }
+    // The matrix went into standby: the page has stopped every wait, so a running chain can
+    // never end by itself; it ends here and gives the tabs back.
+    void stopForStandby();
     bool connectPending() const { return connectPending_; }
     int busy() const { return busy_; }
     // Whether port line `line` (an id of 1188..1195 or 1198..1205) shows a connection.

@@ -92,6 +92,22 @@ TEST(ConfigReplyBuffer, JudgesAWholeAnswerFoundByItsTargetMac) {
     EXPECT_EQ(b.count(), 0u);
 }
 
+TEST(ConfigReplyBuffer, AnAnswerCutInsideItsMacAfterStrayBytesIsStillFound) {
+    const ConfigRecord req = staticRequest();
+    const auto accepted = answer(req, 0x00);
+    // 75 stray bytes wait for more; the answer's first byte makes 76 with no MAC among them.
+    // Dropping everything then would lose the answer's start and the acceptance with it.
+    for (std::size_t head : {1u, 3u, 5u}) {
+        ConfigReplyBuffer b;
+        EXPECT_EQ(feed(b, req.bytes(),
+                       {std::vector<std::uint8_t>(75, 0x61), cut(accepted, 0, head),
+                        cut(accepted, head, 76)}),
+                  (std::vector<Outcome>{Outcome::Waiting, Outcome::NotAccepted, Outcome::Accepted}))
+            << head;
+        EXPECT_EQ(b.count(), 0u);
+    }
+}
+
 TEST(ConfigReplyBuffer, StaysWithinItsSize) {
     ConfigReplyBuffer b;
     for (std::size_t i = 0; i < ConfigReplyBuffer::kCapacity; ++i) {
