@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds the Debian package from a build folder and checks what an installer relies on: both
 # programs, the desktop entry and icon in their places, and the Qt libraries as dependencies
-# (so `apt install ./zentrel_*.deb` brings them).
+# (so `apt install ./zentrel_*.deb` brings them), and that the desktop entry validates.
 #   scripts/check-package.sh BUILD_DIR
 set -euo pipefail
 build=$(cd "$1" && pwd)
@@ -18,4 +18,9 @@ depends=$(dpkg-deb -f "$deb" Depends)
 for lib in libqt6widgets6 libqt6network6 libqt6core6; do
     grep -q "$lib" <<<"$depends" || { echo "the package does not depend on $lib" >&2; exit 1; }
 done
+# The entry must validate without a hint either: two main categories would list the panel twice.
+entry=$out/zentrel.desktop
+dpkg-deb --fsys-tarfile "$deb" | tar -xO ./usr/share/applications/zentrel.desktop >"$entry"
+report=$(desktop-file-validate "$entry" 2>&1) || true
+[ -z "$report" ] || { echo "desktop entry: $report" >&2; exit 1; }
 echo "package ok: $(basename "$deb"), Depends: $depends"
