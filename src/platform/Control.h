@@ -26,6 +26,7 @@ struct Control {
     bool multiline = false;
     bool readOnly = false;
     bool centred = false;
+    bool pushLike = false; // a check box drawn as a button that stays pressed when checked
     std::string accessibleName;
     std::string accessiblePrefix; // group or row put before what the control shows
     std::string tooltip;

@@ -36,6 +36,7 @@ struct ControlTemplate {
     // Where several controls show the same caption: their group or row, put before what the
     // control shows ("OUTPUT B input" + "3", "Copy EDID From:" + "Set").
     std::string accessiblePrefix;
+    bool pushLike = false; // check boxes drawn as buttons that stay pressed when checked
 };
 
 struct DialogTemplate {

@@ -160,6 +160,7 @@ Control& Window::addControl(const ControlTemplate& t) {
     c.multiline = t.multiline;
     c.readOnly = t.readOnly;
     c.centred = t.centred;
+    c.pushLike = t.pushLike;
     c.accessibleName = t.accessibleName.empty() ? t.caption : t.accessibleName;
     c.accessiblePrefix = t.accessiblePrefix;
     controls_[t.id] = c;

@@ -13,6 +13,8 @@ std::optional<IconSize> iconSize(int resource) {
     case res::kLinkDownIcon:
     case res::kLinkUpIcon:
     case res::kOpenFileIcon:
+    case res::kNextArrowIcon:
+    case res::kPrevArrowIcon:
         return IconSize{16, 16};
     case res::kCloseIcon:
     case res::kCloseIconHot:

@@ -22,9 +22,11 @@ constexpr int kCloseIconHot = 174;
 constexpr int kCaptionIcon = 176;
 constexpr int kMinimizeIcon = 178;
 constexpr int kMinimizeIconHot = 179;
-constexpr int kLinkDownIcon = 180; // a link that is not connected (General page)
-constexpr int kLinkUpIcon = 181;   // a connected link (General page)
-constexpr int kOpenFileIcon = 182; // an open folder: the pages' buttons that choose a file
+constexpr int kLinkDownIcon = 180;  // a link that is not connected (General page)
+constexpr int kLinkUpIcon = 181;    // a connected link (General page)
+constexpr int kOpenFileIcon = 182;  // an open folder: the pages' buttons that choose a file
+constexpr int kNextArrowIcon = 183; // Matrix page: the next input
+constexpr int kPrevArrowIcon = 184; // Matrix page: the previous input
 
 // Cursors the skinned buttons may show.
 constexpr int kHandCursor = 32649;

@@ -63,7 +63,11 @@ QWidget* createButtonLike(WindowWidget& owner, const Control& c) {
     QAbstractButton* b = nullptr;
     switch (c.kind) {
     case ControlKind::CheckBox:
-        b = new QCheckBox(&owner);
+        if (c.pushLike) {
+            b = new QPushButton(&owner); // made checkable when it follows the window
+        } else {
+            b = new QCheckBox(&owner);
+        }
         break;
     case ControlKind::Radio: {
         auto* r = new QRadioButton(&owner);
@@ -257,12 +261,15 @@ void syncControlWidget(WindowWidget& owner, QWidget& widget, const Control& c) {
         skinned->followSkin();
         skinned->update();
     } else if (auto* button = qobject_cast<QAbstractButton*>(&widget)) {
-        button->setText(qs(c.text));
+        // A button's caption stands in for its icon; where the icon is drawn, it alone shows
+        // (such buttons carry an accessible name for what the icon says).
+        const bool drawsIcon = c.icon != 0 && iconSize(c.icon).has_value();
+        button->setText(drawsIcon ? QString() : qs(c.text));
         if (c.kind == ControlKind::CheckBox || c.kind == ControlKind::Radio) {
             button->setCheckable(true);
             button->setChecked(c.checked != 0);
         }
-        if (c.icon != 0 && iconSize(c.icon)) {
+        if (drawsIcon) {
             button->setIcon(QIcon(iconPixmap(c.icon)));
         }
     } else if (auto* line = qobject_cast<QLineEdit*>(&widget)) {

@@ -121,6 +121,20 @@ void drawOpenFolder(QPainter& p, const QRectF& r) {
     p.drawPath(front);
 }
 
+// A solid triangle pointing left or right, in the dark grey of button captions.
+void drawArrow(QPainter& p, const QRectF& r, bool next) {
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(60, 60, 60));
+    const qreal x0 = r.left() + r.width() * 0.3;
+    const qreal x1 = r.right() - r.width() * 0.3;
+    const qreal tip = next ? x1 : x0;
+    const qreal base = next ? x0 : x1;
+    const QPointF points[3] = {QPointF(base, r.top() + r.height() * 0.2),
+                               QPointF(base, r.bottom() - r.height() * 0.2),
+                               QPointF(tip, r.center().y())};
+    p.drawPolygon(points, 3);
+}
+
 } // namespace
 
 QPixmap iconPixmap(int resource, QSize size) {
@@ -160,6 +174,10 @@ QPixmap iconPixmap(int resource, QSize size) {
         break;
     case res::kOpenFileIcon:
         drawOpenFolder(p, r);
+        break;
+    case res::kNextArrowIcon:
+    case res::kPrevArrowIcon:
+        drawArrow(p, r, resource == res::kNextArrowIcon);
         break;
     default:
         break;

@@ -47,16 +47,17 @@ void addGroup(DialogTemplate& t, int k) {
         ControlTemplate b = item(mtx::inputButton(k, i), K::CheckBox, std::to_string(i),
                                  gx + 4 + 18 * ((i - 1) % 4), gy + 54 + 18 * ((i - 1) / 4), 16, 14);
         b.accessiblePrefix = name + " input";
+        b.pushLike = true;
         c.push_back(b);
     }
 
     // The arrows carry their icons; the text stands in where an icon cannot be drawn.
     ControlTemplate prev = item(mtx::prevArrow(k), K::Button, "<", gx + 4, gy + 90, 34, 14);
-    prev.icon = 184;
+    prev.icon = res::kPrevArrowIcon;
     prev.accessibleName = name + " previous input";
     c.push_back(prev);
     ControlTemplate next = item(mtx::nextArrow(k), K::Button, ">", gx + 40, gy + 90, 34, 14);
-    next.icon = 183;
+    next.icon = res::kNextArrowIcon;
     next.accessibleName = name + " next input";
     c.push_back(next);
 }
