@@ -6,6 +6,7 @@
 #include "resources/TemplateParts.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdio>
 #include <vector>
 
@@ -133,13 +134,20 @@ std::string TrafficWindow::clockText(std::int64_t ms) {
 }
 
 std::string TrafficWindow::pageName(int page) {
-    if (page >= 1 && page <= 4) {
-        const int caption = pageInfo(page).caption;
-        for (const ControlTemplate& c : mainDialogTemplate().controls) {
-            if (c.id == caption) {
-                return c.caption;
+    // The captions of the main window's tabs, looked up once.
+    static const std::array<std::string, 4> names = [] {
+        std::array<std::string, 4> out;
+        for (int n = 1; n <= 4; ++n) {
+            for (const ControlTemplate& c : mainDialogTemplate().controls) {
+                if (c.id == pageInfo(n).caption) {
+                    out[static_cast<std::size_t>(n - 1)] = c.caption;
+                }
             }
         }
+        return out;
+    }();
+    if (page >= 1 && page <= 4) {
+        return names[static_cast<std::size_t>(page - 1)];
     }
     return "Page " + std::to_string(page);
 }

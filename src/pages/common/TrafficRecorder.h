@@ -27,18 +27,18 @@ public:
     void record(int page, TrafficDirection direction, std::string_view hex);
 
     // The frames kept are those numbered firstSeq() to endSeq() - 1.
-    std::uint64_t firstSeq() const { return end_ - count_; }
+    std::uint64_t firstSeq() const { return end_ - ring_.size(); }
     std::uint64_t endSeq() const { return end_; }
     // A kept frame; `seq` must lie in [firstSeq(), endSeq()).
-    const TrafficFrame& at(std::uint64_t seq) const { return ring_[seq % ring_.size()]; }
+    const TrafficFrame& at(std::uint64_t seq) const { return ring_[seq % capacity_]; }
 
     void setListener(Listener listener) { listener_ = std::move(listener); }
 
 private:
     const EventLoop& clock_;
-    std::vector<TrafficFrame> ring_;
+    std::size_t capacity_;
+    std::vector<TrafficFrame> ring_; // grows to the capacity as frames come, then turns
     std::uint64_t end_ = 0;
-    std::size_t count_ = 0;
     Listener listener_;
 };
 

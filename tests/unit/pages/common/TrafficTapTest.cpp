@@ -3,9 +3,7 @@
 #include "TestWindow.h"
 #include "pages/common/ReceiveLog.h"
 #include "pages/common/SendLog.h"
-#include "pages/common/TrafficRecorder.h"
 #include "platform/sim/VirtualEventLoop.h"
-#include "protocol/Commands.h"
 #include "protocol/HexText.h"
 #include "protocol/ReplyAssembler.h"
 #include "protocol/TcpReplyBuffer.h"
@@ -14,21 +12,6 @@
 
 using namespace zentrel;
 using namespace zentrel::test;
-
-namespace {
-
-// A page's two logs, with or without a tap, fed the same way.
-struct Logs {
-    Logs(EventLoop& loop, TrafficTap tap)
-        : page(loop), send(page, kSendBox, true, tap), receive(page, kReceiveBox, true, tap) {}
-    TestWindow page;
-    SendLog send;
-    ReceiveLog receive;
-    ReplyAssembler serial{&receive};
-    TcpReplyBuffer tcp{&receive};
-};
-
-} // namespace
 
 TEST(TrafficTap, LeavesTheLogsByteForByteAndRecordsEachFrameAndLineAtItsTime) {
     VirtualEventLoop loop;
@@ -39,39 +22,33 @@ TEST(TrafficTap, LeavesTheLogsByteForByteAndRecordsEachFrameAndLineAtItsTime) {
                           (f.direction == TrafficDirection::Sent ? " sent " : " received ") +
                           std::to_string(f.timeMs) + " " + f.hex);
     });
-    Logs plain(loop, {});
-    Logs tapped(loop, {&recorder, 2});
-
-    const CommandFrame query = cmd::kPowerState.frame({});
-    const std::vector<std::uint8_t> block(20, 0x7E);
-    const std::vector<std::uint8_t> reply(query.bytes.begin(), query.bytes.end());
-    const std::vector<std::uint8_t> stray(300, 0x11); // never starts a frame nor ends a line
-    for (Logs* l : {&plain, &tapped}) {
-        l->send.append(query.bytes);
-        l->send.append(block); // a data block: its line breaks fall by the byte count
-        l->send.appendText("Send data:\r\n");
-        l->serial.feed(0x00); // a stray byte before the reply, on the reply's line
-        l->serial.feedAll(reply);
-        l->tcp.onRead(reply);
-        l->receive.appendText("A5 5B\r\n\r\nA5 "); // text written in one piece, as batched
-        l->receive.appendText("01\r\n");
-        l->serial.feedAll(stray);
+    const std::vector<std::uint8_t> frame = bytesOf("A5 5B 08 0C 00 00 00 00 00 00 00 00 EC");
+    const std::vector<std::uint8_t> block(20, 0x7E), stray(300, 0x11);
+    std::vector<std::string> boxes;
+    for (TrafficTap tap : {TrafficTap{}, TrafficTap{&recorder, 2}}) {
+        TestWindow page(loop);
+        SendLog send(page, kSendBox, true, tap);
+        ReceiveLog receive(page, kReceiveBox, true, tap);
+        ReplyAssembler serial(&receive);
+        TcpReplyBuffer tcp(&receive);
         loop.advance(1500);
+        send.append(frame);
+        send.append(block); // its line breaks fall by the byte count
+        send.appendText("Send data:\r\n");
+        serial.feed(0x00); // a stray byte, on the reply's line
+        serial.feedAll(frame);
+        tcp.onRead(frame);
+        receive.appendText("A5 5B\r\n\r\nA5 "); // batched text
+        receive.appendText("01\r\n");
+        serial.feedAll(stray); // never ends a line
+        boxes.push_back(page.text(kSendBox) + page.text(kReceiveBox) + send.mirror() +
+                        receive.mirror());
     }
-    EXPECT_EQ(tapped.page.text(kSendBox), plain.page.text(kSendBox));
-    EXPECT_EQ(tapped.page.text(kReceiveBox), plain.page.text(kReceiveBox));
-    EXPECT_EQ(tapped.send.mirror(), plain.send.mirror());
-    EXPECT_EQ(tapped.receive.mirror(), plain.receive.mirror());
-
-    const std::string q = hexList(query.bytes);
-    const std::string longest = hexList(std::vector<std::uint8_t>(256, 0x11));
-    EXPECT_EQ(entries, (std::vector<std::string>{
-                           "2 sent 1500 " + q,
-                           "2 sent 1500 " + hexList(block),
-                           "2 received 1500 00 " + q,
-                           "2 received 1500 " + q,
-                           "2 received 1500 A5 5B",
-                           "2 received 1500 A5 01",
-                           "2 received 1500 " + longest,
-                       }));
+    EXPECT_EQ(boxes[1], boxes[0]);
+    const std::string f = hexList(frame);
+    EXPECT_EQ(entries,
+              (std::vector<std::string>{
+                  "2 sent 3000 " + f, "2 sent 3000 " + hexList(block), "2 received 3000 00 " + f,
+                  "2 received 3000 " + f, "2 received 3000 A5 5B", "2 received 3000 A5 01",
+                  "2 received 3000 " + hexList(std::span(stray).first(256))}));
 }

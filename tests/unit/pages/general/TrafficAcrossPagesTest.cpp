@@ -1,6 +1,5 @@
-// The traffic log of a session that runs the General and the Matrix page over COM and then over
-// TCP: every frame the pages' logs wrote, under the right page and direction, at the virtual
-// time it was written, in the order the matrix saw them.
+// The traffic log of a session on the General and the Matrix page over COM, then TCP: every
+// frame the pages' logs wrote, under its page and direction, at its virtual time, in order.
 #include "GeneralFixture.h"
 #include "app/SystemCommands.h"
 #include "app/TrafficWindow.h"
@@ -10,74 +9,18 @@
 using namespace zentrel;
 using namespace zentrel::testing;
 
-namespace {
-
-struct Line {
-    std::string time, page, direction, hex;
-};
-
-// "hh:mm:ss.mmm  PAGE  DIRECTION  HEX", PAGE possibly of two words.
-std::vector<Line> parse(const std::string& text) {
-    std::vector<Line> out;
-    std::istringstream in(text);
-    for (std::string l; std::getline(in, l);) {
-        Line x;
-        std::size_t a = l.find("  "), b = l.find("  ", a + 2), c = l.find("  ", b + 2);
-        EXPECT_NE(c, std::string::npos) << l;
-        if (c == std::string::npos) {
-            continue;
-        }
-        x.time = l.substr(0, a);
-        x.page = l.substr(a + 2, b - a - 2);
-        x.direction = l.substr(b + 2, c - b - 2);
-        x.hex = l.substr(c + 2);
-        out.push_back(x);
-    }
-    return out;
-}
-
-// A log box's lines without their trailing blank.
-Names boxLines(const Window& page, int id) {
-    Names out;
-    std::istringstream in(page.text(id));
-    for (std::string l; std::getline(in, l);) {
-        while (!l.empty() && (l.back() == '\r' || l.back() == ' ')) {
-            l.pop_back();
-        }
-        out.push_back(l);
-    }
-    return out;
-}
-
-Names select(const std::vector<Line>& lines, const std::string& page, const std::string& dir) {
-    Names out;
-    for (const Line& l : lines) {
-        if ((page.empty() || l.page == page) && l.direction == dir) {
-            out.push_back(l.hex);
-        }
-    }
-    return out;
-}
-
-bool has(const std::vector<Line>& lines, const std::string& time, const std::string& page,
-         const std::string& dir) {
-    for (const Line& l : lines) {
-        if (l.time == time && l.page == page && l.direction == dir) {
-            return true;
-        }
-    }
-    return false;
-}
-
-} // namespace
-
 TEST(TrafficAcrossPages, TwoPagesOverBothLinksAreListedByPageDirectionAndVirtualTime) {
     GeneralFixture f({}, GeneralFixture::pages<MatrixPage>(kPageMatrix));
-    std::vector<std::int64_t> matrixShownAt;
+    unsigned showTraffic = 0;
+    for (const MenuEntry& e : f.main->windowMenu()) {
+        showTraffic = e.text == "Show traffic log" ? e.command : showTraffic;
+    }
+    ASSERT_NE(showTraffic & 0xFFF0, SC_ABOUT);
+    std::vector<std::string> queries; // when the Matrix page is woken, 150 ms after its switch
     auto session = [&] {
         f.click(gen::kStatus);
         f.advance(700);
-        matrixShownAt.push_back(f.now());
+        queries.push_back(TrafficWindow::clockText(f.now() + 150) + "  Matrix  sent  ");
         f.main->selectPage(kPageMatrix);
         f.advance(1000);
         f.main->selectPage(kPageGeneral);
@@ -85,44 +28,45 @@ TEST(TrafficAcrossPages, TwoPagesOverBothLinksAreListedByPageDirectionAndVirtual
     };
     f.click(gen::kComConnect);
     f.advance(333);
-    session();
-    // Part of the session while the log is hidden, the rest while it is shown.
-    f.main->onSystemCommand(SC_TRAFFIC);
-    f.main->trafficWindow().onCancel();
+    session(); // while the log is hidden
     f.click(gen::kTcpRadio);
     f.click(gen::kSearch);
     f.advance(50);
-    f.main->onSystemCommand(SC_TRAFFIC);
+    f.main->onSystemCommand(showTraffic);
     f.click(gen::kTcpConnect);
     f.advance(200);
-    session();
+    session(); // while it is shown
 
-    const auto lines = parse(f.main->trafficWindow().text(TrafficWindow::kText));
-    Window& matrix = f.main->page(kPageMatrix).window();
-    // Each page's lines each way are its own log box's lines, so each frame is under the page
-    // and direction that logged it.
-    EXPECT_EQ(select(lines, "General", "sent"), boxLines(*f.page, gen::kSendLog));
-    EXPECT_EQ(select(lines, "General", "received"), boxLines(*f.page, gen::kReceiveLog));
-    EXPECT_EQ(select(lines, "Matrix", "sent"), boxLines(matrix, mtx::kSendLog));
-    EXPECT_EQ(select(lines, "Matrix", "received"), boxLines(matrix, mtx::kReceiveLog));
-    // The frames sent, of both pages over both links, in the order the matrix took them (the
-    // one-byte search probe is no frame and no page logs it).
-    Names toMatrix;
-    for (const std::string& frame : f.sent()) {
-        if (frame.size() == 3 * CommandFrame::kSize - 1) {
-            toMatrix.push_back(frame);
+    // Each page's lines each way are its log box's lines; all sent ones are the frames the
+    // matrix took, in order; times never go back.
+    const Window& matrix = f.main->page(kPageMatrix).window();
+    std::map<std::string, std::string> expected{
+        {"General  sent", f.page->text(gen::kSendLog)},
+        {"General  received", f.page->text(gen::kReceiveLog)},
+        {"Matrix  sent", matrix.text(mtx::kSendLog)},
+        {"Matrix  received", matrix.text(mtx::kReceiveLog)}};
+    std::map<std::string, std::string> listed;
+    Names sent;
+    std::string lastTime, lines = f.main->trafficWindow().text(TrafficWindow::kText);
+    std::istringstream in(lines);
+    for (std::string l; std::getline(in, l);) {
+        const std::size_t hex = l.rfind("  "); // the bytes have single blanks
+        listed[l.substr(14, hex - 14)] += l.substr(hex + 2) + " \r\n";
+        if (l.find("  sent  ") != std::string::npos) {
+            sent.push_back(l.substr(hex + 2));
+        }
+        EXPECT_LE(lastTime, l.substr(0, 12));
+        lastTime = l.substr(0, 12);
+    }
+    EXPECT_EQ(listed, expected);
+    Names frames; // the one-byte search probe is no frame and no page logs it
+    for (const std::string& s : f.sent()) {
+        if (s.size() > 2) {
+            frames.push_back(s);
         }
     }
-    EXPECT_EQ(select(lines, "", "sent"), toMatrix);
-
-    // Times are the virtual clock's, in order: the Matrix page's first query goes out as the
-    // main window wakes it, 150 ms after it was shown.
-    for (std::size_t i = 0; i + 1 < lines.size(); ++i) {
-        EXPECT_LE(lines[i].time, lines[i + 1].time);
-    }
-    ASSERT_EQ(matrixShownAt.size(), 2u);
-    for (std::int64_t shown : matrixShownAt) {
-        const std::string query = TrafficWindow::clockText(shown + 150);
-        EXPECT_TRUE(has(lines, query, "Matrix", "sent")) << query;
+    EXPECT_EQ(sent, frames);
+    for (const std::string& q : queries) {
+        EXPECT_NE(lines.find(q), std::string::npos) << q;
     }
 }
