@@ -2,12 +2,15 @@
 // the Qt view (offscreen), takes a reply-sized frame it ignores after 0, 100 KiB and 1 MiB of
 // earlier traffic, on the COM link and on the TCP link, and the two are printed side by side.
 // A frame takes 1.24 ms on the wire at 115200 8N2; the panel must stay well inside that, and
-// what a frame costs must not depend on how much came before it.
+// what a frame costs must not depend on how much came before it. Every frame also goes to the
+// traffic recorder; a further column has the traffic log window on the screen.
 #include "app/ControllerApp.h"
 #include "app/MainWindow.h"
+#include "app/SystemCommands.h"
+#include "app/TrafficWindow.h"
+#include "pages/PageFactory.h"
 #include "pages/general/GeneralIds.h"
 #include "pages/general/GeneralPage.h"
-#include "pages/PageFactory.h"
 #include "platform/sim/VirtualTcpConnection.h"
 #include "protocol/Commands.h"
 #include "sim/harness/SimulatedMatrixHarness.h"
@@ -41,7 +44,8 @@ double threadCpuUs() {
 // virtual network's connection on TCP.
 class Session {
 public:
-    Session(bool tcp, bool logShown) : harness_(options()), tcp_(tcp), logShown_(logShown) {
+    Session(bool tcp, bool logShown, bool trafficShown)
+        : harness_(options()), tcp_(tcp), logShown_(logShown || trafficShown) {
         host_ = std::make_unique<QtWindowHost>(harness_.loop(), ui_);
         ui_.setHost(host_.get());
         app_.start();
@@ -61,6 +65,9 @@ public:
         if (logShown) {
             page_->showControl(gen::kReceiveLog, true);
         }
+        if (trafficShown) {
+            main_->onSystemCommand(SC_TRAFFIC);
+        }
         QApplication::processEvents();
         const CommandFrame f = cmd::kEdidSwitchReport.frame({0x01, 0x00, 0x02});
         frame_.assign(f.bytes.begin(), f.bytes.end());
@@ -76,6 +83,10 @@ public:
     // the frames were taken and logged, not lost on the way.
     std::size_t logged() const { return page_->text(gen::kReceiveLog).size(); }
     std::size_t mirrored() const { return page_->receiveLog().mirror().size(); }
+    std::size_t trafficShown() const {
+        const TrafficWindow& w = main_->trafficWindow();
+        return w.created() ? w.text(TrafficWindow::kText).size() : 0;
+    }
 
     // Sends `count` frames; returns the panel's CPU time per frame in microseconds.
     double frames(int count) {
@@ -120,8 +131,8 @@ private:
 
 // Per-frame times at each mark of session traffic; the best of three batches, as the machine
 // is shared.
-std::vector<double> measure(bool tcp, bool logShown = false) {
-    Session s(tcp, logShown);
+std::vector<double> measure(bool tcp, bool logShown = false, bool trafficShown = false) {
+    Session s(tcp, logShown, trafficShown);
     std::vector<double> out;
     if (!s.ready()) {
         std::fprintf(stderr, "%s link did not come up\n", tcp ? "TCP" : "COM");
@@ -137,8 +148,10 @@ std::vector<double> measure(bool tcp, bool logShown = false) {
         }
         out.push_back(best);
     }
-    std::printf("%s: %zu KiB received, receive log box holds %zu bytes, mirror %zu bytes\n",
-                tcp ? "TCP" : "COM", s.traffic() / 1024, s.logged(), s.mirrored());
+    std::printf("%s: %zu KiB received, receive log box holds %zu bytes, mirror %zu bytes, "
+                "traffic log %zu bytes\n",
+                tcp ? "TCP" : "COM", s.traffic() / 1024, s.logged(), s.mirrored(),
+                s.trafficShown());
     return out;
 }
 
@@ -153,17 +166,19 @@ int main(int argc, char** argv) {
     const std::vector<double> tcp = measure(true);
     // The same with the receive-log box on the screen, as a page that shows its log has it.
     const std::vector<double> shown = measure(false, true);
+    // The same with the traffic log window on the screen instead.
+    const std::vector<double> traffic = measure(false, false, true);
     if (com.size() != std::size(kMarks) || tcp.size() != std::size(kMarks) ||
-        shown.size() != std::size(kMarks)) {
+        shown.size() != std::size(kMarks) || traffic.size() != std::size(kMarks)) {
         return 1;
     }
     std::printf("panel CPU time per received 13-byte frame (line time %.0f us)\n", kFrameWireUs);
-    std::printf("%-16s %18s %18s %18s\n", "session traffic", "COM link", "TCP link",
-                "COM, log shown");
+    std::printf("%-16s %18s %18s %18s %18s\n", "session traffic", "COM link", "TCP link",
+                "COM, log shown", "COM, traffic log");
     bool within = true;
     for (std::size_t i = 0; i < std::size(kMarks); ++i) {
         std::printf("%10zu KiB", kMarks[i] / 1024);
-        for (double us : {com[i], tcp[i], shown[i]}) {
+        for (double us : {com[i], tcp[i], shown[i], traffic[i]}) {
             std::printf(" %10.2f us %4.1f%%", us, 100 * us / kFrameWireUs);
         }
         std::printf("\n");

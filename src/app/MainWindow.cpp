@@ -35,8 +35,9 @@ MainWindow::MainWindow(Platform& platform, SharedState& state, ControlSocket& so
                        PageFactory factory, Rect screen)
     : Window(platform.loop), platform_(platform), state_(state), socket_(socket), screen_(screen),
       notice_(platform.loop, state, this), progress_(platform.loop, state, this),
-      configBox_(platform.loop, state, this),
-      about_(platform.loop, this), context_{platform, state, socket, *this, notice_, progress_},
+      configBox_(platform.loop, state, this), about_(platform.loop, this), traffic_(platform.loop),
+      trafficWindow_(platform.loop, platform.ui, traffic_),
+      context_(PageContext{platform, state, socket, *this, notice_, progress_, traffic_}),
       followUp_(*this, state, configBox_, notice_, [this] { page(kPageGeneral).search(); }) {
     // The page objects exist from the start, so a page switch can reset and stop them all;
     // their windows are made when they are first needed.
@@ -365,9 +366,14 @@ bool MainWindow::windowMenuAt(Point p) const {
 }
 
 std::vector<MenuEntry> MainWindow::windowMenu() const {
-    // The window menu without Move (the window moves by dragging), with the About entry.
-    return {
-        {SC_MINIMIZE, "Minimize"}, {SC_CLOSE, "Close"}, {0, ""}, {SC_ABOUT, "About Zentrel..."}};
+    // The window menu without Move (the window moves by dragging), with the traffic log and the
+    // About entry.
+    return {{SC_MINIMIZE, "Minimize"},
+            {SC_CLOSE, "Close"},
+            {0, ""},
+            {SC_TRAFFIC, "Show traffic log"},
+            {0, ""},
+            {SC_ABOUT, "About Zentrel..."}};
 }
 
 void MainWindow::onSystemCommand(unsigned command) {
@@ -384,6 +390,9 @@ void MainWindow::onSystemCommand(unsigned command) {
         break;
     case SC_CLOSE:
         onCloseRequest();
+        break;
+    case SC_TRAFFIC:
+        trafficWindow_.open(geometry(), screen_);
         break;
     default:
         break;

@@ -11,6 +11,8 @@
 #include "Page.h"
 #include "PageContext.h"
 #include "ProgressPopup.h"
+#include "TrafficWindow.h"
+#include "pages/common/TrafficRecorder.h"
 #include "platform/Platform.h"
 #include "platform/Window.h"
 #include "state/SharedState.h"
@@ -55,6 +57,8 @@ public:
     ProgressPopup& progress() { return progress_; }
     ConfigProgressBox& configBox() { return configBox_; }
     AboutBox& aboutBox() { return about_; }
+    TrafficRecorder& traffic() { return traffic_; }
+    TrafficWindow& trafficWindow() { return trafficWindow_; }
     // The highlight flag of tab caption `number` (1..4).
     int captionHighlight(int number) const;
     // The tab caption (1..4) at a point of the client area, 0 when none.
@@ -99,6 +103,9 @@ private:
     ProgressPopup progress_;
     ConfigProgressBox configBox_;
     AboutBox about_;
+    // Before the pages, whose logs record into it, and outliving them.
+    TrafficRecorder traffic_;
+    TrafficWindow trafficWindow_;
     PageContext context_;
     ConfigFollowUp followUp_;
 

@@ -1,7 +1,8 @@
 #pragma once
 // What a page is built with: the platform, the shared values, the control socket, the main
-// window as its parent and the shared pop-ups. The main window makes its pages through a
-// factory, so the real pages plug in where the stand-ins serve today.
+// window as its parent, the shared pop-ups and the recorder its logs hand their entries to. The
+// main window makes its pages through a factory, so the real pages plug in where the stand-ins
+// serve today.
 #include <functional>
 #include <memory>
 
@@ -14,6 +15,7 @@ class Window;
 class NoticePopup;
 class ProgressPopup;
 class Page;
+class TrafficRecorder;
 
 struct PageContext {
     Platform& platform;
@@ -22,6 +24,7 @@ struct PageContext {
     Window& mainWindow;
     NoticePopup& notice;
     ProgressPopup& progress;
+    TrafficRecorder& traffic;
 };
 
 // Makes page `number` (1 General, 2 EDID, 3 Matrix, 4 FW Upgrade). The page's window must have

@@ -1,5 +1,6 @@
 #pragma once
-// The desktop services the behaviour calls: file choice, message boxes, opening an address.
+// The desktop services the behaviour calls: file choice, message boxes, opening an address, the
+// clipboard.
 #include <optional>
 #include <string>
 
@@ -21,6 +22,8 @@ public:
     virtual int messageBox(Window& owner, const std::string& text, const std::string& caption) = 0;
     // Opens an address or file with the desktop's default handler.
     virtual void openAddress(const std::string& address) = 0;
+    // Puts `text` on the desktop's clipboard. A desktop without one takes nothing.
+    virtual void copyText(const std::string& /*text*/) {}
 };
 
 } // namespace zentrel

@@ -5,6 +5,7 @@
 #include "platform/Messages.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QDesktopServices>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -100,6 +101,12 @@ void QtUiServices::openAddress(const std::string& address) {
     const QString text = QString::fromStdString(address);
     QUrl url = QUrl::fromUserInput(text);
     QDesktopServices::openUrl(url);
+}
+
+void QtUiServices::copyText(const std::string& text) {
+    if (QClipboard* clipboard = QGuiApplication::clipboard()) {
+        clipboard->setText(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+    }
 }
 
 } // namespace zentrel

@@ -1,6 +1,6 @@
 #pragma once
-// The desktop services on Qt: the open-file dialog, message boxes, and opening an address with
-// the desktop's default handler.
+// The desktop services on Qt: the open-file dialog, message boxes, opening an address with the
+// desktop's default handler, and the clipboard.
 #include "platform/UiServices.h"
 
 #include <QString>
@@ -19,6 +19,7 @@ public:
     std::optional<std::string> openFile(const std::string& filter) override;
     int messageBox(Window& owner, const std::string& text, const std::string& caption) override;
     void openAddress(const std::string& address) override;
+    void copyText(const std::string& text) override;
 
     // The Qt name filters of a filter written "Name(*.EXT)|*.EXT||": one per pair, showing the
     // pair's name and matching its patterns in upper and lower case alike, as the files a user

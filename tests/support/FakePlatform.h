@@ -99,6 +99,8 @@ public:
     int messageBox(Window&, const std::string&, const std::string&) override { return IDOK; }
     void openAddress(const std::string& address) override { opened.push_back(address); }
     std::vector<std::string> opened;
+    void copyText(const std::string& text) override { clipboard = text; }
+    std::string clipboard;
 };
 
 } // namespace zentrel::testing

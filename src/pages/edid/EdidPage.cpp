@@ -28,8 +28,9 @@ std::string inputItem(int k) {
 
 EdidPage::EdidPage(PageContext& ctx)
     : Window(ctx.platform.loop, &ctx.mainWindow), ctx_(ctx),
-      link_(ctx.platform.serial.createLink()), sendLog_(*this, kSendLog),
-      receiveLog_(*this, kReceiveLog),
+      link_(ctx.platform.serial.createLink()),
+      sendLog_(*this, kSendLog, false, {&ctx.traffic, kPageEdid}),
+      receiveLog_(*this, kReceiveLog, false, {&ctx.traffic, kPageEdid}),
       sender_(ctx.state, ctx.socket, link_.get(),
               [this](std::span<const std::uint8_t> b) { sendLog_.append(b); }),
       assembler_(&receiveLog_, ReplyAssembler::Options{true}), tcpReplies_(&receiveLog_),

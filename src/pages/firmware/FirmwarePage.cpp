@@ -13,8 +13,9 @@ namespace zentrel {
 
 FirmwarePage::FirmwarePage(PageContext& ctx)
     : Window(ctx.platform.loop, &ctx.mainWindow), ctx_(ctx),
-      link_(ctx.platform.serial.createLink()), sendLog_(*this, fw::kSendLog),
-      receiveLog_(*this, fw::kReceiveLog),
+      link_(ctx.platform.serial.createLink()),
+      sendLog_(*this, fw::kSendLog, false, {&ctx.traffic, kPageFirmware}),
+      receiveLog_(*this, fw::kReceiveLog, false, {&ctx.traffic, kPageFirmware}),
       // The page logs line breaks and block announcements of its own, never the bytes.
       sender_(ctx.state, ctx.socket, link_.get(), {}), batch_(receiveLog_), assembler_(&batch_),
       tcpReplies_(&batch_), transfer_(*this), device_(*this) {}

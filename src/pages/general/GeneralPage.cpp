@@ -12,8 +12,9 @@ namespace zentrel {
 
 GeneralPage::GeneralPage(PageContext& ctx)
     : Window(ctx.platform.loop, &ctx.mainWindow), ctx_(ctx),
-      link_(ctx.platform.serial.createLink()), sendLog_(*this, gen::kSendLog, true),
-      receiveLog_(*this, gen::kReceiveLog, true),
+      link_(ctx.platform.serial.createLink()),
+      sendLog_(*this, gen::kSendLog, true, {&ctx.traffic, kPageGeneral}),
+      receiveLog_(*this, gen::kReceiveLog, true, {&ctx.traffic, kPageGeneral}),
       sender_(ctx.state, ctx.socket, link_.get(),
               [this](std::span<const std::uint8_t> b) { sendLog_.append(b); }),
       assembler_(&receiveLog_), tcpReplies_(&receiveLog_),

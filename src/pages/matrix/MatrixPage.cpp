@@ -21,8 +21,9 @@ constexpr int kBoxPixels = 40;
 
 MatrixPage::MatrixPage(PageContext& ctx)
     : Window(ctx.platform.loop, &ctx.mainWindow), ctx_(ctx),
-      link_(ctx.platform.serial.createLink()), sendLog_(*this, mtx::kSendLog),
-      receiveLog_(*this, mtx::kReceiveLog),
+      link_(ctx.platform.serial.createLink()),
+      sendLog_(*this, mtx::kSendLog, false, {&ctx.traffic, kPageMatrix}),
+      receiveLog_(*this, mtx::kReceiveLog, false, {&ctx.traffic, kPageMatrix}),
       sender_(ctx.state, ctx.socket, link_.get(),
               [this](std::span<const std::uint8_t> b) { sendLog_.append(b); }),
       assembler_(&receiveLog_), tcpReplies_(&receiveLog_, TcpReplyBuffer::LogStyle::PerByte),
