@@ -67,17 +67,25 @@ void TrafficWindow::open(const Rect& owner, const Rect& screen) {
     show();
 }
 
-void TrafficWindow::onFrame(std::uint64_t seq, const TrafficFrame& f) {
-    // Hidden, the window costs nothing per frame; it catches up when shown.
-    if (!isVisible()) {
+void TrafficWindow::onFrame(std::uint64_t, const TrafficFrame&) {
+    // Hidden, the window costs nothing per frame; it catches up when shown. Shown, it writes
+    // what came since the last write in one go, a little later.
+    if (!isVisible() || flushPending_) {
         return;
     }
-    if (seq != shownEnd_) {
+    flushPending_ = true;
+    setTimer(kFlushTimer, kFlushMs);
+}
+
+void TrafficWindow::onTimer(int id) {
+    if (id != kFlushTimer) {
+        return;
+    }
+    killTimer(kFlushTimer);
+    flushPending_ = false;
+    if (isVisible()) {
         catchUp();
-        return;
     }
-    appendText(kText, line(f) + '\n');
-    shownEnd_ = seq + 1;
 }
 
 void TrafficWindow::catchUp() {
