@@ -9,6 +9,7 @@
 #include "ui/SkinButton.h"
 #include "ui/WindowSkin.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QMenu>
@@ -132,7 +133,7 @@ void WindowWidget::syncWindow() {
     }
     setWindowTitle(QString::fromStdString(window_->title()));
     // Announced by the title it shows now ("Zentrel Ver6.26"), not the one it started with.
-    setAccessibleName(QString::fromStdString(window_->title()));
+    setAccessibleName(spokenName());
     const QRect g = toQRect(window_->geometry());
     if (geometry() != g) {
         const bool resized = geometry().size() != g.size();
@@ -149,7 +150,14 @@ void WindowWidget::syncWindow() {
     }
     applyMask();
     if (window_->isVisible() != isVisible()) {
+        // A pop-up or dialog that closes while it has the keyboard hands it back to the window
+        // it belongs to (or another one still shown), so the keyboard is not left with none
+        // where no window manager picks the next window.
+        const bool handBack = !window_->isVisible() && isWindow() && isActiveWindow();
         setVisible(window_->isVisible());
+        if (handBack) {
+            handKeyboardBack();
+        }
         if (window_->isVisible() && !isWindow()) {
             if (auto* parent = qobject_cast<WindowWidget*>(parentWidget())) {
                 parent->raiseFrames();
@@ -165,6 +173,22 @@ void WindowWidget::syncWindow() {
         }
     }
     update();
+}
+
+void WindowWidget::handKeyboardBack() {
+    QWidget* next = parentWidget() != nullptr ? parentWidget()->window() : nullptr;
+    if (next == nullptr || !next->isVisible()) {
+        next = nullptr;
+        for (QWidget* w : QApplication::topLevelWidgets()) {
+            if (w != this && w->isVisible() && qobject_cast<WindowWidget*>(w) != nullptr) {
+                next = w;
+                break;
+            }
+        }
+    }
+    if (next != nullptr) {
+        next->activateWindow();
+    }
 }
 
 void WindowWidget::syncControl(int id) {
@@ -187,6 +211,27 @@ void WindowWidget::syncControl(int id) {
     }
     SyncScope scope(syncing_);
     syncControlWidget(*this, *it->second, window_->control(id));
+    if (window_->title().empty() && window_->control(id).kind == ControlKind::Static) {
+        setAccessibleName(spokenName());
+    }
+}
+
+QString WindowWidget::spokenName() const {
+    if (!window_->title().empty()) {
+        return QString::fromStdString(window_->title());
+    }
+    // A pop-up without a title ("Time out!", "Setting . . .") is announced, when it takes the
+    // keyboard, by the text it shows.
+    const Rect g = window_->geometry();
+    const QRect area(0, 0, g.width(), g.height());
+    QStringList shown;
+    for (const auto& [id, c] : window_->controls()) {
+        const QRect r(c.rect.left, c.rect.top, c.rect.width(), c.rect.height());
+        if (c.kind == ControlKind::Static && c.visible && !c.text.empty() && area.intersects(r)) {
+            shown << QString::fromStdString(c.text);
+        }
+    }
+    return shown.join(QLatin1Char(' '));
 }
 
 void WindowWidget::syncDeferredBars() {

@@ -67,6 +67,8 @@ private:
     void raiseFrames();
     void syncDeferredBars();
     void runWindowMenu(const QPoint& at);
+    void handKeyboardBack();
+    QString spokenName() const;
     bool moveInRadioGroup(QWidget& radio, int step);
     // A page was shown inside this window: the focus goes to its first control unless it is
     // on a control of this window itself.

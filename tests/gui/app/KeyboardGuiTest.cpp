@@ -226,3 +226,25 @@ TEST_F(Keyboard, TheConfigurationDialogWalksInReadingOrderAndEnterOnCancelIsCanc
     QApplication::sendEvent(dialog.focusWidget(), &enter); // Cancel's own click: the dialog goes
     EXPECT_FALSE(config.isVisible());
 }
+
+TEST_F(Keyboard, EscapeClosesANoticeNamedByItsTextAndTheNextOneStillOpens) {
+    app.state().ControlMode = kModeTcp; // no link: every tab change is refused with a notice
+    QStringList heard;
+    loop.setModalHook([&](Window& w) {
+        WindowWidget* popup = host.widgetFor(w);
+        ASSERT_NE(popup, nullptr);
+        heard << popup->accessibleName();
+        QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+        QApplication::sendEvent(popup, &escape);
+    });
+    press(Qt::Key_Tab, Qt::ControlModifier);
+    EXPECT_FALSE(main().notice().isVisible());
+    // Escape leaves the flag to the notice's own close timer, which clears it as it would
+    // have closed the pop-up; the next refusal is shown again.
+    EXPECT_EQ(app.state().NoticeShown, 1);
+    loop.advance(1500);
+    EXPECT_EQ(app.state().NoticeShown, 0);
+    press(Qt::Key_Tab, Qt::ControlModifier);
+    EXPECT_EQ(heard, split("Connect to Matrix failed!|Connect to Matrix failed!"));
+    EXPECT_EQ(app.state().ActivePage, 3);
+}
