@@ -67,19 +67,3 @@ TEST(TabKeysBusy, RefusedWhileTheMatrixIsBusyOrAnUpgradeRunsThenFollowTheHighlig
         EXPECT_EQ(shell.state().ActivePage, 2);
     }
 }
-
-TEST_F(TabKeys, TcpModeWithoutALinkShowsThePageAndTheRefusalAsAClickDoes) {
-    shell.state().ControlMode = kModeTcp;
-    std::string shown;
-    shell.loop.setModalHook([&](Window& w) {
-        if (&w == &m.notice()) {
-            shown = w.text(ctl::kNoticeLabel);
-        }
-    });
-    m.onSwitchTab(+1);
-    EXPECT_EQ(shown, "Connect to Matrix failed!");
-    EXPECT_EQ(shell.state().ActivePage, 2);
-    shell.loop.advance(2000);
-    EXPECT_EQ(shell.page(2).activations(), 0);
-    EXPECT_EQ(shell.state().NoticeShown, 0);
-}
