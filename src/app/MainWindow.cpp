@@ -7,6 +7,7 @@
 #include "resources/DialogTemplates.h"
 #include "resources/ResourceIds.h"
 
+#include <algorithm>
 #include <stdexcept>
 
 namespace zentrel {
@@ -254,13 +255,26 @@ void MainWindow::onLButtonDown(Point p) {
     if (caption == 0) {
         return; // the view moves the window (dragsWindowAt)
     }
+    clickCaption(caption);
+}
+
+bool MainWindow::clickCaption(int number) {
     if (state_.MatrixBusy || state_.UpgradeRunning) {
-        return;
+        return false;
     }
     highlight_ = {0, 0, 0, 0};
-    highlight_[static_cast<std::size_t>(caption - 1)] = 1;
+    highlight_.at(static_cast<std::size_t>(number - 1)) = 1;
     paintCaptions();
-    selectPage(caption);
+    selectPage(number);
+    return true;
+}
+
+bool MainWindow::onSwitchTab(int step) {
+    const auto lit = std::find(highlight_.begin(), highlight_.end(), 1);
+    const int current = lit == highlight_.end() ? 0 : static_cast<int>(lit - highlight_.begin());
+    const int count = static_cast<int>(highlight_.size());
+    clickCaption((current + step % count + count) % count + 1);
+    return true;
 }
 
 void MainWindow::onCommand(int id, int code) {

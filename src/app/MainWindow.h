@@ -51,6 +51,10 @@ public:
 
     // The page switch, exactly as a caption click runs it once the busy test has passed.
     void selectPage(int number);
+    // A click on tab caption `number` (1..4): refused entirely while the Matrix page is busy
+    // or a firmware transfer runs; otherwise the highlight moves and the page switch runs.
+    // Returns whether the switch ran.
+    bool clickCaption(int number);
 
     Page& page(int number);
     NoticePopup& notice() { return notice_; }
@@ -85,6 +89,9 @@ public:
     void onSystemCommand(unsigned command) override;
     std::optional<FontSpec> fontFor(int id) const override;
     bool onCloseRequest() override;
+    // Ctrl+Tab (+1) and Ctrl+Shift+Tab (-1): a click on the caption beside the highlighted
+    // one, wrapping round, so the keyboard obeys the same busy rules as the mouse.
+    bool onSwitchTab(int step) override;
 
 private:
     void layOutCaptionBar();

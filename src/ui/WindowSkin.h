@@ -38,6 +38,9 @@ public:
     virtual std::optional<Color> backgroundColor() const { return std::nullopt; }
     // The window manager asks the window to close. False: the view uses the window's Cancel.
     virtual bool onCloseRequest() { return false; }
+    // Ctrl+Tab (step +1) or Ctrl+Shift+Tab (step -1) reached the window. False: the window has
+    // no tabs to move between and the key goes on as any other.
+    virtual bool onSwitchTab(int /*step*/) { return false; }
 };
 
 } // namespace zentrel

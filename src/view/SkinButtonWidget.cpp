@@ -63,8 +63,19 @@ void SkinButtonWidget::paintEvent(QPaintEvent*) {
         return;
     }
     QPainter p(this);
-    paintSkinButton(p, rect(), *s, SkinButton::DrawState{isDown(), hasFocus(), !isEnabled()},
-                    text());
+    const SkinButton::DrawState state{isDown(), hasFocus(), !isEnabled()};
+    paintSkinButton(p, rect(), *s, state, text());
+    const SkinButton::Look look = s->look(state);
+    if (state.focused && !look.focusRect) {
+        // Flat skins draw no focus of their own, and only the keyboard gives these buttons the
+        // focus: a dotted frame in the colour that stands out from the face shows where it is.
+        const QColor back(look.back.r, look.back.g, look.back.b);
+        QPen pen(back.lightness() > 128 ? Qt::black : Qt::white);
+        pen.setStyle(Qt::DotLine);
+        p.setPen(pen);
+        p.setBrush(Qt::NoBrush);
+        p.drawRect(rect().adjusted(1, 1, -2, -2));
+    }
 }
 
 void SkinButtonWidget::enterEvent(QEnterEvent* e) {

@@ -3,10 +3,13 @@
 #include "ControlView.h"
 #include "LogTextEdit.h"
 #include "QtWindowHost.h"
+#include "ReadingOrder.h"
+#include "SkinButtonWidget.h"
 #include "platform/Window.h"
 #include "ui/SkinButton.h"
 #include "ui/WindowSkin.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QMenu>
@@ -14,9 +17,11 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QProgressBar>
+#include <QRadioButton>
 #include <QTimer>
 #include <QWindow>
 
+#include <algorithm>
 #include <utility>
 
 namespace zentrel {
@@ -101,6 +106,7 @@ void WindowWidget::build() {
 
 void WindowWidget::buildControl(int id) {
     QWidget* w = createControlWidget(*this, window_->control(id));
+    w->installEventFilter(this);
     controls_[id] = w;
     syncControl(id);
 }
@@ -127,7 +133,7 @@ void WindowWidget::syncWindow() {
     }
     setWindowTitle(QString::fromStdString(window_->title()));
     // Announced by the title it shows now ("Zentrel Ver6.26"), not the one it started with.
-    setAccessibleName(QString::fromStdString(window_->title()));
+    setAccessibleName(spokenName());
     const QRect g = toQRect(window_->geometry());
     if (geometry() != g) {
         const bool resized = geometry().size() != g.size();
@@ -144,10 +150,18 @@ void WindowWidget::syncWindow() {
     }
     applyMask();
     if (window_->isVisible() != isVisible()) {
+        // A pop-up or dialog that closes while it has the keyboard hands it back to the window
+        // it belongs to (or another one still shown), so the keyboard is not left with none
+        // where no window manager picks the next window.
+        const bool handBack = !window_->isVisible() && isWindow() && isActiveWindow();
         setVisible(window_->isVisible());
+        if (handBack) {
+            handKeyboardBack();
+        }
         if (window_->isVisible() && !isWindow()) {
             if (auto* parent = qobject_cast<WindowWidget*>(parentWidget())) {
                 parent->raiseFrames();
+                parent->focusShownPage(*this);
             }
         }
     }
@@ -159,6 +173,22 @@ void WindowWidget::syncWindow() {
         }
     }
     update();
+}
+
+void WindowWidget::handKeyboardBack() {
+    QWidget* next = parentWidget() != nullptr ? parentWidget()->window() : nullptr;
+    if (next == nullptr || !next->isVisible()) {
+        next = nullptr;
+        for (QWidget* w : QApplication::topLevelWidgets()) {
+            if (w != this && w->isVisible() && qobject_cast<WindowWidget*>(w) != nullptr) {
+                next = w;
+                break;
+            }
+        }
+    }
+    if (next != nullptr) {
+        next->activateWindow();
+    }
 }
 
 void WindowWidget::syncControl(int id) {
@@ -181,6 +211,27 @@ void WindowWidget::syncControl(int id) {
     }
     SyncScope scope(syncing_);
     syncControlWidget(*this, *it->second, window_->control(id));
+    if (window_->title().empty() && window_->control(id).kind == ControlKind::Static) {
+        setAccessibleName(spokenName());
+    }
+}
+
+QString WindowWidget::spokenName() const {
+    if (!window_->title().empty()) {
+        return QString::fromStdString(window_->title());
+    }
+    // A pop-up without a title ("Time out!", "Setting . . .") is announced, when it takes the
+    // keyboard, by the text it shows.
+    const Rect g = window_->geometry();
+    const QRect area(0, 0, g.width(), g.height());
+    QStringList shown;
+    for (const auto& [id, c] : window_->controls()) {
+        const QRect r(c.rect.left, c.rect.top, c.rect.width(), c.rect.height());
+        if (c.kind == ControlKind::Static && c.visible && !c.text.empty() && area.intersects(r)) {
+            shown << QString::fromStdString(c.text);
+        }
+    }
+    return shown.join(QLatin1Char(' '));
 }
 
 void WindowWidget::syncDeferredBars() {
@@ -261,19 +312,36 @@ void WindowWidget::mousePressEvent(QMouseEvent* e) {
         if (s == nullptr || !s->windowMenuAt(p)) {
             return;
         }
-        QMenu menu(this);
-        for (const MenuEntry& entry : s->windowMenu()) {
-            if (entry.command == 0) {
-                menu.addSeparator();
-            } else {
-                QAction* a = menu.addAction(QString::fromStdString(entry.text));
-                a->setData(entry.command);
-            }
+        runWindowMenu(e->globalPosition().toPoint());
+    }
+}
+
+void WindowWidget::showWindowMenu() {
+    // Below the left end of the caption bar, where the window's icon sits.
+    runWindowMenu(mapToGlobal(QPoint(0, 24)));
+}
+
+void WindowWidget::runWindowMenu(const QPoint& at) {
+    WindowSkin* s = skin();
+    if (s == nullptr) {
+        return;
+    }
+    QPointer<WindowWidget> self(this);
+    QMenu menu(this);
+    for (const MenuEntry& entry : s->windowMenu()) {
+        if (entry.command == 0) {
+            menu.addSeparator();
+        } else {
+            QAction* a = menu.addAction(QString::fromStdString(entry.text));
+            a->setData(entry.command);
         }
-        QAction* chosen = menu.exec(e->globalPosition().toPoint());
-        if (chosen != nullptr && self && skin() != nullptr) {
-            skin()->onSystemCommand(chosen->data().toUInt());
-        }
+    }
+    if (menu.isEmpty()) {
+        return;
+    }
+    QAction* chosen = menu.exec(at);
+    if (chosen != nullptr && self && skin() != nullptr) {
+        skin()->onSystemCommand(chosen->data().toUInt());
     }
 }
 
@@ -302,6 +370,9 @@ void WindowWidget::keyPressEvent(QKeyEvent* e) {
         QWidget::keyPressEvent(e); // a page passes its keys on to the window it sits in
         return;
     }
+    if (windowKey(e)) {
+        return;
+    }
     switch (e->key()) {
     case Qt::Key_Return:
     case Qt::Key_Enter:
@@ -313,6 +384,140 @@ void WindowWidget::keyPressEvent(QKeyEvent* e) {
     default:
         QWidget::keyPressEvent(e);
         break;
+    }
+}
+
+bool WindowWidget::windowKey(QKeyEvent* e) {
+    auto* top = qobject_cast<WindowWidget*>(QWidget::window());
+    if (top != this) {
+        return top != nullptr && top->windowKey(e);
+    }
+    WindowSkin* s = skin();
+    if (s == nullptr) {
+        return false;
+    }
+    const Qt::KeyboardModifiers mods =
+        e->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
+    const bool tabKey = e->key() == Qt::Key_Tab || e->key() == Qt::Key_Backtab;
+    if (tabKey && (mods & ~Qt::ShiftModifier) == Qt::ControlModifier) {
+        const bool back = e->key() == Qt::Key_Backtab || (mods & Qt::ShiftModifier) != 0;
+        return s->onSwitchTab(back ? -1 : 1);
+    }
+    if (e->key() == Qt::Key_Space && mods == Qt::AltModifier && !s->windowMenu().empty()) {
+        showWindowMenu();
+        return true;
+    }
+    return false;
+}
+
+bool WindowWidget::eventFilter(QObject* watched, QEvent* e) {
+    auto* control = qobject_cast<QWidget*>(watched);
+    if (e->type() != QEvent::KeyPress || control == nullptr || window_ == nullptr) {
+        return QWidget::eventFilter(watched, e);
+    }
+    auto* key = static_cast<QKeyEvent*>(e);
+    if (windowKey(key)) {
+        return true;
+    }
+    const Qt::KeyboardModifiers mods =
+        key->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
+    if (mods != Qt::NoModifier) {
+        return false;
+    }
+    auto* button = qobject_cast<QAbstractButton*>(control);
+    if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) && button != nullptr) {
+        // A focused button takes Enter as a click, as on Space; check boxes and radio buttons
+        // leave it to the window (its OK).
+        if (qobject_cast<SkinButtonWidget*>(button) != nullptr || !button->isCheckable()) {
+            button->click();
+            return true;
+        }
+        return false;
+    }
+    if (qobject_cast<QRadioButton*>(control) != nullptr) {
+        switch (key->key()) {
+        case Qt::Key_Up:
+        case Qt::Key_Left:
+            return moveInRadioGroup(*control, -1);
+        case Qt::Key_Down:
+        case Qt::Key_Right:
+            return moveInRadioGroup(*control, 1);
+        default:
+            break;
+        }
+    }
+    return false;
+}
+
+bool WindowWidget::moveInRadioGroup(QWidget& radio, int step) {
+    int ownId = 0;
+    for (const auto& [id, widget] : controls_) {
+        if (widget == &radio) {
+            ownId = id;
+        }
+    }
+    if (ownId == 0 || !window_->hasControl(ownId)) {
+        return false;
+    }
+    // The group's radio buttons that can be chosen, in reading order.
+    const int group = window_->control(ownId).group;
+    std::vector<QWidget*> members;
+    for (const auto& [id, widget] : controls_) {
+        const Control& c = window_->control(id);
+        if (widget && c.kind == ControlKind::Radio && c.group == group && !widget->isHidden() &&
+            widget->isEnabled()) {
+            members.push_back(widget);
+        }
+    }
+    std::stable_sort(members.begin(), members.end(), [](QWidget* a, QWidget* b) {
+        return a->y() != b->y() ? a->y() < b->y() : a->x() < b->x();
+    });
+    const auto it = std::find(members.begin(), members.end(), &radio);
+    if (it == members.end() || members.size() < 2) {
+        return true;
+    }
+    const int n = static_cast<int>(members.size());
+    const int next = (static_cast<int>(it - members.begin()) + step + n) % n;
+    auto* target = qobject_cast<QAbstractButton*>(members[static_cast<std::size_t>(next)]);
+    target->setFocus(Qt::TabFocusReason);
+    if (!target->isChecked()) {
+        target->click(); // chosen as a click on it chooses it
+    }
+    return true;
+}
+
+bool WindowWidget::focusNextPrevChild(bool next) {
+    if (!isWindow()) {
+        return QWidget::focusNextPrevChild(next); // the window decides
+    }
+    std::vector<QWidget*> order = readingOrder(*this);
+    std::erase_if(order, [](QWidget* w) { return !w->isEnabled() || !w->isVisible(); });
+    if (order.empty()) {
+        return false;
+    }
+    const auto it = std::find(order.begin(), order.end(), focusWidget());
+    const int n = static_cast<int>(order.size());
+    int index = next ? 0 : n - 1;
+    if (it != order.end()) {
+        index = (static_cast<int>(it - order.begin()) + (next ? 1 : -1) + n) % n;
+    }
+    order[static_cast<std::size_t>(index)]->setFocus(next ? Qt::TabFocusReason
+                                                          : Qt::BacktabFocusReason);
+    return true;
+}
+
+void WindowWidget::focusShownPage(WindowWidget& page) {
+    QWidget* focused = focusWidget();
+    // A control of this window (the caption bar) keeps the focus; one on a page now hidden,
+    // or none, gives it to the page the user now sees.
+    if (focused != nullptr && focused->parentWidget() == this && focused->isVisible()) {
+        return;
+    }
+    std::vector<QWidget*> order = readingOrder(page);
+    const auto first =
+        std::find_if(order.begin(), order.end(), [](QWidget* w) { return w->isEnabled(); });
+    if (first != order.end()) {
+        (*first)->setFocus(Qt::OtherFocusReason);
     }
 }
 

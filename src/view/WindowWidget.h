@@ -36,6 +36,13 @@ public:
     // the user's doing.
     bool syncing() const { return syncing_ > 0; }
 
+    // The keys a window takes whichever of its controls has the focus: Ctrl+Tab and
+    // Ctrl+Shift+Tab for the window's tabs, Alt+Space for the window menu. Returns whether the
+    // key was taken.
+    bool windowKey(QKeyEvent* e);
+    // Opens the window menu of a skinned window below its top left corner, as Alt+Space does.
+    void showWindowMenu();
+
 protected:
     void paintEvent(QPaintEvent* e) override;
     void mousePressEvent(QMouseEvent* e) override;
@@ -46,6 +53,11 @@ protected:
     void moveEvent(QMoveEvent* e) override;
     void resizeEvent(QResizeEvent* e) override;
     void changeEvent(QEvent* e) override;
+    // Tab and Shift+Tab walk the controls in reading order (ReadingOrder) rather than in the
+    // order they were made.
+    bool focusNextPrevChild(bool next) override;
+    // Keys to the window's controls: Enter clicks a focused button, arrows move in a radio group.
+    bool eventFilter(QObject* watched, QEvent* e) override;
 
 private:
     void place();
@@ -54,6 +66,13 @@ private:
     void applyMask();
     void raiseFrames();
     void syncDeferredBars();
+    void runWindowMenu(const QPoint& at);
+    void handKeyboardBack();
+    QString spokenName() const;
+    bool moveInRadioGroup(QWidget& radio, int step);
+    // A page was shown inside this window: the focus goes to its first control unless it is
+    // on a control of this window itself.
+    void focusShownPage(WindowWidget& page);
 
     Window* window_;
     QtWindowHost& host_;
