@@ -96,7 +96,12 @@ public:
     }
     std::vector<std::optional<std::string>> answers;
     std::vector<std::string> filters;
-    int messageBox(Window&, const std::string&, const std::string&) override { return IDOK; }
+    // Message boxes are answered OK and kept as "caption: text" (the text alone without one).
+    int messageBox(Window&, const std::string& text, const std::string& caption) override {
+        boxes.push_back(caption.empty() ? text : caption + ": " + text);
+        return IDOK;
+    }
+    std::vector<std::string> boxes;
     void openAddress(const std::string& address) override { opened.push_back(address); }
     std::vector<std::string> opened;
     void copyText(const std::string& text) override { clipboard = text; }

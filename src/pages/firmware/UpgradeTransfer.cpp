@@ -388,12 +388,14 @@ const char* UpgradeTransfer::blockFailureLine() const {
 }
 
 void UpgradeTransfer::fail(const char* notice, const char* line) {
+    // Ended before the notice opens: while it shows, its loop hands on replies, and a late
+    // answer would otherwise move the ended upgrade on.
+    page_.state().UpgradeRunning = false;
     page_.notice(notice, fw::kNoticeMs, FirmwarePage::When::IfClosed);
     page_.enableUpgrade(true);
     if (line != nullptr) {
         page_.addLine(line);
     }
-    page_.state().UpgradeRunning = false;
     page_.releaseTabs();
 }
 
@@ -415,10 +417,10 @@ void UpgradeTransfer::stopAll() {
 void UpgradeTransfer::onPart1WriteFailed() {
     // The upgrade ends here, so nothing it was waiting for may go out again afterwards.
     stopAll();
+    page_.state().UpgradeRunning = false;
     page_.notice(fw::kPart1WriteFailedNotice, fw::kNoticeMs, FirmwarePage::When::Always);
     page_.enableUpgrade(true);
     page_.addLine(fw::kPart1WriteFailed);
-    page_.state().UpgradeRunning = false;
     page_.releaseTabs();
 }
 

@@ -95,19 +95,3 @@ TEST(SimProgram, FaultKnobsFromTheCommandLine) {
     ::close(fd);
     EXPECT_EQ(sim.stop(), 0);
 }
-
-TEST(SimProgram, BadArgumentsEndWithStatus2AndAClearMessage) {
-    for (const std::vector<std::string>& args : {std::vector<std::string>{"--com", "0"},
-                                                 {"--fault", "silent"},
-                                                 {"--what"},
-                                                 {"--tcp", "127.0.0.1"}}) {
-        SCOPED_TRACE(args[0]);
-        SimProcess sim(args);
-        EXPECT_EQ(sim.waitExit(), 2);
-        EXPECT_NE(sim.errors().find("zentrel-matrix-sim: "), std::string::npos) << sim.errors();
-        EXPECT_NE(sim.errors().find("--help"), std::string::npos);
-    }
-    SimProcess help({"--help"});
-    EXPECT_EQ(help.waitExit(), 0);
-    EXPECT_NE(help.log().find("--fault"), std::string::npos);
-}

@@ -61,30 +61,6 @@ TEST_F(AppMessages, SerialFailureStopsTheOtherPagesAndDisconnectsGeneral) {
     EXPECT_EQ(shell.page(1).disconnects(), 1);
 }
 
-TEST_F(AppMessages, OtherWParamsDoNothing) {
-    int modals = 0;
-    shell.loop.setModalHook([&](Window&) { ++modals; });
-    const SharedState before = shell.state();
-    for (WParam wp : {WParam{2}, WParam{3}, WParam{7}, WParam{0xFFFF}}) {
-        m.sendMessage(WM_TAB_LOCK, wp);
-    }
-    for (WParam wp : {WParam{0}, WParam{2}, WParam{4}, WParam{30}}) {
-        m.sendMessage(WM_APP_PROGRESS, wp);
-        m.sendMessage(WM_APP_RESULT, wp == 2 ? 3 : wp);
-    }
-    EXPECT_EQ(modals, 0);
-    EXPECT_TRUE(m.isEnabled(ctl::kEdidTab));
-    for (int n = 1; n <= 4; ++n) {
-        EXPECT_EQ(shell.link(n).stops, 0);
-    }
-    EXPECT_EQ(shell.page(1).disconnects(), 0);
-    EXPECT_EQ(shell.state().ConfigResult, before.ConfigResult);
-    EXPECT_EQ(shell.state().NoticeText, before.NoticeText);
-    for (int timer : {7, 8, 9, 10}) {
-        EXPECT_FALSE(m.timerRunning(timer));
-    }
-}
-
 TEST_F(FollowUp, AcceptedThenFoundClosesTheBoxOnTheDiscoveryAnswer) {
     box.resultAt(3000, 1);
     box.showsAt(3001, "Matrix configuration completed successfully!", true);

@@ -45,12 +45,6 @@ TEST(StartUp, TheControlSocketComesFirstAndIsNotConnected) {
 
 using MainWindowLayout = ShellTest;
 
-TEST_F(MainWindowLayout, CaptionBarIsCutToSixHundredPixelsPlusTheTwoButtons) {
-    // Centred on the 1280 x 800 screen: 600 pixels of caption bar and two 26-pixel buttons.
-    EXPECT_EQ(m.geometry(), (Rect{314, 125, 314 + 652, 125 + 550}));
-    EXPECT_EQ(shell.state().MainClientRect, m.geometry());
-}
-
 TEST_F(MainWindowLayout, GeneralPageIsShownAndHighlightedWithNothingActivated) {
     EXPECT_TRUE(shell.page(1).created());
     EXPECT_TRUE(shell.page(1).isVisible());
@@ -59,23 +53,6 @@ TEST_F(MainWindowLayout, GeneralPageIsShownAndHighlightedWithNothingActivated) {
 
     shell.loop.advance(1000);
     EXPECT_EQ(shell.page(1).activations(), 0); // the others do not exist
-}
-
-TEST_F(MainWindowLayout, CaptionButtonsCarryTheirIconsTooltipsAndBlueInEveryState) {
-    const std::tuple<int, int, int, const char*> buttons[] = {
-        {ctl::kMinimize, res::kMinimizeIcon, res::kMinimizeIconHot, "Minimize"},
-        {ctl::kClose, res::kCloseIcon, res::kCloseIconHot, "Close"}};
-    for (const auto& [id, out, in, tip] : buttons) {
-        SkinButton* s = m.skinButton(id);
-        ASSERT_NE(s, nullptr);
-        EXPECT_EQ(s->iconOut(), out);
-        EXPECT_EQ(s->iconIn(), in);
-        EXPECT_EQ(m.control(id).tooltip, tip);
-        for (SkinButton::DrawState d : {SkinButton::DrawState{}, SkinButton::DrawState{true},
-                                        SkinButton::DrawState{false, true}}) {
-            EXPECT_EQ(s->look(d).back, MainWindow::kCaptionBlue);
-        }
-    }
 }
 
 TEST_F(MainWindowLayout, CaptionsShowAHandAndEverywhereElseDragsTheWindow) {
@@ -143,13 +120,4 @@ TEST_F(MainWindowSystemMenu, AboutEntryReplacesMoveAndOpensTheAboutBox) {
     m.onSystemCommand(0x20);
     EXPECT_EQ(aboutOpenings, 2);
     EXPECT_FALSE(m.aboutBox().isVisible());
-}
-
-TEST_F(MainWindowSystemMenu, MinimizeButtonPostsTheMinimizeCommand) {
-    m.click(ctl::kMinimize);
-    EXPECT_FALSE(m.minimized()); // posted, not yet handled
-    shell.loop.settle();
-    EXPECT_TRUE(m.minimized());
-    m.onSystemCommand(SC_RESTORE);
-    EXPECT_FALSE(m.minimized());
 }

@@ -147,8 +147,9 @@ TEST_F(DiscoveryOnVirtualNet, SelectionPastTheSlotsReadsTheSlotTheWrappedCountWr
     discovery.select(299);
     EXPECT_EQ(state.MatrixIp, "10.0.1.43");
     EXPECT_EQ(state.SelectedMac, "00000000012B");
-    discovery.select(300);
+    discovery.select(300); // past the list: nothing changes
     EXPECT_EQ(state.MatrixIp, "10.0.1.43");
+    EXPECT_EQ(state.SelectedMac, "00000000012B");
 }
 
 TEST_F(DiscoveryOnVirtualNet, AfterTheConfigurationReopensTheSocketQueuedNoticesAreIgnored) {

@@ -76,28 +76,6 @@ TEST_F(FaultKnobs, SplitAndByteByByteDeliveryCoverTheReplyInOrder) {
     }
 }
 
-TEST_F(FaultKnobs, RefusalRepliesOfEachCommand) {
-    for (auto [g, c] : {std::pair{0x20, 0x01}, std::pair{0x20, 0x02}, std::pair{0x03, 0x04},
-                        std::pair{0x03, 0x08}, std::pair{0x03, 0x07}, std::pair{0x02, 0x03}}) {
-        b.model.faults().add(
-            rule(FaultRule::Kind::Refuse,
-                 FrameMatch::of(static_cast<std::uint8_t>(g), static_cast<std::uint8_t>(c))));
-    }
-    b.expectReplies({"20 01 01 00 00 00 00 40 -> 20 01 44", "20 02 01 00 00 00 00 40 -> 20 02 44",
-                     "03 04 01 00 02 -> 03 04 FF 00 02", "03 08 F0 -> 03 0B 0F",
-                     "02 03 02 00 01 -> 02 03 FF 00 FF"});
-    EXPECT_EQ(b.model.state().routing[1], 1); // a refused switch changes nothing
-    EXPECT_EQ(b.model.state().edidStatus[2], kEdidDefault);
-
-    // A refused download answers its block with FF, whatever the block holds.
-    b.model.faults().clear();
-    b.model.faults().add(rule(FaultRule::Kind::Refuse, FrameMatch::of(0x03, 0x07).with(4, 0x56)));
-    b.send("03 08 F0");
-    b.send("03 07 01 F0");
-    b.send("03 07 56 00 00 01");
-    EXPECT_EQ(b.askBytes(edidBlock(makeEdid(false))), frameHex("03 07 FF 00 01 01"));
-}
-
 TEST_F(FaultKnobs, SilentBlockHeaderLeavesTheBlockUnacknowledged) {
     b.model.faults().add(
         rule(FaultRule::Kind::Silent, FrameMatch::of(0x20, 0x01).with(4, 0xAA), 1));

@@ -55,26 +55,6 @@ TEST(FaultParser, RuleKindsMatchesAndOptions) {
     EXPECT_THROW(FaultParser::parse("silent:03.08,code=00"), std::invalid_argument);
 }
 
-TEST(FaultParser, PortAndTimedKnobs) {
-    ParsedFault f = FaultParser::parse("unplug:out2");
-    EXPECT_EQ(f.type, ParsedFault::Type::UnplugOutput);
-    EXPECT_EQ(f.port, 2);
-    EXPECT_EQ(FaultParser::parse("unplug:in8").type, ParsedFault::Type::UnplugInput);
-    f = FaultParser::parse("standby,after=3000");
-    EXPECT_EQ(f.type, ParsedFault::Type::Standby);
-    EXPECT_EQ(f.afterMs, 3000);
-    f = FaultParser::parse("edid-report,after=10,code=01");
-    EXPECT_EQ(f.type, ParsedFault::Type::EdidReport);
-    EXPECT_EQ(f.code, 0x01);
-    EXPECT_EQ(FaultParser::parse("refuse-config").type, ParsedFault::Type::RefuseConfig);
-    EXPECT_EQ(FaultParser::parse("second-unit").type, ParsedFault::Type::SecondUnit);
-    f = FaultParser::parse("config-answer,after=12000,split=40,lead=00FF");
-    EXPECT_EQ(f.type, ParsedFault::Type::ConfigAnswer);
-    EXPECT_EQ(f.answer.delayMs, 12000);
-    EXPECT_EQ(f.answer.splitAt, 40u);
-    EXPECT_EQ(f.answer.leading, (std::vector<std::uint8_t>{0x00, 0xFF}));
-}
-
 TEST(FaultParser, MistakesAreNamed) {
     for (const char* bad :
          {"silent", "silent:0203", "silent:02.GG", "loud:02.03", "unplug:in9", "unplug:side1",

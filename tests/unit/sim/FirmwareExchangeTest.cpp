@@ -74,27 +74,6 @@ TEST_F(FirmwareExchange, AssemblesEachPartAndRefusesBlocksOutOfOrder) {
     EXPECT_EQ(b.model.firmware().blocksOf(2), 5);
 }
 
-TEST_F(FirmwareExchange, TheBankMarkClosesTheFirstBankOfBlocks) {
-    b.expectReplies({"20 01 01 00 00 00 00 40 -> 20 01 AA"});
-    for (int id = 0; id < 0xF0; ++id) {
-        b.send(hexBytes(
-            {0x20, 0x01, 0xAA, 0x00, 0x00, 0x01, 0x01, 0x40, static_cast<std::uint8_t>(id)}));
-        ASSERT_NE(b.askBytes(block(0x01)), frameHex("20 01 44")) << id;
-    }
-    b.send("20 01 AA 00 00 01 01 B0 01");
-    EXPECT_EQ(b.askBytes(block(0x02)), frameHex("20 01 00 00 00 01 01 B0 01"));
-    // Id 1 would not follow; id 0 is block 256.
-    b.send("20 01 AA 00 00 01 01 40 01");
-    EXPECT_EQ(b.askBytes(block(0x03)), frameHex("20 01 44"));
-    b.send("20 01 56 00 FE 00 01 40 00");
-    EXPECT_EQ(b.askBytes(block(0x04)), frameHex("20 01 00 00 FE 00 01"));
-    const auto& image = b.model.firmware().image(1);
-    ASSERT_EQ(image.size(), 257u * 256);
-    EXPECT_EQ(image[240 * 256], 0x02);
-    EXPECT_EQ(image[241 * 256], 0x00); // skipped
-    EXPECT_EQ(image[256 * 256], 0x04);
-}
-
 TEST_F(FirmwareExchange, ABlockThatDoesNotFollowItsHeaderIsRefused) {
     b.send("20 01 AA 00 00 01 01 40 00");
     b.now += 2000; // longer than a pause the matrix waits out
@@ -103,35 +82,4 @@ TEST_F(FirmwareExchange, ABlockThatDoesNotFollowItsHeaderIsRefused) {
     EXPECT_EQ(ex.in[0].kind, Inbound::Kind::Abandoned);
     ASSERT_FALSE(ex.out.empty());
     EXPECT_EQ(ModelOnOneLink::single(Exchange{{}, {ex.out[0]}}), frameHex("20 01 44"));
-}
-
-TEST_F(FirmwareExchange, UpgradeKnobs) {
-    FaultRule ackId{FaultRule::Kind::AckId, FrameMatch::of(0x20, 0x02).with(10, 1), 1};
-    ackId.ackId = 0x33;
-    b.model.faults().add(ackId);
-    b.model.faults().add({FaultRule::Kind::ExtraAck, FrameMatch::of(0x20, 0x02)});
-    b.model.faults().add({FaultRule::Kind::StayDown, FrameMatch::of(0x20, 0x02)});
-    b.send("20 02 AA 00 00 01 01 40 00");
-    EXPECT_EQ(b.askBytes(block(0x01)), frameHex("20 02 00 00 00 01 01 40 00"));
-    b.send("20 02 AA 00 00 01 01 40 01");
-    EXPECT_EQ(b.askBytes(block(0x02)), frameHex("20 02 00 00 00 01 01 40 33"));
-    // The last block: its acknowledgement, then the completion; then nothing comes back.
-    b.send("20 02 56 00 FE 00 01 40 02");
-    const Exchange ex = b.sendBytes(block(0x03));
-    ASSERT_EQ(ex.out.size(), 2u);
-    EXPECT_EQ(ModelOnOneLink::single(Exchange{{}, {ex.out[0]}}),
-              frameHex("20 02 00 00 00 01 01 40 02"));
-    EXPECT_EQ(ModelOnOneLink::single(Exchange{{}, {ex.out[1]}}), frameHex("20 02 00 00 FE 00 01"));
-    b.now += 3'600'000;
-    EXPECT_EQ(b.ask("01 01 00 00 00 00 00 40"), "");
-
-    ModelOnOneLink s;
-    FaultRule standby{FaultRule::Kind::StandbyAtBlock, FrameMatch::of(0x20, 0x01)};
-    standby.atBlock = 1;
-    s.model.faults().add(standby);
-    s.send("20 01 AA 00 00 01 01 40 00");
-    EXPECT_EQ(s.askBytes(block(0x01)), frameHex("20 01 00 00 00 01 01 40 00"));
-    s.send("20 01 AA 00 00 01 01 40 01");
-    EXPECT_EQ(s.askBytes(block(0x02)), frameHex("88 88"));
-    EXPECT_FALSE(s.model.state().powerOn);
 }

@@ -31,42 +31,12 @@ std::vector<std::uint8_t> request(const std::array<std::uint8_t, 6>& target, boo
 
 const std::array<std::uint8_t, 6> kOtherMac{0x02, 0x11, 0x22, 0x33, 0x44, 0x55};
 
-// Bytes 6..9 of a record: the IP address.
-std::vector<std::uint8_t> ipOf(const std::vector<std::uint8_t>& rec) {
-    return {rec.begin() + 6, rec.begin() + 10};
-}
-
 } // namespace
 
 struct NetworkResponderTest : ::testing::Test {
     MatrixState s = MatrixState::factory();
     NetworkResponder n{s};
 };
-
-TEST_F(NetworkResponderTest, DiscoveryRecordCarriesMacIpAndSignature) {
-    s.ip = {10, 1, 2, 3};
-    const std::vector<std::uint8_t> probe{0x61};
-    const auto rec = n.onDiscovery(probe);
-    ASSERT_TRUE(rec.has_value());
-    ASSERT_EQ(rec->size(), 55u);
-    EXPECT_TRUE(std::equal(s.mac.begin(), s.mac.end(), rec->begin()));
-    EXPECT_EQ(ipOf(*rec), (std::vector<std::uint8_t>{10, 1, 2, 3}));
-    EXPECT_EQ((*rec)[18], 0x77);
-    EXPECT_EQ((*rec)[19], 0x88);
-    // Its own record coming back on the shared port, or any other datagram, gets no answer.
-    EXPECT_FALSE(n.onDiscovery(*rec).has_value());
-    EXPECT_FALSE(n.onDiscovery(std::vector<std::uint8_t>{0x61, 0x61}).has_value());
-}
-
-TEST_F(NetworkResponderTest, AutoIpKeepsTheAddressAndTakesTheMode) {
-    s.ip = {10, 9, 9, 9};
-    const auto answer = n.onConfig(request(s.mac, true, {}, kOtherMac));
-    ASSERT_TRUE(answer.has_value());
-    EXPECT_EQ((*answer)[74], 0x00);
-    EXPECT_EQ(s.addressMode, AddressMode::Auto);
-    EXPECT_EQ(s.ip, (std::array<std::uint8_t, 4>{10, 9, 9, 9}));
-    EXPECT_EQ(s.mac, kOtherMac);
-}
 
 TEST_F(NetworkResponderTest, RecordsForOthersAndAnswersAreIgnored) {
     EXPECT_FALSE(n.onConfig(request(kOtherMac, true, {}, kOtherMac)).has_value());
@@ -95,29 +65,4 @@ TEST_F(NetworkResponderTest, BadRecordsAreRefusedAndChangeNothing) {
     EXPECT_EQ(s.ip, before.ip);
     n.setRefuseConfig(true);
     EXPECT_TRUE(refused(request(s.mac, true, {}, kOtherMac)));
-}
-
-TEST_F(NetworkResponderTest, ShapedAnswersAndASecondUnit) {
-    n.setSecondUnit(true);
-    const std::vector<std::uint8_t> probe{0x61};
-    const auto found = n.answerDiscovery(probe);
-    ASSERT_EQ(found.size(), 2u);
-    EXPECT_EQ(ipOf(found[1].bytes), (std::vector<std::uint8_t>{127, 0, 0, 2}));
-    EXPECT_EQ(found[1].bytes[5], s.mac[5] + 1);
-    EXPECT_TRUE(n.answerDiscovery(std::vector<std::uint8_t>{0x62}).empty());
-
-    // Late, in two parts, behind stray bytes: the parts make the plain answer again.
-    n.setAnswerShape({12000, 40, {0x00, 0xFF}});
-    const auto parts = n.answerConfig(request(s.mac, false, {10, 0, 0, 9}, s.mac));
-    ASSERT_EQ(parts.size(), 2u);
-    EXPECT_EQ(parts[0].delayMs, 12000);
-    EXPECT_EQ(parts[1].delayMs, 12000);
-    EXPECT_EQ(parts[0].bytes.size(), 42u);
-    EXPECT_EQ(parts[1].bytes.size(), 36u);
-    std::vector<std::uint8_t> whole(parts[0].bytes.begin() + 2, parts[0].bytes.end());
-    whole.insert(whole.end(), parts[1].bytes.begin(), parts[1].bytes.end());
-    EXPECT_EQ(whole[74], NetworkResponder::kStatusAccepted);
-    EXPECT_EQ(whole[75], NetworkResponder::recordChecksum(std::span(whole).first(75)));
-    EXPECT_EQ(ipOf(whole), (std::vector<std::uint8_t>{10, 0, 0, 9}));
-    EXPECT_TRUE(n.answerConfig(request(kOtherMac, true, {}, kOtherMac)).empty());
 }

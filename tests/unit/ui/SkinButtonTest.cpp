@@ -4,7 +4,6 @@
 #include "platform/Window.h"
 #include "platform/sim/VirtualEventLoop.h"
 #include "resources/ResourceIds.h"
-#include "ui/SystemColors.h"
 
 #include <gtest/gtest.h>
 
@@ -34,23 +33,7 @@ protected:
     zentrel::testing::FakeUiServices services;
 };
 
-// Every back colour is the button face, every text colour the button text.
-void expectDefaultColors(const SkinButton& b) {
-    for (int i = 0; i < SkinButton::kSlots; ++i) {
-        EXPECT_EQ(b.color(i), i % 2 == 0 ? SystemColors::ButtonFace : SystemColors::ButtonText);
-    }
-}
-
 } // namespace
-
-TEST(SkinButtonColors, TheSetterChecksItsSlot) {
-    SkinButton b;
-
-    EXPECT_EQ(b.setColor(6, rgb(1, 2, 3)), SkinButton::kBadIndex);
-    expectDefaultColors(b);
-    EXPECT_EQ(b.setColor(SkinButton::BackIn, rgb(250, 100, 100)), SkinButton::kOk);
-    EXPECT_EQ(b.color(SkinButton::BackIn), rgb(250, 100, 100));
-}
 
 TEST(SkinButtonLook, ColoursFollowPointerPressAndFocus) {
     SkinButton b;

@@ -7,34 +7,12 @@
 #include "pages/firmware/FirmwarePage.h"
 #include "unit/pages/general/GeneralFixture.h"
 
-#include <deque>
 #include <filesystem>
 #include <fstream>
 
 namespace zentrel::testing {
 
 using Bytes = std::vector<std::uint8_t>;
-
-// The open-file dialog answers with the paths queued in `files`; message boxes are recorded.
-class ScriptedUi : public FakeUiServices {
-public:
-    std::optional<std::string> openFile(const std::string& filter) override {
-        filters.push_back(filter);
-        if (files.empty()) {
-            return std::nullopt;
-        }
-        std::optional<std::string> f = files.front();
-        files.pop_front();
-        return f;
-    }
-    int messageBox(Window&, const std::string& text, const std::string& caption) override {
-        boxes.push_back(caption + ": " + text);
-        return IDOK;
-    }
-    std::deque<std::optional<std::string>> files;
-    Names filters;
-    Names boxes;
-};
 
 // A firmware's content as the page works on it: `marker` then `size - 2` bytes of a pattern
 // that holds no marker (every byte below A2).
@@ -87,7 +65,7 @@ struct FirmwareFixture {
     }
 
     sim::SimulatedMatrixHarness harness;
-    ScriptedUi ui;
+    FakeUiServices ui;
     Platform platform{harness.loop(), harness.network(), harness.serialPorts(), ui};
     ControllerApp app{platform, AppOptions{Rect{0, 0, 1280, 800},
                                            GeneralFixture::pages<FirmwarePage>(kPageFirmware)}};
@@ -134,7 +112,7 @@ struct FirmwareFixture {
     }
     // Open, with the dialog answering `path`.
     void open(const std::string& path) {
-        ui.files.push_back(path);
+        ui.answers.push_back(path);
         page->click(fw::kOpen);
     }
     // Writes the file holding `plain` (scrambled) and opens it.

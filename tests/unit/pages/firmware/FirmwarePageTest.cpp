@@ -73,16 +73,6 @@ TEST_F(FirmwareTest, OpenAsksForFirmwareFilesAndLoadsOnlyWhatItCan) {
     EXPECT_EQ(page->image().length(), FirmwareImage::kCapacity);
 }
 
-TEST_F(FirmwareTest, ClearEmptiesTheMessages) {
-    overCom();
-    load(content(1026));
-    upgrade();
-    runUpgrade();
-    ASSERT_FALSE(lines().empty());
-    page->click(fw::kClear);
-    EXPECT_EQ(page->text(fw::kMessages), "");
-}
-
 TEST_F(FirmwareTest, OverTcpAPageLeftIdleTakesOnlyItsDeviceLineAndStandby) {
     overTcp();
     load(content(1026));

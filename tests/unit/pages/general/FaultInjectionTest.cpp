@@ -232,21 +232,3 @@ TEST_F(GeneralFaults, DoubledRepliesDuringAFactoryResetSendEveryStepOnce) {
     EXPECT_EQ(popups.noticeTexts(), Names{"Set successfully!"});
     expectIdle();
 }
-
-TEST_F(GeneralFaults, GarbageAndHalfFramesOnTheLineBeforeAReplyDoNotDerailTheChain) {
-    connectCom();
-    // Before the first answer: a run without the header, a header-less 13 bytes, and a frame
-    // of the chain with a broken checksum.
-    std::vector<std::uint8_t> junk = {0x00, 0x5B, 0x13, 0xFF, 0x77};
-    CommandFrame bad = CommandFrame::make({0x01, 0x04, 0x01, 0x00, 0x00});
-    bad[12] = static_cast<std::uint8_t>(bad[12] + 1);
-    junk.insert(junk.end(), bad.bytes.begin(), bad.bytes.end());
-    whenReceived(1, [&] { harness.serialPorts().sendToPanel(3, junk); });
-    click(gen::kStatus);
-    advance(20000);
-
-    EXPECT_EQ(sent(), queries(1, 4)) << harness.transcript();
-    EXPECT_EQ(lines(), kAllConnected);
-    EXPECT_TRUE(popups.notices.empty());
-    expectIdle();
-}

@@ -63,7 +63,7 @@ TEST_F(Maintenance, RebootReplyShowsRebootingForFourSecondsThenRebootSuccessfull
     EXPECT_EQ(state().NoticeShown, 0);
 }
 
-TEST_F(Maintenance, StandbyAndPowerOnChangeThePowerBoxOnlyOnTheReply) {
+TEST_F(Maintenance, PowerAndBeepBoxesChangeOnlyOnTheReply) {
     connectCom();
     click(gen::kPower); // to standby
     advance(3);         // the request is at the matrix, its reply not yet back
@@ -86,6 +86,17 @@ TEST_F(Maintenance, StandbyAndPowerOnChangeThePowerBoxOnlyOnTheReply) {
     EXPECT_EQ(popups.noticeTexts(true), (Names{"Power Off! (2000 ms)", "Initializing... (4000 ms)",
                                                "Initializing successfully! (2000 ms)"}));
     EXPECT_EQ(sent(), frames("08 0B 0F | 01 0B 00"));
+
+    // The beeper's box likewise asks for the state it does not show yet, and shows it once
+    // the matrix has confirmed.
+    ASSERT_TRUE(page->isChecked(gen::kBeep));
+    harness.clearFrames();
+    click(gen::kBeep);
+    EXPECT_TRUE(page->isChecked(gen::kBeep));
+    advance(50);
+    EXPECT_FALSE(page->isChecked(gen::kBeep));
+    EXPECT_FALSE(harness.state().beep);
+    EXPECT_EQ(sent(), frames("06 01 F0"));
 }
 
 TEST_F(Maintenance, SilentPowerOnTimesOutAfterTwoSeconds) {

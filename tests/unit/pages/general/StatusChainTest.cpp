@@ -65,18 +65,6 @@ TEST_F(Status, ReplyFailingTheChecksumIsSilenceUntilTheRepeat) {
     EXPECT_TRUE(popups.notices.empty());
 }
 
-TEST_F(Status, ReplyArrivingAfterTheRepeatEndsTheChainWithoutATimeOut) {
-    sim::FaultRule late{Kind::Delay, FrameMatch::of(0x01, 0x05).with(4, 0x04), 1};
-    late.delayMs = 6000;
-    harness.faults().add(late);
-    connectCom();
-    click(gen::kStatus);
-    advance(20000);
-    EXPECT_EQ(page->text(gen::outputLine(4)), "HDMI OUTD: Connect");
-    EXPECT_EQ(sent(), queries(1, 4) + frames("01 05 04"));
-    EXPECT_TRUE(popups.notices.empty());
-}
-
 TEST_F(Status, TwoSilencesGiveUpWithTimeOutAndUnlockTheTabs) {
     onFault(Kind::Silent, FrameMatch::of(0x01, 0x05));
     connectCom();

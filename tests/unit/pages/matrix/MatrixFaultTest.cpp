@@ -65,6 +65,10 @@ TEST(MatrixFaultInjection, StandbyWhileASwitchWaitsFreesTheGrid) {
         f.switchWith([&] { f.harness.announceStandby(); });
         EXPECT_FALSE(f.seen.notices.empty());
         f.expectFree();
+        // Nothing of the abandoned switch holds the grid back: the next click goes out.
+        f.clickInput(4, 1);
+        f.advance(50);
+        EXPECT_EQ(f.sent().back(), switches("1>4")[0]);
     }
 }
 

@@ -24,16 +24,6 @@ inline Names switches(const std::string& list) {
     return out;
 }
 
-// Message boxes answered OK, their texts kept.
-class RecordingUi : public FakeUiServices {
-public:
-    int messageBox(Window&, const std::string& text, const std::string&) override {
-        boxes.push_back(text);
-        return IDOK;
-    }
-    Names boxes;
-};
-
 struct MatrixFixture {
     explicit MatrixFixture(sim::SimulatedMatrixHarness::Options options = {})
         : harness(std::move(options)) {
@@ -47,7 +37,7 @@ struct MatrixFixture {
     ~MatrixFixture() { harness.loop().setObserver(nullptr); }
 
     sim::SimulatedMatrixHarness harness;
-    RecordingUi ui;
+    FakeUiServices ui;
     Platform platform{harness.loop(), harness.network(), harness.serialPorts(), ui};
     ControllerApp app{platform, AppOptions{Rect{0, 0, 1280, 800},
                                            GeneralFixture::pages<MatrixPage>(kPageMatrix)}};

@@ -35,50 +35,6 @@ const DialogTemplate kPopup{
 
 } // namespace
 
-TEST(VirtualEventLoop, TimersArePeriodicRestartableAndKilled) {
-    VirtualEventLoop loop;
-    Recorder w(loop);
-    w.setTimer(1, 100);
-    w.setTimer(2, 250);
-    loop.advance(99);
-    EXPECT_TRUE(w.log.empty());
-    loop.advance(201); // now 300
-    EXPECT_EQ(w.log, (std::vector<std::string>{"t=100 timer 1", "t=200 timer 1", "t=250 timer 2",
-                                               "t=300 timer 1"}));
-    w.log.clear();
-    w.setTimer(1, 100); // restart: next expiry counts from now
-    loop.advance(50);
-    w.killTimer(2);
-    loop.advance(60);
-    EXPECT_EQ(w.log, (std::vector<std::string>{"t=400 timer 1"}));
-    EXPECT_FALSE(w.timerRunning(2));
-    EXPECT_EQ(loop.nowMs(), 410);
-}
-
-TEST(VirtualEventLoop, PostedMessagesRunBeforeDueTimersAndInOrder) {
-    VirtualEventLoop loop;
-    Recorder w(loop);
-    w.setTimer(5, 10);
-    loop.advance(10 - 1);
-    w.postMessage(WM_USER + 25, 1);
-    w.postMessage(WM_USER + 25, 0);
-    EXPECT_EQ(w.sendMessage(WM_USER + 30, 2), 7); // sent: handled at once
-    loop.advance(1);
-    EXPECT_EQ(w.log, (std::vector<std::string>{"t=9 msg 30/2", "t=9 msg 25/1", "t=9 msg 25/0",
-                                               "t=10 timer 5"}));
-}
-
-TEST(VirtualEventLoop, ScheduledActionsRunAtTheirTimeAndCanBeCancelled) {
-    VirtualEventLoop loop;
-    std::vector<int> ran;
-    loop.schedule(30, [&] { ran.push_back(30); });
-    auto id = loop.schedule(20, [&] { ran.push_back(20); });
-    loop.schedule(10, [&] { ran.push_back(10); });
-    loop.cancel(id);
-    loop.advance(100);
-    EXPECT_EQ(ran, (std::vector<int>{10, 30}));
-}
-
 TEST(VirtualEventLoop, ModalLoopWithNothingLeftFailsInsteadOfHanging) {
     VirtualEventLoop loop;
     Window popup(loop);
