@@ -131,17 +131,27 @@ void UpgradeTransfer::startPart(std::size_t offset) {
 
 bool UpgradeTransfer::onReply(const CommandFrame& f) {
     if (f.group() == cmd::kFirmwareGroup) {
-        // Once the upgrade has ended, a late answer moves nothing on.
+        // Once the upgrade has ended, a late answer moves nothing on; nor does an answer about
+        // a part other than the one being sent, whose offsets would take blocks from outside
+        // the part or past the image. Part 3 is readied by an answer of command 2.
         if (running()) {
             switch (f.command()) {
             case 1:
-                onPart1(f);
+                if (stage_ == 1) {
+                    onPart1(f);
+                }
                 break;
             case 2:
-                onPart2(f);
+                if (stage_ == 2) {
+                    onPart2(f);
+                } else if (stage_ == 3 && f[4] == cmd::kFirmwareLast && f[7] == 0) {
+                    firstBlock(3); // Part 3 is ready
+                }
                 break;
             case 3:
-                onPart3(f);
+                if (stage_ == 3) {
+                    onPart3(f);
+                }
                 break;
             default:
                 break;
@@ -205,8 +215,6 @@ void UpgradeTransfer::onPart2(const CommandFrame& f) {
     } else if (isComplete(f)) {
         page_.addLine(fw::kPart2Complete);
         onPartComplete(fw::kRebooting);
-    } else if (f[4] == cmd::kFirmwareLast && f[7] == 0) {
-        firstBlock(3); // Part 3 is ready
     }
 }
 
@@ -277,6 +285,7 @@ void UpgradeTransfer::nextBlock(int part, std::uint32_t index, std::uint32_t las
 
 void UpgradeTransfer::prepareBlock(std::size_t start, bool counts) {
     const FirmwareImage& image = page_.image();
+    blockStart_ = start;
     std::uint8_t sum = 0;
     for (std::size_t i = 0; i < FirmwareImage::kBlockBytes; ++i) {
         const std::uint8_t b = image.at(start + i);
@@ -362,10 +371,10 @@ void UpgradeTransfer::onRebootReport() {
     if (stage_ == 1) {
         page_.addLine(fw::kPart1Complete);
     } else if (stage_ == 2 && ends_[2] < length) {
-        startPart(ends_[2]);
+        startNextPart(ends_[2]);
         return;
     } else if (stage_ == 3 && ends_[3] < length) {
-        startPart(ends_[3]);
+        startNextPart(ends_[3]);
         return;
     }
     page_.addLine(fw::kSuccess);
@@ -374,6 +383,17 @@ void UpgradeTransfer::onRebootReport() {
     blockCounter_ = 0;
     page_.state().UpgradeRunning = false;
     page_.releaseTabs();
+}
+
+void UpgradeTransfer::startNextPart(std::size_t offset) {
+    // Only Part 3 may follow Part_2, and nothing Part 3 (the scan stops only at Part_2 and
+    // Part 3 markers). The offsets of a part are counted from the first ones, so another
+    // Part_2 or Part 3 marker would send the same part again after every reboot, for ever.
+    if (stage_ != 2 || page_.image().markerAt(offset) != PartMarker::Part3) {
+        fail(fw::kUpgradeFailed, nullptr);
+        return;
+    }
+    startPart(offset);
 }
 
 const char* UpgradeTransfer::blockFailureLine() const {
