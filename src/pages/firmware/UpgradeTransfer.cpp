@@ -36,6 +36,10 @@ UpgradeTransfer::UpgradeTransfer(FirmwarePage& page)
           page, {fw::kPart2Start, fw::kStartWaitMs, fw::kPart2StartAgain, fw::kStartWaitMs},
           [this](const CommandFrame& f) { page_.sendFrame(f); },
           [this] { fail(fw::kTimeOut, fw::kPart2Failed); }),
+      part3Start_(
+          page, {fw::kPart3Start, fw::kStartWaitMs, fw::kPart3StartAgain, fw::kStartWaitMs},
+          [this](const CommandFrame& f) { page_.sendFrame(f); },
+          [this] { fail(fw::kTimeOut, nullptr); }),
       prepare1_(
           page,
           {fw::kPrepare1Wait, fw::kPrepare1WaitMs, fw::kPrepare1WaitAgain, fw::kPrepare1WaitMs},
@@ -112,7 +116,7 @@ void UpgradeTransfer::startPart(std::size_t offset) {
         break;
     case PartMarker::Part3:
         ends_[3] = image.partEnd(ends_[2] + 2);
-        sendStart(nullptr, ordinary(cmd::firmwarePartStart(2, cmd::kFirmwarePart3Start)));
+        sendStart(&part3Start_, ordinary(cmd::firmwarePartStart(2, cmd::kFirmwarePart3Start)));
         stage_ = 3;
         break;
     case PartMarker::Part4:
@@ -145,6 +149,7 @@ bool UpgradeTransfer::onReply(const CommandFrame& f) {
                 if (stage_ == 2) {
                     onPart2(f);
                 } else if (stage_ == 3 && f[4] == cmd::kFirmwareLast && f[7] == 0) {
+                    part3Start_.stop();
                     firstBlock(3); // Part 3 is ready
                 }
                 break;
@@ -351,8 +356,8 @@ bool UpgradeTransfer::onTimer(int id) {
         page_.setTimer(id + 1, fw::kPollMs);
         return true;
     }
-    for (PendingRequest* r :
-         {&part1Start_, &part2Start_, &prepare1_, &prepare2_, &firstBlockWait_, &blockWait_}) {
+    for (PendingRequest* r : {&part1Start_, &part2Start_, &part3Start_, &prepare1_, &prepare2_,
+                              &firstBlockWait_, &blockWait_}) {
         if (r->onTimer(id)) {
             return true;
         }
@@ -423,8 +428,8 @@ void UpgradeTransfer::failBlock() {
 }
 
 void UpgradeTransfer::stopAll() {
-    for (PendingRequest* r :
-         {&part1Start_, &part2Start_, &prepare1_, &prepare2_, &firstBlockWait_, &blockWait_}) {
+    for (PendingRequest* r : {&part1Start_, &part2Start_, &part3Start_, &prepare1_, &prepare2_,
+                              &firstBlockWait_, &blockWait_}) {
         r->stop();
     }
     for (int id : {fw::kPrepareTimer, fw::kFirstBlockTimer, fw::kNextBlockTimer}) {

@@ -102,6 +102,8 @@ private:
 
     PendingRequest part1Start_;
     PendingRequest part2Start_;
+    // Without its wait a lost Part 3 start left the upgrade running for ever, the tabs locked.
+    PendingRequest part3Start_;
     PendingRequest prepare1_;
     PendingRequest prepare2_;
     PendingRequest firstBlockWait_;
