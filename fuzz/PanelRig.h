@@ -10,6 +10,7 @@
 #include "pages/general/GeneralPage.h"
 #include "sim/harness/SimulatedMatrixHarness.h"
 
+#include <cstdio>
 #include <cstdlib>
 #include <functional>
 #include <string>
@@ -17,8 +18,10 @@
 
 namespace zentrel::fuzzing {
 
-inline void check(bool ok) {
+// A broken property names its line before the abort, so a crash report says which one.
+inline void check(bool ok, const char* file = __builtin_FILE(), int line = __builtin_LINE()) {
     if (!ok) {
+        std::fprintf(stderr, "property broken at %s:%d\n", file, line);
         std::abort();
     }
 }

@@ -88,6 +88,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     check(one == all);
     check(singlePage.text(kBox) == bulkPage.text(kBox));
 
+    // Whatever the garbage left, once an open frame has had its thirteen bytes a valid reply is
+    // dispatched exactly once and unchanged.
+    const CommandFrame valid = CommandFrame::make({0x01, 0x04, 0x02, 0x00, 0x01});
+    while (bulk.inFrame()) {
+        (void)bulk.feed(0x00);
+    }
+    const std::vector<AssembledFrame> after = bulk.feedAll(valid.bytes);
+    check(after.size() == 1 && after[0].frame == valid && after[0].checksumPassed());
+
     TcpReplyBuffer tcp(&bulkLog, (control & 0x80) != 0 ? TcpReplyBuffer::LogStyle::PerByte
                                                        : TcpReplyBuffer::LogStyle::PerReply);
     for (std::size_t at = 0; at < stream.size(); at += readSize * 37) {
@@ -99,5 +108,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             check(reply->hasHeader());
         }
     }
+    // Filled up to a reply's length, whatever came before, the next reply is taken whole.
+    if (tcp.fill() > 0) {
+        const std::vector<std::uint8_t> pad(CommandFrame::kSize - tcp.fill(), 0x00);
+        (void)tcp.onRead(pad);
+        check(tcp.fill() == 0);
+    }
+    const auto reply = tcp.onRead(valid.bytes);
+    check(reply && *reply == valid);
     return 0;
 }

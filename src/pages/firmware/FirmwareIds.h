@@ -43,6 +43,7 @@ constexpr int kLastPollTimer = 10;
 constexpr int kRebootGiveUp = 11;
 constexpr int kPart1Start = 15, kPart1StartAgain = 16;
 constexpr int kPart2Start = 17, kPart2StartAgain = 18;
+constexpr int kPart3Start = 19, kPart3StartAgain = 20;
 constexpr int kBlockWait = 33, kBlockWaitAgain = 34;
 constexpr int kPrepare2Wait = 36, kPrepare2WaitAgain = 37;
 constexpr int kPrepare1Wait = 38, kPrepare1WaitAgain = 39;

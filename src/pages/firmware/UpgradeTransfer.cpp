@@ -36,6 +36,10 @@ UpgradeTransfer::UpgradeTransfer(FirmwarePage& page)
           page, {fw::kPart2Start, fw::kStartWaitMs, fw::kPart2StartAgain, fw::kStartWaitMs},
           [this](const CommandFrame& f) { page_.sendFrame(f); },
           [this] { fail(fw::kTimeOut, fw::kPart2Failed); }),
+      part3Start_(
+          page, {fw::kPart3Start, fw::kStartWaitMs, fw::kPart3StartAgain, fw::kStartWaitMs},
+          [this](const CommandFrame& f) { page_.sendFrame(f); },
+          [this] { fail(fw::kTimeOut, nullptr); }),
       prepare1_(
           page,
           {fw::kPrepare1Wait, fw::kPrepare1WaitMs, fw::kPrepare1WaitAgain, fw::kPrepare1WaitMs},
@@ -112,7 +116,7 @@ void UpgradeTransfer::startPart(std::size_t offset) {
         break;
     case PartMarker::Part3:
         ends_[3] = image.partEnd(ends_[2] + 2);
-        sendStart(nullptr, ordinary(cmd::firmwarePartStart(2, cmd::kFirmwarePart3Start)));
+        sendStart(&part3Start_, ordinary(cmd::firmwarePartStart(2, cmd::kFirmwarePart3Start)));
         stage_ = 3;
         break;
     case PartMarker::Part4:
@@ -131,17 +135,28 @@ void UpgradeTransfer::startPart(std::size_t offset) {
 
 bool UpgradeTransfer::onReply(const CommandFrame& f) {
     if (f.group() == cmd::kFirmwareGroup) {
-        // Once the upgrade has ended, a late answer moves nothing on.
+        // Once the upgrade has ended, a late answer moves nothing on; nor does an answer about
+        // a part other than the one being sent, whose offsets would take blocks from outside
+        // the part or past the image. Part 3 is readied by an answer of command 2.
         if (running()) {
             switch (f.command()) {
             case 1:
-                onPart1(f);
+                if (stage_ == 1) {
+                    onPart1(f);
+                }
                 break;
             case 2:
-                onPart2(f);
+                if (stage_ == 2) {
+                    onPart2(f);
+                } else if (stage_ == 3 && f[4] == cmd::kFirmwareLast && f[7] == 0) {
+                    part3Start_.stop();
+                    firstBlock(3); // Part 3 is ready
+                }
                 break;
             case 3:
-                onPart3(f);
+                if (stage_ == 3) {
+                    onPart3(f);
+                }
                 break;
             default:
                 break;
@@ -205,8 +220,6 @@ void UpgradeTransfer::onPart2(const CommandFrame& f) {
     } else if (isComplete(f)) {
         page_.addLine(fw::kPart2Complete);
         onPartComplete(fw::kRebooting);
-    } else if (f[4] == cmd::kFirmwareLast && f[7] == 0) {
-        firstBlock(3); // Part 3 is ready
     }
 }
 
@@ -277,6 +290,7 @@ void UpgradeTransfer::nextBlock(int part, std::uint32_t index, std::uint32_t las
 
 void UpgradeTransfer::prepareBlock(std::size_t start, bool counts) {
     const FirmwareImage& image = page_.image();
+    blockStart_ = start;
     std::uint8_t sum = 0;
     for (std::size_t i = 0; i < FirmwareImage::kBlockBytes; ++i) {
         const std::uint8_t b = image.at(start + i);
@@ -342,8 +356,8 @@ bool UpgradeTransfer::onTimer(int id) {
         page_.setTimer(id + 1, fw::kPollMs);
         return true;
     }
-    for (PendingRequest* r :
-         {&part1Start_, &part2Start_, &prepare1_, &prepare2_, &firstBlockWait_, &blockWait_}) {
+    for (PendingRequest* r : {&part1Start_, &part2Start_, &part3Start_, &prepare1_, &prepare2_,
+                              &firstBlockWait_, &blockWait_}) {
         if (r->onTimer(id)) {
             return true;
         }
@@ -362,10 +376,10 @@ void UpgradeTransfer::onRebootReport() {
     if (stage_ == 1) {
         page_.addLine(fw::kPart1Complete);
     } else if (stage_ == 2 && ends_[2] < length) {
-        startPart(ends_[2]);
+        startNextPart(ends_[2]);
         return;
     } else if (stage_ == 3 && ends_[3] < length) {
-        startPart(ends_[3]);
+        startNextPart(ends_[3]);
         return;
     }
     page_.addLine(fw::kSuccess);
@@ -374,6 +388,17 @@ void UpgradeTransfer::onRebootReport() {
     blockCounter_ = 0;
     page_.state().UpgradeRunning = false;
     page_.releaseTabs();
+}
+
+void UpgradeTransfer::startNextPart(std::size_t offset) {
+    // Only Part 3 may follow Part_2, and nothing Part 3 (the scan stops only at Part_2 and
+    // Part 3 markers). The offsets of a part are counted from the first ones, so another
+    // Part_2 or Part 3 marker would send the same part again after every reboot, for ever.
+    if (stage_ != 2 || page_.image().markerAt(offset) != PartMarker::Part3) {
+        fail(fw::kUpgradeFailed, nullptr);
+        return;
+    }
+    startPart(offset);
 }
 
 const char* UpgradeTransfer::blockFailureLine() const {
@@ -405,8 +430,8 @@ void UpgradeTransfer::failBlock() {
 }
 
 void UpgradeTransfer::stopAll() {
-    for (PendingRequest* r :
-         {&part1Start_, &part2Start_, &prepare1_, &prepare2_, &firstBlockWait_, &blockWait_}) {
+    for (PendingRequest* r : {&part1Start_, &part2Start_, &part3Start_, &prepare1_, &prepare2_,
+                              &firstBlockWait_, &blockWait_}) {
         r->stop();
     }
     for (int id : {fw::kPrepareTimer, fw::kFirstBlockTimer, fw::kNextBlockTimer}) {

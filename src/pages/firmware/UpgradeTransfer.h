@@ -46,6 +46,8 @@ public:
     std::uint32_t blockCounter() const { return blockCounter_; }
     std::uint32_t progressCounter() const { return progress_; }
     const std::array<std::uint8_t, kBlockSize>& block() const { return block_; }
+    // The image offset the prepared block was taken from.
+    std::size_t blockStart() const { return blockStart_; }
 
 private:
     bool running() const;
@@ -53,6 +55,9 @@ private:
     // bank mark B0 01 instead of 40 and the id.
     CommandFrame ordinary(CommandFrame f) const;
     void startPart(std::size_t offset);
+    // After a reboot report: the part at `offset`, or the end of the upgrade when it is none
+    // that may follow the one just sent.
+    void startNextPart(std::size_t offset);
     void sendStart(PendingRequest* wait, const CommandFrame& f);
 
     void onPart1(const CommandFrame& f);
@@ -88,6 +93,7 @@ private:
     std::uint32_t progress_ = 0;
     int prepareStep_ = 0;
     std::array<std::uint8_t, kBlockSize> block_{};
+    std::size_t blockStart_ = 0;
     CommandFrame header_{};
     // Blocks of the current part already sent: an acknowledgement that asks for one again would
     // make the transfer go round for ever.
@@ -96,6 +102,8 @@ private:
 
     PendingRequest part1Start_;
     PendingRequest part2Start_;
+    // Without its wait a lost Part 3 start left the upgrade running for ever, the tabs locked.
+    PendingRequest part3Start_;
     PendingRequest prepare1_;
     PendingRequest prepare2_;
     PendingRequest firstBlockWait_;

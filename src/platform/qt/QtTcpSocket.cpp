@@ -23,6 +23,10 @@ std::int64_t QtTcpSocket::buffered() const {
     return open_ ? socket_->bytesAvailable() : 0;
 }
 
+std::int64_t QtTcpSocket::unsent() const {
+    return open_ ? socket_->bytesToWrite() : 0;
+}
+
 int QtTcpSocket::wsaError(QAbstractSocket::SocketError e) {
     switch (e) {
     case QAbstractSocket::ConnectionRefusedError:
@@ -99,6 +103,10 @@ void QtTcpSocket::onPeerGone(int error) {
 
 int QtTcpSocket::send(std::span<const std::uint8_t> data) {
     if (!open_ || state_ != State::Connected) {
+        return -1;
+    }
+    if (socket_->bytesToWrite() + static_cast<qint64>(data.size()) > kWriteBufferBytes) {
+        socket_->flush(); // hands the system what it will take now
         return -1;
     }
     const qint64 n = socket_->write(reinterpret_cast<const char*>(data.data()),

@@ -21,6 +21,9 @@ public:
     // What the socket takes in ahead of the reader, at most: a peer that streams faster than
     // the panel reads is held back by TCP's own flow control instead of filling memory.
     static constexpr std::int64_t kReadBufferBytes = 64 * 1024;
+    // What the socket holds back for a peer that does not read, at most: beyond it a send is
+    // refused whole, as a full non-blocking socket would, so a frame never goes out in part.
+    static constexpr std::int64_t kWriteBufferBytes = 64 * 1024;
 
     QtTcpSocket(EventLoop& loop, WParam handle);
     ~QtTcpSocket() override;
@@ -33,8 +36,10 @@ public:
     void close() override;
     bool isOpen() const override { return open_; }
 
-    // Bytes received and not yet read, for tests.
+    // Bytes received and not yet read, and bytes sent that the system has not taken yet; for
+    // tests.
     std::int64_t buffered() const;
+    std::int64_t unsent() const;
 
     // The error code the platform reports for a socket error of Qt.
     static int wsaError(QAbstractSocket::SocketError e);

@@ -1,9 +1,9 @@
 // The control socket on Qt sockets against a real loopback listener. Real time passes here, in
 // short bounded waits; nothing leaves 127.0.0.1.
+#include "NetTestWindow.h"
 #include "link/ControlSocket.h"
 #include "platform/qt/QtEventLoop.h"
 #include "platform/qt/QtNetwork.h"
-#include "NetTestWindow.h"
 #include "platform/qt/QtTcpSocket.h"
 
 #include <QCoreApplication>
@@ -145,3 +145,36 @@ TEST_F(ControlSocketOnLoopback, APeerThatStreamsIsHeldBackInsteadOfFillingMemory
 }
 
 } // namespace
+
+TEST_F(ControlSocketOnLoopback, APeerThatNeverReadsMakesSendsFailInsteadOfFillingMemory) {
+    ASSERT_TRUE(server.listen(QHostAddress::LocalHost, 0));
+    QObject::connect(&server, &QTcpServer::newConnection, [this] {
+        peer = server.nextPendingConnection();
+        peer->setReadBufferSize(1); // takes a byte and then nothing more
+    });
+    state.MatrixIp = "127.0.0.1";
+    ControlSocket cs(net, state, server.serverPort());
+    ASSERT_TRUE(cs.create());
+    handleWith(cs);
+    cs.connectFor(page, WM_TCP_GENERAL);
+    ASSERT_TRUE(waitFor([&] { return state.TcpConnected == 1 && peer != nullptr; }));
+    auto& socket = dynamic_cast<QtTcpSocket&>(*cs.socket());
+
+    // 257-byte blocks until the system buffers of both ends and the socket's own are full.
+    const Bytes block(257, 0x5A);
+    std::size_t accepted = 0;
+    int refused = 0;
+    for (int i = 0; i < 65536 && refused < 20; ++i) { // 16 MiB at most
+        const int n = cs.send(block);
+        if (n < 0) {
+            ++refused;
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 1);
+        } else {
+            EXPECT_EQ(n, 257);
+            accepted += static_cast<std::size_t>(n);
+        }
+    }
+    EXPECT_EQ(refused, 20) << accepted << " bytes taken";
+    EXPECT_LE(socket.unsent(), QtTcpSocket::kWriteBufferBytes);
+    EXPECT_GT(socket.unsent(), 0);
+}

@@ -7,6 +7,8 @@
 #include "pages/firmware/FirmwarePage.h"
 #include "unit/pages/general/GeneralFixture.h"
 
+#include <unistd.h>
+
 #include <filesystem>
 #include <fstream>
 
@@ -55,7 +57,8 @@ struct FirmwareFixture {
         main->open();
         general = &dynamic_cast<GeneralPage&>(main->page(kPageGeneral));
         dir = std::filesystem::temp_directory_path() /
-              ("zentrel-fw-" + std::to_string(reinterpret_cast<std::uintptr_t>(this)));
+              ("zentrel-fw-" + std::to_string(::getpid()) + "-" +
+               std::to_string(reinterpret_cast<std::uintptr_t>(this)));
         std::filesystem::create_directories(dir);
     }
     ~FirmwareFixture() {
