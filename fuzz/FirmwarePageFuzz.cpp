@@ -5,9 +5,8 @@
 // raw bytes arrive on the link, besides what the simulated matrix answers itself.
 //
 // Properties: every block the page prepares starts inside the image it loaded (at most at its
-// end, for the padding-only last block), so no part is ever sent from beyond the file; and,
-// unless the image holds only a Part 4 (which has no answers to wait for), the upgrade ends
-// with the tabs usable.
+// end, for the padding-only last block), so no part is ever sent from beyond the file; and the
+// upgrade ends with the tabs usable.
 #include "PanelRig.h"
 #include "pages/firmware/FirmwareIds.h"
 #include "pages/firmware/FirmwarePage.h"
@@ -135,10 +134,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     rig.advance(120000);
     check(inside);
 
-    if (page.transfer().stage() != 4) {
-        check(!rig.app.state().UpgradeRunning);
-        check(rig.main->isEnabled(ctl::kGeneralTab) && rig.main->isEnabled(ctl::kMatrixTab));
-    }
+    check(!rig.app.state().UpgradeRunning);
+    check(rig.main->isEnabled(ctl::kGeneralTab) && rig.main->isEnabled(ctl::kMatrixTab));
     std::filesystem::remove(path);
     return 0;
 }

@@ -121,7 +121,10 @@ void UpgradeTransfer::startPart(std::size_t offset) {
         break;
     case PartMarker::Part4:
         ends_[4] = image.partEnd(ends_[3] + 2);
-        sendStart(nullptr, ordinary(cmd::firmwarePartStart(4, cmd::kFirmwareStart)));
+        // Nothing ever answers Part 4's start, so it waits on Part 3's pair of timers (the two
+        // never run together): repeated once, then "Time out!" ends the upgrade instead of
+        // leaving it running and the tabs locked for good.
+        sendStart(&part3Start_, ordinary(cmd::firmwarePartStart(4, cmd::kFirmwareStart)));
         stage_ = 4;
         break;
     case PartMarker::None:

@@ -63,3 +63,16 @@ TEST_F(FirmwareTest, APartMarkerAfterPart3EndsTheUpgradeInsteadOfSendingPartsAga
     EXPECT_EQ(popups.noticeTexts(), Names{"Upgrade failed!"});
     EXPECT_TRUE(page->isEnabled(fw::kUpgrade));
 }
+
+TEST_F(FirmwareTest, AnImageOfPart4AloneEndsAloudInsteadOfRunningForEver) {
+    overCom();
+    load(content(1200, 0xA2, 0x5D));
+    upgrade();
+    runUpgrade();
+    const Names f = sentFrames();
+    EXPECT_EQ(std::count(f.begin(), f.end(), frame("20 04 01 00 00 00 00 40 00 00")), 2)
+        << harness.transcript();
+    EXPECT_FALSE(state().UpgradeRunning);
+    EXPECT_TRUE(page->isEnabled(fw::kUpgrade));
+    EXPECT_EQ(popups.noticeTexts(), Names{"Time out!"});
+}
