@@ -79,6 +79,19 @@ click 302 14 3        # EDID
 shot edid
 click 503 14 2        # FW Upgrade
 shot firmware
+# The traffic log, from the window menu (Alt+Space; Minimize, Close, then this entry).
+xdotool key alt+space
+sleep 0.5
+xdotool key Down Down Down Return
+sleep 1.5
+traffic=$(xdotool search --onlyvisible --name '^Traffic log$' 2>/dev/null | head -1 || true)
+if [ -n "$traffic" ]; then
+    eval "$(xdotool getwindowgeometry --shell "$traffic")"
+    import -window root -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage "$out/traffic.png"
+    xdotool key --window "$traffic" Escape
+else
+    echo "the traffic log did not open" >&2
+fi
 click 200 14 1        # back to General
 click 37 100          # TCP Control Mode
 click 66 321 3        # Search: the simulated matrix answers inside the namespace
