@@ -86,6 +86,22 @@ TEST_F(EdidDownloadCom, ToAllInputsRefreshesTheWholeList) {
     }
 }
 
+TEST_F(EdidDownloadCom, ASwitchReportRefusingTheDataHeaderEndsTheDownloadAndItsWaits) {
+    load(goodEdid(1));
+    harness.faults().add(
+        sim::FaultRule{Kind::SwitchReport, FrameMatch::of(0x03, 0x07).with(4, 0x56)});
+    downloadTo(1);
+    advance(20000);
+    // Refused while the header waits for its block: the block still follows on its timer, but
+    // nothing is repeated and no time-out follows for what was refused.
+    const Names s = sent();
+    ASSERT_EQ(s.size(), 4u) << harness.transcript();
+    EXPECT_EQ(Names(s.begin(), s.begin() + 3),
+              frames("03 08 F0 | 03 07 02 F0 | 03 07 56 00 00 01"));
+    EXPECT_EQ(popups.noticeTexts(), (Names{"Please set the EDID to [1111]!"}));
+    EXPECT_FALSE(edid->busy());
+}
+
 TEST_F(EdidDownloadCom, ResultFramesAndRefusalsBeforeAnythingIsSent) {
     // No file yet.
     downloadTo(0);
