@@ -6,6 +6,7 @@
 
 #include <string>
 #include <utility>
+#include <vector>
 
 namespace zentrel::tpl {
 
@@ -45,6 +46,23 @@ inline ControlTemplate log(int id, int x, int y, int w, std::string name) {
     t.multiline = true;
     t.readOnly = true;
     return t;
+}
+
+// The controls of a page's two hexadecimal logs, all hidden.
+struct LogIds {
+    int receiveFrame, receiveLog, sendFrame, sendLog, clear;
+};
+
+// The receive and send logs side by side in their frames, at height `y`, each frame `w` wide
+// with its box inset by 4; the Clear button at (290, `clearY`).
+inline void addHiddenLogs(std::vector<ControlTemplate>& c, const LogIds& ids, int receiveX,
+                          int sendX, int y, int w, int clearY) {
+    c.push_back(
+        hidden(item(ids.receiveFrame, ControlKind::GroupBox, "接收命令", receiveX, y, w, 34)));
+    c.push_back(log(ids.receiveLog, receiveX + 4, y + 10, w - 8, "Received frames"));
+    c.push_back(hidden(item(ids.sendFrame, ControlKind::GroupBox, "发送命令", sendX, y, w, 34)));
+    c.push_back(log(ids.sendLog, sendX + 4, y + 10, w - 8, "Sent frames"));
+    c.push_back(hidden(item(ids.clear, ControlKind::Button, "Clear", 290, clearY, 30, 10)));
 }
 
 } // namespace zentrel::tpl

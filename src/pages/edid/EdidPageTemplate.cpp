@@ -83,11 +83,10 @@ DialogTemplate build() {
     c.push_back(item(edid::kStatus, K::Button, "Status", 264 + kCut, 170, 48, 14));
 
     // The hexadecimal logs: filled, never shown.
-    c.push_back(hidden(item(edid::kReceiveFrame, K::GroupBox, "接收命令", 5, 196, 155, 34)));
-    c.push_back(log(edid::kReceiveLog, 9, 206, 147, "Received frames"));
-    c.push_back(hidden(item(edid::kSendFrame, K::GroupBox, "发送命令", 165, 196, 155, 34)));
-    c.push_back(log(edid::kSendLog, 169, 206, 147, "Sent frames"));
-    c.push_back(hidden(item(edid::kLogClear, K::Button, "Clear", 290, 196, 30, 10)));
+    tpl::addHiddenLogs(
+        c,
+        {edid::kReceiveFrame, edid::kReceiveLog, edid::kSendFrame, edid::kSendLog, edid::kLogClear},
+        5, 165, 196, 155, 196);
     return t;
 }
 

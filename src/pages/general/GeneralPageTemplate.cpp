@@ -94,11 +94,9 @@ DialogTemplate build() {
     c.push_back(hidden(item(gen::kIrControl, K::CheckBox, "Enable IR Control", 265, 199, 50, 12)));
 
     // The hexadecimal logs: filled, never shown.
-    c.push_back(hidden(item(gen::kReceiveFrame, K::GroupBox, "接收命令", 5, 224, 155, 34)));
-    c.push_back(log(gen::kReceiveLog, 9, 234, 147, "Received frames"));
-    c.push_back(hidden(item(gen::kSendFrame, K::GroupBox, "发送命令", 165, 224, 155, 34)));
-    c.push_back(log(gen::kSendLog, 169, 234, 147, "Sent frames"));
-    c.push_back(hidden(item(gen::kLogClear, K::Button, "Clear", 290, 224, 30, 10)));
+    tpl::addHiddenLogs(
+        c, {gen::kReceiveFrame, gen::kReceiveLog, gen::kSendFrame, gen::kSendLog, gen::kLogClear},
+        5, 165, 224, 155, 224);
     return t;
 }
 

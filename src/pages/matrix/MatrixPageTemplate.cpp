@@ -91,12 +91,10 @@ DialogTemplate build() {
     }
     addPanels(t);
     // The hexadecimal logs: filled, never shown.
-    auto& c = t.controls;
-    c.push_back(hidden(item(mtx::kReceiveFrame, K::GroupBox, "接收命令", 3, 200, 158, 34)));
-    c.push_back(log(mtx::kReceiveLog, 7, 210, 150, "Received frames"));
-    c.push_back(hidden(item(mtx::kSendFrame, K::GroupBox, "发送命令", 164, 200, 158, 34)));
-    c.push_back(log(mtx::kSendLog, 168, 210, 150, "Sent frames"));
-    c.push_back(hidden(item(mtx::kLogClear, K::Button, "Clear", 290, 236, 30, 10)));
+    tpl::addHiddenLogs(
+        t.controls,
+        {mtx::kReceiveFrame, mtx::kReceiveLog, mtx::kSendFrame, mtx::kSendLog, mtx::kLogClear}, 3,
+        164, 200, 158, 236);
     return t;
 }
 
