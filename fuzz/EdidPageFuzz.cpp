@@ -31,17 +31,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     rig.harness.clearFrames();
     auto& page = dynamic_cast<EdidPage&>(rig.main->page(kPageEdid));
 
-    rig.whenReceived(step, [&] {
-        for (std::size_t at = 0, i = 0; at < noise.size(); at += readSize, ++i) {
-            const std::vector<std::uint8_t> read(
-                noise.begin() + static_cast<std::ptrdiff_t>(at),
-                noise.begin() + static_cast<std::ptrdiff_t>(std::min(at + readSize, noise.size())));
-            rig.harness.loop().schedule(static_cast<std::int64_t>(i), [&rig, tcp, read] {
-                tcp ? rig.harness.sendTcpBytes(read)
-                    : rig.harness.serialPorts().sendToPanel(3, read);
-            });
-        }
-    });
+    rig.whenReceived(step, [&] { rig.feedInReads(noise, readSize, tcp); });
     page.click(edid::kModeSet); // built-in EDID 1 on input 1
     rig.advance(30000);
 

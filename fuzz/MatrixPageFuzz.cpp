@@ -42,17 +42,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             sim::FaultRule::Kind::Silent,
             sim::FrameMatch::of(cmd::kSwitch.group, cmd::kSwitch.command), silences});
     }
-    rig.whenReceived(step, [&] {
-        for (std::size_t at = 0, i = 0; at < noise.size(); at += readSize, ++i) {
-            const std::vector<std::uint8_t> read(
-                noise.begin() + static_cast<std::ptrdiff_t>(at),
-                noise.begin() + static_cast<std::ptrdiff_t>(std::min(at + readSize, noise.size())));
-            rig.harness.loop().schedule(static_cast<std::int64_t>(i), [&rig, tcp, read] {
-                tcp ? rig.harness.sendTcpBytes(read)
-                    : rig.harness.serialPorts().sendToPanel(3, read);
-            });
-        }
-    });
+    rig.whenReceived(step, [&] { rig.feedInReads(noise, readSize, tcp); });
     page.click(mtx::inputButton(3, 2)); // input 2 to output 3
     rig.advance(30000);
     // Checked before the refresh below, whose own end would unlock the tabs.

@@ -10,11 +10,14 @@
 #include "pages/general/GeneralPage.h"
 #include "sim/harness/SimulatedMatrixHarness.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
 #include <string>
 #include <utility>
+#include <vector>
 
 namespace zentrel::fuzzing {
 
@@ -70,6 +73,17 @@ struct PanelRig {
                 whenReceived(count, std::move(fn));
             }
         });
+    }
+    // Bytes arriving on the link in reads of `readSize`, one read per virtual millisecond.
+    void feedInReads(const std::vector<std::uint8_t>& bytes, std::size_t readSize, bool tcp) {
+        for (std::size_t at = 0, i = 0; at < bytes.size(); at += readSize, ++i) {
+            const std::vector<std::uint8_t> read(
+                bytes.begin() + static_cast<std::ptrdiff_t>(at),
+                bytes.begin() + static_cast<std::ptrdiff_t>(std::min(at + readSize, bytes.size())));
+            harness.loop().schedule(static_cast<std::int64_t>(i), [this, tcp, read] {
+                tcp ? harness.sendTcpBytes(read) : harness.serialPorts().sendToPanel(3, read);
+            });
+        }
     }
     int timesSent(const CommandFrame& f) const {
         int n = 0;
