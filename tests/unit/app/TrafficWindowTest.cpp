@@ -29,8 +29,8 @@ TEST(TrafficWindow, ShowsTheNewestFramesWritingOnlyWhileShownAndCopiesWhatItShow
     loop.advance(3'723'004);
     frames(1, 2);
     open();
-    frames(2, 3);
     const std::string opened = box();
+    frames(2, 3);
     loop.advance(TrafficWindow::kFlushMs - 1);
     EXPECT_EQ(box(), opened) << "frames on a shown window are written together, a little later";
     loop.advance(1);
