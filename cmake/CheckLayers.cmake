@@ -1,62 +1,54 @@
 # Fails when a source file includes a header of a layer above its own. Run as
 #   cmake -DSRC=<project>/src -P CheckLayers.cmake
-# Layers, bottom up: a folder may include its own layer's headers and those of lower ranks.
-# protocol/ is plain byte handling and includes nothing else of the project; no page includes
-# another page.
+# A file's layer is its folder; a folder takes the rank of its nearest ranked folder (so
+# platform/qt ranks as platform). A file may include headers of its own folder, of a folder it
+# sits in, and of lower ranks; folders of equal rank never include each other, so protocol/ and
+# platform/ stand alone and no page includes another page.
 set(rank_platform 0)
 set(rank_protocol 0)
 set(rank_state 1)
 set(rank_resources 1)
 set(rank_link 2)
 set(rank_ui 2)
-set(rank_pages/common 2)
-set(rank_app 3)
-set(rank_netconfig 4)
-set(rank_pages 5)
-set(rank_pageset 6)
-set(rank_view 7)
+set(rank_session 3)
+set(rank_app 4)
+set(rank_netconfig 5)
+set(rank_pages/general 6)
+set(rank_pages/edid 6)
+set(rank_pages/matrix 6)
+set(rank_pages/firmware 6)
+set(rank_pages 7) # the page factory, above every page
+set(rank_view 8)
 
-# The layer a path below src/ belongs to: pages/common stands alone, other pages are one layer,
-# platform's backends belong to platform.
-function(layer_of path out)
-  if(path MATCHES "^pages/common(/|$)")
-    set(${out} "pages/common" PARENT_SCOPE)
-  elseif(path MATCHES "^pages/[A-Za-z]+\\.")
-    set(${out} "pageset" PARENT_SCOPE) # the page factory, above every page
-  elseif(path MATCHES "^pages/([a-z]+)")
-    set(${out} "pages/${CMAKE_MATCH_1}" PARENT_SCOPE)
-  elseif(path MATCHES "^([a-z]+)/")
-    set(${out} "${CMAKE_MATCH_1}" PARENT_SCOPE)
-  else()
-    set(${out} "" PARENT_SCOPE)
-  endif()
-endfunction()
-
-function(rank_of layer out)
-  if(layer MATCHES "^pages/" AND NOT layer STREQUAL "pages/common")
-    set(${out} ${rank_pages} PARENT_SCOPE)
-  else()
-    set(${out} "${rank_${layer}}" PARENT_SCOPE)
-  endif()
+function(rank_of dir out)
+  set(d "${dir}")
+  while(NOT d STREQUAL "")
+    if(DEFINED rank_${d})
+      set(${out} "${rank_${d}}" PARENT_SCOPE)
+      return()
+    endif()
+    get_filename_component(d "${d}" DIRECTORY)
+  endwhile()
+  set(${out} "" PARENT_SCOPE)
 endfunction()
 
 file(GLOB_RECURSE files RELATIVE ${SRC} ${SRC}/*.h ${SRC}/*.cpp)
 set(faults "")
 foreach(f ${files})
-  layer_of("${f}" own)
-  if(own STREQUAL "")
+  get_filename_component(own "${f}" DIRECTORY)
+  rank_of("${own}" own_rank)
+  if(own_rank STREQUAL "")
     continue() # main.cpp wires everything together
   endif()
-  rank_of("${own}" own_rank)
   file(STRINGS ${SRC}/${f} lines REGEX "^#include \"[a-z]+/")
   foreach(line ${lines})
     string(REGEX REPLACE "^#include \"([^\"]+)\".*" "\\1" inc "${line}")
-    layer_of("${inc}" other)
+    get_filename_component(other "${inc}" DIRECTORY)
     rank_of("${other}" other_rank)
-    if(other_rank STREQUAL "" OR other STREQUAL own)
+    if(other_rank STREQUAL "" OR own STREQUAL other OR own MATCHES "^${other}/")
       continue()
     endif()
-    if(own STREQUAL "protocol" OR NOT other_rank LESS own_rank)
+    if(NOT other_rank LESS own_rank)
       list(APPEND faults "${f} includes ${inc}")
     endif()
   endforeach()

@@ -1,8 +1,8 @@
 // Feeds arbitrary input through the serial assembler and the TCP reply buffer, with their logs,
 // and stops on any broken invariant. The first input byte picks the options and the cut of the
 // stream into reads; the rest is the stream.
-#include "pages/common/ReceiveLog.h"
-#include "pages/common/SerialByteMessage.h"
+#include "session/ReceiveLog.h"
+#include "session/SerialByteMessage.h"
 #include "platform/DialogTemplate.h"
 #include "platform/Window.h"
 #include "platform/sim/VirtualEventLoop.h"

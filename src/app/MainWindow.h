@@ -12,7 +12,7 @@
 #include "PageContext.h"
 #include "ProgressPopup.h"
 #include "TrafficWindow.h"
-#include "pages/common/TrafficRecorder.h"
+#include "session/TrafficRecorder.h"
 #include "platform/Platform.h"
 #include "platform/Window.h"
 #include "state/SharedState.h"

@@ -3,7 +3,7 @@
 // each with its time, page and direction, then its bytes. It is opened from the main window's
 // menu and only hidden when closed; the recorder goes on recording meanwhile. While hidden the
 // window does nothing per frame: it writes what it missed when it is shown again.
-#include "pages/common/TrafficRecorder.h"
+#include "session/TrafficRecorder.h"
 #include "platform/Window.h"
 
 #include <cstdint>

@@ -6,7 +6,7 @@
 // accepts the record is reported to the main window as WM_APP_RESULT 1.
 #include "ConfigRecord.h"
 #include "ConfigReplyBuffer.h"
-#include "pages/common/ReceiveLog.h"
+#include "session/ReceiveLog.h"
 #include "platform/Window.h"
 #include "ui/SkinButton.h"
 #include "ui/WindowSkin.h"

@@ -1,4 +1,5 @@
 #include "EdidDownload.h"
+#include "EdidTexts.h"
 
 #include "EdidPage.h"
 #include "platform/Platform.h"
@@ -39,7 +40,7 @@ void EdidDownload::takeFile(const std::string& path) {
                                          : EdidFileVerdict{EdidFileVerdict::Kind::Refuse, 0};
     switch (verdict.kind) {
     case EdidFileVerdict::Kind::Refuse:
-        page_.popups().notice(kBadFile, EdidPopups::When::IfClosed);
+        page_.popups().notice(kBadFile, kNoticeMs, PagePopups::When::IfClosed);
         return;
     case EdidFileVerdict::Kind::Ignore:
         return;
@@ -53,10 +54,10 @@ void EdidDownload::takeFile(const std::string& path) {
 
 void EdidDownload::start() {
     if (page_.text(kFilePath).empty()) {
-        page_.popups().notice(kNoFile, EdidPopups::When::Always);
+        page_.popups().notice(kNoFile, kNoticeMs, PagePopups::When::Always);
         return;
     }
-    page_.popups().startProgress(Operation::Download);
+    page_.popups().startAnimation(progressStart(Operation::Download));
     page_.requestAccess();
     page_.popups().openProgress();
 }
@@ -120,12 +121,12 @@ void EdidDownload::onResult(bool allInputs, std::uint8_t outcome) {
         return;
     }
     page_.killTimer(kBlockTimer);
-    page_.popups().endProgress();
+    page_.popups().stopAnimation();
     page_.setBusy(false);
     if (outcome == kFailed) {
-        page_.popups().notice(kDownloadFailed, EdidPopups::When::Always);
+        page_.popups().notice(kDownloadFailed, kNoticeMs, PagePopups::When::Always);
     } else if (outcome == kSucceeded) {
-        page_.popups().notice(kDownloadOk, EdidPopups::When::Always);
+        page_.popups().notice(kDownloadOk, kNoticeMs, PagePopups::When::Always);
         if (allInputs) {
             page_.statusList().refresh();
         } else if (page_.selections().downloadTarget < kInputCount) {
@@ -133,7 +134,7 @@ void EdidDownload::onResult(bool allInputs, std::uint8_t outcome) {
         }
     }
     page_.postTabLock();
-    page_.popups().closeWaitingNotice();
+    page_.popups().closeNoticeShowing(kPleaseWait);
 }
 
 bool EdidDownload::onTimer(int id) {

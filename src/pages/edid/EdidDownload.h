@@ -5,8 +5,8 @@
 // the result.
 #include "EdidFileBuffer.h"
 #include "EdidIds.h"
-#include "pages/common/PendingRequest.h"
 #include "protocol/CommandFrame.h"
+#include "session/PendingRequest.h"
 
 namespace zentrel {
 

@@ -1,9 +1,19 @@
 #pragma once
 // Control identifiers, timer identifiers, periods and texts of the EDID page (dialog 149). The
 // parts of the page share them, and tests click and read controls by them.
+#include "session/SessionTexts.h"
 #include <array>
 
 namespace zentrel::edid {
+
+// The texts and periods every page shares.
+using session::kAnimationMs;
+using session::kNoCom;
+using session::kNoLink;
+using session::kNoticeMs;
+using session::kReplyWaitMs;
+using session::kStandby;
+using session::kTimeOut;
 
 // --- controls: "Manual Mode" -------------------------------------------------------------------
 constexpr int kManualGroup = 9300;
@@ -93,21 +103,14 @@ constexpr int kFirstStandbyTimer = 1;
 constexpr int kLastStandbyTimer = 79;
 
 // --- periods (ms) ------------------------------------------------------------------------------
-constexpr int kReplyWaitMs = 5000;
-constexpr int kAnimationMs = 500;
 constexpr int kBlockDelayMs = 200;
-constexpr int kNoticeMs = 1500;
 constexpr int kLongNoticeMs = 2500;
 
 // --- texts -------------------------------------------------------------------------------------
-constexpr const char* kNoLink = "Connect to Matrix failed!";
-constexpr const char* kNoCom = "Open COM failed!";
-constexpr const char* kTimeOut = "Time out!";
 constexpr const char* kPleaseWait = "Please wait...";
 constexpr const char* kSetOk = "Set successfully!";
 constexpr const char* kCopyOk = "Copy successfully!";
 constexpr const char* kCopyFailed = "Copy failed!";
-constexpr const char* kStandby = "Matrix is in standby mode!";
 constexpr const char* kSwitchRefused = "Please set the EDID to [1111]!";
 constexpr const char* kBadFile = "Please select the correct EDID file!";
 constexpr const char* kNoFile = "Select the file!";

@@ -25,14 +25,14 @@ EdidModeCopy::EdidModeCopy(EdidPage& page)
       copyOne_(request(page, kCopyOneTimer, kCopyOneGiveUp)) {}
 
 void EdidModeCopy::startSetMode() {
-    page_.popups().startProgress(Operation::SetMode);
+    page_.popups().startAnimation(progressStart(Operation::SetMode));
     page_.requestAccess();
     page_.popups().openProgress();
 }
 
 void EdidModeCopy::startCopy() {
     queryOutput();
-    page_.popups().startProgress(Operation::Copy);
+    page_.popups().startAnimation(progressStart(Operation::Copy));
     page_.popups().openProgress();
 }
 
@@ -89,9 +89,9 @@ bool EdidModeCopy::onReply(const CommandFrame& f) {
 void EdidModeCopy::onOutputCheck(const CommandFrame& f) {
     page_.killTimer(kOutputCheckTimer);
     if (f[6] == cmd::kAbsent) {
-        page_.popups().endProgress();
-        page_.popups().notice(notConnectedText(page_.selections().copySource),
-                              EdidPopups::When::Always);
+        page_.popups().stopAnimation();
+        page_.popups().notice(notConnectedText(page_.selections().copySource), kNoticeMs,
+                              PagePopups::When::Always);
         return;
     }
     page_.requestAccess();
@@ -99,32 +99,32 @@ void EdidModeCopy::onOutputCheck(const CommandFrame& f) {
 
 void EdidModeCopy::onSetOne(bool builtIn) {
     (builtIn ? builtInOne_ : defaultOne_).stop();
-    page_.popups().endProgress();
+    page_.popups().stopAnimation();
     page_.setBusy(false);
     page_.postTabLock();
     const int target = page_.selections().modeTarget;
     if (builtIn) {
-        page_.popups().closeWaitingNotice();
-        page_.popups().notice(kSetOk, EdidPopups::When::Always);
+        page_.popups().closeNoticeShowing(kPleaseWait);
+        page_.popups().notice(kSetOk, kNoticeMs, PagePopups::When::Always);
         queryTargetInput(target);
     } else {
         queryTargetInput(target);
-        page_.popups().closeWaitingNotice();
+        page_.popups().closeNoticeShowing(kPleaseWait);
     }
 }
 
 void EdidModeCopy::onSetAll(bool builtIn) {
     (builtIn ? builtInAll_ : defaultAll_).stop();
-    page_.popups().endProgress();
+    page_.popups().stopAnimation();
     page_.setBusy(false);
     page_.postTabLock();
     if (builtIn) {
-        page_.popups().closeWaitingNotice();
-        page_.popups().notice(kSetOk, EdidPopups::When::Always);
+        page_.popups().closeNoticeShowing(kPleaseWait);
+        page_.popups().notice(kSetOk, kNoticeMs, PagePopups::When::Always);
         page_.statusList().refresh();
     } else {
         page_.statusList().refresh();
-        page_.popups().closeWaitingNotice();
+        page_.popups().closeNoticeShowing(kPleaseWait);
     }
 }
 
@@ -132,32 +132,32 @@ void EdidModeCopy::onSetAll(bool builtIn) {
 // reported as one, never as a success.
 void EdidModeCopy::onCopyAll(const CommandFrame& f) {
     copyAll_.stop();
-    page_.popups().endProgress();
+    page_.popups().stopAnimation();
     page_.setBusy(false);
     page_.postTabLock();
     if (f[4] != 0) {
-        page_.popups().closeWaitingNotice();
-        page_.popups().notice(kCopyFailed, EdidPopups::When::Always);
+        page_.popups().closeNoticeShowing(kPleaseWait);
+        page_.popups().notice(kCopyFailed, kNoticeMs, PagePopups::When::Always);
         return;
     }
-    page_.popups().notice(kCopyOk, EdidPopups::When::Always);
+    page_.popups().notice(kCopyOk, kNoticeMs, PagePopups::When::Always);
     page_.statusList().refresh();
-    page_.popups().closeWaitingNotice();
+    page_.popups().closeNoticeShowing(kPleaseWait);
 }
 
 void EdidModeCopy::onCopyOne(const CommandFrame& f) {
     copyOne_.stop();
-    page_.popups().endProgress();
+    page_.popups().stopAnimation();
     page_.setBusy(false);
-    page_.popups().closeWaitingNotice();
+    page_.popups().closeNoticeShowing(kPleaseWait);
     if (page_.popups().noticeShown()) {
         return;
     }
     if (f[4] == 0) {
-        page_.popups().notice(kCopyOk, EdidPopups::When::Always);
+        page_.popups().notice(kCopyOk, kNoticeMs, PagePopups::When::Always);
         queryTargetInput(page_.selections().copyTarget);
     } else {
-        page_.popups().notice(kCopyFailed, EdidPopups::When::Always);
+        page_.popups().notice(kCopyFailed, kNoticeMs, PagePopups::When::Always);
     }
 }
 

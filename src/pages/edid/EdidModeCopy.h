@@ -4,8 +4,8 @@
 // after checking that a display is there. Both change an input only once the matrix has granted
 // EDID access; every request after that is repeated once and then given up.
 #include "EdidIds.h"
-#include "pages/common/PendingRequest.h"
 #include "protocol/CommandFrame.h"
+#include "session/PendingRequest.h"
 
 namespace zentrel {
 

@@ -2,7 +2,6 @@
 
 #include "EdidPageTemplate.h"
 #include "EdidTexts.h"
-#include "pages/common/SerialByteMessage.h"
 #include "platform/Platform.h"
 #include "protocol/Commands.h"
 
@@ -15,7 +14,6 @@ using namespace edid;
 namespace {
 
 // The line settings of every channel the EDID page opens.
-constexpr SerialSettings kLineSettings{115200, 'N', 8, 2, 3, 512};
 // Byte 4 of the EDID switch report that refuses a change: the unit's switches are not set for
 // control from the panel.
 constexpr std::uint8_t kSwitchRefusal = 0x0F;
@@ -28,16 +26,13 @@ std::string inputItem(int k) {
 
 EdidPage::EdidPage(PageContext& ctx)
     : Window(ctx.platform.loop, &ctx.mainWindow), ctx_(ctx),
-      link_(ctx.platform.serial.createLink()),
-      sendLog_(*this, kSendLog, false, {&ctx.traffic, kPageEdid}),
-      receiveLog_(*this, kReceiveLog, false, {&ctx.traffic, kPageEdid}),
-      sender_(ctx.state, ctx.socket, link_.get(),
-              [this](std::span<const std::uint8_t> b) { sendLog_.append(b); }),
-      assembler_(&receiveLog_, ReplyAssembler::Options{true}), tcpReplies_(&receiveLog_),
-      popups_(*this, ctx.state, ctx.notice, ctx.progress),
+      link_(
+          *this, ctx.state, ctx.socket, ctx.platform.serial.createLink(),
+          {kSendLog, kReceiveLog, false, {&ctx.traffic, kPageEdid}, ReplyAssembler::Options{true}}),
+      popups_(*this, ctx.state, ctx.notice, ctx.progress, {kNoticeTimer, kAnimationTimer, 0, true}),
       access_(
           *this, RequestTimers{kAccessTimer, kReplyWaitMs, kAccessGiveUp, kReplyWaitMs},
-          [this](const CommandFrame& f) { sender_.send(f); }, [this] { timeOutA(); }),
+          [this](const CommandFrame& f) { link_.sender().send(f); }, [this] { timeOutA(); }),
       modeCopy_(*this), status_(*this), download_(*this) {}
 
 EdidPage::~EdidPage() = default;
@@ -78,9 +73,8 @@ void EdidPage::onInitDialog() {
         setText(statusLine(k), kDefaultEdidText);
     }
 
-    if (state().ControlMode == kModeCom && state().SharedPort != 0 &&
-        link_->open(*this, state().SharedPort, kLineSettings)) {
-        link_->start();
+    if (state().ControlMode == kModeCom && state().SharedPort != 0) {
+        link_.openSerial(state().SharedPort, session::kLine);
     }
 }
 
@@ -109,18 +103,18 @@ void EdidPage::cutToFourInputs() {
 void EdidPage::activate() {
     if (state().ControlMode == kModeTcp) {
         if (state().TcpConnected == 0) {
-            popups_.notice(kNoLink, EdidPopups::When::Always);
+            popups_.notice(kNoLink, kNoticeMs, PagePopups::When::Always);
         }
         status_.refresh();
         replyMute_ = false;
         return;
     }
     if (state().ComPortOpen == 0) {
-        popups_.notice(kNoCom, EdidPopups::When::Always);
+        popups_.notice(kNoCom, kNoticeMs, PagePopups::When::Always);
         return;
     }
-    if (!link_->open(*this, state().SharedPort, kLineSettings) || !link_->start()) {
-        popups_.notice(kNoCom, EdidPopups::When::Always);
+    if (!link_.openSerial(state().SharedPort, session::kLine)) {
+        popups_.notice(kNoCom, kNoticeMs, PagePopups::When::Always);
     }
     status_.refresh();
 }
@@ -191,7 +185,7 @@ void EdidPage::storeSelection(int id) {
 bool EdidPage::guard(Operation op) {
     replyMute_ = false;
     if (busy_) {
-        popups_.notice(kPleaseWait, EdidPopups::When::Always);
+        popups_.notice(kPleaseWait, kNoticeMs, PagePopups::When::Always);
         return false;
     }
     op_ = op;
@@ -201,13 +195,13 @@ bool EdidPage::guard(Operation op) {
 bool EdidPage::linkReady() {
     if (state().ControlMode == kModeTcp) {
         if (state().TcpConnected == 0) {
-            popups_.notice(kNoLink, EdidPopups::When::Always);
+            popups_.notice(kNoLink, kNoticeMs, PagePopups::When::Always);
             return false;
         }
         return true;
     }
-    if (!link_->isOpen()) {
-        popups_.notice(kNoCom, EdidPopups::When::Always);
+    if (!link_.serialOpen()) {
+        popups_.notice(kNoCom, kNoticeMs, PagePopups::When::Always);
         return false;
     }
     return true;
@@ -230,7 +224,9 @@ void EdidPage::onTimer(int id) {
         return;
     }
     if (id == kAnimationTimer) {
-        popups_.tick(op_);
+        if (const std::string base = progressBase(op_); !base.empty()) {
+            popups_.tickProgress(base);
+        }
         return;
     }
     if (access_.onTimer(id) || modeCopy_.onTimer(id) || download_.onTimer(id)) {
@@ -240,61 +236,47 @@ void EdidPage::onTimer(int id) {
 }
 
 void EdidPage::timeOutA(const char* text) {
-    popups_.endProgress();
+    popups_.stopAnimation();
     busy_ = false;
-    if (popups_.waitingNoticeShown()) {
+    if (popups_.noticeShows(kPleaseWait)) {
         setTimer(kNoticeTimer, kNoticeMs);
         postTabLock();
         popups_.closeNotice();
         return;
     }
-    popups_.notice(text, EdidPopups::When::IfClosed);
+    popups_.notice(text, kNoticeMs, PagePopups::When::IfClosed);
     postTabLock();
 }
 
 void EdidPage::timeOutB() {
-    popups_.endProgress();
-    popups_.notice(kTimeOut, EdidPopups::When::IfClosed);
+    popups_.stopAnimation();
+    popups_.notice(kTimeOut, kNoticeMs, PagePopups::When::IfClosed);
 }
 
 void EdidPage::timeOutC() {
-    popups_.endProgress();
+    popups_.stopAnimation();
     busy_ = false;
-    popups_.notice(kTimeOut, EdidPopups::When::IfClosed);
+    popups_.notice(kTimeOut, kNoticeMs, PagePopups::When::IfClosed);
 }
 
 LParam EdidPage::onMessage(unsigned msg, WParam wp, LParam lp) {
     LParam result = 0;
     switch (msg) {
     case WM_SERIAL_BYTE:
-        onSerialByte(wp, lp, result);
+        // This page makes no checksum test of its own.
+        if (const auto reply = link_.onSerialByte(wp, lp, result)) {
+            dispatch(reply->frame);
+        }
         break;
     case WM_TCP_EDID:
-        onTcpNotification(wp, lp);
+        if (const auto reply = link_.onTcpNotification(wp, lp)) {
+            dispatch(reply->frame);
+        }
         break;
     default:
         break;
     }
     return result;
-}
-
-void EdidPage::onSerialByte(WParam wp, LParam lp, LParam& result) {
-    SerialByteOutcome out = onSerialByteMessage(assembler_, state().ControlMode, wp, lp);
-    result = out.result;
-    // This page makes no checksum test of its own.
-    if (out.frame) {
-        dispatch(out.frame->frame);
-    }
-}
-
-void EdidPage::onTcpNotification(WParam wp, LParam lp) {
-    const std::vector<std::uint8_t> bytes = ctx_.socket.readNotified(wp, lp);
-    if (bytes.empty()) {
-        return;
-    }
-    if (const auto reply = tcpReplies_.onRead(bytes)) {
-        dispatch(*reply);
-    }
 }
 
 void EdidPage::dispatch(const CommandFrame& f) {
@@ -339,12 +321,12 @@ void EdidPage::onStandby() {
     for (int id = kFirstStandbyTimer; id <= kLastStandbyTimer; ++id) {
         killTimer(id);
     }
-    popups_.endProgress();
+    popups_.stopAnimation();
     busy_ = false;
     if (popups_.noticeShown()) {
         popups_.closeNotice();
     }
-    popups_.notice(kStandby, EdidPopups::When::IfClosed, kLongNoticeMs);
+    popups_.notice(kStandby, kLongNoticeMs, PagePopups::When::IfClosed);
 }
 
 void EdidPage::onSwitchReport(const CommandFrame& f) {
@@ -362,12 +344,12 @@ void EdidPage::onSwitchReport(const CommandFrame& f) {
     access_.stop();
     modeCopy_.stopAll();
     download_.stopAll();
-    popups_.endProgress();
+    popups_.stopAnimation();
     busy_ = false;
     if (popups_.noticeShown()) {
         popups_.closeNotice();
     }
-    popups_.notice(kSwitchRefused, EdidPopups::When::IfClosed, kLongNoticeMs);
+    popups_.notice(kSwitchRefused, kLongNoticeMs, PagePopups::When::IfClosed);
 }
 
 } // namespace zentrel

@@ -7,18 +7,14 @@
 #include "EdidDownload.h"
 #include "EdidIds.h"
 #include "EdidModeCopy.h"
-#include "EdidPopups.h"
 #include "EdidStatusList.h"
 #include "app/Page.h"
 #include "app/PageContext.h"
-#include "link/FrameSender.h"
-#include "pages/common/PendingRequest.h"
-#include "pages/common/ReceiveLog.h"
-#include "pages/common/SendLog.h"
+#include "app/PagePopups.h"
 #include "platform/SerialLink.h"
 #include "platform/Window.h"
-#include "protocol/ReplyAssembler.h"
-#include "protocol/TcpReplyBuffer.h"
+#include "session/PageLink.h"
+#include "session/PendingRequest.h"
 
 #include <memory>
 
@@ -43,7 +39,7 @@ public:
     const PageInfo& info() const override;
     const DialogTemplate& pageTemplate() const override;
     void activate() override;
-    SerialLink* serialLink() override { return link_.get(); }
+    SerialLink* serialLink() override { return link_.serial(); }
     // Choosing the tab mutes TCP replies until the page sends its own first command.
     void onSelected() override { replyMute_ = true; }
 
@@ -59,9 +55,9 @@ public:
     // --- what the parts share ----------------------------------------------------------------
     SharedState& state() { return ctx_.state; }
     PageContext& context() { return ctx_; }
-    FrameSender& sender() { return sender_; }
-    SendLog& sendLog() { return sendLog_; }
-    edid::EdidPopups& popups() { return popups_; }
+    FrameSender& sender() { return link_.sender(); }
+    SendLog& sendLog() { return link_.sendLog(); }
+    PagePopups& popups() { return popups_; }
     edid::EdidStatusList& statusList() { return status_; }
     const Selections& selections() const { return selections_; }
     edid::Operation operation() const { return op_; }
@@ -87,13 +83,11 @@ public:
     void timeOutC();
 
     // Inspection, for tests.
-    const SendLog& sendLog() const { return sendLog_; }
-    const ReplyAssembler& assembler() const { return assembler_; }
+    const SendLog& sendLog() const { return link_.sendLog(); }
+    const ReplyAssembler& assembler() const { return link_.assembler(); }
     const edid::EdidDownload& download() const { return download_; }
 
 private:
-    void onSerialByte(WParam wp, LParam lp, LParam& result);
-    void onTcpNotification(WParam wp, LParam lp);
     void dispatch(const CommandFrame& frame);
     void onAccessGranted();
     void onStandby();
@@ -102,13 +96,8 @@ private:
     void cutToFourInputs();
 
     PageContext& ctx_;
-    std::unique_ptr<SerialLink> link_;
-    SendLog sendLog_;
-    ReceiveLog receiveLog_;
-    FrameSender sender_;
-    ReplyAssembler assembler_;
-    TcpReplyBuffer tcpReplies_;
-    edid::EdidPopups popups_;
+    PageLink link_;
+    PagePopups popups_;
     PendingRequest access_;
     Selections selections_;
     edid::Operation op_ = edid::Operation::None;

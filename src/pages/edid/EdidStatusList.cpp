@@ -21,7 +21,7 @@ void EdidStatusList::start() {
     if (!page_.linkReady()) {
         return;
     }
-    page_.popups().startProgress(Operation::Status);
+    page_.popups().startAnimation(progressStart(Operation::Status));
     queries_[0].start(cmd::queryEdidStatus(1));
     page_.setBusy(true);
     page_.popups().openProgress();
@@ -52,7 +52,7 @@ bool EdidStatusList::onReply(const CommandFrame& f) {
         return true;
     }
     // Input 4 (or 8) ends the chain.
-    page_.popups().endProgress();
+    page_.popups().stopAnimation();
     page_.setBusy(false);
     return true;
 }

@@ -4,8 +4,8 @@
 // shows the progress box; the refresh after a change and on the page's activation runs the same
 // chain without either.
 #include "EdidIds.h"
-#include "pages/common/PendingRequest.h"
 #include "protocol/CommandFrame.h"
+#include "session/PendingRequest.h"
 
 #include <vector>
 

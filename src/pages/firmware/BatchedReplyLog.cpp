@@ -1,7 +1,7 @@
 #include "BatchedReplyLog.h"
 
-#include "pages/common/ReceiveLog.h"
 #include "protocol/HexText.h"
+#include "session/ReceiveLog.h"
 
 namespace zentrel {
 

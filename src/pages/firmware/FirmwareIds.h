@@ -1,10 +1,19 @@
 #pragma once
 // Control identifiers, timer identifiers and texts of the FW Upgrade page (dialog 143). The
 // parts of the page share them, and tests click and read controls by them.
+#include "session/SessionTexts.h"
 #include <array>
 #include <cstddef>
 
 namespace zentrel::fw {
+
+// The texts and periods every page shares.
+using session::kNoCom;
+using session::kNoLink;
+using session::kNoticeMs;
+using session::kStandby;
+using session::kStandbyNoticeMs;
+using session::kTimeOut;
 
 // --- controls ----------------------------------------------------------------------------------
 constexpr int kPath = 1060;       // read-only: the loaded file's path
@@ -63,8 +72,6 @@ constexpr int kPrepare2WaitMs = 4000;
 constexpr int kBlockWaitMs = 7000;
 constexpr int kBlockWaitAgainMs = 8000;
 constexpr int kPollMs = 3000;
-constexpr int kNoticeMs = 1500;
-constexpr int kStandbyNoticeMs = 2500;
 
 // --- texts -------------------------------------------------------------------------------------
 // The file dialog's filter: shown name and pattern pairs, each ended by '|'.
@@ -74,12 +81,8 @@ constexpr const char* kOpenName = "Open firmware file";
 constexpr const char* kAppTitle = "Zentrel";
 
 // Notices.
-constexpr const char* kNoLink = "Connect to Matrix failed!";
-constexpr const char* kNoCom = "Open COM failed!";
-constexpr const char* kTimeOut = "Time out!";
 constexpr const char* kUpgradeFailed = "Upgrade failed!";
 constexpr const char* kPart1WriteFailedNotice = "Write to Part_1.1.0.0 failed!";
-constexpr const char* kStandby = "Matrix is in standby mode!";
 constexpr const char* kFileTooLarge = "Firmware file is larger than 200000 bytes!";
 constexpr const char* kFileUnreadable = "Cannot read the firmware file!";
 // The message box of a Part_2 write failure.

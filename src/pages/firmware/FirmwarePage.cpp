@@ -3,9 +3,9 @@
 #include "FirmwareFile.h"
 #include "FirmwarePageTemplate.h"
 #include "app/NoticePopup.h"
-#include "pages/common/SerialByteMessage.h"
 #include "platform/Platform.h"
 #include "protocol/Commands.h"
+#include "session/SerialByteMessage.h"
 
 #include <array>
 

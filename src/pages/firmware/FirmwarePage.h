@@ -11,13 +11,13 @@
 #include "app/Page.h"
 #include "app/PageContext.h"
 #include "link/FrameSender.h"
-#include "pages/common/ReceiveLog.h"
-#include "pages/common/SendLog.h"
 #include "platform/SerialLink.h"
 #include "platform/UiServices.h"
 #include "platform/Window.h"
 #include "protocol/ReplyAssembler.h"
 #include "protocol/TcpReplyBuffer.h"
+#include "session/ReceiveLog.h"
+#include "session/SendLog.h"
 
 #include <cstdint>
 #include <memory>

@@ -8,8 +8,8 @@
 // Every wait is a PendingRequest with the page's own timer ids: the first expiry repeats what
 // was sent, the second gives up and ends the upgrade with its Messages line.
 #include "FirmwareImage.h"
-#include "pages/common/PendingRequest.h"
 #include "protocol/CommandFrame.h"
+#include "session/PendingRequest.h"
 
 #include <array>
 #include <cstddef>

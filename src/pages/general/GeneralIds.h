@@ -1,12 +1,21 @@
 #pragma once
 // Control identifiers, timer identifiers, icons and texts of the General page (dialog 145).
 // The parts of the page share them, and tests click and read controls by them.
-#include "pages/common/PendingRequest.h"
 #include "resources/ResourceIds.h"
+#include "session/PendingRequest.h"
+#include "session/SessionTexts.h"
 
 #include <cstdint>
 
 namespace zentrel::gen {
+
+// The texts and periods every page shares.
+using session::kAnimationMs;
+using session::kNoCom;
+using session::kNoLink;
+using session::kReplyWaitMs;
+using session::kStandby;
+using session::kTimeOut;
 
 // --- controls: connection panel -------------------------------------------------------------
 constexpr int kModeGroup = 1019;
@@ -109,19 +118,14 @@ constexpr int kFirstRequestTimer = 1;
 constexpr int kLastRequestTimer = 79;
 
 // --- periods (ms) ------------------------------------------------------------------------------
-constexpr int kReplyWaitMs = 5000;
 constexpr int kConnectCheckMs = 100;
 constexpr int kConnectPatienceMs = 3000;
 constexpr int kRescanMs = 500;
-constexpr int kAnimationMs = 500;
 
 // --- texts -------------------------------------------------------------------------------------
 constexpr const char* kConnect = "Connect";
 constexpr const char* kDisconnect = "Disconnect";
 constexpr const char* kNotKnown = "Not Known";
-constexpr const char* kNoLink = "Connect to Matrix failed!";
-constexpr const char* kNoCom = "Open COM failed!";
-constexpr const char* kTimeOut = "Time out!";
 constexpr const char* kPleaseWait = "Please wait...";
 constexpr const char* kSetOk = "Set successfully!";
 constexpr const char* kRebooting = "Rebooting...";
@@ -129,7 +133,6 @@ constexpr const char* kRebootOk = "Reboot successfully!";
 constexpr const char* kInitializing = "Initializing...";
 constexpr const char* kInitializingOk = "Initializing successfully!";
 constexpr const char* kPowerOff = "Power Off!";
-constexpr const char* kStandby = "Matrix is in standby mode!";
 constexpr const char* kGettingStatus = "Getting status ";
 constexpr const char* kSetting = "Setting ";
 

@@ -2,7 +2,6 @@
 
 #include "GeneralIds.h"
 #include "GeneralPageTemplate.h"
-#include "pages/common/SerialByteMessage.h"
 #include "platform/Platform.h"
 #include "protocol/Commands.h"
 
@@ -12,16 +11,12 @@ namespace zentrel {
 
 GeneralPage::GeneralPage(PageContext& ctx)
     : Window(ctx.platform.loop, &ctx.mainWindow), ctx_(ctx),
-      link_(ctx.platform.serial.createLink()),
-      sendLog_(*this, gen::kSendLog, true, {&ctx.traffic, kPageGeneral}),
-      receiveLog_(*this, gen::kReceiveLog, true, {&ctx.traffic, kPageGeneral}),
-      sender_(ctx.state, ctx.socket, link_.get(),
-              [this](std::span<const std::uint8_t> b) { sendLog_.append(b); }),
-      assembler_(&receiveLog_), tcpReplies_(&receiveLog_),
+      link_(*this, ctx.state, ctx.socket, ctx.platform.serial.createLink(),
+            {gen::kSendLog, gen::kReceiveLog, true, {&ctx.traffic, kPageGeneral}}),
       discovery_(ctx.platform.network, ctx.state, *this,
-                 [this](const std::string& text) { receiveLog_.appendText(text); }),
-      popups_(*this, ctx.state, ctx.notice, ctx.progress), connection_(*this), status_(*this),
-      maintenance_(*this),
+                 [this](const std::string& text) { link_.receiveLog().appendText(text); }),
+      popups_(*this, ctx.state, ctx.notice, ctx.progress, {gen::kNoticeTimer, 0, kPageGeneral}),
+      connection_(*this), status_(*this), maintenance_(*this),
       configDialog_(ctx.platform.loop, ctx.state, discovery_.broadcastSocket(), ctx.notice) {}
 
 GeneralPage::~GeneralPage() = default;
@@ -88,10 +83,17 @@ LParam GeneralPage::onMessage(unsigned msg, WParam wp, LParam lp) {
     LParam result = 0;
     switch (msg) {
     case WM_SERIAL_BYTE:
-        onSerialByte(wp, lp, result);
+        if (const auto reply = link_.onSerialByte(wp, lp, result)) {
+            dispatch(*reply);
+        }
         break;
     case WM_TCP_GENERAL:
-        onTcpNotification(wp, lp);
+        if (const auto reply =
+                link_.onTcpNotification(wp, lp, true, state().ActivePage == kPageGeneral)) {
+            if (state().ControlMode == kModeTcp) {
+                dispatch(*reply);
+            }
+        }
         break;
     case WM_DISCOVERY:
         discovery_.handleNotification(wp, lp);
@@ -102,27 +104,9 @@ LParam GeneralPage::onMessage(unsigned msg, WParam wp, LParam lp) {
     return result;
 }
 
-void GeneralPage::onSerialByte(WParam wp, LParam lp, LParam& result) {
-    SerialByteOutcome out = onSerialByteMessage(assembler_, state().ControlMode, wp, lp);
-    result = out.result;
-    if (out.frame) {
-        dispatch(out.frame->frame, true, out.frame->checksumPassed());
-    }
-}
-
-void GeneralPage::onTcpNotification(WParam wp, LParam lp) {
-    const std::vector<std::uint8_t> bytes = ctx_.socket.readNotified(wp, lp);
-    if (bytes.empty()) {
-        return;
-    }
-    const auto reply = tcpReplies_.onRead(bytes, state().ActivePage == kPageGeneral);
-    if (reply && state().ControlMode == kModeTcp) {
-        dispatch(*reply, false, true);
-    }
-}
-
-void GeneralPage::dispatch(const CommandFrame& frame, bool serial, bool checksumPassed) {
-    if (status_.onReply(frame, serial, checksumPassed) || maintenance_.onReply(frame)) {
+void GeneralPage::dispatch(const LinkedFrame& reply) {
+    const CommandFrame& frame = reply.frame;
+    if (status_.onReply(frame, reply.serial, reply.checksumPassed) || maintenance_.onReply(frame)) {
         return;
     }
     if (cmd::kStandby.matches(frame)) {

@@ -5,19 +5,15 @@
 // status chain, then the maintenance commands, then the standby announcement.
 #include "ConnectionPanel.h"
 #include "MaintenanceCommands.h"
-#include "PagePopups.h"
 #include "StatusChain.h"
 #include "app/Page.h"
 #include "app/PageContext.h"
+#include "app/PagePopups.h"
 #include "link/Discovery.h"
-#include "link/FrameSender.h"
 #include "netconfig/TcpConfigDialog.h"
-#include "pages/common/ReceiveLog.h"
-#include "pages/common/SendLog.h"
 #include "platform/SerialLink.h"
 #include "platform/Window.h"
-#include "protocol/ReplyAssembler.h"
-#include "protocol/TcpReplyBuffer.h"
+#include "session/PageLink.h"
 
 #include <memory>
 
@@ -35,7 +31,7 @@ public:
     const PageInfo& info() const override;
     const DialogTemplate& pageTemplate() const override;
     void activate() override { connection_.activate(); }
-    SerialLink* serialLink() override { return link_.get(); }
+    SerialLink* serialLink() override { return link_.serial(); }
     void onAnyPageSwitch() override { connection_.endChecks(); }
     void onSelected() override;
     void search() override { connection_.search(); }
@@ -53,8 +49,8 @@ public:
     // --- what the parts share ----------------------------------------------------------------
     SharedState& state() { return ctx_.state; }
     ControlSocket& socket() { return ctx_.socket; }
-    SerialLink& link() { return *link_; }
-    FrameSender& sender() { return sender_; }
+    SerialLink& link() { return *link_.serial(); }
+    FrameSender& sender() { return link_.sender(); }
     PagePopups& popups() { return popups_; }
     Discovery& discovery() { return discovery_; }
     ConnectionPanel& connection() { return connection_; }
@@ -65,26 +61,19 @@ public:
     void postTabLock(int value);
     // A link was opened anew for the page: bytes of a reply cut short on the old one must not
     // be joined to the first reply on the new one.
-    void serialLinkOpened() { assembler_.reset(); }
-    void tcpLinkOpened() { tcpReplies_ = TcpReplyBuffer(&receiveLog_); }
+    void serialLinkOpened() { link_.serialOpened(); }
+    void tcpLinkOpened() { link_.tcpOpened(); }
 
     // Inspection, for tests.
-    const SendLog& sendLog() const { return sendLog_; }
-    const ReceiveLog& receiveLog() const { return receiveLog_; }
+    const SendLog& sendLog() const { return link_.sendLog(); }
+    const ReceiveLog& receiveLog() const { return link_.receiveLog(); }
 
 private:
-    void onSerialByte(WParam wp, LParam lp, LParam& result);
-    void onTcpNotification(WParam wp, LParam lp);
-    void dispatch(const CommandFrame& frame, bool serial, bool checksumPassed);
+    void dispatch(const LinkedFrame& reply);
     void onStandby();
 
     PageContext& ctx_;
-    std::unique_ptr<SerialLink> link_;
-    SendLog sendLog_;
-    ReceiveLog receiveLog_;
-    FrameSender sender_;
-    ReplyAssembler assembler_;
-    TcpReplyBuffer tcpReplies_;
+    PageLink link_;
     Discovery discovery_;
     PagePopups popups_;
     ConnectionPanel connection_;

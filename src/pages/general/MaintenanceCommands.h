@@ -3,8 +3,8 @@
 // back port by port, the EDID access, the default EDID and the beeper, one step after each
 // reply), Reboot, Enable Beep, the hidden Enable IR Control, and Power On. The check boxes
 // change only when the matrix confirms; the replies to the state queries set them.
-#include "pages/common/PendingRequest.h"
 #include "protocol/CommandFrame.h"
+#include "session/PendingRequest.h"
 
 #include <vector>
 

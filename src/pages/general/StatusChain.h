@@ -4,8 +4,8 @@
 // green or red. A device-type reply, whenever one arrives on the serial line, leads through the
 // model and firmware version to the same chain. Every query is repeated once after 5 s of
 // silence; the second silence gives up with "Time out!".
-#include "pages/common/PendingRequest.h"
 #include "protocol/CommandFrame.h"
+#include "session/PendingRequest.h"
 
 #include <array>
 #include <cstdint>

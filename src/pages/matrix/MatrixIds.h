@@ -2,9 +2,19 @@
 // Control identifiers, timer identifiers and texts of the Matrix page (dialog 144) and of the
 // setting edit dialog (dialog 146 in its second role). The parts of the page share them, and
 // tests click and read controls by them.
+#include "session/SessionTexts.h"
 #include <array>
 
 namespace zentrel::mtx {
+
+// The texts and periods every page shares.
+using session::kAnimationMs;
+using session::kNoCom;
+using session::kNoLink;
+using session::kNoticeMs;
+using session::kStandby;
+using session::kStandbyNoticeMs;
+using session::kTimeOut;
 
 constexpr int kOutputs = 8;     // outputs the protocol, the template and the engine carry
 constexpr int kShown = 4;       // outputs and inputs of the layout the page builds
@@ -105,15 +115,8 @@ constexpr int kLastTimer = 79;
 constexpr int kGridWaitMs = 3000;
 constexpr int kWaitMs = 5000;
 constexpr int kRefreshFirstWaitMs = 3000;
-constexpr int kNoticeMs = 1500;
-constexpr int kStandbyNoticeMs = 2500;
-constexpr int kAnimationMs = 500;
 
 // --- texts -------------------------------------------------------------------------------------
-constexpr const char* kNoLink = "Connect to Matrix failed!";
-constexpr const char* kNoCom = "Open COM failed!";
-constexpr const char* kTimeOut = "Time out!";
-constexpr const char* kStandby = "Matrix is in standby mode!";
 constexpr const char* kPleaseWait = "Please wait ";
 constexpr const char* kOpenPortFirst = "请打开串口";
 

@@ -3,7 +3,6 @@
 #include "MatrixIds.h"
 #include "MatrixPageTemplate.h"
 #include "link/ControlSocket.h"
-#include "pages/common/SerialByteMessage.h"
 #include "platform/Platform.h"
 #include "protocol/Commands.h"
 
@@ -13,22 +12,23 @@ namespace zentrel {
 
 namespace {
 
-// The line the page opens: 115200 baud, no parity, 8 data bits, 2 stop bits.
-constexpr SerialSettings kLine{115200, 'N', 8, 2, 3, 512};
 constexpr int kBoxPixels = 40;
 
 } // namespace
 
 MatrixPage::MatrixPage(PageContext& ctx)
     : Window(ctx.platform.loop, &ctx.mainWindow), ctx_(ctx),
-      link_(ctx.platform.serial.createLink()),
-      sendLog_(*this, mtx::kSendLog, false, {&ctx.traffic, kPageMatrix}),
-      receiveLog_(*this, mtx::kReceiveLog, false, {&ctx.traffic, kPageMatrix}),
-      sender_(ctx.state, ctx.socket, link_.get(),
-              [this](std::span<const std::uint8_t> b) { sendLog_.append(b); }),
-      assembler_(&receiveLog_), tcpReplies_(&receiveLog_, TcpReplyBuffer::LogStyle::PerByte),
-      popups_(*this, ctx.state, ctx.notice, ctx.progress), grid_(*this), engine_(*this),
-      refresh_(*this), panel_(*this), settings_(*this), editDialog_(*this) {}
+      link_(*this, ctx.state, ctx.socket, ctx.platform.serial.createLink(),
+            {mtx::kSendLog,
+             mtx::kReceiveLog,
+             false,
+             {&ctx.traffic, kPageMatrix},
+             {},
+             TcpReplyBuffer::LogStyle::PerByte}),
+      popups_(*this, ctx.state, ctx.notice, ctx.progress,
+              {mtx::kNoticeTimer, mtx::kAnimationTimer}),
+      grid_(*this), engine_(*this), refresh_(*this), panel_(*this), settings_(*this),
+      editDialog_(*this) {}
 
 MatrixPage::~MatrixPage() = default;
 
@@ -63,17 +63,18 @@ void MatrixPage::onInitDialog() {
 }
 
 bool MatrixPage::openSerial() {
-    if (!link_->open(*this, state().SharedPort, kLine)) {
-        return false;
-    }
-    link_->start();
-    return true;
+    return link_.openSerial(state().SharedPort, session::kLine);
 }
 
 void MatrixPage::postTabLock(int value) {
     if (Window* main = loop().mainWindow()) {
         main->postMessage(WM_TAB_LOCK, static_cast<WParam>(value), 0);
     }
+}
+
+void MatrixPage::startWaiting() {
+    popups_.startAnimation(std::string(mtx::kPleaseWait) + ". . .");
+    popups_.openProgress();
 }
 
 void MatrixPage::onCommand(int id, int /*code*/) {
@@ -117,10 +118,10 @@ void MatrixPage::onGridClick(int id) {
 
 bool MatrixPage::gridLinkReady() {
     const bool tcp = state().ControlMode == kModeTcp;
-    if (tcp ? state().ShownConnected != 0 : link_->isOpen()) {
+    if (tcp ? state().ShownConnected != 0 : link_.serialOpen()) {
         return true;
     }
-    popups_.notice(tcp ? mtx::kNoLink : mtx::kNoCom, mtx::kNoticeMs);
+    popups_.notice(tcp ? mtx::kNoLink : mtx::kNoCom, mtx::kNoticeMs, PagePopups::When::IfClosed);
     return false;
 }
 
@@ -129,10 +130,10 @@ bool MatrixPage::panelLinkReady() {
         if (state().ShownConnected != 0) {
             return true;
         }
-        popups_.notice(mtx::kNoLink, mtx::kNoticeMs);
+        popups_.notice(mtx::kNoLink, mtx::kNoticeMs, PagePopups::When::IfClosed);
         return false;
     }
-    if (link_->isOpen()) {
+    if (link_.serialOpen()) {
         return true;
     }
     ctx_.platform.ui.messageBox(*this, mtx::kOpenPortFirst, "");
@@ -145,7 +146,7 @@ void MatrixPage::onTimer(int id) {
         popups_.onNoticeTimer();
         return;
     case mtx::kAnimationTimer:
-        popups_.onAnimationTimer();
+        popups_.tickProgress(mtx::kPleaseWait);
         return;
     default:
         break;
@@ -159,10 +160,17 @@ LParam MatrixPage::onMessage(unsigned msg, WParam wp, LParam lp) {
     LParam result = 0;
     switch (msg) {
     case WM_SERIAL_BYTE:
-        onSerialByte(wp, lp, result);
+        if (const auto reply = link_.onSerialByte(wp, lp, result)) {
+            dispatch(*reply);
+        }
         break;
     case WM_TCP_MATRIX:
-        onTcpNotification(wp, lp);
+        // Read even while not armed, so that nothing stale waits for the next reply.
+        if (const auto reply = link_.onTcpNotification(wp, lp, tcpArmed_)) {
+            if (state().ControlMode == kModeTcp) {
+                dispatch(*reply);
+            }
+        }
         break;
     default:
         break;
@@ -170,31 +178,12 @@ LParam MatrixPage::onMessage(unsigned msg, WParam wp, LParam lp) {
     return result;
 }
 
-void MatrixPage::onSerialByte(WParam wp, LParam lp, LParam& result) {
-    SerialByteOutcome out = onSerialByteMessage(assembler_, state().ControlMode, wp, lp);
-    result = out.result;
-    if (out.frame) {
-        dispatch(out.frame->frame, true, out.frame->checksumPassed());
-    }
-}
-
-void MatrixPage::onTcpNotification(WParam wp, LParam lp) {
-    // Read even while not armed, so that nothing stale waits for the next reply.
-    const std::vector<std::uint8_t> bytes = ctx_.socket.readNotified(wp, lp);
-    if (bytes.empty() || !tcpArmed_) {
-        return;
-    }
-    const auto reply = tcpReplies_.onRead(bytes);
-    if (reply && state().ControlMode == kModeTcp) {
-        dispatch(*reply, false, true);
-    }
-}
-
-void MatrixPage::dispatch(const CommandFrame& f, bool serial, bool checksumPassed) {
+void MatrixPage::dispatch(const LinkedFrame& reply) {
+    const CommandFrame& f = reply.frame;
     if (cmd::kSwitch.matches(f) && f[4] == 0x00) {
-        engine_.onAcknowledgment(f[6], checksumPassed);
+        engine_.onAcknowledgment(f[6], reply.checksumPassed);
     } else if (cmd::kRouting.matches(f)) {
-        refresh_.onReply(f[4], f[6], serial);
+        refresh_.onReply(f[4], f[6], reply.serial);
     } else if (cmd::kStandby.matches(f)) {
         onStandby();
     }
@@ -208,11 +197,11 @@ void MatrixPage::onStandby() {
     refresh_.abandon();
     state().MatrixBusy = false;
     postTabLock(0);
-    popups_.stopWaiting();
+    popups_.stopAnimation();
     if (state().NoticeShown != 0) {
         popups_.closeNotice();
     }
-    popups_.notice(mtx::kStandby, mtx::kStandbyNoticeMs);
+    popups_.notice(mtx::kStandby, mtx::kStandbyNoticeMs, PagePopups::When::IfClosed);
 }
 
 } // namespace zentrel

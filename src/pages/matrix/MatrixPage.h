@@ -3,7 +3,6 @@
 // stored settings. The page owns its serial channel, its logs and its reply assembly on both
 // links, and hands each reply to its parts: switch acknowledgments to the switching engine,
 // routing replies to the status refresh, and the standby announcement to itself.
-#include "MatrixPopups.h"
 #include "OutputGrid.h"
 #include "OutputPanel.h"
 #include "SettingEditDialog.h"
@@ -12,13 +11,10 @@
 #include "SwitchEngine.h"
 #include "app/Page.h"
 #include "app/PageContext.h"
-#include "link/FrameSender.h"
-#include "pages/common/ReceiveLog.h"
-#include "pages/common/SendLog.h"
+#include "app/PagePopups.h"
 #include "platform/SerialLink.h"
 #include "platform/Window.h"
-#include "protocol/ReplyAssembler.h"
-#include "protocol/TcpReplyBuffer.h"
+#include "session/PageLink.h"
 #include "ui/WindowSkin.h"
 
 #include <memory>
@@ -41,7 +37,7 @@ public:
             refresh_.start();
         }
     }
-    SerialLink* serialLink() override { return link_.get(); }
+    SerialLink* serialLink() override { return link_.serial(); }
     // The TCP-reply gate closes on every page switch.
     void onAnyPageSwitch() override { tcpArmed_ = false; }
 
@@ -59,8 +55,11 @@ public:
 
     // --- what the parts share ----------------------------------------------------------------
     SharedState& state() { return ctx_.state; }
-    FrameSender& sender() { return sender_; }
-    MatrixPopups& popups() { return popups_; }
+    FrameSender& sender() { return link_.sender(); }
+    PagePopups& popups() { return popups_; }
+    // A wait goes into its second round: "Please wait . . ." animated every 500 ms, and the
+    // progress box opened unless it is. Returns when the box it opened has closed.
+    void startWaiting();
     OutputGrid& grid() { return grid_; }
     SwitchEngine& engine() { return engine_; }
     StoredSettings& settings() { return settings_; }
@@ -79,25 +78,18 @@ public:
     bool panelLinkReady();
 
     // Inspection, for tests.
-    const SendLog& sendLog() const { return sendLog_; }
+    const SendLog& sendLog() const { return link_.sendLog(); }
 
 private:
     void onGridClick(int id);
     bool gridLinkReady();
-    void onSerialByte(WParam wp, LParam lp, LParam& result);
-    void onTcpNotification(WParam wp, LParam lp);
-    void dispatch(const CommandFrame& frame, bool serial, bool checksumPassed);
+    void dispatch(const LinkedFrame& reply);
     void onStandby();
 
     PageContext& ctx_;
-    std::unique_ptr<SerialLink> link_;
-    SendLog sendLog_;
-    ReceiveLog receiveLog_;
-    FrameSender sender_;
-    ReplyAssembler assembler_;
-    TcpReplyBuffer tcpReplies_;
+    PageLink link_;
     bool tcpArmed_ = false;
-    MatrixPopups popups_;
+    PagePopups popups_;
     OutputGrid grid_;
     SwitchEngine engine_;
     StatusRefresh refresh_;

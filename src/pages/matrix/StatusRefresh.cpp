@@ -14,7 +14,7 @@ StatusRefresh::StatusRefresh(MatrixPage& page) : page_(page) {
             RequestTimers{mtx::statusFirstTimer(k), firstMs, mtx::statusSecondTimer(k),
                           mtx::kWaitMs},
             [this](const CommandFrame& f) { page_.sender().send(f); }, [this] { giveUp(); },
-            [this] { page_.popups().startWaiting(); });
+            [this] { page_.startWaiting(); });
     }
 }
 
@@ -22,13 +22,13 @@ void StatusRefresh::start() {
     SharedState& s = page_.state();
     if (s.ControlMode == kModeTcp) {
         if (s.TcpConnected == 0) {
-            page_.popups().notice(mtx::kNoLink, mtx::kNoticeMs);
+            page_.popups().notice(mtx::kNoLink, mtx::kNoticeMs, PagePopups::When::IfClosed);
             return;
         }
         page_.armTcp();
     } else {
         if (s.ComPortOpen == 0 || !page_.openSerial()) {
-            page_.popups().notice(mtx::kNoCom, mtx::kNoticeMs);
+            page_.popups().notice(mtx::kNoCom, mtx::kNoticeMs, PagePopups::When::IfClosed);
             return;
         }
     }
@@ -46,7 +46,7 @@ bool StatusRefresh::onReply(int k, std::uint8_t input, bool serial) {
     if (k < 1 || k > mtx::kOutputs || k != waiting_) {
         return false;
     }
-    page_.popups().stopWaiting();
+    page_.popups().stopAnimation();
     request(k).stop();
     // The serial line shows the byte as a signed number, TCP as it is: FF reads -1 and 255.
     page_.grid().showBox(k, serial ? static_cast<int>(static_cast<std::int8_t>(input))
@@ -84,8 +84,8 @@ bool StatusRefresh::onTimer(int id) {
 
 void StatusRefresh::giveUp() {
     end();
-    page_.popups().stopWaiting();
-    page_.popups().notice(mtx::kTimeOut, mtx::kNoticeMs);
+    page_.popups().stopAnimation();
+    page_.popups().notice(mtx::kTimeOut, mtx::kNoticeMs, PagePopups::When::IfClosed);
 }
 
 } // namespace zentrel

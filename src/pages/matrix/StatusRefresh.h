@@ -3,7 +3,7 @@
 // query after each reply. The grid shows each answer; the page counts as busy until the last
 // reply, and silence after a query's repeat ends the refresh with "Time out!".
 #include "MatrixIds.h"
-#include "pages/common/PendingRequest.h"
+#include "session/PendingRequest.h"
 
 #include <array>
 #include <memory>

@@ -17,7 +17,7 @@ void SwitchEngine::send(int k, int input, int waitMs) {
         page_,
         RequestTimers{mtx::switchFirstTimer(k), waitMs, mtx::switchSecondTimer(k), mtx::kWaitMs},
         [this](const CommandFrame& f) { page_.sender().send(f); }, [this] { giveUp(); },
-        [this] { page_.popups().startWaiting(); });
+        [this] { page_.startWaiting(); });
     waiting_ = k;
     slot->start(cmd::routeInput(input, k));
 }
@@ -46,7 +46,7 @@ bool SwitchEngine::onAcknowledgment(int k, bool sound) {
     if (k < 1 || k > mtx::kOutputs || k != waiting_) {
         return false;
     }
-    page_.popups().stopWaiting();
+    page_.popups().stopAnimation();
     request(k).stop();
     if (k > mtx::kShown) {
         // Outputs 5..8 are not checked; a sequence ends here.
@@ -125,8 +125,8 @@ void SwitchEngine::giveUp() {
     releaseGuards();
     page_.state().MatrixBusy = false;
     page_.postTabLock(0);
-    page_.popups().stopWaiting();
-    page_.popups().notice(mtx::kTimeOut, mtx::kNoticeMs);
+    page_.popups().stopAnimation();
+    page_.popups().notice(mtx::kTimeOut, mtx::kNoticeMs, PagePopups::When::IfClosed);
 }
 
 void SwitchEngine::abandon() {

@@ -6,7 +6,7 @@
 // test brings one re-send. The engine also holds the panels' in-progress guards and gives them
 // back whenever the switch or the sequence that took them has ended.
 #include "MatrixIds.h"
-#include "pages/common/PendingRequest.h"
+#include "session/PendingRequest.h"
 
 #include <array>
 #include <optional>

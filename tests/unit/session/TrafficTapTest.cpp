@@ -1,8 +1,8 @@
 // The logs' hand-over to the traffic recorder: the boxes and mirrors stay exactly as without
 // it, and the recorder gets one entry per frame sent and per line received, at its time.
 #include "TestWindow.h"
-#include "pages/common/ReceiveLog.h"
-#include "pages/common/SendLog.h"
+#include "session/ReceiveLog.h"
+#include "session/SendLog.h"
 #include "platform/sim/VirtualEventLoop.h"
 #include "protocol/HexText.h"
 #include "protocol/ReplyAssembler.h"

@@ -1,0 +1,24 @@
+#pragma once
+// The texts and periods every conversation with the matrix shares, whichever page or tool holds
+// it: the notices of a missing link, a silent or sleeping matrix, and the waits around them.
+#include "platform/SerialLink.h"
+
+namespace zentrel::session {
+
+// --- periods (ms) ------------------------------------------------------------------------------
+// The first wait for a reply, and the wait after its one repeat.
+constexpr int kReplyWaitMs = 5000;
+constexpr int kNoticeMs = 1500;
+constexpr int kStandbyNoticeMs = 2500;
+constexpr int kAnimationMs = 500;
+
+// --- the line: 115200 baud, no parity, 8 data bits, 2 stop bits ---------------------------------
+constexpr SerialSettings kLine{115200, 'N', 8, 2, 3, 512};
+
+// --- texts -------------------------------------------------------------------------------------
+constexpr const char* kNoLink = "Connect to Matrix failed!";
+constexpr const char* kNoCom = "Open COM failed!";
+constexpr const char* kTimeOut = "Time out!";
+constexpr const char* kStandby = "Matrix is in standby mode!";
+
+} // namespace zentrel::session
