@@ -136,6 +136,8 @@ ParseOutcome parseArguments(int argc, const char* const* argv) {
 
     auto* discover =
         command(app, "discover", "matrices answering the UDP search (IP, MAC, gateway, mask)");
+    discover->add_option("--listen", r.listenMs, "how long to listen for answers, in ms (2000)")
+        ->check(CLI::Range(100, 60'000));
     auto* config = command(app, "config", "set a matrix's network address by broadcast");
     operand(config, "MAC", "the matrix's MAC address", any);
     auto* autoFlag = config->add_flag("--auto", r.configAuto, "take an address by DHCP");

@@ -1,10 +1,13 @@
 #include "CtlProgram.h"
 
+#include "DiscoverWindow.h"
+
 #include "platform/posix/ComPortNames.h"
 #include "platform/posix/PortHolder.h"
 #include "platform/posix/PosixSerialDevice.h"
 #include "platform/qt/OutsideInterface.h"
 
+#include <cstdio>
 #include <filesystem>
 
 namespace zentrel::cli {
@@ -23,7 +26,39 @@ bool needsProfiles(const std::string& first) {
     return first == "preset" || first == "names" || first == "name";
 }
 
+// "0011223344AA" as "00:11:22:33:44:AA".
+std::string colonMac(const std::string& hex) {
+    std::string s;
+    for (std::size_t i = 0; i < hex.size(); i += 2) {
+        s += (i == 0 ? "" : ":") + hex.substr(i, 2);
+    }
+    return s;
+}
+
 } // namespace
+
+int CtlProgram::discover() {
+    DiscoverWindow search(loop_, network_);
+    if (!search.run(request_.listenMs)) {
+        return report_.fail(ExitCode::NoLink, Discovery::kSearchFailedText,
+                            "(UDP port " + std::to_string(Discovery::kPort) +
+                                " could not be opened)");
+    }
+    const auto found = search.found();
+    if (found.empty()) {
+        return report_.fail(ExitCode::NoAnswer, "no matrix answered",
+                            "within " + std::to_string(request_.listenMs) + " ms");
+    }
+    nlohmann::json list = nlohmann::json::array();
+    std::string lines;
+    for (const auto& f : found) {
+        list.push_back({{"ip", f.ip}, {"mac", colonMac(f.mac)}});
+        char line[64];
+        std::snprintf(line, sizeof line, "%-15s  %s\n", f.ip.c_str(), colonMac(f.mac).c_str());
+        lines += line;
+    }
+    return report_.done({{"matrices", list}}, lines);
+}
 
 std::optional<int> CtlProgram::checkInput() {
     const auto& c = request_.command;
@@ -106,6 +141,9 @@ int CtlProgram::run() {
     }
     if (auto rc = checkBroadcast()) {
         return *rc;
+    }
+    if (request_.command.front() == "discover") {
+        return discover();
     }
     if (auto rc = resolveTarget()) {
         return *rc;

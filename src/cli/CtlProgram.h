@@ -5,12 +5,16 @@
 #include "CtlReport.h"
 #include "CtlRequest.h"
 
+#include "platform/EventLoop.h"
+#include "platform/Network.h"
+
 namespace zentrel::cli {
 
 class CtlProgram {
 public:
-    explicit CtlProgram(CtlRequest request)
-        : request_(std::move(request)), report_(request_.json, request_.quiet) {}
+    CtlProgram(CtlRequest request, EventLoop& loop, Network& network)
+        : request_(std::move(request)), report_(request_.json, request_.quiet), loop_(loop),
+          network_(network) {}
 
     // The exit status of the run.
     int run();
@@ -24,9 +28,12 @@ private:
     std::optional<int> resolveTarget();
     // Opens and closes the serial device once, so a missing or held port ends the run.
     std::optional<int> probeSerial();
+    int discover();
 
     CtlRequest request_;
     CtlReport report_;
+    EventLoop& loop_;
+    Network& network_;
 };
 
 } // namespace zentrel::cli

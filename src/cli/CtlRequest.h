@@ -21,6 +21,7 @@ struct CtlRequest {
     bool json = false;
     bool quiet = false;
     bool udpOnAnyNetwork = false;
+    int listenMs = 2000; // how long `discover` listens for answers
     // The command's words, e.g. {"edid", "set"}, and its operands as given.
     std::vector<std::string> command;
     std::vector<std::string> operands;

@@ -4,6 +4,8 @@
 #include "CtlProgram.h"
 
 #include "platform/qt/QtCoreProgram.h"
+#include "platform/qt/QtEventLoop.h"
+#include "platform/qt/QtNetwork.h"
 
 int main(int argc, char** argv) {
     zentrel::cli::ParseOutcome parsed = zentrel::cli::parseArguments(argc, argv);
@@ -11,6 +13,8 @@ int main(int argc, char** argv) {
         return parsed.exitCode;
     }
     zentrel::QtCoreProgram qt;
-    zentrel::cli::CtlProgram program(std::move(*parsed.request));
+    zentrel::QtEventLoop loop;
+    zentrel::QtNetwork network(loop);
+    zentrel::cli::CtlProgram program(std::move(*parsed.request), loop, network);
     return program.run();
 }
