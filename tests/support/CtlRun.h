@@ -2,6 +2,8 @@
 // Runs the built zentrel-ctl as a user's shell would: arguments in, exit status, standard output
 // and standard error out. The tool must end within its own waits; a run that outlives `limitMs`
 // is killed and reported as status -1.
+#include "ChildProgram.h"
+
 #include <chrono>
 #include <csignal>
 #include <cstdlib>
@@ -36,20 +38,8 @@ inline CtlResult runCtl(std::vector<std::string> args, const std::string& runtim
                         int limitMs = 10000) {
     char tmpl[] = "/tmp/zentrel-ctl-test-XXXXXX";
     const std::filesystem::path dir = mkdtemp(tmpl);
-    const pid_t pid = fork();
-    if (pid == 0) {
-        dup2(::open((dir / "out").c_str(), O_WRONLY | O_CREAT, 0600), STDOUT_FILENO);
-        dup2(::open((dir / "err").c_str(), O_WRONLY | O_CREAT, 0600), STDERR_FILENO);
-        setenv("XDG_RUNTIME_DIR", runtimeDir.empty() ? dir.c_str() : runtimeDir.c_str(), 1);
-        std::string bin = ZENTREL_CTL_BIN;
-        std::vector<char*> argv{bin.data()};
-        for (std::string& a : args) {
-            argv.push_back(a.data());
-        }
-        argv.push_back(nullptr);
-        execv(bin.c_str(), argv.data());
-        _exit(127);
-    }
+    const pid_t pid = startChild(ZENTREL_CTL_BIN, std::move(args), dir,
+                                 runtimeDir.empty() ? dir.string() : runtimeDir);
     CtlResult r;
     int st = 0;
     for (int waited = 0; waited <= limitMs; waited += 5) {

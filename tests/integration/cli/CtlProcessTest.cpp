@@ -31,6 +31,7 @@ TEST(CtlProcess, ArgumentsAndLinksEndWithTheirExitStatus) {
         {"command help", {"edid", "copy", "--help"}, 0, "", "copy output OUT's EDID to input IN"},
         {"no command", {"--com", "3"}, 2, "A subcommand is required", ""},
         {"bad input", {"--com", "3", "route", "9", "A"}, 2, "not an input 1..8: 9", ""},
+        {"input 0", {"--com", "3", "edid", "set", "0", "1"}, 2, "not an input 1..8: 0", ""},
         {"bad output", {"--com", "3", "route", "1", "A", "X"}, 2, "not an output", ""},
         {"two targets", {"--com", "3", "--tcp", "h", "status"}, 2, "--com excludes --tcp", ""},
         {"bad TCP port", {"--tcp", "h:70000", "status"}, 2, "--tcp: not HOST[:PORT]", ""},
