@@ -14,6 +14,7 @@ set(rank_pages/common 2)
 set(rank_app 3)
 set(rank_netconfig 4)
 set(rank_pages 5)
+set(rank_cli 5)
 set(rank_pageset 6)
 set(rank_view 7)
 
