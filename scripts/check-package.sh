@@ -14,9 +14,10 @@ deb=$(ls "$out"/zentrel_*_*.deb)
 fail() { echo "$*" >&2; exit 1; }
 files=$(dpkg-deb -c "$deb")
 metainfo=./usr/share/metainfo/org.zentrel.zentrel.metainfo.xml
-for f in ./usr/bin/zentrel ./usr/bin/zentrel-matrix-sim ./usr/share/applications/zentrel.desktop \
+for f in ./usr/bin/zentrel ./usr/bin/zentrel-matrix-sim ./usr/bin/zentrel-ctl ./usr/share/applications/zentrel.desktop \
          ./usr/share/icons/hicolor/scalable/apps/zentrel.svg "$metainfo" \
-         ./usr/share/man/man1/zentrel.1.gz ./usr/share/man/man1/zentrel-matrix-sim.1.gz \
+         ./usr/share/man/man1/zentrel.1.gz ./usr/share/man/man1/zentrel-matrix-sim.1.gz ./usr/share/man/man1/zentrel-ctl.1.gz \
+         ./usr/share/bash-completion/completions/zentrel-ctl \
          ./usr/share/doc/zentrel/copyright ./usr/share/doc/zentrel/changelog.gz; do
     grep -q " $f\$" <<<"$files" || fail "missing from the package: $f"
 done
@@ -26,7 +27,7 @@ for lib in libqt6widgets6 libqt6network6 libqt6core6; do
 done
 # Every program reports the package's version.
 version=$(dpkg-deb -f "$deb" Version)
-for p in zentrel zentrel-matrix-sim; do
+for p in zentrel zentrel-matrix-sim zentrel-ctl; do
     said=$("$build/bin/$p" --version)
     [ "$said" = "$p $version" ] || fail "$p --version says '$said', the package is $version"
 done

@@ -2,6 +2,7 @@
 
 #include "ExitCode.h"
 #include "PortNames.h"
+#include "ZentrelVersion.h"
 
 #include <CLI/CLI.hpp>
 
