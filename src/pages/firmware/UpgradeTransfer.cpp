@@ -333,7 +333,7 @@ bool UpgradeTransfer::takeAck(const CommandFrame& f) {
     if (!ackAwaited_ || !(same || bank)) {
         return false;
     }
-    ackAwaited_ = false;
+    ackAwaited_ = false; // taken: a repeat of it is passed over
     stopBlockWaits();
     return true;
 }

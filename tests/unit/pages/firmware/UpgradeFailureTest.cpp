@@ -1,6 +1,7 @@
 // How an upgrade ends when the matrix does not play along: every wait's repeat and give-up,
 // the write failures, standby, and acknowledgements that would make the transfer go round.
 #include "FirmwareFixture.h"
+#include "protocol/Commands.h"
 
 using namespace zentrel;
 using namespace zentrel::testing;
@@ -225,6 +226,20 @@ TEST(FirmwareIntegrity, SuccessOnlyWhenTheMatrixTookEveryBlockOfEveryPart) {
             EXPECT_EQ(t.popups.noticeTexts(), Names{"Upgrade failed!"});
         }
     }
+}
+
+TEST_F(FirmwareTest, ACompletionBeforeThePartsLastBlockIsPassedOver) {
+    overCom();
+    const Bytes plain = content(2 + 256 * 20);
+    load(plain);
+    upgrade();
+    advance(1500); // a few blocks in
+    const CommandFrame done = cmd::firmwarePartComplete(1);
+    harness.serialPorts().sendToPanel(3, Bytes(done.bytes.begin(), done.bytes.end()));
+    runUpgrade();
+    EXPECT_EQ(lines().back(), "Firmware upgrade Successfully");
+    EXPECT_EQ(matrix().firmware().partsCompleted(), 1);
+    EXPECT_TRUE(matrix().firmware().image(1) == imagePart(plain, 2, 21));
 }
 
 TEST_F(FirmwareTest, StandbyMidTransferStopsEverythingAndFreesUpgrade) {
