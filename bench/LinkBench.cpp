@@ -7,12 +7,14 @@
 #include <QTimer>
 
 #include <chrono>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <map>
 #include <memory>
 
+#include <sched.h>
 #include <unistd.h>
 
 namespace zentrel::bench {
@@ -27,9 +29,14 @@ std::vector<Pair>& pairs() {
 }
 
 // The console output as usual, plus the real time per iteration of every run for the ratios:
-// the median when the run is repeated (--benchmark_repetitions), else the single run.
+// the median and standard deviation when the run is repeated (--benchmark_repetitions), else
+// the single run with no spread.
 class Collector : public benchmark::ConsoleReporter {
 public:
+    struct Figure {
+        double medianUs = 0;
+        double stddevUs = 0;
+    };
     void ReportRuns(const std::vector<Run>& runs) override {
         ConsoleReporter::ReportRuns(runs);
         for (const Run& r : runs) {
@@ -38,14 +45,16 @@ public:
             }
             const std::string& name = r.run_name.function_name;
             if (r.run_type == Run::RT_Aggregate && r.aggregate_name == "median") {
-                medianUs[name] = r.GetAdjustedRealTime();
+                repeated[name].medianUs = r.GetAdjustedRealTime();
+            } else if (r.run_type == Run::RT_Aggregate && r.aggregate_name == "stddev") {
+                repeated[name].stddevUs = r.GetAdjustedRealTime();
             } else if (r.run_type == Run::RT_Iteration) {
-                lastUs[name] = r.GetAdjustedRealTime();
+                single[name].medianUs = r.GetAdjustedRealTime();
             }
         }
     }
-    const double* realUs(const std::string& name) const {
-        for (const auto* table : {&medianUs, &lastUs}) {
+    const Figure* realUs(const std::string& name) const {
+        for (const auto* table : {&repeated, &single}) {
             if (auto it = table->find(name); it != table->end()) {
                 return &it->second;
             }
@@ -54,9 +63,29 @@ public:
     }
 
 private:
-    std::map<std::string, double> medianUs;
-    std::map<std::string, double> lastUs;
+    std::map<std::string, Figure> repeated;
+    std::map<std::string, Figure> single;
 };
+
+// Every thread of the run (UI, the channel's monitor, the far end, the plain loop) on one core:
+// both sides of a pair then see the same wake-ups and caches, not whichever cores the scheduler
+// happened to give each run. The core is the last one, where the rest of the machine is least.
+void pinToOneCore() {
+    cpu_set_t allowed;
+    if (sched_getaffinity(0, sizeof allowed, &allowed) != 0) {
+        return;
+    }
+    for (int cpu = CPU_SETSIZE - 1; cpu >= 0; --cpu) {
+        if (CPU_ISSET(cpu, &allowed)) {
+            cpu_set_t one;
+            CPU_ZERO(&one);
+            CPU_SET(cpu, &one);
+            sched_setaffinity(0, sizeof one, &one);
+            std::printf("all threads on core %d\n", cpu);
+            return;
+        }
+    }
+}
 
 } // namespace
 
@@ -105,6 +134,7 @@ int main(int argc, char** argv) {
     setenv("XDG_RUNTIME_DIR", runtime.c_str(), 1);
     std::filesystem::create_directories(comPortDirectory());
 
+    pinToOneCore();
     QCoreApplication app(argc, argv);
     QtEventLoop loop;
     theLoop = &loop;
@@ -112,11 +142,11 @@ int main(int argc, char** argv) {
     QTimer heartbeat;
     heartbeat.start(100);
 
-    // By default each benchmark runs five times, interleaved at random with the others, so both
+    // By default each benchmark runs twelve times, interleaved at random with the others, so both
     // sides of a pair see the same load on the machine; the ratios use the medians. Flags given
     // on the command line come later and win.
     std::vector<char*> args(argv, argv + argc);
-    char repetitions[] = "--benchmark_repetitions=5";
+    char repetitions[] = "--benchmark_repetitions=12";
     char interleave[] = "--benchmark_enable_random_interleaving=true";
     char aggregates[] = "--benchmark_report_aggregates_only=true";
     args.insert(args.begin() + 1, {repetitions, interleave, aggregates});
@@ -127,19 +157,25 @@ int main(int argc, char** argv) {
     benchmark::RunSpecifiedBenchmarks(&collector);
     benchmark::Shutdown();
 
-    std::printf("\nRound trip of a 13-byte request and its 13-byte reply; wire time of one "
-                "frame at 115200 8N2: %.0f us\n",
-                kFrameWireTimeUs);
+    std::printf(
+        "\nRound trip of a 13-byte request and its 13-byte reply; wire time of one "
+        "frame at 115200 8N2: %.0f us; medians +- standard deviation over the repetitions\n",
+        kFrameWireTimeUs);
+    // The own cost's spread adds both sides' deviations, as the runs are not paired.
     for (const Pair& p : pairs()) {
-        const double* panel = collector.realUs(p.panel);
-        const double* plain = collector.realUs(p.plain);
+        const Collector::Figure* panel = collector.realUs(p.panel);
+        const Collector::Figure* plain = collector.realUs(p.plain);
         if (panel == nullptr || plain == nullptr) {
             continue;
         }
-        std::printf("%-32s panel %8.1f us, plain %8.1f us, ratio %5.2f, panel's own cost %6.1f us "
-                    "= %4.1f %% of one frame's wire time\n",
-                    p.what.c_str(), *panel, *plain, *panel / *plain, *panel - *plain,
-                    100.0 * (*panel - *plain) / kFrameWireTimeUs);
+        const double own = panel->medianUs - plain->medianUs;
+        const double spread = std::hypot(panel->stddevUs, plain->stddevUs);
+        std::printf("%-32s panel %8.1f +- %5.1f us, plain %8.1f +- %5.1f us, ratio %5.2f, "
+                    "panel's own cost %6.1f +- %5.1f us = %4.1f +- %4.1f %% of one frame's wire "
+                    "time\n",
+                    p.what.c_str(), panel->medianUs, panel->stddevUs, plain->medianUs,
+                    plain->stddevUs, panel->medianUs / plain->medianUs, own, spread,
+                    100.0 * own / kFrameWireTimeUs, 100.0 * spread / kFrameWireTimeUs);
     }
     std::filesystem::remove_all(runtime);
     return 0;

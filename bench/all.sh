@@ -22,7 +22,7 @@ bench/desktop.sh "${1:-60}"
 
 section "links: the panel's own time per frame beside a plain loop on the same link" \
     "at most 2 % of a frame's line time on both links"
-"$bin/zentrel-bench-links" --benchmark_repetitions=5 --benchmark_report_aggregates_only=true \
+"$bin/zentrel-bench-links" --benchmark_repetitions=12 --benchmark_report_aggregates_only=true \
     2>/dev/null | sed -n '/^Round trip/,$p'
 
 section "session: the panel's time per received frame as the traffic grows (view drawing)" \

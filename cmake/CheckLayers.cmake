@@ -6,6 +6,7 @@
 # platform/ stand alone and no page includes another page.
 set(rank_platform 0)
 set(rank_protocol 0)
+set(rank_edid 0)
 set(rank_state 1)
 set(rank_resources 1)
 set(rank_link 2)
@@ -18,6 +19,7 @@ set(rank_pages/edid 6)
 set(rank_pages/matrix 6)
 set(rank_pages/firmware 6)
 set(rank_pages 7) # the page factory, above every page
+set(rank_cli 7)
 set(rank_view 8)
 
 function(rank_of dir out)

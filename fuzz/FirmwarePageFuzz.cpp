@@ -5,7 +5,9 @@
 // raw bytes arrive on the link, besides what the simulated matrix answers itself.
 //
 // Properties: every block the page prepares starts inside the image it loaded (at most at its
-// end, for the padding-only last block), so no part is ever sent from beyond the file; and the
+// end, for the padding-only last block), so no part is ever sent from beyond the file; a
+// success comes only after every part the page started went out to its last block (a reboot
+// report in the middle of a part, or a doubled acknowledgement, never ends one early); and the
 // upgrade ends with the tabs usable.
 #include "PanelRig.h"
 #include "pages/firmware/FirmwareIds.h"
@@ -112,6 +114,24 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::size_t next = 0;
     std::size_t seen = 0;
     std::size_t received = 0;
+    // A part is open from its start command until its last-block header has gone out.
+    bool partOpen = false;
+    bool partClosed = false;
+    auto watchPart = [&](const std::string& hex) {
+        if (hex.size() != 13 * 3 - 1 || hex.compare(0, 8, "A5 5B 20") != 0) {
+            return;
+        }
+        const std::string part = hex.substr(9, 2);
+        const std::string what = hex.substr(12, 2);
+        if ((part == "01" || part == "02") && what == "01") {
+            partOpen = true;
+        } else if (part == "02" && what == "03") {
+            partOpen = true;
+        } else if (what == "56") {
+            partOpen = false;
+            partClosed = true;
+        }
+    };
     // Blocks are prepared in reply handlers and sent 100 or 200 ms later, so a check every
     // millisecond sees each one.
     bool inside = true;
@@ -119,7 +139,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         inside = inside && page.transfer().blockStart() <= page.image().length();
         const auto& records = rig.harness.frames().all();
         for (; seen < records.size(); ++seen) {
-            received += records[seen].direction == sim::FrameRecord::Direction::ToMatrix;
+            if (records[seen].direction == sim::FrameRecord::Direction::ToMatrix) {
+                ++received;
+                watchPart(records[seen].hex);
+            }
         }
         for (; next < events.size() && events[next].units <= received; ++next) {
             const Bytes& bytes = events[next].bytes;
@@ -133,6 +156,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     page.click(fw::kUpgrade); // returns once a notice it shows has closed
     rig.advance(120000);
     check(inside);
+    if (page.text(fw::kMessages).find("Firmware upgrade Successfully") != std::string::npos) {
+        check(partClosed && !partOpen);
+    }
 
     check(!rig.app.state().UpgradeRunning);
     check(rig.main->isEnabled(ctl::kGeneralTab) && rig.main->isEnabled(ctl::kMatrixTab));

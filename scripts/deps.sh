@@ -3,7 +3,8 @@
 # Idempotent: with everything present it only checks.
 set -euo pipefail
 packages=(cmake ninja-build g++ pkg-config qt6-base-dev libgl-dev libgtest-dev libgmock-dev
-          libbenchmark-dev iproute2 util-linux fonts-dejavu-core dpkg-dev file libx11-dev desktop-file-utils)
+          libbenchmark-dev libcli11-dev nlohmann-json3-dev iproute2 util-linux fonts-dejavu-core dpkg-dev file libx11-dev desktop-file-utils
+          lintian appstream)
 if [ "${1:-}" = "--gui" ]; then
   packages+=(xvfb xauth imagemagick socat)
 fi

@@ -127,13 +127,13 @@ if [ "$CHECK_ONLY" = 0 ] && [ ! -f "$BUILD_DIR/build.ninja" ]; then
     cmake -S . -B "$BUILD_DIR" -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_CXX_FLAGS_RELEASE=-O1 \
         "${linker[@]}" -DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DZENTREL_BENCH=OFF >/dev/null || exit 2
 fi
-# The programs a fault run needs: the unit and integration test programs ("name label") and the
-# simulator the integration tests start (not the panel program, the fuzz replays, the gui and
-# namespace tests).
+# The programs a fault run needs: the unit, integration and gui test programs ("name label";
+# the gui ones run offscreen and alone measure the Qt view) and the simulator the integration
+# tests start (not the panel program, the fuzz replays and the namespace tests).
 mapfile -t programs < <(python3 - <<'EOF2'
 import pathlib, re
 for f in sorted(pathlib.Path("tests").rglob("CMakeLists.txt")):
-    for name, label in re.findall(r"zentrel_test\(\s*(\w+)\s+(unit|integration)\b", f.read_text()):
+    for name, label in re.findall(r"zentrel_test\(\s*(\w+)\s+(unit|integration|gui)\b", f.read_text()):
         print(name, label)
 EOF2
 )

@@ -5,6 +5,8 @@
 #include "program/SimOptions.h"
 #include "program/UdpService.h"
 
+#include "ZentrelVersion.h"
+
 #include <QCoreApplication>
 
 #include <cstdio>
@@ -22,6 +24,10 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "zentrel-matrix-sim: %s\nTry 'zentrel-matrix-sim --help'.\n",
                      e.what());
         return 2;
+    }
+    if (options.version) {
+        std::puts("zentrel-matrix-sim " ZENTREL_VERSION);
+        return 0;
     }
     if (options.help) {
         std::fputs(SimOptions::usage().c_str(), stdout);

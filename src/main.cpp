@@ -1,5 +1,7 @@
-// The panel program: the Qt backend under the application shell. It takes no arguments and
-// reads no configuration; every run starts from the defaults.
+// The panel program: the Qt backend under the application shell. It reads no configuration;
+// every run starts from the defaults. Its only options are --version and --help: the rest of the
+// command line is Qt's.
+#include "ZentrelVersion.h"
 #include "app/ControllerApp.h"
 #include "link/SerialChannelPorts.h"
 #include "pages/PageFactory.h"
@@ -14,7 +16,17 @@
 #include <QIcon>
 #include <QScreen>
 
+#include <CLI/CLI.hpp>
+
+#include <string>
+
 int main(int argc, char** argv) {
+    // Read before QApplication, so --version answers without a display.
+    CLI::App cli{"Control panel for a 4x4 HDMI matrix switcher", "zentrel"};
+    cli.set_version_flag("--version", std::string("zentrel ") + ZENTREL_VERSION);
+    cli.allow_extras();
+    CLI11_PARSE(cli, argc, argv);
+
     QApplication qt(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Zentrel"));
     QApplication::setWindowIcon(QIcon(zentrel::iconPixmap(zentrel::res::kAppIcon)));

@@ -59,6 +59,7 @@ const std::map<std::string, FaultRule::Kind>& ruleKinds() {
         {"ack-id", FaultRule::Kind::AckId},
         {"extra-ack", FaultRule::Kind::ExtraAck},
         {"standby-at-block", FaultRule::Kind::StandbyAtBlock},
+        {"reset-at-block", FaultRule::Kind::ResetAtBlock},
         {"duplicate", FaultRule::Kind::Duplicate}};
     return kinds;
 }
@@ -210,8 +211,9 @@ ParsedFault FaultParser::parse(const std::string& faultText) {
             out.rule.ackId = static_cast<std::uint8_t>(number(faultText, id, 16, 0, 255));
         }
         if (const std::string blk = take("block"); !blk.empty()) {
-            if (out.rule.kind != FaultRule::Kind::StandbyAtBlock) {
-                fail(faultText, "block= belongs to standby-at-block");
+            if (out.rule.kind != FaultRule::Kind::StandbyAtBlock &&
+                out.rule.kind != FaultRule::Kind::ResetAtBlock) {
+                fail(faultText, "block= belongs to standby-at-block and reset-at-block");
             }
             out.rule.atBlock = static_cast<int>(number(faultText, blk, 10, 0, 1'000'000));
         }
@@ -252,6 +254,10 @@ const char* FaultParser::help() {
            "  --fault ack-id:20.0N,id=HH                block acknowledgements carry id HH\n"
            "  --fault extra-ack:20.0N                   acknowledge the last block too\n"
            "  --fault standby-at-block:20.0N,block=K    standby when block K of a part comes\n"
+           "  --fault reset-at-block:20.0N,block=K      restart when block K of a part comes: the\n"
+           "                                            part is lost, 01 01 01 00 follows unasked\n"
+           "      a doubled, lost or late block acknowledgement: duplicate, silent-once or delay\n"
+           "      on the block headers, e.g. duplicate:20.01@4=AA\n"
            "  --fault unplug:inN | unplug:outN          report port N disconnected (FF)\n"
            "  --fault standby,after=MS                  announce standby unprompted\n"
            "  --fault edid-report,after=MS,code=HH      send the EDID switch report (0F refuses)\n"

@@ -59,11 +59,13 @@ struct FaultRule {
         AckId,          // a block's acknowledgement carries `ackId` as its block id
         ExtraAck,       // the last block is acknowledged as well as completed
         StandbyAtBlock, // the unit goes to standby when block `atBlock` of a part arrives
+        ResetAtBlock,   // the unit restarts (a power dip) when block `atBlock` of a part arrives:
+                        // the block is lost, and its start-up report 01 01 01 00 follows unasked
     };
     // Whether the kind changes how a reply leaves (the others are events the model acts on).
     static constexpr bool shapesReply(Kind k) {
         return k != Kind::StayDown && k != Kind::AckId && k != Kind::ExtraAck &&
-               k != Kind::StandbyAtBlock;
+               k != Kind::StandbyAtBlock && k != Kind::ResetAtBlock;
     }
     Kind kind;
     FrameMatch match;
@@ -77,7 +79,7 @@ struct FaultRule {
     std::uint8_t patchValue = 0;
     std::vector<std::uint8_t> then{0x88, 0x88}; // Twin: the standby announcement by default
     std::uint8_t ackId = 0;                     // AckId only
-    int atBlock = 0; // StandbyAtBlock only: blocks of the part counted from 0
+    int atBlock = 0; // StandbyAtBlock and ResetAtBlock only: blocks of the part counted from 0
 };
 
 } // namespace zentrel::sim

@@ -99,6 +99,7 @@ Reply ReplyShaper::shape(const CommandFrame& frame, const std::vector<FaultRule>
         case Kind::AckId:
         case Kind::ExtraAck:
         case Kind::StandbyAtBlock:
+        case Kind::ResetAtBlock:
             break;
         }
     }

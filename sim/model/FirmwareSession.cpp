@@ -44,6 +44,15 @@ int FirmwareSession::blocksOf(int part) const {
     return part >= 1 && part <= kParts ? parts_[static_cast<std::size_t>(part)].blocks : 0;
 }
 
+void FirmwareSession::interrupt(int part) {
+    if (part >= 1 && part <= kParts) {
+        PartImage& p = parts_[static_cast<std::size_t>(part)];
+        p.started = true;
+        p.lastPosition.reset();
+        p.lastId = 0;
+    }
+}
+
 FirmwareSession::Answer FirmwareSession::onFrame(const CommandFrame& f, bool refuse) {
     Answer a;
     if (isBlockHeader(f) || isLastBlockHeader(f)) {

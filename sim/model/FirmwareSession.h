@@ -69,6 +69,9 @@ public:
     const std::vector<std::uint8_t>& image(int part) const;
     // Blocks of the part received since its start command.
     int blocksOf(int part) const;
+    // The unit restarted in the middle of `part`: what it had taken is kept (a test looks at
+    // it), but it takes up no block again before a new start command.
+    void interrupt(int part);
 
 private:
     struct PartImage {

@@ -202,6 +202,19 @@ void MatrixModel::handleFirmwareBlock(const WireIntake::Unit& unit, std::int64_t
         ex.out.push_back(enterStandby());
         return;
     }
+    const FaultRule* reset = faults_.find(Kind::ResetAtBlock, header);
+    if (reset != nullptr && reset->atBlock == firmware_.blocksOf(header.command())) {
+        faults_.use(Kind::ResetAtBlock, header);
+        // The unit is deaf while it starts again, then reports as it does after power-on.
+        constexpr std::int64_t kRestartMs = 300;
+        firmware_.interrupt(header.command());
+        silentUntil_ = now + kRestartMs;
+        const CommandFrame report = cmd::kDeviceType.frame({state_.deviceType});
+        ex.out.push_back(Reply{CommandNames::describe(report, Direction::FromMatrix),
+                               {report.bytes.begin(), report.bytes.end()},
+                               {Piece{kRestartMs, 0, CommandFrame::kSize}}});
+        return;
+    }
     FirmwareSession::BlockFaults knobs;
     knobs.refuse = faults_.wants(Kind::Refuse, header);
     if (const FaultRule* r = faults_.find(Kind::AckId, header)) {

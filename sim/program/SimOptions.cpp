@@ -101,6 +101,9 @@ SimOptions SimOptions::parse(const std::vector<std::string>& args) {
         if (name == "--help" || name == "-h") {
             flag();
             o.help = true;
+        } else if (name == "--version") {
+            flag();
+            o.version = true;
         } else if (name == "--tcp") {
             const std::string v = value();
             const std::size_t colon = v.rfind(':');
@@ -180,7 +183,9 @@ std::string SimOptions::usage() {
                "  --fw-out PATH        after each firmware part's completion, write the image\n"
                "                       received so far to PATH: the parts in order, 256 bytes\n"
                "                       per block as the blocks carried them\n") +
-           FaultParser::help() + "  --help               show this text\n";
+           FaultParser::help() +
+           "  --help               show this text\n"
+           "  --version            show the version\n";
 }
 
 } // namespace zentrel::sim

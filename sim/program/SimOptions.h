@@ -20,6 +20,7 @@ public:
 
 struct SimOptions {
     bool help = false;
+    bool version = false;
     bool tcp = true;
     std::string tcpAddress = "127.0.0.1";
     std::uint16_t tcpPort = 8000; // 0: any free port, reported in the log

@@ -1,5 +1,7 @@
 #include "UdpService.h"
 
+#include "platform/qt/OutsideInterface.h"
+
 #include <QNetworkDatagram>
 #include <QNetworkInterface>
 #include <QProcess>
@@ -16,14 +18,7 @@ UdpService::UdpService(MatrixModel& model, FrameLog& log, const SimClock& clock,
 }
 
 std::string UdpService::outsideInterface() {
-    for (const QNetworkInterface& i : QNetworkInterface::allInterfaces()) {
-        const auto f = i.flags();
-        if (f.testFlag(QNetworkInterface::IsUp) && !f.testFlag(QNetworkInterface::IsLoopBack) &&
-            f.testFlag(QNetworkInterface::CanBroadcast)) {
-            return i.name().toStdString();
-        }
-    }
-    return {};
+    return zentrel::outsideInterface();
 }
 
 bool UdpService::start(std::string& error) {

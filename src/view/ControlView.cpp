@@ -165,10 +165,18 @@ QWidget* createControlWidget(WindowWidget& owner, const Control& c) {
         list->setSelectionMode(QAbstractItemView::SingleSelection);
         list->setSelectionBehavior(QAbstractItemView::SelectRows);
         QObject::connect(list, &QTreeWidget::itemSelectionChanged, &owner,
-                         userAction(owner, [id, list](Window& win) {
+                         userAction(owner, [id, list, &owner](Window& win) {
                              const QModelIndex current = list->currentIndex();
                              win.choose(id, current.isValid() ? current.row() : -1);
+                             owner.syncControl(id); // the window may keep another row
                          }));
+        // A click on the row already highlighted changes no selection, yet takes the row.
+        QObject::connect(
+            list, &QTreeWidget::itemClicked, &owner,
+            userAction(owner, [id, list, &owner](Window& win, QTreeWidgetItem* item, int) {
+                win.choose(id, list->indexOfTopLevelItem(item));
+                owner.syncControl(id);
+            }));
         w = list;
         break;
     }

@@ -1,6 +1,8 @@
 #pragma once
 // Runs the built zentrel-matrix-sim as a child process with a private port directory, its output
 // going to files there, and stops it with a signal. Every wait is bounded.
+#include "ChildProgram.h"
+
 #include <chrono>
 #include <csignal>
 #include <cstdlib>
@@ -25,20 +27,7 @@ public:
     explicit SimProcess(std::vector<std::string> args) {
         char tmpl[] = "/tmp/zentrel-sim-test-XXXXXX";
         dir_ = mkdtemp(tmpl);
-        pid_ = fork();
-        if (pid_ == 0) {
-            dup2(::open((dir_ / "out").c_str(), O_WRONLY | O_CREAT, 0600), STDOUT_FILENO);
-            dup2(::open((dir_ / "err").c_str(), O_WRONLY | O_CREAT, 0600), STDERR_FILENO);
-            setenv("XDG_RUNTIME_DIR", dir_.c_str(), 1);
-            std::string bin = ZENTREL_SIM_BIN;
-            std::vector<char*> argv{bin.data()};
-            for (std::string& a : args) {
-                argv.push_back(a.data());
-            }
-            argv.push_back(nullptr);
-            execv(bin.c_str(), argv.data());
-            _exit(127);
-        }
+        pid_ = zentrel::test::startChild(ZENTREL_SIM_BIN, std::move(args), dir_, dir_);
     }
 
     ~SimProcess() {

@@ -115,12 +115,18 @@ void EdidDownload::sendBlock() {
 }
 
 void EdidDownload::onResult(bool allInputs, std::uint8_t outcome) {
-    // The result answers the block; a second copy of it would say it all again and read the
-    // input back once more.
-    if (!page_.timerRunning(kBlockTimer)) {
+    // The result counts whenever the download runs: a refusal may come before the block has
+    // left (in the gap after the header), and must not read later as a time-out. Once taken,
+    // nothing of the download is left to go out, and a second copy says nothing again.
+    const bool running = page_.timerRunning(kBlockTimer) || page_.timerRunning(kBlockDelayTimer) ||
+                         oneInput_.waiting() || allInputs_.waiting();
+    if (!running) {
         return;
     }
     page_.killTimer(kBlockTimer);
+    page_.killTimer(kBlockDelayTimer);
+    oneInput_.stop();
+    allInputs_.stop();
     page_.popups().stopAnimation();
     page_.setBusy(false);
     if (outcome == kFailed) {

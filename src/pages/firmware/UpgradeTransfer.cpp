@@ -5,6 +5,8 @@
 #include "protocol/Commands.h"
 #include "state/SharedState.h"
 
+#include <algorithm>
+
 namespace zentrel {
 
 namespace {
@@ -85,6 +87,8 @@ void UpgradeTransfer::start() {
     blockCounter_ = 0;
     progress_ = 0;
     prepareStep_ = 0;
+    awaitingReboot_ = false;
+    ackAwaited_ = false;
     s.UpgradeRunning = true;
     startPart(0);
 }
@@ -151,7 +155,8 @@ bool UpgradeTransfer::onReply(const CommandFrame& f) {
             case 2:
                 if (stage_ == 2) {
                     onPart2(f);
-                } else if (stage_ == 3 && f[4] == cmd::kFirmwareLast && f[7] == 0) {
+                } else if (stage_ == 3 && f[4] == cmd::kFirmwareLast && f[7] == 0 &&
+                           part3Start_.waiting()) {
                     part3Start_.stop();
                     firstBlock(3); // Part 3 is ready
                 }
@@ -172,19 +177,34 @@ bool UpgradeTransfer::onReply(const CommandFrame& f) {
     if (!started_ || !deviceInfo) {
         return false;
     }
-    if (cmd::kDeviceType.matches(f) && f[4] == 1 && f[5] == 0 && running()) {
-        onRebootReport();
+    if (cmd::kDeviceType.matches(f) && running()) {
+        // Only the wait after a part's completion expects the matrix to start again. A start-up
+        // report anywhere else means it reset in the middle of the transfer (a power dip) and
+        // holds part of the image only: that is a failure of the part, never a success.
+        if (!awaitingReboot_) {
+            stopAll();
+            failBlock();
+        } else if (f[4] == 1 && f[5] == 0) {
+            onRebootReport();
+        }
     }
     return true;
 }
 
 void UpgradeTransfer::onPart1(const CommandFrame& f) {
+    // Answers count only while their request waits: a doubled answer would run a step twice.
     if (f[4] == cmd::kFirmwareReady && plainAnswer(f)) {
+        if (!part1Start_.waiting()) {
+            return;
+        }
         part1Start_.stop();
         page_.setTimer(fw::kPrepareTimer, fw::kPrepareDelayMs);
     } else if (f[4] == cmd::kFirmwareWriteFailed && plainAnswer(f)) {
         onPart1WriteFailed();
     } else if (f[4] == cmd::kFirmwareDone && plainAnswer(f)) {
+        if (!(prepareStep_ == 0 ? prepare1_ : prepare2_).waiting()) {
+            return;
+        }
         if (prepareStep_ == 0) {
             prepare1_.stop();
             prepare2_.start(ordinary(cmd::firmwarePartStart(1, cmd::kFirmwarePrepare2)));
@@ -195,7 +215,9 @@ void UpgradeTransfer::onPart1(const CommandFrame& f) {
             firstBlock(1);
         }
     } else if (isBlockAck(f)) {
-        stopBlockWaits();
+        if (!takeAck(f)) {
+            return;
+        }
         if (f[9] == cmd::kFirmwareBankMark) {
             blockCounter_ = 255;
             blockId_ = 0;
@@ -205,22 +227,27 @@ void UpgradeTransfer::onPart1(const CommandFrame& f) {
         }
         ++blockCounter_;
         nextBlock(1, blockCounter_, static_cast<std::uint32_t>((ends_[1] - 2) / 256));
-    } else if (isComplete(f)) {
+    } else if (isComplete(f) && completionAwaited()) {
         onPartComplete(fw::kRebooting);
     }
 }
 
 void UpgradeTransfer::onPart2(const CommandFrame& f) {
     if (f[4] == cmd::kFirmwareReady && f[7] == 0) {
+        if (!part2Start_.waiting()) {
+            return;
+        }
         part2Start_.stop();
         firstBlock(2);
     } else if (f[4] == cmd::kFirmwareWriteFailed && plainAnswer(f)) {
         onPart2WriteFailed();
     } else if (isBlockAck(f)) {
-        stopBlockWaits();
+        if (!takeAck(f)) {
+            return;
+        }
         blockId_ = f[10] + 1u;
         nextBlock(2, blockId_, static_cast<std::uint32_t>((ends_[2] - ends_[1] - 2) / 256));
-    } else if (isComplete(f)) {
+    } else if (isComplete(f) && completionAwaited()) {
         page_.addLine(fw::kPart2Complete);
         onPartComplete(fw::kRebooting);
     }
@@ -230,11 +257,13 @@ void UpgradeTransfer::onPart3(const CommandFrame& f) {
     if (isBlockAck(f)) {
         // Part 3's acknowledgement stops the block waits as the others do: left running, they
         // would repeat a block the matrix has taken and end a good transfer as a time-out.
-        stopBlockWaits();
+        if (!takeAck(f)) {
+            return;
+        }
         blockId_ = f[10] + 1u;
         nextBlock(3, blockId_,
                   static_cast<std::uint32_t>((ends_[3] - ends_[2] - ends_[1] - 2) / 256));
-    } else if (isComplete(f)) {
+    } else if (isComplete(f) && completionAwaited()) {
         // Without this the upgrade would wait for ever after Part 3's last block, tabs locked.
         onPartComplete(fw::kRebooting);
     }
@@ -256,6 +285,8 @@ void UpgradeTransfer::firstBlock(int part) {
     page_.sendFrame(header_);
     sent_.assign(1, true);
     awaitingCompletion_ = false;
+    lastHeaderSent_ = false;
+    ackAwaited_ = true;
     page_.setTimer(fw::kFirstBlockTimer, fw::kFirstBlockDelayMs);
     prepareBlock(dataStart(part), part != 3);
 }
@@ -281,6 +312,8 @@ void UpgradeTransfer::nextBlock(int part, std::uint32_t index, std::uint32_t las
     header_ = index == lastIndex ? cmd::firmwareLastBlockHeader(part, u8(blockId_))
                                  : ordinary(cmd::firmwareBlockHeader(part, u8(blockId_)));
     page_.sendFrame(header_);
+    ackAwaited_ = true;
+    lastHeaderSent_ = index == lastIndex;
     if (sent_.size() <= index) {
         sent_.resize(index + 1, false);
     }
@@ -289,6 +322,26 @@ void UpgradeTransfer::nextBlock(int part, std::uint32_t index, std::uint32_t las
     // moves 256 times) falls inside it instead of adding to every block.
     page_.setTimer(fw::kNextBlockTimer, fw::kNextBlockDelayMs);
     prepareBlock(dataStart(part) + FirmwareImage::kBlockBytes * index, part != 3);
+}
+
+bool UpgradeTransfer::takeAck(const CommandFrame& f) {
+    // The header of id F0 carries B0 01; the matrix answers it with B0 01 where it closes the
+    // first bank and with 40 F0 elsewhere.
+    const bool bank = header_[9] == cmd::kFirmwareBankMark && f[9] == cmd::kFirmwareMark &&
+                      f[10] == cmd::kFirmwareBankId;
+    const bool same = f[9] == header_[9] && f[10] == header_[10];
+    if (!ackAwaited_ || !(same || bank)) {
+        return false;
+    }
+    ackAwaited_ = false; // taken: a repeat of it is passed over
+    stopBlockWaits();
+    return true;
+}
+
+bool UpgradeTransfer::completionAwaited() const {
+    // Only the part's last block is answered by its completion; a doubled completion, or one
+    // before the last block went out, would report blocks the matrix never had.
+    return !awaitingReboot_ && (lastHeaderSent_ || awaitingCompletion_);
 }
 
 void UpgradeTransfer::prepareBlock(std::size_t start, bool counts) {
@@ -300,17 +353,27 @@ void UpgradeTransfer::prepareBlock(std::size_t start, bool counts) {
         block_[i + 1] = b;
         sum = static_cast<std::uint8_t>(sum + b);
         if (counts) {
-            page_.setPosition(fw::kProgress, static_cast<int>(progress_));
             ++progress_;
+            showProgress();
         }
     }
     block_[0] = static_cast<std::uint8_t>(0 - sum);
 }
 
+void UpgradeTransfer::showProgress() {
+    // A bar ignores a position past its end, and the last block reaches past the part's end:
+    // held at the end, a finished part shows a full bar.
+    const int end = page_.control(fw::kProgress).rangeMax;
+    page_.setPosition(fw::kProgress, std::min(static_cast<int>(progress_), end));
+}
+
 void UpgradeTransfer::sendHeaderAndBlock() {
     // A repeat sends the header that went before the block, in every part: a block without its
-    // header would reach the matrix as stray bytes.
+    // header would reach the matrix as stray bytes. Its answer is awaited again, also after a
+    // part's last acknowledgement: a matrix that acknowledges the repeat instead of completing
+    // the part ends the upgrade.
     page_.sendFrame(header_);
+    ackAwaited_ = true;
     page_.sendBlock(block_);
 }
 
@@ -321,6 +384,7 @@ void UpgradeTransfer::stopBlockWaits() {
 
 void UpgradeTransfer::onPartComplete(const char* line) {
     stopBlockWaits();
+    awaitingReboot_ = true;
     page_.addLine(line);
     poll();
     page_.setTimer(fw::kFirstPollTimer, fw::kPollMs);
@@ -369,6 +433,7 @@ bool UpgradeTransfer::onTimer(int id) {
 }
 
 void UpgradeTransfer::onRebootReport() {
+    awaitingReboot_ = false;
     progress_ = 0;
     page_.addLine(fw::kRebootOk);
     for (int id = fw::kFirstPollTimer; id <= fw::kRebootGiveUp; ++id) {

@@ -71,6 +71,11 @@ private:
     void firstBlock(int part);
     std::size_t dataStart(int part) const;
     void prepareBlock(std::size_t start, bool counts);
+    void showProgress();
+    // Whether `f` acknowledges the block now awaited (by its id and bank mark); taking it
+    // stops the block's waits. A repeat, or the answer for another block, is passed over.
+    bool takeAck(const CommandFrame& f);
+    bool completionAwaited() const;
     void sendHeaderAndBlock();
     void stopBlockWaits();
     void stopAll();
@@ -99,6 +104,9 @@ private:
     // make the transfer go round for ever.
     std::vector<bool> sent_;
     bool awaitingCompletion_ = false; // the part's last block has been acknowledged
+    bool lastHeaderSent_ = false;     // the part's last block is out, its completion due
+    bool ackAwaited_ = false;         // the block in header_ is not acknowledged yet
+    bool awaitingReboot_ = false;     // a part is complete and the matrix restarts
 
     PendingRequest part1Start_;
     PendingRequest part2Start_;

@@ -41,11 +41,10 @@ void StoredSettings::open() {
 }
 
 void StoredSettings::onListClick() {
-    if (!page_.panelsFree()) {
-        return;
-    }
     const int row = page_.selection(mtx::kSettingsList);
-    if (row < 0 || row >= kRows) {
+    if (!page_.panelsFree() || row < 0 || row >= kRows) {
+        // A row not taken must not stay highlighted: the highlight is what "Set" applies.
+        page_.setSelection(mtx::kSettingsList, selected_);
         return;
     }
     const auto& cells = page_.control(mtx::kSettingsList).rows[static_cast<std::size_t>(row)];

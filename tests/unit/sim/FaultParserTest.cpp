@@ -31,6 +31,9 @@ TEST(FaultParser, RuleKindsMatchesAndOptions) {
     f = FaultParser::parse("standby-at-block:20.01,block=12");
     EXPECT_EQ(f.rule.kind, FaultRule::Kind::StandbyAtBlock);
     EXPECT_EQ(f.rule.atBlock, 12);
+    f = FaultParser::parse("reset-at-block:20.02,block=5");
+    EXPECT_EQ(f.rule.kind, FaultRule::Kind::ResetAtBlock);
+    EXPECT_EQ(f.rule.atBlock, 5);
     EXPECT_EQ(FaultParser::parse("stay-down:20.01").rule.kind, FaultRule::Kind::StayDown);
     EXPECT_EQ(FaultParser::parse("extra-ack:20.02").rule.kind, FaultRule::Kind::ExtraAck);
     EXPECT_THROW(FaultParser::parse("silent:20.01,id=05"), std::invalid_argument);

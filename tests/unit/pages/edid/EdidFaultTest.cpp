@@ -108,3 +108,22 @@ TEST(EdidFaultInjection, DoubledRepliesDownloadOnceAndSucceed) {
         f.expectSettled();
     }
 }
+
+TEST(EdidFaultInjection, ARefusalBeforeTheBlockLeavesEndsAsAFailure) {
+    // The result comes in the gap between the data header and the block: the block stays back
+    // and the download ends as refused, not later as a time-out.
+    for (const std::uint8_t command : {std::uint8_t{0x07}, std::uint8_t{0x06}}) {
+        SCOPED_TRACE(command);
+        EdidFaults f;
+        f.openOverCom();
+        f.load();
+        f.downloadWith(3, [&f, command] {
+            const CommandFrame refused = CommandFrame::make({0x03, command, 0xFF, 0, 2, 1});
+            f.harness.serialPorts().sendToPanel(
+                3, std::vector<std::uint8_t>(refused.bytes.begin(), refused.bytes.end()));
+        });
+        EXPECT_EQ(f.popups.noticeTexts(), Names{"Download failed!"}) << f.harness.transcript();
+        EXPECT_TRUE(f.harness.matrix().userEdid(2).empty());
+        f.expectSettled();
+    }
+}

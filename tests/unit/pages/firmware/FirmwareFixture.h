@@ -48,6 +48,15 @@ inline std::string blockHex(const Bytes& plain, std::size_t start) {
     return sim::hexBytes(block);
 }
 
+// What the matrix assembles of `blocks` blocks of `plain` from `start`: zeros past its end.
+inline Bytes imagePart(const Bytes& plain, std::size_t start, std::size_t blocks) {
+    Bytes out(blocks * 256, 0);
+    for (std::size_t i = 0; i < out.size() && start + i < plain.size(); ++i) {
+        out[i] = plain[start + i];
+    }
+    return out;
+}
+
 struct FirmwareFixture {
     explicit FirmwareFixture(sim::SimulatedMatrixHarness::Options options = {})
         : harness(std::move(options)) {

@@ -1,6 +1,7 @@
 // How an upgrade ends when the matrix does not play along: every wait's repeat and give-up,
 // the write failures, standby, and acknowledgements that would make the transfer go round.
 #include "FirmwareFixture.h"
+#include "protocol/Commands.h"
 
 using namespace zentrel;
 using namespace zentrel::testing;
@@ -146,19 +147,99 @@ TEST_F(FirmwareTest, Part2AcknowledgementsThatEchoTheBankMarkEndTheUpgrade) {
     EXPECT_EQ(sent().size(), before);
 }
 
-TEST_F(FirmwareTest, AnAcknowledgementCarryingAnotherIdCannotSendABlockTwice) {
-    // The acknowledgement of block 3 names block 0: block 1 would follow again.
-    harness.faults().add([] {
-        sim::FaultRule r{Kind::AckId, sim::FrameMatch::of(0x20, 0x02).with(10, 3), 1};
+TEST(FirmwareIntegrity, SuccessOnlyWhenTheMatrixTookEveryBlockOfEveryPart) {
+    // A matrix that resets mid-part, doubles, loses, delays or misnames acknowledgements. The
+    // page may end either way, but a success must mean every part arrived whole and in order,
+    // and any other end leaves the page usable.
+    Bytes part1 = content(2 + 256 * 93); // 94 blocks
+    Bytes part23 = content(7000, 0xA4, 0x5B);
+    part23[5000] = 0xA3;
+    part23[5001] = 0x5C;
+    auto header = [](std::uint8_t part) { return sim::FrameMatch::of(0x20, part).with(4, 0xAA); };
+    auto rule = [](Kind kind, sim::FrameMatch m, int times = -1, int atBlock = 30) {
+        sim::FaultRule r{kind, std::move(m), times};
+        r.atBlock = atBlock;
+        r.delayMs = 8000;
         r.ackId = 0;
         return r;
-    }());
+    };
+    struct Case {
+        const char* what;
+        const Bytes* plain;
+        std::vector<sim::FaultRule> faults;
+        bool succeeds;
+    };
+    const std::vector<Case> cases{
+        {"reset in Part_1",
+         &part1,
+         {rule(Kind::ResetAtBlock, sim::FrameMatch::of(0x20, 1))},
+         false},
+        {"reset in Part_2",
+         &part23,
+         {rule(Kind::ResetAtBlock, sim::FrameMatch::of(0x20, 2), -1, 5)},
+         false},
+        {"reset in Part 3",
+         &part23,
+         {rule(Kind::ResetAtBlock, sim::FrameMatch::of(0x20, 3), -1, 2)},
+         false},
+        {"every Part_1 acknowledgement doubled", &part1, {rule(Kind::Duplicate, header(1))}, true},
+        {"every Part_2 and Part 3 acknowledgement doubled",
+         &part23,
+         {rule(Kind::Duplicate, header(2)), rule(Kind::Duplicate, header(3))},
+         true},
+        {"one acknowledgement lost", &part1, {rule(Kind::Silent, header(1).with(10, 3), 1)}, true},
+        {"one acknowledgement late", &part1, {rule(Kind::Delay, header(1).with(10, 2), 1)}, true},
+        {"an acknowledgement naming another block",
+         &part23,
+         {rule(Kind::AckId, sim::FrameMatch::of(0x20, 2).with(10, 3), 1)},
+         true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        FirmwareFixture t;
+        for (const sim::FaultRule& r : c.faults) {
+            t.onFault(r);
+        }
+        t.overCom();
+        t.load(*c.plain);
+        t.upgrade();
+        t.runUpgrade();
+        const Names lines = t.lines();
+        const bool success =
+            std::find(lines.begin(), lines.end(), "Firmware upgrade Successfully") != lines.end();
+        EXPECT_EQ(success, c.succeeds) << t.harness.transcript();
+        EXPECT_FALSE(t.state().UpgradeRunning);
+        EXPECT_TRUE(t.page->isEnabled(fw::kUpgrade));
+        const sim::FirmwareSession& fw = t.matrix().firmware();
+        if (success) {
+            EXPECT_EQ(t.popups.noticeTexts(), Names{});
+            const Bytes& p = *c.plain;
+            if (c.plain == &part1) {
+                EXPECT_EQ(fw.partsCompleted(), 1);
+                EXPECT_TRUE(fw.image(1) == imagePart(p, 2, 94));
+            } else {
+                EXPECT_EQ(fw.partsCompleted(), 2);
+                EXPECT_TRUE(fw.image(2) == imagePart(p, 2, 20));
+                EXPECT_TRUE(fw.image(3) == imagePart(p, 5002, 8));
+            }
+        } else {
+            EXPECT_EQ(t.popups.noticeTexts(), Names{"Upgrade failed!"});
+        }
+    }
+}
+
+TEST_F(FirmwareTest, ACompletionBeforeThePartsLastBlockIsPassedOver) {
     overCom();
-    load(content(3000, 0xA4, 0x5B));
+    const Bytes plain = content(2 + 256 * 20);
+    load(plain);
     upgrade();
+    advance(1500); // a few blocks in
+    const CommandFrame done = cmd::firmwarePartComplete(1);
+    harness.serialPorts().sendToPanel(3, Bytes(done.bytes.begin(), done.bytes.end()));
     runUpgrade();
-    EXPECT_EQ(lines().back(), "Upgrading Part_2.1.0.0 failed");
-    EXPECT_FALSE(state().UpgradeRunning);
+    EXPECT_EQ(lines().back(), "Firmware upgrade Successfully");
+    EXPECT_EQ(matrix().firmware().partsCompleted(), 1);
+    EXPECT_TRUE(matrix().firmware().image(1) == imagePart(plain, 2, 21));
 }
 
 TEST_F(FirmwareTest, StandbyMidTransferStopsEverythingAndFreesUpgrade) {

@@ -155,6 +155,10 @@ TEST_F(MatrixTest, AListClickTakesTheRowsRoutingAndKeepsItForEmptyCells) {
     EXPECT_EQ(page->settings().selected(), 3);
     EXPECT_EQ(page->settings().name(), "Setting4");
     page->click(mtx::kSet);
+    // A row clicked while the sequence holds the guard is not taken, nor left highlighted.
+    page->choose(mtx::kSettingsList, 5);
+    EXPECT_EQ(page->settings().selected(), 3);
+    EXPECT_EQ(page->selection(mtx::kSettingsList), 3);
     advance(200);
     EXPECT_EQ(sent(), switches("2>1 2>2 2>3 2>4 2>5"));
 

@@ -1,0 +1,29 @@
+#pragma once
+// How a run ends on the terminal: for people, short text (errors on standard error, the page's
+// own words first, then which step or port); with --json, one object on standard output holding
+// at least "ok" and "error", whatever else the command gives.
+#include "ExitCode.h"
+
+#include <nlohmann/json.hpp>
+
+#include <string>
+
+namespace zentrel::cli {
+
+class CtlReport {
+public:
+    CtlReport(bool json, bool quiet) : json_(json), quiet_(quiet) {}
+
+    // A failure: `text` is the page's own message where one exists ("Time out!"), `detail` what
+    // the tool adds. Returns `code` for the caller to end with.
+    int fail(ExitCode code, const std::string& text, const std::string& detail = {});
+
+    // Success: `fields` join the JSON object; `lines` is what people read (nothing with --quiet).
+    int done(const nlohmann::json& fields, const std::string& lines);
+
+private:
+    bool json_;
+    bool quiet_;
+};
+
+} // namespace zentrel::cli

@@ -1,0 +1,97 @@
+// zentrel-ctl run as a process, as scripts run it: the exit status, the first words on standard
+// error, and the single JSON object on standard output are the contract.
+#include "CtlRun.h"
+#include "SimProcess.h"
+
+#include "platform/posix/PosixSerialDevice.h"
+
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+
+using zentrel::test::runCtl;
+
+namespace {
+
+struct Case {
+    const char* what;
+    std::vector<std::string> args;
+    int status;
+    const char* err; // expected on standard error
+    const char* out; // expected on standard output
+};
+
+} // namespace
+
+// Every one of these ends before anything is sent, with the status its kind of failure has.
+TEST(CtlProcess, ArgumentsAndLinksEndWithTheirExitStatus) {
+    const std::string shortFile = std::filesystem::temp_directory_path() / "zentrel-ctl-100.bin";
+    std::ofstream(shortFile) << std::string(100, 'x');
+    const std::vector<Case> cases = {
+        {"version", {"--version"}, 0, "", "zentrel-ctl " ZENTREL_VERSION "\n"},
+        {"command help", {"edid", "copy", "--help"}, 0, "", "copy output OUT's EDID to input IN"},
+        {"no command", {"--com", "3"}, 2, "A subcommand is required", ""},
+        {"bad input", {"--com", "3", "route", "9", "A"}, 2, "not an input 1..8: 9", ""},
+        {"input 0", {"--com", "3", "edid", "set", "0", "1"}, 2, "not an input 1..8: 0", ""},
+        {"bad output", {"--com", "3", "route", "1", "A", "X"}, 2, "not an output", ""},
+        {"two targets", {"--com", "3", "--tcp", "h", "status"}, 2, "--com excludes --tcp", ""},
+        {"bad TCP port", {"--tcp", "h:70000", "status"}, 2, "--tcp: not HOST[:PORT]", ""},
+        {"no target", {"status"}, 2, "no target:", ""},
+        {"config form",
+         {"config", "02:00:00:00:00:01", "--static", "10.0.0.2"},
+         2,
+         "--static requires --mask",
+         ""},
+        {"not an EDID file",
+         {"--com", "3", "edid", "upload", "1", shortFile},
+         2,
+         "not an EDID file: ",
+         ""},
+        {"missing port",
+         {"--device", "/nonexistent/tty", "status"},
+         4,
+         "zentrel-ctl: Open COM failed! (/nonexistent/tty)",
+         ""},
+        {"missing port, JSON",
+         {"--json", "--device", "/nonexistent/tty", "routing"},
+         4,
+         "Open COM failed!",
+         R"j({"error":"Open COM failed! (/nonexistent/tty)","ok":false})j"
+         "\n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const auto r = runCtl(c.args);
+        EXPECT_EQ(r.status, c.status) << r.err;
+        EXPECT_NE(r.err.find(c.err), std::string::npos) << r.err;
+        if (std::string(c.out).find('{') == 0) {
+            EXPECT_EQ(r.out, c.out);
+        } else {
+            EXPECT_NE(r.out.find(c.out), std::string::npos) << r.out;
+        }
+    }
+    std::filesystem::remove(shortFile);
+}
+
+// A second program on the simulator's COM port: the tool is kept out and names the holder.
+TEST(CtlProcess, HeldComPortGivesOpenComFailedAndTheHolder) {
+    zentrel::sim::test::SimProcess sim({"--com", "6", "--tcp", "127.0.0.1:0"});
+    ASSERT_TRUE(sim.waitFor("published as")) << sim.errors();
+    const std::filesystem::path runtime = sim.portLink(6).parent_path().parent_path().parent_path();
+
+    zentrel::PosixSerialDevice holder;
+    ASSERT_TRUE(holder.open(sim.portLink(6)));
+    const auto held = runCtl({"--com", "6", "--json", "status"}, runtime);
+    EXPECT_EQ(held.status, 4);
+    EXPECT_NE(held.err.find("Open COM failed! (COM6, " + sim.portLink(6).string() + "): held by "),
+              std::string::npos)
+        << held.err;
+    EXPECT_NE(held.err.find("(process " + std::to_string(getpid()) + ")"), std::string::npos)
+        << held.err;
+    const auto json = nlohmann::json::parse(held.out);
+    EXPECT_EQ(json["ok"], false);
+
+    // Released, the port opens: the run gets past the link.
+    holder.close();
+    const auto freed = runCtl({"--com", "6", "status"}, runtime);
+    EXPECT_EQ(freed.err.find("Open COM failed!"), std::string::npos) << freed.err;
+}
