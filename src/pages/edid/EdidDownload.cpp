@@ -4,6 +4,7 @@
 #include "EdidPage.h"
 #include "platform/Platform.h"
 #include "protocol/Commands.h"
+#include "session/TabLock.h"
 
 namespace zentrel::edid {
 
@@ -139,7 +140,7 @@ void EdidDownload::onResult(bool allInputs, std::uint8_t outcome) {
             page_.statusList().queryOne(page_.selections().downloadTarget + 1);
         }
     }
-    page_.postTabLock();
+    postTabLock(page_, false);
     page_.popups().closeNoticeShowing(kPleaseWait);
 }
 

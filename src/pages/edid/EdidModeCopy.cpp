@@ -3,6 +3,7 @@
 #include "EdidPage.h"
 #include "EdidTexts.h"
 #include "protocol/Commands.h"
+#include "session/TabLock.h"
 
 namespace zentrel::edid {
 
@@ -101,7 +102,7 @@ void EdidModeCopy::onSetOne(bool builtIn) {
     (builtIn ? builtInOne_ : defaultOne_).stop();
     page_.popups().stopAnimation();
     page_.setBusy(false);
-    page_.postTabLock();
+    postTabLock(page_, false);
     const int target = page_.selections().modeTarget;
     if (builtIn) {
         page_.popups().closeNoticeShowing(kPleaseWait);
@@ -117,7 +118,7 @@ void EdidModeCopy::onSetAll(bool builtIn) {
     (builtIn ? builtInAll_ : defaultAll_).stop();
     page_.popups().stopAnimation();
     page_.setBusy(false);
-    page_.postTabLock();
+    postTabLock(page_, false);
     if (builtIn) {
         page_.popups().closeNoticeShowing(kPleaseWait);
         page_.popups().notice(kSetOk, kNoticeMs, PagePopups::When::Always);
@@ -134,7 +135,7 @@ void EdidModeCopy::onCopyAll(const CommandFrame& f) {
     copyAll_.stop();
     page_.popups().stopAnimation();
     page_.setBusy(false);
-    page_.postTabLock();
+    postTabLock(page_, false);
     if (f[4] != 0) {
         page_.popups().closeNoticeShowing(kPleaseWait);
         page_.popups().notice(kCopyFailed, kNoticeMs, PagePopups::When::Always);
