@@ -4,6 +4,7 @@
 #include "EdidTexts.h"
 #include "platform/Platform.h"
 #include "protocol/Commands.h"
+#include "protocol/Replies.h"
 #include "session/TabLock.h"
 
 #include <array>
@@ -13,11 +14,6 @@ namespace zentrel {
 using namespace edid;
 
 namespace {
-
-// The line settings of every channel the EDID page opens.
-// Byte 4 of the EDID switch report that refuses a change: the unit's switches are not set for
-// control from the panel.
-constexpr std::uint8_t kSwitchRefusal = 0x0F;
 
 std::string inputItem(int k) {
     return "IN" + std::to_string(k);
@@ -286,8 +282,8 @@ void EdidPage::dispatch(const CommandFrame& f) {
         onStandby();
     } else if (status_.onReply(f)) {
         return;
-    } else if (cmd::kEdidSwitchReport.matches(f) && f[5] == 0) {
-        onSwitchReport(f);
+    } else if (const auto report = reply::switchReport(f)) {
+        onSwitchReport(*report);
     }
 }
 
@@ -324,8 +320,8 @@ void EdidPage::onStandby() {
     popups_.notice(kStandby, kLongNoticeMs, PagePopups::When::IfClosed);
 }
 
-void EdidPage::onSwitchReport(const CommandFrame& f) {
-    if (f[4] != kSwitchRefusal) {
+void EdidPage::onSwitchReport(const reply::SwitchReport& report) {
+    if (!report.refused()) {
         // The change may go on: ask again for what the report came in place of.
         if (op_ == Operation::SetMode || op_ == Operation::Download) {
             requestAccess();

@@ -13,6 +13,7 @@
 #include "app/PagePopups.h"
 #include "platform/SerialLink.h"
 #include "platform/Window.h"
+#include "protocol/Replies.h"
 #include "session/PageLink.h"
 #include "session/PendingRequest.h"
 
@@ -89,7 +90,7 @@ private:
     void dispatch(const CommandFrame& frame);
     void onAccessGranted();
     void onStandby();
-    void onSwitchReport(const CommandFrame& frame);
+    void onSwitchReport(const reply::SwitchReport& report);
     void storeSelection(int id);
     void cutToFourInputs();
 
