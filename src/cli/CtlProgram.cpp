@@ -1,5 +1,6 @@
 #include "CtlProgram.h"
 
+#include "CtlSession.h"
 #include "DiscoverWindow.h"
 
 #include "edid/EdidDecoder.h"
@@ -7,8 +8,6 @@
 #include "edid/EdidText.h"
 
 #include "platform/posix/ComPortNames.h"
-#include "platform/posix/PortHolder.h"
-#include "platform/posix/PosixSerialDevice.h"
 #include "platform/qt/OutsideInterface.h"
 
 #include <cstdio>
@@ -126,25 +125,6 @@ std::optional<int> CtlProgram::resolveTarget() {
     return std::nullopt;
 }
 
-std::optional<int> CtlProgram::probeSerial() {
-    const CtlTarget& t = request_.target;
-    if (t.kind != CtlTarget::Kind::Com && t.kind != CtlTarget::Kind::Device) {
-        return std::nullopt;
-    }
-    PosixSerialDevice device;
-    if (device.open(t.device)) {
-        return std::nullopt;
-    }
-    std::string detail = t.kind == CtlTarget::Kind::Com
-                             ? "(COM" + std::to_string(t.com) + ", " + t.device + ")"
-                             : "(" + t.device + ")";
-    const std::string holder = portHolderName(t.device);
-    if (!holder.empty()) {
-        detail += ": held by " + holder;
-    }
-    return report_.fail(ExitCode::NoLink, "Open COM failed!", detail);
-}
-
 int CtlProgram::run() {
     const std::string command = words(request_.command);
     if (auto rc = checkInput()) {
@@ -166,8 +146,9 @@ int CtlProgram::run() {
     if (auto rc = resolveTarget()) {
         return *rc;
     }
-    if (auto rc = probeSerial()) {
-        return *rc;
+    CtlSession session(loop_, network_, request_.target);
+    if (const auto failed = session.open()) {
+        return report_.fail(failed->code, failed->text, failed->detail);
     }
     // The matrix conversations are the pages' operations; until they run without a page, no
     // command talks to the matrix from here, and none has a second copy of them.
