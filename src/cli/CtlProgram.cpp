@@ -1,6 +1,7 @@
 #include "CtlProgram.h"
 
 #include "CtlSession.h"
+#include "CtlUpgrade.h"
 #include "DiscoverWindow.h"
 
 #include "edid/EdidDecoder.h"
@@ -14,6 +15,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <unistd.h>
 
 namespace zentrel::cli {
 
@@ -146,9 +148,26 @@ int CtlProgram::run() {
     if (auto rc = resolveTarget()) {
         return *rc;
     }
+    std::optional<CtlUpgrade> upgrade;
+    if (request_.command.front() == "upgrade") {
+        upgrade.emplace(request_.operands.front(), request_.quiet || request_.json
+                                                       ? UpgradeBar::Style::Quiet
+                                                   : ::isatty(2) != 0 ? UpgradeBar::Style::Terminal
+                                                                      : UpgradeBar::Style::Lines);
+        if (const auto refused = upgrade->load()) {
+            return report_.fail(refused->code, refused->text, refused->detail);
+        }
+    }
     CtlSession session(loop_, network_, request_.target);
     if (const auto failed = session.open()) {
         return report_.fail(failed->code, failed->text, failed->detail);
+    }
+    if (upgrade) {
+        const CtlSession::Outcome end = upgrade->run(session);
+        if (end.code != ExitCode::Done) {
+            return report_.fail(end.code, end.text, end.detail);
+        }
+        return report_.done({}, end.text + "\n");
     }
     // The matrix conversations are the pages' operations; until they run without a page, no
     // command talks to the matrix from here, and none has a second copy of them.
