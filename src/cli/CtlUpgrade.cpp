@@ -85,6 +85,7 @@ void CtlUpgrade::upgradeBox(const char* text) {
 }
 
 void CtlUpgrade::upgradeEnded(UpgradeEnd end) {
+    bar_.end();
     std::string detail = "(Part_" + std::to_string(at_.part) + ", block " +
                          std::to_string(at_.blocksDone) + " of " + std::to_string(at_.blocksAll);
     if (!lastLine_.empty()) {

@@ -74,6 +74,10 @@ void UpgradeBar::partDone(const UpgradeProgress& p, std::int64_t nowMs) {
     }
     drawnMs_ = -1;
     progress(p, nowMs);
+    end();
+}
+
+void UpgradeBar::end() {
     if (open_) {
         std::fputs("\n", out_);
         std::fflush(out_);

@@ -21,6 +21,9 @@ public:
     // The part's blocks are all through: the last redraw, then the next line starts clean.
     void partDone(const UpgradeProgress& p, std::int64_t nowMs);
 
+    // The upgrade ended: a redrawn line still open is ended, so what follows starts clean.
+    void end();
+
     // The redrawn line for `p`, `elapsedMs` after the part started.
     static std::string line(const UpgradeProgress& p, std::int64_t elapsedMs);
 
