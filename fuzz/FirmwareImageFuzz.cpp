@@ -2,7 +2,7 @@
 // taken whole and de-scrambled with the key of its own length, the rest of the buffer is clear,
 // and a longer file is refused without touching the image; every part end the scan reports lies
 // within the image and sits on a part marker, and nothing is read past the buffer.
-#include "pages/firmware/FirmwareImage.h"
+#include "operations/FirmwareImage.h"
 
 #include <cstddef>
 #include <cstdint>

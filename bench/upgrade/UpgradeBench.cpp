@@ -13,7 +13,7 @@
 #include "link/ControlSocket.h"
 #include "link/SerialChannelPorts.h"
 #include "pages/firmware/FirmwareIds.h"
-#include "pages/firmware/FirmwareImage.h"
+#include "operations/FirmwareImage.h"
 #include "pages/firmware/FirmwarePage.h"
 #include "platform/qt/QtEventLoop.h"
 #include "platform/qt/QtNetwork.h"

@@ -1,5 +1,7 @@
 #include "CtlProgram.h"
 
+#include "CtlSession.h"
+#include "CtlUpgrade.h"
 #include "DiscoverWindow.h"
 
 #include "edid/EdidDecoder.h"
@@ -7,14 +9,13 @@
 #include "edid/EdidText.h"
 
 #include "platform/posix/ComPortNames.h"
-#include "platform/posix/PortHolder.h"
-#include "platform/posix/PosixSerialDevice.h"
 #include "platform/qt/OutsideInterface.h"
 
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <unistd.h>
 
 namespace zentrel::cli {
 
@@ -126,25 +127,6 @@ std::optional<int> CtlProgram::resolveTarget() {
     return std::nullopt;
 }
 
-std::optional<int> CtlProgram::probeSerial() {
-    const CtlTarget& t = request_.target;
-    if (t.kind != CtlTarget::Kind::Com && t.kind != CtlTarget::Kind::Device) {
-        return std::nullopt;
-    }
-    PosixSerialDevice device;
-    if (device.open(t.device)) {
-        return std::nullopt;
-    }
-    std::string detail = t.kind == CtlTarget::Kind::Com
-                             ? "(COM" + std::to_string(t.com) + ", " + t.device + ")"
-                             : "(" + t.device + ")";
-    const std::string holder = portHolderName(t.device);
-    if (!holder.empty()) {
-        detail += ": held by " + holder;
-    }
-    return report_.fail(ExitCode::NoLink, "Open COM failed!", detail);
-}
-
 int CtlProgram::run() {
     const std::string command = words(request_.command);
     if (auto rc = checkInput()) {
@@ -166,8 +148,26 @@ int CtlProgram::run() {
     if (auto rc = resolveTarget()) {
         return *rc;
     }
-    if (auto rc = probeSerial()) {
-        return *rc;
+    std::optional<CtlUpgrade> upgrade;
+    if (request_.command.front() == "upgrade") {
+        upgrade.emplace(request_.operands.front(), request_.quiet || request_.json
+                                                       ? UpgradeBar::Style::Quiet
+                                                   : ::isatty(2) != 0 ? UpgradeBar::Style::Terminal
+                                                                      : UpgradeBar::Style::Lines);
+        if (const auto refused = upgrade->load()) {
+            return report_.fail(refused->code, refused->text, refused->detail);
+        }
+    }
+    CtlSession session(loop_, network_, request_.target);
+    if (const auto failed = session.open()) {
+        return report_.fail(failed->code, failed->text, failed->detail);
+    }
+    if (upgrade) {
+        const CtlSession::Outcome end = upgrade->run(session);
+        if (end.code != ExitCode::Done) {
+            return report_.fail(end.code, end.text, end.detail);
+        }
+        return report_.done({}, end.text + "\n");
     }
     // The matrix conversations are the pages' operations; until they run without a page, no
     // command talks to the matrix from here, and none has a second copy of them.

@@ -27,8 +27,6 @@ private:
     std::optional<int> checkBroadcast();
     // The device of a serial target; a usage error when there is no target.
     std::optional<int> resolveTarget();
-    // Opens and closes the serial device once, so a missing or held port ends the run.
-    std::optional<int> probeSerial();
     int discover();
 
     CtlRequest request_;

@@ -27,7 +27,7 @@ bool SerialChannel::open(Window& owner, int port, const SerialSettings& settings
     port_ = port;
     writeBufferSize_ =
         settings.writeBufferSize > 0 ? static_cast<std::size_t>(settings.writeBufferSize) : 0;
-    const auto path = comPortPath(port);
+    const auto path = devicePath_.empty() ? comPortPath(port) : devicePath_;
     if (path.empty() || !device_.open(path)) {
         return false;
     }

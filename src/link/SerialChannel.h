@@ -17,6 +17,7 @@
 
 #include <cstdint>
 #include <deque>
+#include <filesystem>
 #include <mutex>
 #include <span>
 #include <stop_token>
@@ -28,6 +29,9 @@ namespace zentrel {
 class SerialChannel : public SerialLink {
 public:
     explicit SerialChannel(EventLoop& loop) : loop_(loop) {}
+    // A channel on one device, whatever COM number it is opened as (zentrel-ctl --device).
+    SerialChannel(EventLoop& loop, std::filesystem::path device)
+        : loop_(loop), devicePath_(std::move(device)) {}
     ~SerialChannel() override;
 
     // Ends a running thread, closes this channel's previous port and drops its unwritten
@@ -61,7 +65,8 @@ private:
     EventLoop& loop_;
     Window* owner_ = nullptr;
     int port_ = 0;
-    std::size_t writeBufferSize_ = 0; // guarded by mutex_
+    std::filesystem::path devicePath_; // empty: the device of COM`port`
+    std::size_t writeBufferSize_ = 0;  // guarded by mutex_
     WakeEvent wake_;
     mutable std::mutex mutex_;
     PosixSerialDevice device_;                    // open state guarded by mutex_

@@ -11,6 +11,9 @@ constexpr int kReplyWaitMs = 5000;
 constexpr int kNoticeMs = 1500;
 constexpr int kStandbyNoticeMs = 2500;
 constexpr int kAnimationMs = 500;
+// A TCP connect is checked this often, and given this long before it counts as failed.
+constexpr int kConnectCheckMs = 100;
+constexpr int kConnectPatienceMs = 3000;
 
 // --- the line: 115200 baud, no parity, 8 data bits, 2 stop bits ---------------------------------
 constexpr SerialSettings kLine{115200, 'N', 8, 2, 3, 512};

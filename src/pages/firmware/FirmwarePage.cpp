@@ -1,7 +1,7 @@
 #include "FirmwarePage.h"
 
-#include "FirmwareFile.h"
 #include "FirmwarePageTemplate.h"
+#include "operations/FirmwareFile.h"
 #include "platform/Platform.h"
 #include "protocol/Commands.h"
 
@@ -21,8 +21,8 @@ FirmwarePage::FirmwarePage(PageContext& ctx)
                 o.batchedReplies = true;
                 return o;
             }()),
-      popups_(*this, ctx.state, ctx.notice, ctx.progress, {fw::kNoticeTimer}), transfer_(*this),
-      device_(*this) {}
+      popups_(*this, ctx.state, ctx.notice, ctx.progress, {fw::kNoticeTimer}),
+      transfer_({*this, link_, ctx.state}, image_, *this), device_(*this) {}
 
 FirmwarePage::~FirmwarePage() = default;
 
@@ -40,7 +40,7 @@ UiServices& FirmwarePage::ui() {
 
 void FirmwarePage::onSelected() {
     device_.onSelected();
-    transfer_.onSelected();
+    transfer_.forgetStart();
 }
 
 void FirmwarePage::onInitDialog() {
@@ -65,14 +65,6 @@ void FirmwarePage::sendFrame(const CommandFrame& frame) {
     keepTail(fw::kSendLog);
 }
 
-void FirmwarePage::sendBlock(std::span<const std::uint8_t> block) {
-    // The block leaves first: the log's announcement reads the same, and writing it never
-    // holds the block back.
-    link_.sender().route(block);
-    link_.sendLog().appendText("Send data:\r\n");
-    keepTail(fw::kSendLog);
-}
-
 void FirmwarePage::keepTail(int id) {
     // An upgrade writes to the hidden logs with every block; they keep a bounded tail, so the
     // cost of a write does not grow with the length of the transfer.
@@ -82,7 +74,28 @@ void FirmwarePage::keepTail(int id) {
     }
 }
 
-void FirmwarePage::enableUpgrade(bool enabled) {
+void FirmwarePage::upgradePart(const UpgradeProgress& p) {
+    if (p.onBar) {
+        setRange(fw::kProgress, 0, p.barEnd);
+    }
+}
+
+void FirmwarePage::upgradeProgress(const UpgradeProgress& p) {
+    if (p.onBar) {
+        setPosition(fw::kProgress, p.barPosition);
+    }
+}
+
+void FirmwarePage::upgradeNotice(const char* text, bool evenOverOne) {
+    popups_.notice(text, fw::kNoticeMs,
+                   evenOverOne ? PagePopups::When::Always : PagePopups::When::IfClosed);
+}
+
+void FirmwarePage::upgradeBox(const char* text) {
+    ui().messageBox(*this, text, fw::kAppTitle);
+}
+
+void FirmwarePage::upgradeControls(bool enabled) {
     enable(fw::kUpgrade, enabled);
     enable(fw::kOpen, enabled);
 }
@@ -95,6 +108,7 @@ void FirmwarePage::onCommand(int id, int /*code*/) {
     case fw::kUpgrade:
         idle_ = false;
         transfer_.start();
+        keepTail(fw::kSendLog);
         break;
     case fw::kClear:
         setText(fw::kMessages, "");
@@ -129,6 +143,7 @@ void FirmwarePage::onTimer(int id) {
         return;
     }
     transfer_.onTimer(id);
+    keepTail(fw::kSendLog);
 }
 
 LParam FirmwarePage::onMessage(unsigned msg, WParam wp, LParam lp) {
@@ -141,6 +156,7 @@ LParam FirmwarePage::onMessage(unsigned msg, WParam wp, LParam lp) {
         }
         link_.flushReceiveLog(reply.has_value());
         keepTail(fw::kReceiveLog);
+        keepTail(fw::kSendLog);
         break;
     }
     case WM_TCP_FIRMWARE:
@@ -162,6 +178,7 @@ void FirmwarePage::onTcpNotification(WParam wp, LParam lp) {
     }
     link_.flushReceiveLog();
     keepTail(fw::kReceiveLog);
+    keepTail(fw::kSendLog);
 }
 
 void FirmwarePage::dispatch(const LinkedFrame& reply) {

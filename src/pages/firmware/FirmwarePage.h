@@ -1,15 +1,16 @@
 #pragma once
 // The FW Upgrade page (dialog 143): loads a firmware file and sends it to the matrix part by
 // part, and shows the device and version line when its tab is chosen. The page owns its link
-// and the loaded image; the transfer and the device line are its parts, and it hands each reply
-// to them in a fixed order.
+// and the loaded image; it runs the transfer and shows what the transfer reports, and hands
+// each reply to the transfer and then the device line.
 #include "DeviceLine.h"
 #include "FirmwareIds.h"
-#include "FirmwareImage.h"
-#include "UpgradeTransfer.h"
 #include "app/Page.h"
 #include "app/PageContext.h"
 #include "app/PagePopups.h"
+#include "operations/FirmwareImage.h"
+#include "operations/UpgradeListener.h"
+#include "operations/UpgradeTransfer.h"
 #include "platform/SerialLink.h"
 #include "platform/UiServices.h"
 #include "platform/Window.h"
@@ -22,7 +23,7 @@
 
 namespace zentrel {
 
-class FirmwarePage : public Window, public Page {
+class FirmwarePage : public Window, public Page, private UpgradeListener {
 public:
     explicit FirmwarePage(PageContext& ctx);
     ~FirmwarePage() override;
@@ -51,14 +52,9 @@ public:
     const FirmwareImage& image() const { return image_; }
     // A frame of the page: routed by ControlMode; the send log only gets a line break.
     void sendFrame(const CommandFrame& frame);
-    // A 257-byte block, as one write, announced in the send log.
-    void sendBlock(std::span<const std::uint8_t> block);
-    void addLine(const std::string& line) { appendText(fw::kMessages, line); }
 
     // The notices, closed by timer 55.
     PagePopups& popups() { return popups_; }
-    // Upgrade and Open go together: a file is never replaced under a running transfer.
-    void enableUpgrade(bool enabled);
 
     // Inspection, for tests.
     const SendLog& sendLog() const { return link_.sendLog(); }
@@ -66,6 +62,15 @@ public:
     bool idle() const { return idle_; }
 
 private:
+    // --- UpgradeListener -----------------------------------------------------------------------
+    void upgradePart(const UpgradeProgress& p) override;
+    void upgradeProgress(const UpgradeProgress& p) override;
+    void upgradeLine(const char* line) override { appendText(fw::kMessages, line); }
+    void upgradeNotice(const char* text, bool evenOverOne) override;
+    void upgradeBox(const char* text) override;
+    void upgradeControls(bool enabled) override;
+    void upgradeEnded(UpgradeEnd) override {}
+
     void openFile();
     void onTcpNotification(WParam wp, LParam lp);
     void dispatch(const LinkedFrame& reply);

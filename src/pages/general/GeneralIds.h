@@ -118,8 +118,8 @@ constexpr int kFirstRequestTimer = 1;
 constexpr int kLastRequestTimer = 79;
 
 // --- periods (ms) ------------------------------------------------------------------------------
-constexpr int kConnectCheckMs = 100;
-constexpr int kConnectPatienceMs = 3000;
+using session::kConnectCheckMs;
+using session::kConnectPatienceMs;
 constexpr int kRescanMs = 500;
 
 // --- texts -------------------------------------------------------------------------------------

@@ -7,7 +7,7 @@
 #include "SimProcess.h"
 #include "link/SerialChannelPorts.h"
 #include "pages/firmware/FirmwareIds.h"
-#include "pages/firmware/FirmwareImage.h"
+#include "operations/FirmwareImage.h"
 #include "pages/firmware/FirmwarePage.h"
 #include "pages/general/GeneralIds.h"
 #include "pages/general/GeneralPage.h"

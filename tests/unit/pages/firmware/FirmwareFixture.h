@@ -3,7 +3,7 @@
 // matrix, reached over COM3 (connected on the General page first, as a user does) or over TCP.
 // Files are written to a fresh directory and chosen through a scripted open-file dialog.
 #include "pages/firmware/FirmwareIds.h"
-#include "pages/firmware/FirmwareImage.h"
+#include "operations/FirmwareImage.h"
 #include "pages/firmware/FirmwarePage.h"
 #include "unit/pages/general/GeneralFixture.h"
 

@@ -1,5 +1,5 @@
-#include "pages/firmware/FirmwareImage.h"
-#include "pages/firmware/FirmwareFile.h"
+#include "operations/FirmwareImage.h"
+#include "operations/FirmwareFile.h"
 
 #include <gtest/gtest.h>
 
