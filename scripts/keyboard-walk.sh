@@ -48,7 +48,7 @@ k ctrl+Tab; sleep 2; shot 5-firmware
 k ctrl+shift+Tab; sleep 1.5; shot 6-back-to-matrix
 k alt+space; sleep 0.5; shot 7-window-menu
 k Escape
-if grep -q "switch input 3 to output 1" "$out/sim.log"; then
+if grep -q "route input 3 to output A" "$out/sim.log"; then
     echo "keyboard walk done: the matrix received the route; screenshots in $out"
 else
     echo "the matrix never received the route from the keyboard; see $out" >&2

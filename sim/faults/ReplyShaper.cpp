@@ -1,7 +1,7 @@
 #include "ReplyShaper.h"
 
 #include "protocol/Commands.h"
-#include "sim/model/CommandNames.h"
+#include "protocol/FrameMeaning.h"
 #include "sim/model/MatrixState.h"
 
 #include <algorithm>
@@ -104,7 +104,7 @@ Reply ReplyShaper::shape(const CommandFrame& frame, const std::vector<FaultRule>
         }
     }
     Reply out;
-    out.name = CommandNames::describe(f, Direction::FromMatrix);
+    out.name = describeFrame(f, FrameDirection::FromMatrix);
     if (!stray.empty()) {
         out.name += " after " + std::to_string(stray.size()) + " stray byte" +
                     (stray.size() == 1 ? "" : "s");

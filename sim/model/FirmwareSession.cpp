@@ -1,6 +1,6 @@
 #include "FirmwareSession.h"
 
-#include "protocol/Commands.h"
+#include "protocol/Requests.h"
 
 #include <algorithm>
 
@@ -11,16 +11,6 @@ namespace {
 constexpr std::size_t kBankBlocks = 256;
 
 } // namespace
-
-bool FirmwareSession::isBlockHeader(const CommandFrame& f) {
-    return f.group() == cmd::kFirmwareGroup && f[4] == cmd::kFirmwareBlockMark && f[7] == 1 &&
-           f[8] == 1;
-}
-
-bool FirmwareSession::isLastBlockHeader(const CommandFrame& f) {
-    return f.group() == cmd::kFirmwareGroup && f[4] == cmd::kFirmwareLastBlockMark &&
-           f[6] == cmd::kFirmwareLast && f[8] == 1;
-}
 
 CommandFrame FirmwareSession::writeFailed(std::uint8_t part) {
     return cmd::firmwareAnswer(part, cmd::kFirmwareWriteFailed);
@@ -55,12 +45,13 @@ void FirmwareSession::interrupt(int part) {
 
 FirmwareSession::Answer FirmwareSession::onFrame(const CommandFrame& f, bool refuse) {
     Answer a;
-    if (isBlockHeader(f) || isLastBlockHeader(f)) {
-        a.expectBlock = true; // answered once the block has arrived
+    const std::optional<request::FirmwareFrame> command = request::firmwareFrame(f);
+    if (!command) {
+        a.expectBlock = true; // a block header: answered once the block has arrived
         return a;
     }
-    const std::uint8_t part = f.command();
-    const std::uint8_t what = f[4];
+    const auto part = static_cast<std::uint8_t>(command->part);
+    const std::uint8_t what = command->arg;
     std::optional<CommandFrame> ok;
     auto restart = [this](int p) {
         parts_[static_cast<std::size_t>(p)] = PartImage{};
@@ -88,8 +79,8 @@ FirmwareSession::Answer FirmwareSession::onFrame(const CommandFrame& f, bool ref
 }
 
 std::uint8_t FirmwareSession::idOf(const CommandFrame& header) {
-    // The header of id F0 carries B0 01 where the id would be.
-    return header[9] == cmd::kFirmwareBankMark ? cmd::kFirmwareBankId : header[10];
+    const auto h = request::firmwareBlockHeader(header);
+    return h ? h->blockId() : 0;
 }
 
 bool FirmwareSession::closesBank(std::size_t position) {
@@ -127,11 +118,19 @@ FirmwareSession::Answer FirmwareSession::onBlock(const CommandFrame& header,
                                                  std::span<const std::uint8_t> block,
                                                  const BlockFaults& faults) {
     extraAck_.reset();
+    Answer a;
+    const std::optional<request::FirmwareBlockHeader> announced =
+        request::firmwareBlockHeader(header);
+    if (!announced) {
+        a.reply = writeFailed(header.command()); // no header announced this block
+        return a;
+    }
+    const request::FirmwareBlockHeader h = *announced;
     FirmwareBlockRecord rec;
-    rec.part = header.command();
-    rec.bankMark = header[9];
-    rec.id = header[10];
-    rec.last = isLastBlockHeader(header);
+    rec.part = h.part;
+    rec.bankMark = h.mark;
+    rec.id = h.id;
+    rec.last = h.last;
     if (block.size() == kBlockSize) {
         std::uint8_t sum = 0;
         for (std::size_t i = 1; i < kBlockSize; ++i) {
@@ -148,7 +147,6 @@ FirmwareSession::Answer FirmwareSession::onBlock(const CommandFrame& header,
     }
     blocks_.push_back(rec);
 
-    Answer a;
     if (faults.refuse || !rec.checksumOk || !rec.inOrder) {
         a.reply = writeFailed(header.command());
         return a;
@@ -159,16 +157,16 @@ FirmwareSession::Answer FirmwareSession::onBlock(const CommandFrame& header,
             part->bytes.resize(at + kDataSize, 0);
         }
         std::copy(rec.data.begin(), rec.data.end(), part->bytes.begin() + static_cast<long>(at));
-        part->lastId = idOf(header);
+        part->lastId = h.blockId();
         part->lastPosition = *position;
         ++part->blocks;
     }
     // The acknowledgement repeats the header's bank mark and block id where the first bank
     // closes, so the panel knows the second bank has begun; elsewhere it names the block id.
-    const bool closing = position && closesBank(*position) && header[9] == cmd::kFirmwareBankMark;
+    const bool closing = position && closesBank(*position) && h.mark == cmd::kFirmwareBankMark;
     const CommandFrame ack =
-        cmd::firmwareBlockAck(header.command(), closing ? header[9] : cmd::kFirmwareMark,
-                              faults.ackId.value_or(closing ? header[10] : idOf(header)));
+        cmd::firmwareBlockAck(header.command(), closing ? h.mark : cmd::kFirmwareMark,
+                              faults.ackId.value_or(closing ? h.id : h.blockId()));
     if (rec.last) {
         if (faults.extraAck) {
             extraAck_ = ack;

@@ -59,9 +59,6 @@ public:
     // A header whose block did not follow it: the part's write failure.
     CommandFrame blockMissing(const CommandFrame& header) const;
 
-    static bool isBlockHeader(const CommandFrame& f);
-    static bool isLastBlockHeader(const CommandFrame& f);
-
     const std::vector<FirmwareBlockRecord>& blocks() const { return blocks_; }
     int partsCompleted() const { return partsCompleted_; }
     // The blocks of part 1..3 received so far, 256 bytes per block position (positions never

@@ -1,7 +1,8 @@
 #include "MatrixModel.h"
 
-#include "CommandNames.h"
-#include "protocol/Commands.h"
+#include "protocol/FrameMeaning.h"
+#include "protocol/Replies.h"
+#include "protocol/Requests.h"
 #include "sim/faults/ReplyShaper.h"
 
 #include <algorithm>
@@ -12,11 +13,8 @@ namespace {
 
 using Kind = FaultRule::Kind;
 
-constexpr std::uint8_t kRefusedSwitchReport = 0x0F;
-// Byte 4 of the matrix's answers: done, failed, or (download requests) ready for the data.
-constexpr std::uint8_t kDone = 0x00;
-constexpr std::uint8_t kFailed = 0xFF;
-constexpr std::uint8_t kReady = 0xAA;
+using reply::kDone;
+constexpr std::uint8_t kFailed = reply::kRefused;
 
 bool isPort(int k) {
     return k >= 1 && k <= kMaxPorts;
@@ -27,7 +25,7 @@ std::uint8_t u8(int v) {
 }
 
 std::uint8_t onOffState(bool on) {
-    return on ? kStateOn : kStateOff;
+    return on ? reply::kStateOn : reply::kStateOff;
 }
 
 // The refusal every command without a refusal of its own gets: its bytes 2 and 3 with FF in
@@ -36,11 +34,9 @@ CommandFrame genericRefusal(const CommandFrame& f) {
     return Command{f.group(), f.command()}.frame({kFailed, 0x00, kFailed});
 }
 
-// The byte of a reply that names the port it is about: byte 6 where the request carries the
-// port there or the reply puts it there, byte 4 otherwise.
 bool isEdidDataHeader(const CommandFrame& f) {
-    return (cmd::kEdidDownload.matches(f) || cmd::kEdidDownloadAll.matches(f)) &&
-           f[4] == cmd::kEdidDataMark;
+    const auto d = request::edidDownload(f);
+    return d && d->dataHeader;
 }
 
 // The commands that change the EDID of an input.
@@ -53,29 +49,6 @@ bool isEdidChange(const CommandFrame& f) {
         }
     }
     return false;
-}
-
-// The fixed bytes of the EDID commands: a unit takes a command only with them in place.
-bool edidFixedBytesRight(const CommandFrame& f) {
-    if (cmd::kEdidAccess.matches(f)) {
-        return f[4] == cmd::kEdidFixed;
-    }
-    if (cmd::kEdidBuiltInAll.matches(f) || cmd::kEdidBuiltIn.matches(f)) {
-        return f[5] == cmd::kEdidFixed;
-    }
-    if (cmd::kEdidDefaultAll.matches(f)) {
-        return f[4] == cmd::kEdidAllInputs;
-    }
-    if (isEdidDataHeader(f)) {
-        return f[5] == 0x00 && f[6] == 0x00 && f[7] == 0x01;
-    }
-    if (cmd::kEdidDownloadAll.matches(f)) {
-        return f[4] == cmd::kEdidAllInputs && f[5] == cmd::kEdidFixed;
-    }
-    if (cmd::kEdidDownload.matches(f)) {
-        return f[5] == cmd::kEdidFixed;
-    }
-    return true;
 }
 
 std::uint8_t sum8(std::span<const std::uint8_t> bytes) {
@@ -156,7 +129,7 @@ void MatrixModel::handleFrame(const CommandFrame& f, WireIntake& link, std::int6
         ex.in.push_back({Inbound::Kind::BadHeader, raw, "not a frame"});
         return;
     }
-    const std::string name = CommandNames::describe(f, Direction::ToMatrix);
+    const std::string name = describeFrame(f, FrameDirection::ToMatrix);
     if (!f.checksumOk()) {
         ex.in.push_back({Inbound::Kind::BadChecksum, raw, name});
         return;
@@ -210,7 +183,7 @@ void MatrixModel::handleFirmwareBlock(const WireIntake::Unit& unit, std::int64_t
         firmware_.interrupt(header.command());
         silentUntil_ = now + kRestartMs;
         const CommandFrame report = cmd::kDeviceType.frame({state_.deviceType});
-        ex.out.push_back(Reply{CommandNames::describe(report, Direction::FromMatrix),
+        ex.out.push_back(Reply{describeFrame(report, FrameDirection::FromMatrix),
                                {report.bytes.begin(), report.bytes.end()},
                                {Piece{kRestartMs, 0, CommandFrame::kSize}}});
         return;
@@ -257,7 +230,7 @@ CommandFrame MatrixModel::edidDownloadResult(const CommandFrame& header,
     if (ok) {
         for (int i = 1; i <= kMaxPorts; ++i) {
             if (allInputs || i == target) {
-                state_.edidStatus[static_cast<std::size_t>(i)] = kEdidUserDefined;
+                state_.edidStatus[static_cast<std::size_t>(i)] = reply::kEdidUserDefined;
                 userEdid_[static_cast<std::size_t>(i)].assign(edidBytes.begin(), edidBytes.end());
             }
         }
@@ -299,8 +272,6 @@ MatrixModel::Answer MatrixModel::answer(const CommandFrame& f, WireIntake& link)
 }
 
 std::optional<CommandFrame> MatrixModel::deviceInfo(const CommandFrame& f) const {
-    const int k = f[4];
-    const auto idx = static_cast<std::size_t>(k);
     if (cmd::kDeviceType.matches(f)) {
         return cmd::kDeviceType.frame({state_.deviceType});
     }
@@ -316,32 +287,35 @@ std::optional<CommandFrame> MatrixModel::deviceInfo(const CommandFrame& f) const
     if (cmd::kBeepState.matches(f)) {
         return cmd::kBeepState.frame({0, 0, onOffState(state_.beep)});
     }
-    if (!isPort(k)) {
-        return std::nullopt;
-    }
-    if (cmd::kInputStatus.matches(f)) {
-        return cmd::kInputStatus.frame({u8(k), 0, onOffState(state_.inputConnected[idx])});
-    }
-    if (cmd::kOutputStatus.matches(f)) {
-        return cmd::kOutputStatus.frame({u8(k), 0, onOffState(state_.outputConnected[idx])});
-    }
-    if (cmd::kEdidStatus.matches(f)) {
-        return cmd::kEdidStatus.frame({u8(k), 0, state_.edidStatus[idx]});
+    for (const Command c : {cmd::kInputStatus, cmd::kOutputStatus, cmd::kEdidStatus}) {
+        const std::optional<int> k = request::port(c, f);
+        if (!k) {
+            continue;
+        }
+        if (!isPort(*k)) {
+            return std::nullopt;
+        }
+        const auto idx = static_cast<std::size_t>(*k);
+        const std::uint8_t state = c == cmd::kInputStatus ? onOffState(state_.inputConnected[idx])
+                                   : c == cmd::kOutputStatus
+                                       ? onOffState(state_.outputConnected[idx])
+                                       : state_.edidStatus[idx];
+        return c.frame({u8(*k), 0, state});
     }
     return std::nullopt;
 }
 
 std::optional<CommandFrame> MatrixModel::routing(const CommandFrame& f) {
-    if (cmd::kRouting.matches(f)) {
-        const int k = f[4];
+    if (const auto asked = request::port(cmd::kRouting, f)) {
+        const int k = *asked;
         if (!isPort(k)) {
             return std::nullopt;
         }
         return cmd::kRouting.frame({u8(k), 0, state_.routing[static_cast<std::size_t>(k)]});
     }
-    if (cmd::kSwitch.matches(f)) {
-        const int input = f[4];
-        const int output = f[6];
+    if (const auto route = request::route(f)) {
+        const int input = route->input;
+        const int output = route->output;
         if (!isPort(input) || !isPort(output)) {
             return cmd::kSwitch.frame({kFailed, 0x00, u8(output)});
         }
@@ -358,78 +332,75 @@ std::optional<CommandFrame> MatrixModel::routing(const CommandFrame& f) {
 
 std::optional<CommandFrame> MatrixModel::edid(const CommandFrame& f, bool refuse,
                                               WireIntake& link) {
-    const int a4 = f[4];
-    const int a6 = f[6];
     auto setAll = [&](std::uint8_t code) {
         for (int i = 1; i <= kMaxPorts; ++i) {
             state_.edidStatus[static_cast<std::size_t>(i)] = code;
         }
     };
-    auto copyCode = [](int output) { return u8(kEdidCopyOfOutputA + output - 1); };
+    auto copyCode = [](int output) { return u8(reply::kEdidCopyOfOutputA + output - 1); };
     auto outputHasDisplay = [&](int o) {
         return isPort(o) && state_.outputConnected[static_cast<std::size_t>(o)];
     };
     auto builtIn = [](int m) { return m >= 1 && m <= 15; };
     // Commands that change an input's EDID are refused with the EDID switch report.
-    const CommandFrame switchRefused = cmd::kEdidSwitchReport.frame({kRefusedSwitchReport});
-    if (!edidFixedBytesRight(f)) {
+    const CommandFrame switchRefused = cmd::kEdidSwitchReport.frame({reply::kSwitchRefused});
+    if (!request::edidFixedBytesRight(f)) {
         return genericRefusal(f);
     }
     // A refusal the fault plan asks for comes first, so it reads as the command's own.
     if (!refuse && isEdidChange(f) && !edidChangeAllowed(f)) {
         return genericRefusal(f);
     }
-    if (cmd::kEdidBuiltInAll.matches(f)) {
-        if (refuse || !builtIn(a4)) {
+    if (const auto e = request::edidChange(cmd::kEdidBuiltInAll, f)) {
+        if (refuse || !builtIn(e->source)) {
             return switchRefused;
         }
-        setAll(u8(a4 - 1));
+        setAll(u8(e->source - 1));
         return cmd::kEdidBuiltInAll.frame({kDone});
     }
-    if (cmd::kEdidBuiltIn.matches(f)) {
-        if (refuse || !builtIn(a4) || !isPort(a6)) {
+    if (const auto e = request::edidChange(cmd::kEdidBuiltIn, f)) {
+        if (refuse || !builtIn(e->source) || !isPort(e->input)) {
             return switchRefused;
         }
-        state_.edidStatus[static_cast<std::size_t>(a6)] = u8(a4 - 1);
-        return cmd::kEdidBuiltIn.frame({kDone, 0x00, u8(a6)});
+        state_.edidStatus[static_cast<std::size_t>(e->input)] = u8(e->source - 1);
+        return cmd::kEdidBuiltIn.frame({kDone, 0x00, u8(e->input)});
     }
-    if (cmd::kEdidCopyAll.matches(f)) { // the display's EDID of output o to all inputs
-        if (refuse || !outputHasDisplay(a4)) {
+    if (const auto e = request::edidChange(cmd::kEdidCopyAll, f)) { // a display's EDID to all
+        if (refuse || !outputHasDisplay(e->source)) {
             return cmd::kEdidCopyAll.frame({kFailed});
         }
-        setAll(copyCode(a4));
+        setAll(copyCode(e->source));
         return cmd::kEdidCopyAll.frame({kDone});
     }
-    if (cmd::kEdidCopy.matches(f)) { // ... to input i
-        if (!isPort(a6)) {
+    if (const auto e = request::edidChange(cmd::kEdidCopy, f)) { // ... to one input
+        if (!isPort(e->input)) {
             return std::nullopt;
         }
-        if (refuse || !outputHasDisplay(a4)) {
-            return cmd::kEdidCopy.frame({kFailed, 0x00, u8(a6)});
+        if (refuse || !outputHasDisplay(e->source)) {
+            return cmd::kEdidCopy.frame({kFailed, 0x00, u8(e->input)});
         }
-        state_.edidStatus[static_cast<std::size_t>(a6)] = copyCode(a4);
-        return cmd::kEdidCopy.frame({kDone, 0x00, u8(a6)});
+        state_.edidStatus[static_cast<std::size_t>(e->input)] = copyCode(e->source);
+        return cmd::kEdidCopy.frame({kDone, 0x00, u8(e->input)});
     }
-    const bool all = cmd::kEdidDownloadAll.matches(f);
-    if (all || cmd::kEdidDownload.matches(f)) {
-        if (a4 == cmd::kEdidDataMark) { // data header: the block follows, answered when it is in
+    if (const auto d = request::edidDownload(f)) {
+        if (d->dataHeader) { // the block follows, answered when it is in
             if (downloadReady_) {
                 downloadReady_ = false;
                 link.expectBlock(kEdidBlockSize, f);
             }
             return std::nullopt;
         }
-        if (all ? a4 != cmd::kEdidAllInputs : !isPort(a4)) {
+        if (!d->allInputs && !isPort(d->input)) {
             return std::nullopt;
         }
         if (refuse) {
             return switchRefused;
         }
-        if (!all) {
-            downloadTarget_ = a4;
+        if (!d->allInputs) {
+            downloadTarget_ = d->input;
         }
         downloadReady_ = true;
-        return Command{f.group(), f.command()}.frame({kReady, 0x00, u8(all ? 0 : a4)});
+        return Command{f.group(), f.command()}.frame({reply::kEdidReady, 0x00, u8(d->input)});
     }
     if (cmd::kEdidAccess.matches(f)) {
         accessGranted_ = !refuse && !faults_.wants(Kind::SwitchReport, f);
@@ -443,15 +414,15 @@ std::optional<CommandFrame> MatrixModel::edid(const CommandFrame& f, bool refuse
         setAll(kEdidDefault);
         return cmd::kEdidDefaultAll.frame({kDone});
     }
-    if (cmd::kEdidDefault.matches(f)) {
-        if (!isPort(a4)) {
+    if (const auto input = request::port(cmd::kEdidDefault, f)) {
+        if (!isPort(*input)) {
             return std::nullopt;
         }
         if (refuse) {
             return switchRefused;
         }
-        state_.edidStatus[static_cast<std::size_t>(a4)] = kEdidDefault;
-        return cmd::kEdidDefault.frame({kDone, 0x00, u8(a4)});
+        state_.edidStatus[static_cast<std::size_t>(*input)] = kEdidDefault;
+        return cmd::kEdidDefault.frame({kDone, 0x00, u8(*input)});
     }
     return std::nullopt;
 }
@@ -467,16 +438,15 @@ bool MatrixModel::edidChangeAllowed(const CommandFrame& f) {
 }
 
 std::optional<CommandFrame> MatrixModel::settings(const CommandFrame& f, Answer& a) {
-    const std::uint8_t s = f[4];
-    const bool valid = s == cmd::kOn || s == cmd::kOff;
     for (const Command c : {cmd::kIrControl, cmd::kBeep, cmd::kPower}) {
-        if (!c.matches(f)) {
+        const auto s = request::setting(c, f);
+        if (!s) {
             continue;
         }
-        if (!valid) {
+        if (!s->valid()) {
             return genericRefusal(f);
         }
-        const bool on = s == cmd::kOn;
+        const bool on = s->on();
         (c == cmd::kIrControl ? state_.irControl
          : c == cmd::kBeep    ? state_.beep
                               : state_.powerOn) = on;
@@ -506,14 +476,14 @@ std::int64_t MatrixModel::sendReply(const CommandFrame& request, CommandFrame re
 Reply MatrixModel::enterStandby() {
     state_.powerOn = false;
     const CommandFrame f = cmd::kStandby.frame();
-    return Reply{CommandNames::describe(f, Direction::FromMatrix),
+    return Reply{describeFrame(f, FrameDirection::FromMatrix),
                  {f.bytes.begin(), f.bytes.end()},
                  {Piece{0, 0, CommandFrame::kSize}}};
 }
 
 Reply MatrixModel::edidSwitchReport(std::uint8_t code) {
     const CommandFrame f = cmd::kEdidSwitchReport.frame({code});
-    return Reply{CommandNames::describe(f, Direction::FromMatrix),
+    return Reply{describeFrame(f, FrameDirection::FromMatrix),
                  {f.bytes.begin(), f.bytes.end()},
                  {Piece{0, 0, CommandFrame::kSize}}};
 }

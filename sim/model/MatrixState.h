@@ -8,16 +8,8 @@ namespace zentrel::sim {
 
 constexpr int kMaxPorts = 8;
 
-// EDID status codes a matrix reports for an input: built-in EDIDs 0x00..0x0E, a copy of the
-// display on output A..D as 0x0F..0x12, anything from 0x13 on is user-defined.
-constexpr std::uint8_t kEdidCopyOfOutputA = 0x0F;
-constexpr std::uint8_t kEdidUserDefined = 0x13;
-// The unit's own default EDID is its built-in EDID 4, the one a factory reset chooses.
+// The unit's own default EDID status is its built-in EDID 4, the one a factory reset chooses.
 constexpr std::uint8_t kEdidDefault = 0x03;
-
-// Byte 6 of a port, beep or IR reply: FF means disconnected or off.
-constexpr std::uint8_t kStateOn = 0x00;
-constexpr std::uint8_t kStateOff = 0xFF;
 
 enum class AddressMode : std::uint8_t { Static = 0, Auto = 1 };
 

@@ -4,16 +4,12 @@
 #include "EdidPage.h"
 #include "platform/Platform.h"
 #include "protocol/Commands.h"
+#include "protocol/Replies.h"
+#include "session/TabLock.h"
 
 namespace zentrel::edid {
 
 namespace {
-
-constexpr std::uint8_t kReady = 0xAA;
-constexpr std::uint8_t kSucceeded = 0x00;
-constexpr std::uint8_t kFailed = 0xFF;
-// Byte 7 of the download replies: 0 the go-ahead, 1 the result.
-constexpr std::size_t kPhaseByte = 7;
 
 PendingRequest request(EdidPage& page, int first, int second) {
     return PendingRequest(
@@ -75,18 +71,14 @@ void EdidDownload::onAccessGranted() {
 }
 
 bool EdidDownload::onReply(const CommandFrame& f) {
-    for (const bool all : {false, true}) {
-        if (!(all ? cmd::kEdidDownloadAll : cmd::kEdidDownload).matches(f)) {
-            continue;
-        }
-        if (f[4] == kReady && f[kPhaseByte] == 0) {
-            onReady(all);
-            return true;
-        }
-        if (f[kPhaseByte] == 1) {
-            onResult(all, f[4]);
-            return true;
-        }
+    const std::optional<reply::EdidDownloadAnswer> a = reply::edidDownloadAnswer(f);
+    if (a && a->ready) {
+        onReady(a->allInputs);
+        return true;
+    }
+    if (a && a->result) {
+        onResult(a->allInputs, a->code);
+        return true;
     }
     return false;
 }
@@ -131,9 +123,9 @@ void EdidDownload::onResult(bool allInputs, std::uint8_t outcome) {
     allInputs_.stop();
     page_.popups().stopAnimation();
     page_.setBusy(false);
-    if (outcome == kFailed) {
+    if (outcome == reply::kRefused) {
         page_.popups().notice(kDownloadFailed, kNoticeMs, PagePopups::When::Always);
-    } else if (outcome == kSucceeded) {
+    } else if (outcome == reply::kDone) {
         page_.popups().notice(kDownloadOk, kNoticeMs, PagePopups::When::Always);
         if (allInputs) {
             page_.statusList().refresh();
@@ -141,7 +133,7 @@ void EdidDownload::onResult(bool allInputs, std::uint8_t outcome) {
             page_.statusList().queryOne(page_.selections().downloadTarget + 1);
         }
     }
-    page_.postTabLock();
+    postTabLock(page_, false);
     page_.popups().closeNoticeShowing(kPleaseWait);
 }
 

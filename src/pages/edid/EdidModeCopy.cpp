@@ -3,6 +3,8 @@
 #include "EdidPage.h"
 #include "EdidTexts.h"
 #include "protocol/Commands.h"
+#include "protocol/Replies.h"
+#include "session/TabLock.h"
 
 namespace zentrel::edid {
 
@@ -66,9 +68,12 @@ void EdidModeCopy::onAccessGranted(Operation op) {
 
 bool EdidModeCopy::onReply(const CommandFrame& f) {
     const EdidPage::Selections& s = page_.selections();
-    if (cmd::kOutputStatus.matches(f) && f[4] == s.copySource + 1) {
-        onOutputCheck(f);
-    } else if (cmd::kEdidBuiltIn.matches(f) && f[6] == s.modeTarget + 1) {
+    const auto port = reply::portState(f);
+    const auto builtInOne = reply::answer(cmd::kEdidBuiltIn, f);
+    const auto copyOne = reply::answer(cmd::kEdidCopy, f);
+    if (port && !port->input && port->port == s.copySource + 1) {
+        onOutputCheck(*port);
+    } else if (builtInOne && builtInOne->port == s.modeTarget + 1) {
         onSetOne(true);
     } else if (cmd::kEdidDefault.matches(f)) {
         onSetOne(false);
@@ -76,19 +81,19 @@ bool EdidModeCopy::onReply(const CommandFrame& f) {
         onSetAll(true);
     } else if (cmd::kEdidDefaultAll.matches(f)) {
         onSetAll(false);
-    } else if (cmd::kEdidCopyAll.matches(f)) {
-        onCopyAll(f);
-    } else if (cmd::kEdidCopy.matches(f) && f[6] == s.copyTarget + 1) {
-        onCopyOne(f);
+    } else if (const auto copyAll = reply::answer(cmd::kEdidCopyAll, f)) {
+        onCopyAll(*copyAll);
+    } else if (copyOne && copyOne->port == s.copyTarget + 1) {
+        onCopyOne(*copyOne);
     } else {
         return false;
     }
     return true;
 }
 
-void EdidModeCopy::onOutputCheck(const CommandFrame& f) {
+void EdidModeCopy::onOutputCheck(const reply::PortState& output) {
     page_.killTimer(kOutputCheckTimer);
-    if (f[6] == cmd::kAbsent) {
+    if (!output.connected) {
         page_.popups().stopAnimation();
         page_.popups().notice(notConnectedText(page_.selections().copySource), kNoticeMs,
                               PagePopups::When::Always);
@@ -101,7 +106,7 @@ void EdidModeCopy::onSetOne(bool builtIn) {
     (builtIn ? builtInOne_ : defaultOne_).stop();
     page_.popups().stopAnimation();
     page_.setBusy(false);
-    page_.postTabLock();
+    postTabLock(page_, false);
     const int target = page_.selections().modeTarget;
     if (builtIn) {
         page_.popups().closeNoticeShowing(kPleaseWait);
@@ -117,7 +122,7 @@ void EdidModeCopy::onSetAll(bool builtIn) {
     (builtIn ? builtInAll_ : defaultAll_).stop();
     page_.popups().stopAnimation();
     page_.setBusy(false);
-    page_.postTabLock();
+    postTabLock(page_, false);
     if (builtIn) {
         page_.popups().closeNoticeShowing(kPleaseWait);
         page_.popups().notice(kSetOk, kNoticeMs, PagePopups::When::Always);
@@ -128,14 +133,14 @@ void EdidModeCopy::onSetAll(bool builtIn) {
     }
 }
 
-// The matrix says in byte 4 whether the copy worked, for all inputs as for one; a failure is
-// reported as one, never as a success.
-void EdidModeCopy::onCopyAll(const CommandFrame& f) {
+// The matrix says whether the copy worked, for all inputs as for one; a failure is reported as
+// one, never as a success.
+void EdidModeCopy::onCopyAll(const reply::Answer& copied) {
     copyAll_.stop();
     page_.popups().stopAnimation();
     page_.setBusy(false);
-    page_.postTabLock();
-    if (f[4] != 0) {
+    postTabLock(page_, false);
+    if (!copied.done) {
         page_.popups().closeNoticeShowing(kPleaseWait);
         page_.popups().notice(kCopyFailed, kNoticeMs, PagePopups::When::Always);
         return;
@@ -145,7 +150,7 @@ void EdidModeCopy::onCopyAll(const CommandFrame& f) {
     page_.popups().closeNoticeShowing(kPleaseWait);
 }
 
-void EdidModeCopy::onCopyOne(const CommandFrame& f) {
+void EdidModeCopy::onCopyOne(const reply::Answer& copied) {
     copyOne_.stop();
     page_.popups().stopAnimation();
     page_.setBusy(false);
@@ -153,7 +158,7 @@ void EdidModeCopy::onCopyOne(const CommandFrame& f) {
     if (page_.popups().noticeShown()) {
         return;
     }
-    if (f[4] == 0) {
+    if (copied.done) {
         page_.popups().notice(kCopyOk, kNoticeMs, PagePopups::When::Always);
         queryTargetInput(page_.selections().copyTarget);
     } else {

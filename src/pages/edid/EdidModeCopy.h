@@ -4,7 +4,7 @@
 // after checking that a display is there. Both change an input only once the matrix has granted
 // EDID access; every request after that is repeated once and then given up.
 #include "EdidIds.h"
-#include "protocol/CommandFrame.h"
+#include "protocol/Replies.h"
 #include "session/PendingRequest.h"
 
 namespace zentrel {
@@ -32,11 +32,11 @@ public:
     void stopAll();
 
 private:
-    void onOutputCheck(const CommandFrame& f);
+    void onOutputCheck(const reply::PortState& output);
     void onSetOne(bool builtIn);
     void onSetAll(bool builtIn);
-    void onCopyAll(const CommandFrame& f);
-    void onCopyOne(const CommandFrame& f);
+    void onCopyAll(const reply::Answer& copied);
+    void onCopyOne(const reply::Answer& copied);
     // The EDID status query of the input the row targets, when it targets one input.
     void queryTargetInput(int target);
 

@@ -4,6 +4,8 @@
 #include "EdidTexts.h"
 #include "platform/Platform.h"
 #include "protocol/Commands.h"
+#include "protocol/Replies.h"
+#include "session/TabLock.h"
 
 #include <array>
 
@@ -12,11 +14,6 @@ namespace zentrel {
 using namespace edid;
 
 namespace {
-
-// The line settings of every channel the EDID page opens.
-// Byte 4 of the EDID switch report that refuses a change: the unit's switches are not set for
-// control from the panel.
-constexpr std::uint8_t kSwitchRefusal = 0x0F;
 
 std::string inputItem(int k) {
     return "IN" + std::to_string(k);
@@ -215,12 +212,6 @@ void EdidPage::requestAccess() {
     busy_ = true;
 }
 
-void EdidPage::postTabLock() {
-    if (Window* main = loop().mainWindow()) {
-        main->postMessage(WM_TAB_LOCK, 0, 0);
-    }
-}
-
 void EdidPage::onTimer(int id) {
     if (id == kNoticeTimer) {
         popups_.onNoticeTimer();
@@ -243,12 +234,12 @@ void EdidPage::timeOutA(const char* text) {
     busy_ = false;
     if (popups_.noticeShows(kPleaseWait)) {
         setTimer(kNoticeTimer, kNoticeMs);
-        postTabLock();
+        postTabLock(*this, false);
         popups_.closeNotice();
         return;
     }
     popups_.notice(text, kNoticeMs, PagePopups::When::IfClosed);
-    postTabLock();
+    postTabLock(*this, false);
 }
 
 void EdidPage::timeOutB() {
@@ -294,8 +285,8 @@ void EdidPage::dispatch(const CommandFrame& f) {
         onStandby();
     } else if (status_.onReply(f)) {
         return;
-    } else if (cmd::kEdidSwitchReport.matches(f) && f[5] == 0) {
-        onSwitchReport(f);
+    } else if (const auto report = reply::switchReport(f)) {
+        onSwitchReport(*report);
     }
 }
 
@@ -332,8 +323,8 @@ void EdidPage::onStandby() {
     popups_.notice(kStandby, kLongNoticeMs, PagePopups::When::IfClosed);
 }
 
-void EdidPage::onSwitchReport(const CommandFrame& f) {
-    if (f[4] != kSwitchRefusal) {
+void EdidPage::onSwitchReport(const reply::SwitchReport& report) {
+    if (!report.refused()) {
         // The change may go on: ask again for what the report came in place of.
         if (op_ == Operation::SetMode || op_ == Operation::Download) {
             requestAccess();

@@ -14,6 +14,7 @@
 #include "app/PagePopups.h"
 #include "platform/SerialLink.h"
 #include "platform/Window.h"
+#include "protocol/Replies.h"
 #include "session/PageLink.h"
 #include "session/PendingRequest.h"
 
@@ -75,8 +76,6 @@ public:
     bool linkReady();
     // Sends the EDID access request (timers 5, 6) and marks the page busy.
     void requestAccess();
-    // Tells the main window to enable its tab buttons again.
-    void postTabLock();
 
     // How a wait ends without an answer. A: a change of an input's EDID, with the tab lock
     // released; B: the copy's output check; C: a status query of the Status button.
@@ -94,7 +93,7 @@ private:
     void dispatch(const CommandFrame& frame);
     void onAccessGranted();
     void onStandby();
-    void onSwitchReport(const CommandFrame& frame);
+    void onSwitchReport(const reply::SwitchReport& report);
     void storeSelection(int id);
     void cutToFourInputs();
 

@@ -2,7 +2,7 @@
 
 #include "EdidPage.h"
 #include "EdidTexts.h"
-#include "protocol/Commands.h"
+#include "protocol/Replies.h"
 
 namespace zentrel::edid {
 
@@ -37,12 +37,13 @@ void EdidStatusList::queryOne(int input) {
 }
 
 bool EdidStatusList::onReply(const CommandFrame& f) {
-    const int k = f[4];
-    if (!cmd::kEdidStatus.matches(f) || f[5] != 0 || k < 1 || k > kMaxInputs) {
+    const std::optional<reply::EdidStatus> status = reply::edidStatus(f);
+    if (!status || status->input < 1 || status->input > kMaxInputs) {
         return false;
     }
+    const int k = status->input;
     queries_[static_cast<std::size_t>(k - 1)].stop();
-    page_.setText(statusLine(k), statusText(f[6]));
+    page_.setText(statusLine(k), statusText(status->code));
     if (k % kInputCount != 0) {
         if (page_.operation() == Operation::Refresh) {
             queryOne(k + 1);

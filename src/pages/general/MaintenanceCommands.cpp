@@ -2,7 +2,7 @@
 
 #include "GeneralIds.h"
 #include "GeneralPage.h"
-#include "protocol/Commands.h"
+#include "protocol/Replies.h"
 
 namespace zentrel {
 
@@ -35,8 +35,10 @@ CommandFrame resetFrame(std::size_t step) {
     }
 }
 
-bool zeroResult(const CommandFrame& f) {
-    return f[4] == 0 && f[6] == 0;
+// The answer of a command about the whole unit that was done.
+bool doneForAll(Command c, const CommandFrame& f) {
+    const std::optional<reply::Answer> a = reply::answer(c, f);
+    return a && a->doneForAll();
 }
 
 } // namespace
@@ -161,8 +163,8 @@ void MaintenanceCommands::finishReset() {
 }
 
 bool MaintenanceCommands::onResetReply(const CommandFrame& f) {
-    if (cmd::kSwitch.matches(f) && f[4] == 0) {
-        const int k = f[6];
+    if (const auto ack = reply::switchAck(f); ack && ack->ok) {
+        const int k = ack->output;
         if (k < 1 || k > gen::kMaxPorts) {
             return false;
         }
@@ -179,7 +181,7 @@ bool MaintenanceCommands::onResetReply(const CommandFrame& f) {
         }
         return true;
     }
-    if (cmd::kEdidAccess.matches(f) && zeroResult(f)) {
+    if (doneForAll(cmd::kEdidAccess, f)) {
         if (!resetSteps_[kEdidAccessStep].waiting()) {
             return true;
         }
@@ -187,7 +189,7 @@ bool MaintenanceCommands::onResetReply(const CommandFrame& f) {
         startResetStep(kEdidStep);
         return true;
     }
-    if (cmd::kEdidBuiltInAll.matches(f) && zeroResult(f)) {
+    if (doneForAll(cmd::kEdidBuiltInAll, f)) {
         if (!resetSteps_[kEdidStep].waiting()) {
             return true;
         }
@@ -195,7 +197,7 @@ bool MaintenanceCommands::onResetReply(const CommandFrame& f) {
         startResetStep(kBeepStep);
         return true;
     }
-    if (cmd::kBeep.matches(f) && zeroResult(f)) {
+    if (doneForAll(cmd::kBeep, f)) {
         resetSteps_[kBeepStep].stop();
         finishReset();
         return true;
@@ -204,33 +206,34 @@ bool MaintenanceCommands::onResetReply(const CommandFrame& f) {
 }
 
 bool MaintenanceCommands::onReply(const CommandFrame& f) {
-    if (cmd::kIrState.matches(f)) {
-        page_.setChecked(gen::kIrControl, f[6] != cmd::kAbsent);
+    if (const auto ir = reply::irControlState(f)) {
+        page_.setChecked(gen::kIrControl, ir->on);
         page_.sender().send(cmd::queryBeepState());
         return true;
     }
-    if (cmd::kBeepState.matches(f)) {
-        page_.setChecked(gen::kBeep, f[6] != cmd::kAbsent);
+    if (const auto beep = reply::beepState(f)) {
+        page_.setChecked(gen::kBeep, beep->on);
         return true;
     }
     if (resetRunning_ && onResetReply(f)) {
         return true;
     }
-    if (cmd::kBeep.matches(f) && f[4] == 0) {
+    if (const auto beep = reply::answer(cmd::kBeep, f); beep && beep->done) {
         page_.setChecked(gen::kBeep, !page_.isChecked(gen::kBeep));
         return true;
     }
-    if (cmd::kIrControl.matches(f) && f[6] == 0) {
+    // The IR control's answer is told by its byte 6 alone, the one a unit sets there.
+    if (const auto ir = reply::answer(cmd::kIrControl, f); ir && ir->port == 0) {
         page_.setChecked(gen::kIrControl, !page_.isChecked(gen::kIrControl));
         return true;
     }
-    if (cmd::kReboot.matches(f) && zeroResult(f)) {
+    if (doneForAll(cmd::kReboot, f)) {
         page_.killTimer(gen::kRebootTimer);
         page_.setTimer(gen::kRebootDoneTimer, kRebootDoneMs);
         page_.popups().notice(gen::kRebooting, 0, When::IfClosed);
         return true;
     }
-    if (cmd::kPower.matches(f) && f[4] == 0) {
+    if (const auto power = reply::answer(cmd::kPower, f); power && power->done) {
         if (page_.isChecked(gen::kPower)) {
             page_.setChecked(gen::kPower, false);
         } else {
@@ -241,8 +244,8 @@ bool MaintenanceCommands::onReply(const CommandFrame& f) {
         }
         return true;
     }
-    if (cmd::kPowerState.matches(f)) {
-        if (f[4] == cmd::kOn) {
+    if (const auto power = reply::powerState(f)) {
+        if (power->on) {
             page_.setChecked(gen::kPower, true);
             page_.sender().send(cmd::queryBeepState());
         } else {

@@ -3,6 +3,8 @@
 #include "GeneralIds.h"
 #include "GeneralPage.h"
 #include "protocol/Commands.h"
+#include "protocol/Replies.h"
+#include "session/TabLock.h"
 
 #include <utility>
 
@@ -189,7 +191,7 @@ void StatusChain::giveUpPorts() {
     page_.popups().closeProgress();
     if (page_.popups().noticeShows(gen::kPleaseWait)) {
         busy_ = 0;
-        page_.postTabLock(busy_);
+        postTabLock(page_, busy_ != 0);
         page_.popups().closeNotice();
         return;
     }
@@ -212,7 +214,7 @@ void StatusChain::stopForStandby() {
 
 void StatusChain::unlock() {
     busy_ = 0;
-    page_.postTabLock(busy_);
+    postTabLock(page_, busy_ != 0);
     page_.setChecked(gen::kStatusRadio, false);
 }
 
@@ -253,14 +255,14 @@ void StatusChain::onDeviceInfo(const CommandFrame& f) {
     if (cmd::kDeviceType.matches(f)) {
         page_.killTimer(gen::kDeviceTypeTimer);
         page_.killTimer(gen::kDeviceTypeGiveUp);
-        switch (f[4]) {
-        case 1:
+        switch (reply::deviceType(f)->type) {
+        case reply::kTypeHdmi:
             deviceText_ = "HDMI MATRIX";
             break;
-        case 2:
+        case reply::kTypeHdbt:
             deviceText_ = "HDBT MATRIX";
             break;
-        case 3:
+        case reply::kTypeHdmiHdbt:
             deviceText_ = "HDMI+HDBT etc MATRIX";
             break;
         default:
@@ -268,14 +270,14 @@ void StatusChain::onDeviceInfo(const CommandFrame& f) {
         }
         page_.setText(gen::kDeviceLine, deviceText_);
         model_.start(cmd::queryModel());
-    } else if (cmd::kModel.matches(f)) {
+    } else if (const auto size = reply::modelSize(f)) {
         model_.stop();
-        page_.setText(gen::kDeviceLine,
-                      deviceText_ + " " + std::to_string(f[4]) + "X" + std::to_string(f[6]));
+        page_.setText(gen::kDeviceLine, deviceText_ + " " + std::to_string(size->inputs) + "X" +
+                                            std::to_string(size->outputs));
         version_.start(cmd::queryVersion());
-    } else {
+    } else if (const auto v = reply::version(f)) {
         version_.stop();
-        page_.setText(gen::kVersionLine, std::to_string(f[4]) + "." + std::to_string(f[6]));
+        page_.setText(gen::kVersionLine, std::to_string(v->major) + "." + std::to_string(v->minor));
         sendInputQuery(1);
     }
 }
@@ -290,14 +292,15 @@ void StatusChain::showPort(Side side, int k, bool connected) {
 }
 
 void StatusChain::onPort(const CommandFrame& f, bool serial) {
-    const int k = f[4];
+    const reply::PortState state = *reply::portState(f);
+    const int k = state.port;
     if (k < 1 || k > gen::kMaxPorts) {
         return;
     }
-    const bool connected = f[6] != cmd::kAbsent;
+    const bool connected = state.connected;
     // Only the answer to the query in flight moves the chain on; a second copy of it would
     // send the next query again.
-    const bool input = cmd::kInputStatus.matches(f);
+    const bool input = state.input;
     if (!(input ? inputRequest(k) : outputRequest(k)).waiting()) {
         return;
     }

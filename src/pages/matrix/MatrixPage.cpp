@@ -5,6 +5,8 @@
 #include "link/ControlSocket.h"
 #include "platform/Platform.h"
 #include "protocol/Commands.h"
+#include "protocol/Replies.h"
+#include "session/TabLock.h"
 
 #include <array>
 
@@ -64,12 +66,6 @@ void MatrixPage::onInitDialog() {
 
 bool MatrixPage::openSerial() {
     return link_.openSerial(state().SharedPort, session::kLine);
-}
-
-void MatrixPage::postTabLock(int value) {
-    if (Window* main = loop().mainWindow()) {
-        main->postMessage(WM_TAB_LOCK, static_cast<WParam>(value), 0);
-    }
 }
 
 void MatrixPage::startWaiting() {
@@ -178,12 +174,13 @@ LParam MatrixPage::onMessage(unsigned msg, WParam wp, LParam lp) {
     return result;
 }
 
-void MatrixPage::dispatch(const LinkedFrame& reply) {
-    const CommandFrame& f = reply.frame;
-    if (cmd::kSwitch.matches(f) && f[4] == 0x00) {
-        engine_.onAcknowledgment(f[6], reply.checksumPassed);
-    } else if (cmd::kRouting.matches(f)) {
-        refresh_.onReply(f[4], f[6], reply.serial);
+void MatrixPage::dispatch(const LinkedFrame& linked) {
+    const CommandFrame& f = linked.frame;
+    const auto ack = reply::switchAck(f);
+    if (ack && ack->ok) {
+        engine_.onAcknowledgment(ack->output, linked.checksumPassed);
+    } else if (const auto routing = reply::routing(f)) {
+        refresh_.onReply(routing->output, routing->input, linked.serial);
     } else if (cmd::kStandby.matches(f)) {
         onStandby();
     }
@@ -196,7 +193,7 @@ void MatrixPage::onStandby() {
     engine_.abandon();
     refresh_.abandon();
     state().MatrixBusy = false;
-    postTabLock(0);
+    postTabLock(*this, false);
     popups_.stopAnimation();
     if (state().NoticeShown != 0) {
         popups_.closeNotice();

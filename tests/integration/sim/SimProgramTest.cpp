@@ -46,9 +46,10 @@ TEST(SimProgram, SerialPortAnswersAndSurvivesThePanelReopeningIt) {
     }
 
     // Every frame is logged with its direction, link, bytes and name.
-    EXPECT_TRUE(sim.waitFor(R"(in  COM5  A5 5B 02 03 03 00 02 00 00 00 00 00 F6  switch input 3)"))
+    EXPECT_TRUE(sim.waitFor(
+        R"(in  COM5  A5 5B 02 03 03 00 02 00 00 00 00 00 F6  route input 3 to output B)"))
         << sim.log();
-    EXPECT_TRUE(sim.waitFor(R"(out COM5  A5 5B 01 04 03 00 FF .*input 3 disconnected)"))
+    EXPECT_TRUE(sim.waitFor(R"(out COM5  A5 5B 01 04 03 00 FF .*input 3: disconnected)"))
         << sim.log();
 
     EXPECT_EQ(sim.stop(SIGTERM), 0) << sim.errors();

@@ -1,4 +1,5 @@
 #include "ModelFixture.h"
+#include "protocol/Replies.h"
 
 #include <gtest/gtest.h>
 
@@ -66,7 +67,7 @@ TEST_F(MatrixModelTest, EdidDownloadToAllInputsFailsWithFFForAnInvalidBlockOrNoR
     b.send("03 06 56 00 00 01");
     EXPECT_EQ(b.askBytes(edidBlock(makeEdid(false))), frameHex("03 06 00 00 00 01"));
     for (std::size_t i = 1; i <= 4; ++i) {
-        EXPECT_EQ(b.model.state().edidStatus[i], kEdidUserDefined);
+        EXPECT_EQ(b.model.state().edidStatus[i], reply::kEdidUserDefined);
     }
     // A data header that no download request made ready for is not taken: no block follows it
     // on the matrix's side, and nothing is downloaded.
