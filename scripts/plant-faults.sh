@@ -128,8 +128,8 @@ if [ "$CHECK_ONLY" = 0 ] && [ ! -f "$BUILD_DIR/build.ninja" ]; then
         "${linker[@]}" -DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DZENTREL_BENCH=OFF >/dev/null || exit 2
 fi
 # The programs a fault run needs: the unit, integration and gui test programs ("name label";
-# the gui ones run offscreen and alone measure the Qt view) and the simulator the integration
-# tests start (not the panel program, the fuzz replays and the namespace tests).
+# the gui ones run offscreen and alone measure the Qt view) and the simulator and zentrel-ctl
+# the integration tests start (not the panel program, the fuzz replays and the namespace tests).
 mapfile -t programs < <(python3 - <<'EOF2'
 import pathlib, re
 for f in sorted(pathlib.Path("tests").rglob("CMakeLists.txt")):
@@ -137,7 +137,7 @@ for f in sorted(pathlib.Path("tests").rglob("CMakeLists.txt")):
         print(name, label)
 EOF2
 )
-targets=(zentrel-matrix-sim)
+targets=(zentrel-matrix-sim zentrel-ctl)
 for p in "${programs[@]}"; do targets+=("${p%% *}"); done
 if [ "$CHECK_ONLY" = 0 ]; then
     echo "building the unchanged tree in $BUILD_DIR (${#targets[@]} targets) ..."
@@ -197,10 +197,12 @@ for n in $(selected); do
         continue
     fi
     # The programs to run: those relinked with the fault, and every integration program when
-    # the simulator was (they start it as a process). Run before the source is restored, so a
-    # rebuild cannot race them; the fault is in the binaries either way.
+    # the simulator or zentrel-ctl was (they start them as processes). Run before the source is
+    # restored, so a rebuild cannot race them; the fault is in the binaries either way.
     sim_fresh=0
-    [ "$BUILD_DIR/bin/zentrel-matrix-sim" -nt "$WORK/stamp" ] && sim_fresh=1
+    for started in zentrel-matrix-sim zentrel-ctl; do
+        [ "$BUILD_DIR/bin/$started" -nt "$WORK/stamp" ] && sim_fresh=1
+    done
     run=()
     for p in "${programs[@]}"; do
         exe=$BUILD_DIR/tests/${p%% *}

@@ -39,7 +39,7 @@ cleanup() {
 trap cleanup EXIT
 chmod 700 "$work"
 export XDG_RUNTIME_DIR=$work DISPLAY=:93 QT_QPA_PLATFORM=xcb
-Xvfb :93 -screen 0 1280x800x24 -nolisten tcp >/dev/null 2>&1 &
+Xvfb :93 -screen 0 1600x900x24 -nolisten tcp >/dev/null 2>&1 &
 pids+=($!)
 "$bin/zentrel-matrix-sim" --com 3 --tcp 127.0.0.1:8000 --udp >"$work/sim.log" 2>&1 &
 pids+=($!)
@@ -77,6 +77,29 @@ click 402 14 3        # Matrix: its status refresh runs on arrival
 shot matrix
 click 302 14 3        # EDID
 shot edid
+# A receiver's EDID file taken (the path typed into the file dialog), and its Details... window
+# moved beside the main window, which moves to the screen's left edge to make room; the picture
+# shows both.
+xdotool windowmove "$main" 0 "$wy"
+sleep 0.5
+wx=0
+click 126 167 1.5     # Open EDID
+cp tests/data/edid-samples/bin/pioneer_pio1157_519f8ca86ec0.bin "$work/receiver.bin"
+xdotool type --delay 5 "$work/receiver.bin"
+xdotool key Return
+sleep 1.5
+click 577 436 1.5     # Details...
+details=$(xdotool search --onlyvisible --name '^EDID details$' 2>/dev/null | head -1 || true)
+if [ -n "$details" ]; then
+    xdotool windowmove "$details" $((wx + ww + 10)) "$wy"
+    sleep 0.8
+    eval "$(xdotool getwindowgeometry --shell "$details")"
+    import -window root -crop "$((X + WIDTH - wx))x${wh}+${wx}+${wy}" +repage "$out/edid-inspector.png"
+    xdotool windowfocus "$details" key Escape
+    sleep 0.5
+else
+    echo "the EDID details window did not open" >&2
+fi
 click 503 14 2        # FW Upgrade
 shot firmware
 # The traffic log, from the window menu (Alt+Space; Minimize, Close, then this entry).
@@ -88,7 +111,8 @@ traffic=$(xdotool search --onlyvisible --name '^Traffic log$' 2>/dev/null | head
 if [ -n "$traffic" ]; then
     eval "$(xdotool getwindowgeometry --shell "$traffic")"
     import -window root -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage "$out/traffic.png"
-    xdotool key --window "$traffic" Escape
+    xdotool windowfocus "$traffic" key Escape
+    sleep 0.5
 else
     echo "the traffic log did not open" >&2
 fi
@@ -101,7 +125,7 @@ dialog=$(xdotool search --onlyvisible --name '.' 2>/dev/null | while read -r w; 
     [ "$w" = "$main" ] && continue
     eval "$(xdotool getwindowgeometry --shell "$w")"
     [ "$WIDTH" -gt 100 ] && [ "$HEIGHT" -gt 100 ] && echo "$X $Y $WIDTH $HEIGHT"
-done | head -1)
+done | head -1 || true)
 if [ -n "$dialog" ]; then
     read -r dx dy dw dh <<<"$dialog"
     import -window root -crop "${dw}x${dh}+${dx}+${dy}" +repage "$out/config.png"

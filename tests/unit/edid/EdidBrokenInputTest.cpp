@@ -86,6 +86,13 @@ TEST(EdidBrokenInput, JsonHoldsTheAgreedKeys) {
     EXPECT_EQ(j["checksums_ok"], nlohmann::json({true, true}));
     EXPECT_EQ(edidSummary(decodeEdid(sample())),
               "LG HDR 4K by GSM, 3840x2160 60.00 Hz, HDR (SDR, PQ)\nLPCM 2ch");
+    // Video code 128 is reserved: not the native flag on a VIC 0.
+    Bytes reserved = sample();
+    reserved[133] = 128;
+    fixChecksum(reserved, 1);
+    const nlohmann::json first = edidJson(decodeEdid(reserved))["video"][0];
+    EXPECT_EQ(first["vic"], 128);
+    EXPECT_EQ(first["native"], false);
 }
 
 } // namespace
