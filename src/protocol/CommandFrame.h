@@ -2,12 +2,26 @@
 // The 13-byte frame of every request and reply: A5 5B, command group, command, eight argument
 // bytes, and a checksum that makes all thirteen bytes sum to zero modulo 256.
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <initializer_list>
 #include <span>
 #include <string>
 
 namespace zentrel {
+
+// Where the catalogue's frames keep their arguments, requests and their replies alike: the
+// first (a port, an EDID, a setting, a result code, a firmware mark) in byte 4, the EDID
+// commands' fixed byte 5, the second (the target port, a state) in byte 6, an EDID download's
+// phase in byte 7, and a firmware block's bank mark and id in bytes 9 and 10.
+namespace frame_pos {
+inline constexpr std::size_t kFirst = 4;
+inline constexpr std::size_t kFixed = 5;
+inline constexpr std::size_t kSecond = 6;
+inline constexpr std::size_t kPhase = 7;
+inline constexpr std::size_t kMark = 9;
+inline constexpr std::size_t kId = 10;
+} // namespace frame_pos
 
 struct CommandFrame {
     static constexpr std::size_t kSize = 13;

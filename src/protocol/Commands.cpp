@@ -113,7 +113,7 @@ CommandFrame firmwareLastBlockHeader(int part, std::uint8_t id) {
         {kFirmwareLastBlockMark, 0, kFirmwareLast, 0, 1, kFirmwareMark, id});
 }
 CommandFrame withBankMark(CommandFrame f) {
-    f.put(9, kFirmwareBankMark);
+    f.put(frame_pos::kMark, kFirmwareBankMark);
     f.put(10, kFirmwareBankArg);
     return f;
 }

@@ -12,5 +12,7 @@ std::string hexByte(std::uint8_t b);
 std::string hexBytes(std::span<const std::uint8_t> bytes);
 // The same without the last blank, as frames are written in tests and the simulator's log.
 std::string hexList(std::span<const std::uint8_t> bytes);
+// The value of one hexadecimal digit, either case; -1 for any other character.
+int hexDigitValue(char c);
 
 } // namespace zentrel

@@ -4,15 +4,7 @@ namespace zentrel::reply {
 
 namespace {
 
-// Where a reply keeps what it says: the port or first value in byte 4, the fixed byte 5, the
-// second value (a port, a state) in byte 6, and the download phase in byte 7.
-constexpr std::size_t kFirst = 4;
-constexpr std::size_t kFixed = 5;
-constexpr std::size_t kSecond = 6;
-constexpr std::size_t kPhase = 7;
-// A firmware block's acknowledgement names the block by its mark (byte 9) and id (byte 10).
-constexpr std::size_t kMark = 9;
-constexpr std::size_t kId = 10;
+using namespace frame_pos;
 
 std::optional<OnOff> onOffIn6(Command c, const CommandFrame& f) {
     if (!c.matches(f)) {

@@ -2,18 +2,7 @@
 
 namespace zentrel::request {
 
-namespace {
-
-// Where a request keeps its arguments: the first (a port, an EDID, a setting, a mark) in byte 4,
-// the EDID commands' fixed byte in byte 5, the second (the target port) in byte 6; a firmware
-// block header its mark and id in bytes 9 and 10.
-constexpr std::size_t kFirst = 4;
-constexpr std::size_t kFixed = 5;
-constexpr std::size_t kSecond = 6;
-constexpr std::size_t kMark = 9;
-constexpr std::size_t kId = 10;
-
-} // namespace
+using namespace frame_pos;
 
 std::optional<int> port(Command c, const CommandFrame& f) {
     if (!c.matches(f)) {

@@ -1,6 +1,7 @@
 #include "StoredSettings.h"
 
 #include "MatrixPage.h"
+#include "protocol/HexText.h"
 
 namespace zentrel {
 
@@ -8,16 +9,8 @@ namespace {
 
 // A cell's first character read as one hexadecimal digit; anything else reads 16.
 int hexDigit(char c) {
-    if (c >= '0' && c <= '9') {
-        return c - '0';
-    }
-    if (c >= 'A' && c <= 'F') {
-        return c - 'A' + 10;
-    }
-    if (c >= 'a' && c <= 'f') {
-        return c - 'a' + 10;
-    }
-    return 16;
+    const int v = hexDigitValue(c);
+    return v < 0 ? 16 : v;
 }
 
 } // namespace

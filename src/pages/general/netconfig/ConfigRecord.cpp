@@ -1,25 +1,10 @@
 #include "ConfigRecord.h"
 
+#include "protocol/HexText.h"
+
 #include <algorithm>
 
 namespace zentrel {
-
-namespace {
-
-int hexValue(char c) {
-    if (c >= '0' && c <= '9') {
-        return c - '0';
-    }
-    if (c >= 'A' && c <= 'F') {
-        return c - 'A' + 10;
-    }
-    if (c >= 'a' && c <= 'f') {
-        return c - 'a' + 10;
-    }
-    return -1;
-}
-
-} // namespace
 
 void ConfigRecord::setTarget(const Mac& mac) {
     std::copy(mac.begin(), mac.end(), bytes_.begin());
@@ -62,8 +47,8 @@ std::uint8_t ConfigRecord::checksum(std::span<const std::uint8_t> first75) {
 std::size_t ConfigRecord::hexToBytes(const std::string& text, std::span<std::uint8_t> out) {
     std::size_t n = 0;
     for (std::size_t i = 0; i + 2 <= text.size() && n < out.size(); i += 2) {
-        const int hi = hexValue(text[i]);
-        const int lo = hexValue(text[i + 1]);
+        const int hi = hexDigitValue(text[i]);
+        const int lo = hexDigitValue(text[i + 1]);
         if (hi < 0 || lo < 0) {
             break;
         }
