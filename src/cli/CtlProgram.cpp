@@ -2,6 +2,8 @@
 
 #include "CtlSession.h"
 #include "DiscoverWindow.h"
+#include "StatusRun.h"
+#include "UnitRun.h"
 
 #include "edid/EdidDecoder.h"
 #include "edid/EdidJson.h"
@@ -150,8 +152,33 @@ int CtlProgram::run() {
     if (const auto failed = session.open()) {
         return report_.fail(failed->code, failed->text, failed->detail);
     }
-    // The matrix conversations are the pages' operations; until they run without a page, no
-    // command talks to the matrix from here, and none has a second copy of them.
+    return converse(session);
+}
+
+int CtlProgram::converse(CtlSession& session) {
+    const std::string command = words(request_.command);
+    const std::string& first = request_.command.front();
+    auto ended = [&](const CtlSession::Outcome& o, const nlohmann::json& fields,
+                     const std::string& lines) {
+        if (o.code != ExitCode::Done) {
+            return report_.fail(o.code, o.text, o.detail); // nothing half-read is reported
+        }
+        return report_.done(fields, lines);
+    };
+    if (first == "status") {
+        StatusRun status(session);
+        const CtlSession::Outcome o = status.run();
+        return ended(o, status.json(), status.lines());
+    }
+    if (first == "beep" || first == "ir" || first == "power" || first == "reboot" ||
+        first == "factory-reset") {
+        UnitRun unit(session);
+        const bool on = !request_.operands.empty() && request_.operands.front() == "on";
+        const CtlSession::Outcome o = unit.run(first, on);
+        return ended(o, nlohmann::json::object(),
+                     unit.doneText().empty() ? "" : unit.doneText() + "\n");
+    }
+    // A command whose operation does not run without its page yet: nothing has been sent.
     return report_.fail(ExitCode::Usage, command + ": not available yet",
                         "(its operation does not yet run without the panel)");
 }
