@@ -2,6 +2,8 @@
 
 #include "CtlSession.h"
 #include "DiscoverWindow.h"
+#include "PortNames.h"
+#include "RouteRun.h"
 #include "StatusRun.h"
 #include "UnitRun.h"
 
@@ -169,6 +171,22 @@ int CtlProgram::converse(CtlSession& session) {
         StatusRun status(session);
         const CtlSession::Outcome o = status.run();
         return ended(o, status.json(), status.lines());
+    }
+    if (first == "routing" || first == "route") {
+        RouteRun routing(session);
+        CtlSession::Outcome o;
+        if (first == "routing") {
+            o = routing.readRouting();
+        } else {
+            const auto& ops = request_.operands;
+            const std::vector<int> chosen = parseOutputs({ops.begin() + 1, ops.end()}).value();
+            std::vector<int> outputs;
+            for (int k : chosen) {
+                outputs.push_back(k + 1);
+            }
+            o = routing.route(*parseInput(request_.operands.front()) + 1, outputs);
+        }
+        return ended(o, routing.json(), routing.lines());
     }
     if (first == "beep" || first == "ir" || first == "power" || first == "reboot" ||
         first == "factory-reset") {
