@@ -3,6 +3,10 @@
 #include "CtlSession.h"
 #include "CtlUpgrade.h"
 #include "DiscoverWindow.h"
+#include "PortNames.h"
+#include "RouteRun.h"
+#include "StatusRun.h"
+#include "UnitRun.h"
 
 #include "edid/EdidDecoder.h"
 #include "edid/EdidJson.h"
@@ -169,8 +173,49 @@ int CtlProgram::run() {
         }
         return report_.done({}, end.text + "\n");
     }
-    // The matrix conversations are the pages' operations; until they run without a page, no
-    // command talks to the matrix from here, and none has a second copy of them.
+    return converse(session);
+}
+
+int CtlProgram::converse(CtlSession& session) {
+    const std::string command = words(request_.command);
+    const std::string& first = request_.command.front();
+    auto ended = [&](const CtlSession::Outcome& o, const nlohmann::json& fields,
+                     const std::string& lines) {
+        if (o.code != ExitCode::Done) {
+            return report_.fail(o.code, o.text, o.detail); // nothing half-read is reported
+        }
+        return report_.done(fields, lines);
+    };
+    if (first == "status") {
+        StatusRun status(session);
+        const CtlSession::Outcome o = status.run();
+        return ended(o, status.json(), status.lines());
+    }
+    if (first == "routing" || first == "route") {
+        RouteRun routing(session);
+        CtlSession::Outcome o;
+        if (first == "routing") {
+            o = routing.readRouting();
+        } else {
+            const auto& ops = request_.operands;
+            const std::vector<int> chosen = parseOutputs({ops.begin() + 1, ops.end()}).value();
+            std::vector<int> outputs;
+            for (int k : chosen) {
+                outputs.push_back(k + 1);
+            }
+            o = routing.route(*parseInput(request_.operands.front()) + 1, outputs);
+        }
+        return ended(o, routing.json(), routing.lines());
+    }
+    if (first == "beep" || first == "ir" || first == "power" || first == "reboot" ||
+        first == "factory-reset") {
+        UnitRun unit(session);
+        const bool on = !request_.operands.empty() && request_.operands.front() == "on";
+        const CtlSession::Outcome o = unit.run(first, on);
+        return ended(o, nlohmann::json::object(),
+                     unit.doneText().empty() ? "" : unit.doneText() + "\n");
+    }
+    // A command whose operation does not run without its page yet: nothing has been sent.
     return report_.fail(ExitCode::Usage, command + ": not available yet",
                         "(its operation does not yet run without the panel)");
 }

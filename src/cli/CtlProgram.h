@@ -4,6 +4,7 @@
 // part of this build ends with a usage error before anything is sent.
 #include "CtlReport.h"
 #include "CtlRequest.h"
+#include "CtlSession.h"
 
 #include "edid/EdidInfo.h"
 #include "platform/EventLoop.h"
@@ -28,6 +29,8 @@ private:
     // The device of a serial target; a usage error when there is no target.
     std::optional<int> resolveTarget();
     int discover();
+    // The command's conversation with the matrix on the opened link.
+    int converse(CtlSession& session);
 
     CtlRequest request_;
     std::optional<edidinfo::EdidInfo> edid_; // the decoded file of `edid upload` and `decode`

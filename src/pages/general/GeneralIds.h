@@ -1,6 +1,9 @@
 #pragma once
 // Control identifiers, timer identifiers, icons and texts of the General page (dialog 145).
 // The parts of the page share them, and tests click and read controls by them.
+#include "operations/FactoryReset.h"
+#include "operations/MaintenanceCommands.h"
+#include "operations/StatusChain.h"
 #include "resources/ResourceIds.h"
 #include "session/PendingRequest.h"
 #include "session/SessionTexts.h"
@@ -62,8 +65,8 @@ constexpr int kLogClear = 1; // the logs' own "Clear", hidden with them
 constexpr int kDeviceGroup = 9201;
 constexpr int kMaintenanceGroup = 9202;
 
-constexpr int kMaxPorts = 8;
-constexpr int kChainPorts = 4; // the status chain ends after this output
+using ops::kChainPorts;
+using ops::kMaxPorts;
 
 constexpr int inputLine(int k) {
     return kFirstInputLine + k - 1;
@@ -77,18 +80,11 @@ constexpr int kIconDisconnected = res::kLinkDownIcon;
 constexpr int kIconConnected = res::kLinkUpIcon;
 
 // --- timers ------------------------------------------------------------------------------------
-// Status chain: each query waits on its first timer, is repeated once, and gives up on its
-// second. The device type is never asked by the page; its timers are only stopped.
-constexpr int kDeviceTypeTimer = 1;
-constexpr int kDeviceTypeGiveUp = 2;
-constexpr RequestTimers kModelWait{3, 5000, 4, 5000};
-constexpr RequestTimers kVersionWait{5, 5000, 6, 5000};
-constexpr RequestTimers kInputWaits[] = {
-    {7, 5000, 8, 5000},   {11, 5000, 12, 5000}, {15, 5000, 16, 5000}, {19, 5000, 20, 5000},
-    {23, 5000, 24, 5000}, {27, 5000, 28, 5000}, {31, 5000, 32, 5000}, {35, 5000, 36, 5000}};
-constexpr RequestTimers kOutputWaits[] = {
-    {9, 5000, 10, 5000},  {13, 5000, 14, 5000}, {17, 5000, 18, 5000}, {21, 5000, 22, 5000},
-    {25, 5000, 26, 5000}, {29, 5000, 30, 5000}, {33, 5000, 34, 5000}, {37, 5000, 38, 5000}};
+// Status chain (the operation's own).
+using ops::kInputWaits;
+using ops::kModelWait;
+using ops::kOutputWaits;
+using ops::kVersionWait;
 
 constexpr int kStatusConnectCheck = 45;
 constexpr int kStatusTcpStart = 46;
@@ -100,18 +96,15 @@ constexpr int kPortRescan = 66;
 constexpr int kStatusComStart = 91;
 
 constexpr int kResetAnimation = 100;
-// Factory reset: input k back on output k for k = 1..8, then EDID access, default EDID, beep.
-constexpr RequestTimers kResetRouteWaits[] = {
-    {101, 5000, 102, 5000}, {103, 5000, 104, 5000}, {105, 5000, 106, 5000}, {107, 5000, 108, 5000},
-    {109, 5000, 110, 5000}, {111, 5000, 112, 5000}, {113, 5000, 114, 5000}, {115, 5000, 116, 5000}};
-constexpr RequestTimers kResetEdidAccessWait{117, 5000, 118, 5000};
-constexpr RequestTimers kResetEdidWait{119, 5000, 120, 5000};
-constexpr RequestTimers kResetBeepWait{121, 5000, 122, 5000};
-
-constexpr int kRebootTimer = 201;
-constexpr int kRebootDoneTimer = 202;
-constexpr int kPowerOnTimer = 203;
-constexpr int kPowerOnDoneTimer = 204;
+// Factory reset and the maintenance commands (the operations' own).
+using ops::kPowerOnDoneTimer;
+using ops::kPowerOnTimer;
+using ops::kRebootDoneTimer;
+using ops::kRebootTimer;
+using ops::kResetBeepWait;
+using ops::kResetEdidAccessWait;
+using ops::kResetEdidWait;
+using ops::kResetRouteWaits;
 
 // The standby announcement stops every timer in this range.
 constexpr int kFirstRequestTimer = 1;

@@ -103,7 +103,7 @@ LParam GeneralPage::onMessage(unsigned msg, WParam wp, LParam lp) {
 
 void GeneralPage::dispatch(const LinkedFrame& reply) {
     const CommandFrame& frame = reply.frame;
-    if (status_.onReply(frame, reply.serial, reply.checksumPassed) || maintenance_.onReply(frame)) {
+    if (status_.onReply(reply) || maintenance_.onReply(frame)) {
         return;
     }
     if (cmd::kStandby.matches(frame)) {

@@ -4,8 +4,8 @@
 // and its reply assembly on both links, and hands each reply to its parts in a fixed order: the
 // status chain, then the maintenance commands, then the standby announcement.
 #include "ConnectionPanel.h"
-#include "MaintenanceCommands.h"
-#include "StatusChain.h"
+#include "MaintenancePanel.h"
+#include "StatusPanel.h"
 #include "app/Page.h"
 #include "app/PageContext.h"
 #include "app/PagePopups.h"
@@ -48,14 +48,15 @@ public:
 
     // --- what the parts share ----------------------------------------------------------------
     SharedState& state() { return ctx_.state; }
+    OperationHost host() { return {*this, link_, ctx_.state}; }
     ControlSocket& socket() { return ctx_.socket; }
     SerialLink& link() { return *link_.serial(); }
     FrameSender& sender() { return link_.sender(); }
     PagePopups& popups() { return popups_; }
     Discovery& discovery() { return discovery_; }
     ConnectionPanel& connection() { return connection_; }
-    StatusChain& status() { return status_; }
-    MaintenanceCommands& maintenance() { return maintenance_; }
+    StatusPanel& status() { return status_; }
+    MaintenancePanel& maintenance() { return maintenance_; }
     TcpConfigDialog& configDialog() { return configDialog_; }
     // A link was opened anew for the page: bytes of a reply cut short on the old one must not
     // be joined to the first reply on the new one.
@@ -75,8 +76,8 @@ private:
     Discovery discovery_;
     PagePopups popups_;
     ConnectionPanel connection_;
-    StatusChain status_;
-    MaintenanceCommands maintenance_;
+    StatusPanel status_;
+    MaintenancePanel maintenance_;
     // Shares discovery's broadcast socket; a window of its own once "Config..." opens it.
     TcpConfigDialog configDialog_;
 };

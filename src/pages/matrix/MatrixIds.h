@@ -2,6 +2,7 @@
 // Control identifiers, timer identifiers and texts of the Matrix page (dialog 144) and of the
 // setting edit dialog (dialog 146 in its second role). The parts of the page share them, and
 // tests click and read controls by them.
+#include "operations/SwitchTimers.h"
 #include "session/SessionTexts.h"
 #include <array>
 
@@ -16,8 +17,8 @@ using session::kStandby;
 using session::kStandbyNoticeMs;
 using session::kTimeOut;
 
-constexpr int kOutputs = 8;     // outputs the protocol, the template and the engine carry
-constexpr int kShown = 4;       // outputs and inputs of the layout the page builds
+using ops::kOutputs;
+using ops::kShown;
 constexpr int kInputs = 8;      // input buttons per output in the template
 constexpr int kSequenceEnd = 5; // a sequence ends with the acknowledgment of this output
 
@@ -93,18 +94,10 @@ constexpr int outFrom(int n) {
 constexpr int kAllFromPortToPort = 9;
 
 // --- timers ------------------------------------------------------------------------------------
-constexpr int switchFirstTimer(int k) { // 1, 3, ..., 15
-    return 2 * k - 1;
-}
-constexpr int switchSecondTimer(int k) { // 2, 4, ..., 16
-    return 2 * k;
-}
-constexpr int statusFirstTimer(int k) { // 18, 20, ..., 32
-    return 16 + 2 * k;
-}
-constexpr int statusSecondTimer(int k) { // 19, 21, ..., 33
-    return 17 + 2 * k;
-}
+using ops::statusFirstTimer;
+using ops::statusSecondTimer;
+using ops::switchFirstTimer;
+using ops::switchSecondTimer;
 constexpr int kNoticeTimer = 59;
 constexpr int kAnimationTimer = 60;
 // The standby announcement stops every timer in this range.
@@ -112,9 +105,9 @@ constexpr int kFirstTimer = 1;
 constexpr int kLastTimer = 79;
 
 // --- periods (ms) ------------------------------------------------------------------------------
-constexpr int kGridWaitMs = 3000;
-constexpr int kWaitMs = 5000;
-constexpr int kRefreshFirstWaitMs = 3000;
+using ops::kGridWaitMs;
+using ops::kRefreshFirstWaitMs;
+using ops::kWaitMs;
 
 // --- texts -------------------------------------------------------------------------------------
 constexpr const char* kPleaseWait = "Please wait ";

@@ -29,8 +29,8 @@ MatrixPage::MatrixPage(PageContext& ctx)
              TcpReplyBuffer::LogStyle::PerByte}),
       popups_(*this, ctx.state, ctx.notice, ctx.progress,
               {mtx::kNoticeTimer, mtx::kAnimationTimer}),
-      grid_(*this), engine_(*this), refresh_(*this), panel_(*this), settings_(*this),
-      editDialog_(*this) {}
+      grid_(*this), routing_(*this), engine_(host(), routing_), refresh_(host(), routing_),
+      panel_(*this), settings_(*this), editDialog_(*this) {}
 
 MatrixPage::~MatrixPage() = default;
 
@@ -179,6 +179,8 @@ void MatrixPage::dispatch(const LinkedFrame& linked) {
     const auto ack = reply::switchAck(f);
     if (ack && ack->ok) {
         engine_.onAcknowledgment(ack->output, linked.checksumPassed);
+    } else if (ack) {
+        engine_.onRefusal();
     } else if (const auto routing = reply::routing(f)) {
         refresh_.onReply(routing->output, routing->input, linked.serial);
     } else if (cmd::kStandby.matches(f)) {

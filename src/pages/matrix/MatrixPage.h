@@ -3,12 +3,11 @@
 // stored settings. The page owns its serial channel, its logs and its reply assembly on both
 // links, and hands each reply to its parts: switch acknowledgments to the switching engine,
 // routing replies to the status refresh, and the standby announcement to itself.
+#include "MatrixRouting.h"
 #include "OutputGrid.h"
 #include "OutputPanel.h"
 #include "SettingEditDialog.h"
-#include "StatusRefresh.h"
 #include "StoredSettings.h"
-#include "SwitchEngine.h"
 #include "app/Page.h"
 #include "app/PageContext.h"
 #include "app/PagePopups.h"
@@ -34,7 +33,7 @@ public:
     // that is hidden again; its refresh would take the port from the page now shown.
     void activate() override {
         if (ctx_.state.ActivePage == kPageMatrix) {
-            refresh_.start();
+            routing_.startRefresh();
         }
     }
     SerialLink* serialLink() override { return link_.serial(); }
@@ -62,6 +61,8 @@ public:
     void startWaiting();
     OutputGrid& grid() { return grid_; }
     SwitchEngine& engine() { return engine_; }
+    StatusRefresh& refresh() { return refresh_; }
+    OperationHost host() { return {*this, link_, ctx_.state}; }
     StoredSettings& settings() { return settings_; }
     SettingEditDialog& editDialog() { return editDialog_; }
     // TCP replies are taken from now until the next page switch (MatrixTcpArmed).
@@ -89,6 +90,7 @@ private:
     bool tcpArmed_ = false;
     PagePopups popups_;
     OutputGrid grid_;
+    MatrixRouting routing_;
     SwitchEngine engine_;
     StatusRefresh refresh_;
     OutputPanel panel_;

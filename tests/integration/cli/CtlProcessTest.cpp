@@ -51,6 +51,11 @@ TEST(CtlProcess, ArgumentsAndLinksEndWithTheirExitStatus) {
          4,
          "zentrel-ctl: Open COM failed! (/nonexistent/tty)",
          ""},
+        {"connection refused",
+         {"--tcp", "127.0.0.1:1", "beep", "on"},
+         4,
+         "zentrel-ctl: Connect to Matrix failed! (127.0.0.1:1)",
+         ""},
         {"missing port, JSON",
          {"--json", "--device", "/nonexistent/tty", "routing"},
          4,
@@ -166,4 +171,114 @@ TEST(CtlProcess, HeldComPortGivesOpenComFailedAndTheHolder) {
     holder.close();
     const auto freed = runCtl({"--com", "6", "status"}, runtime);
     EXPECT_EQ(freed.err.find("Open COM failed!"), std::string::npos) << freed.err;
+}
+
+// The commands on the panel's operations, against the simulated matrix: each ends with the status
+// its outcome has, in the page's words, after the page's own waits (a silent port is asked twice).
+TEST(CtlProcess, MatrixCommandsEndWithWhatTheMatrixDid) {
+    struct MatrixCase {
+        const char* what;
+        std::vector<std::string> sim; // faults, beside --com 6 --tcp 127.0.0.1:0
+        std::vector<std::string> args;
+        bool tcp;
+        int status;
+        std::string err;
+        nlohmann::json fields; // keys of the JSON object and their values
+    };
+    const std::vector<MatrixCase> cases = {
+        {"status on the serial line",
+         {},
+         {"status"},
+         false,
+         0,
+         "",
+         {{"ok", true},
+          {"device", "HDMI MATRIX"},
+          {"model", "4X4"},
+          {"inputs",
+           {{{"connected", true}, {"port", 1}},
+            {{"connected", true}, {"port", 2}},
+            {{"connected", true}, {"port", 3}},
+            {{"connected", true}, {"port", 4}}}}}},
+        {"status over TCP: ports only, as the page",
+         {"--fault", "unplug:out2"},
+         {"status"},
+         true,
+         0,
+         "",
+         {{"device", nullptr},
+          {"outputs",
+           {{{"connected", true}, {"port", "A"}},
+            {{"connected", false}, {"port", "B"}},
+            {{"connected", true}, {"port", "C"}},
+            {{"connected", true}, {"port", "D"}}}}}},
+        {"factory reset", {}, {"factory-reset"}, false, 0, "", {{"ok", true}, {"error", nullptr}}},
+        {"route", {}, {"route", "3", "A", "c"}, false, 0, "", {{"routing", {{"A", 3}, {"C", 3}}}}},
+        {"routing over TCP",
+         {},
+         {"routing"},
+         true,
+         0,
+         "",
+         {{"routing", {{"A", 1}, {"B", 2}, {"C", 3}, {"D", 4}}}}},
+        {"refused switch",
+         {"--fault", "refuse:02.03"},
+         {"route", "2", "B"},
+         true,
+         1,
+         "zentrel-ctl: route 2 B: refused by the matrix",
+         {{"ok", false}}},
+        {"silent after the repeat",
+         {"--fault", "silent:01.05"},
+         {"status"},
+         false,
+         3,
+         "zentrel-ctl: Time out! (status of output A)",
+         {{"ok", false}}},
+        {"standby",
+         {"--fault", "standby,after=50"},
+         {"ir", "off"},
+         false,
+         3,
+         "zentrel-ctl: Matrix is in standby mode!",
+         {{"ok", false}}},
+    };
+    for (const MatrixCase& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::vector<std::string> simArgs = {"--com", "6", "--tcp", "127.0.0.1:0"};
+        simArgs.insert(simArgs.end(), c.sim.begin(), c.sim.end());
+        zentrel::sim::test::SimProcess sim(simArgs);
+        const auto port = sim.waitFor("listening on TCP 127.0.0.1:([0-9]+)");
+        ASSERT_TRUE(port) << sim.errors();
+        sim.waitFor("COM6.*published as");
+        const std::filesystem::path runtime =
+            sim.portLink(6).parent_path().parent_path().parent_path();
+        std::vector<std::string> args = {"--json"};
+        if (c.tcp) {
+            args.insert(args.end(), {"--tcp", "127.0.0.1:" + *port});
+        } else {
+            args.insert(args.end(), {"--com", "6"});
+        }
+        args.insert(args.end(), c.args.begin(), c.args.end());
+        if (c.sim.size() == 2 && c.sim[1].rfind("standby", 0) == 0) {
+            sim.waitFor("standby"); // announced before the command goes out
+        }
+        const auto r = runCtl(args, runtime, 15000);
+        EXPECT_EQ(r.status, c.status) << r.err;
+        EXPECT_NE(r.err.find(c.err), std::string::npos) << r.err;
+        const auto json = nlohmann::json::parse(r.out);
+        for (const auto& [key, value] : c.fields.items()) {
+            EXPECT_EQ(json[key], value) << key;
+        }
+        if (c.status == 3 && c.err.find("Time out!") != std::string::npos) {
+            // The page's one repeat: output A was asked twice before the give-up.
+            const std::string log = sim.log();
+            std::size_t asked = 0;
+            for (auto at = log.find("in  COM6  A5 5B 01 05 01"); at != std::string::npos;
+                 at = log.find("in  COM6  A5 5B 01 05 01", at + 1)) {
+                ++asked;
+            }
+            EXPECT_EQ(asked, 2u) << log;
+        }
+    }
 }

@@ -1,24 +1,26 @@
 #include "SwitchEngine.h"
 
-#include "MatrixPage.h"
+#include "platform/Window.h"
 #include "protocol/Commands.h"
+#include "session/PageLink.h"
 #include "session/TabLock.h"
 
 #include <algorithm>
 
 namespace zentrel {
 
-SwitchEngine::SwitchEngine(MatrixPage& page) : page_(page) {}
+SwitchEngine::SwitchEngine(OperationHost host, SwitchListener& listener)
+    : host_(host), listener_(listener) {}
 
 void SwitchEngine::send(int k, int input, int waitMs) {
     auto& slot = requests_[static_cast<std::size_t>(k - 1)];
     // The first wait depends on who asked (the grid is quicker to repeat than the panels), so
     // the request is made afresh for each switch.
     slot.emplace(
-        page_,
-        RequestTimers{mtx::switchFirstTimer(k), waitMs, mtx::switchSecondTimer(k), mtx::kWaitMs},
-        [this](const CommandFrame& f) { page_.sender().send(f); }, [this] { giveUp(); },
-        [this] { page_.startWaiting(); });
+        host_.window,
+        RequestTimers{ops::switchFirstTimer(k), waitMs, ops::switchSecondTimer(k), ops::kWaitMs},
+        [this](const CommandFrame& f) { host_.link.sender().send(f); }, [this] { giveUp(); },
+        [this] { listener_.onWaiting(); });
     waiting_ = k;
     slot->start(cmd::routeInput(input, k));
 }
@@ -30,7 +32,7 @@ void SwitchEngine::startSwitch(int k, int input, int waitMs) {
 
 void SwitchEngine::startSequence() {
     single_ = false;
-    send(1, working(1) + 1, mtx::kWaitMs);
+    send(1, working(1) + 1, ops::kWaitMs);
 }
 
 bool SwitchEngine::guardsFree() const {
@@ -44,12 +46,12 @@ void SwitchEngine::releaseGuards() {
 }
 
 bool SwitchEngine::onAcknowledgment(int k, bool sound) {
-    if (k < 1 || k > mtx::kOutputs || k != waiting_) {
+    if (k < 1 || k > ops::kOutputs || k != waiting_) {
         return false;
     }
-    page_.popups().stopAnimation();
+    listener_.onAcknowledged();
     request(k).stop();
-    if (k > mtx::kShown) {
+    if (k > ops::kShown) {
         // Outputs 5..8 are not checked; a sequence ends here.
         finish(k);
         return true;
@@ -64,15 +66,19 @@ bool SwitchEngine::onAcknowledgment(int k, bool sound) {
     return true;
 }
 
+void SwitchEngine::onRefusal() {
+    if (waiting_ != 0) {
+        listener_.onRefused(waiting_);
+    }
+}
+
 void SwitchEngine::finish(int k) {
     waiting_ = 0;
     retried_ = false;
     releaseGuards();
-    page_.state().MatrixBusy = false;
-    page_.grid().setSource(k, pendingInput_);
-    page_.grid().showBox(k, pendingInput_);
-    page_.grid().showInput(k, pendingInput_);
-    postTabLock(page_, false);
+    host_.state.MatrixBusy = false;
+    listener_.onRouted(k, pendingInput_);
+    postTabLock(host_.window, false);
 }
 
 void SwitchEngine::continueSequence(int k) {
@@ -80,16 +86,14 @@ void SwitchEngine::continueSequence(int k) {
     // The step is confirmed like any switch: box, buttons and the arrows' start all follow it,
     // so the group never shows one input in its box and another on its buttons.
     const int input = working(k) + 1;
-    page_.grid().setSource(k, input);
-    page_.grid().showBox(k, input);
-    page_.grid().showInput(k, input);
-    send(k + 1, working(k + 1) + 1, mtx::kWaitMs);
+    listener_.onRouted(k, input);
+    send(k + 1, working(k + 1) + 1, ops::kWaitMs);
 }
 
 void SwitchEngine::onChecksumFailure(int k) {
     if (!retried_) {
         retried_ = true;
-        page_.sender().send(request(k).frame());
+        host_.link.sender().send(request(k).frame());
         armSecondWait(k);
         return;
     }
@@ -101,14 +105,14 @@ void SwitchEngine::onChecksumFailure(int k) {
     }
     // The sequence skips output k and goes on with the next one, on its second wait.
     const int next = k + 1;
-    send(next, working(next) + 1, mtx::kWaitMs);
+    send(next, working(next) + 1, ops::kWaitMs);
     request(next).stop();
     armSecondWait(next);
 }
 
 void SwitchEngine::armSecondWait(int k) {
     const RequestTimers& t = request(k).timers();
-    page_.setTimer(t.second, t.secondMs);
+    host_.window.setTimer(t.second, t.secondMs);
 }
 
 bool SwitchEngine::onTimer(int id) {
@@ -124,10 +128,9 @@ void SwitchEngine::giveUp() {
     waiting_ = 0;
     retried_ = false;
     releaseGuards();
-    page_.state().MatrixBusy = false;
-    postTabLock(page_, false);
-    page_.popups().stopAnimation();
-    page_.popups().notice(mtx::kTimeOut, mtx::kNoticeMs, PagePopups::When::IfClosed);
+    host_.state.MatrixBusy = false;
+    postTabLock(host_.window, false);
+    listener_.onSwitchTimedOut();
 }
 
 void SwitchEngine::abandon() {

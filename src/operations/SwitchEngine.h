@@ -4,8 +4,10 @@
 // acknowledgment of the one before. Every switch waits for its acknowledgment (first wait, one
 // repeat with "Please wait", then "Time out!"); an acknowledgment that fails the serial checksum
 // test brings one re-send. The engine also holds the panels' in-progress guards and gives them
-// back whenever the switch or the sequence that took them has ended.
-#include "MatrixIds.h"
+// back whenever the switch or the sequence that took them has ended. The listener shows what
+// the matrix confirmed; the engine keeps MatrixBusy and the tab lock.
+#include "OperationHost.h"
+#include "SwitchTimers.h"
 #include "session/PendingRequest.h"
 
 #include <array>
@@ -13,11 +15,25 @@
 
 namespace zentrel {
 
-class MatrixPage;
+class SwitchListener {
+public:
+    // A wait went into its second round (the repeat is out).
+    virtual void onWaiting() = 0;
+    // An awaited acknowledgment came, sound or not.
+    virtual void onAcknowledged() = 0;
+    // Output k shows input `input` (1-based), as the matrix confirmed.
+    virtual void onRouted(int k, int input) = 0;
+    // The switch of output k was refused; the engine waits on, as for silence.
+    virtual void onRefused(int k) = 0;
+    virtual void onSwitchTimedOut() = 0;
+
+protected:
+    virtual ~SwitchListener() = default;
+};
 
 class SwitchEngine {
 public:
-    explicit SwitchEngine(MatrixPage& page);
+    SwitchEngine(OperationHost host, SwitchListener& listener);
 
     // Sends the switch of output k to input i and waits `waitMs` for its acknowledgment.
     void startSwitch(int k, int input, int waitMs);
@@ -28,6 +44,9 @@ public:
     // checksum test, or came over TCP where none is made. False when no switch of output k is
     // waiting: an acknowledgment counts only for the switch that waits for it.
     bool onAcknowledgment(int k, bool sound);
+    // A refusal names no output (it carries FF there): it is the waiting switch's, and told to
+    // the listener while one waits.
+    void onRefusal();
     bool onTimer(int id);
     // The matrix went to standby: the page has stopped every timer; nothing waits any more.
     void abandon();
@@ -61,14 +80,15 @@ private:
     void armSecondWait(int k);
     void giveUp();
 
-    MatrixPage& page_;
-    std::array<std::optional<PendingRequest>, mtx::kOutputs> requests_;
-    std::array<int, mtx::kOutputs> working_{1, 1, 1, 1, 1, 1, 1, 1}; // WorkingRouting
+    OperationHost host_;
+    SwitchListener& listener_;
+    std::array<std::optional<PendingRequest>, ops::kOutputs> requests_;
+    std::array<int, ops::kOutputs> working_{1, 1, 1, 1, 1, 1, 1, 1}; // WorkingRouting
     int pendingInput_ = 1;                                           // PendingInput
     bool single_ = true;                                             // SingleSwitch
     bool retried_ = false;                                           // SwitchRetried
     int waiting_ = 0; // the output whose acknowledgment is awaited, 0 for none
-    std::array<bool, mtx::kOutputs> buttonReady_{true, true, true, true, true, true, true, true};
+    std::array<bool, ops::kOutputs> buttonReady_{true, true, true, true, true, true, true, true};
     bool sequenceReady_ = true;
 };
 
