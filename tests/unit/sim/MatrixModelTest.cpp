@@ -94,3 +94,27 @@ TEST_F(MatrixModelTest, UnknownAndCorruptFramesGetNoAnswerAndTwoInOneDeliveryBot
     EXPECT_EQ(hexBytes(both.out[0].bytes), frameHex("01 04 01"));
     EXPECT_EQ(hexBytes(both.out[1].bytes), frameHex("01 05 01"));
 }
+
+TEST_F(MatrixModelTest, AFourByFourUnitAcknowledgesEverySwitchButRoutesOnlyPortsItHas) {
+    const auto before = b.model.state().routing;
+    b.expectReplies({"02 03 05 00 01 -> 02 03 00 00 01", "02 01 01 -> 02 01 01 00 01",
+                     "02 03 03 00 05 -> 02 03 00 00 05", "02 03 04 00 02 -> 02 03 00 00 02",
+                     "02 01 02 -> 02 01 02 00 04"});
+    for (std::size_t k = 5; k <= kMaxPorts; ++k) {
+        EXPECT_EQ(b.model.state().routing[k], before[k]) << k; // outputs it lacks stay as made
+    }
+}
+
+TEST_F(MatrixModelTest, AReplySplitAfterStrayBytesIsCutWithinTheReply) {
+    FaultRule stray{FaultRule::Kind::Stray, FrameMatch::all()};
+    stray.stray = {0x00, 0x7E};
+    FaultRule split{FaultRule::Kind::Split, FrameMatch::all()};
+    split.splitAt = {5};
+    b.model.faults().add(stray);
+    b.model.faults().add(split);
+    const Exchange ex = b.send("01 01");
+    ASSERT_EQ(ex.out.size(), 1u);
+    EXPECT_EQ(hexBytes(ex.out[0].bytes), "00 7E " + frameHex("01 01 01"));
+    ASSERT_EQ(ex.out[0].pieces.size(), 2u);
+    EXPECT_EQ(ex.out[0].pieces[1].offset, 7u);
+}

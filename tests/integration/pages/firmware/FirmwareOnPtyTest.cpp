@@ -2,22 +2,11 @@
 // zentrel-matrix-sim program over a pseudo-terminal with a file of two parts; the image the
 // simulator writes out is the file's de-scrambled parts, block for block. Real time passes
 // here, in bounded waits.
-#include "app/ControllerApp.h"
-#include "app/MainWindow.h"
+#include "PanelOnQt.h"
 #include "SimProcess.h"
-#include "link/SerialChannelPorts.h"
 #include "pages/firmware/FirmwareIds.h"
 #include "operations/FirmwareImage.h"
 #include "pages/firmware/FirmwarePage.h"
-#include "pages/general/GeneralIds.h"
-#include "pages/general/GeneralPage.h"
-#include "pages/PageFactory.h"
-#include "platform/qt/QtEventLoop.h"
-#include "platform/qt/QtNetwork.h"
-#include "FakePlatform.h"
-
-#include <QCoreApplication>
-#include <QDeadlineTimer>
 
 #include <gtest/gtest.h>
 
@@ -35,19 +24,6 @@ namespace {
 
 using Bytes = std::vector<std::uint8_t>;
 
-class OneFileUi : public zentrel::testing::FakeUiServices {
-public:
-    std::optional<std::string> openFile(const std::string&) override { return path; }
-    std::string path;
-};
-
-template <typename Done> bool runUntil(Done done, int ms) {
-    for (const QDeadlineTimer wait(ms); !done() && !wait.hasExpired();) {
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-    }
-    return done();
-}
-
 // The blocks of a part as the panel sends them: 256 bytes from `start`, zeros past the file.
 void appendBlocks(Bytes& out, const Bytes& plain, std::size_t start, std::size_t blocks) {
     for (std::size_t i = 0; i < blocks * 256; ++i) {
@@ -58,11 +34,6 @@ void appendBlocks(Bytes& out, const Bytes& plain, std::size_t start, std::size_t
 } // namespace
 
 TEST(FirmwareOnPty, UpgradesTheSimulatorWithATwoPartFile) {
-    static int argc = 1;
-    static char name[] = "test_firmware_pty";
-    static char* argv[] = {name, nullptr};
-    static QCoreApplication qt(argc, argv);
-
     // Part_2 from 0 to 3300, Part 3 from 3300 to 4900; content without markers (below A2).
     Bytes plain(4900);
     for (std::size_t i = 0; i < plain.size(); ++i) {
@@ -89,38 +60,30 @@ TEST(FirmwareOnPty, UpgradesTheSimulatorWithATwoPartFile) {
     setenv("XDG_RUNTIME_DIR", dir.c_str(), 1);
     const std::unique_ptr<const char, void (*)(const char*)> unset{
         "XDG_RUNTIME_DIR", [](const char* var) { unsetenv(var); }};
-    OneFileUi ui;
-    ui.path = (imageDir / "two-parts.fw").string();
-    std::ofstream(ui.path, std::ios::binary)
+    const std::string path = (imageDir / "two-parts.fw").string();
+    std::ofstream(path, std::ios::binary)
         .write(reinterpret_cast<const char*>(file.data()),
                static_cast<std::streamsize>(file.size()));
 
-    QtEventLoop loop;
-    QtNetwork network{loop};
-    SerialChannelPorts serial{loop};
-    Platform platform{loop, network, serial, ui};
-    ControllerApp app{platform, AppOptions{Rect{0, 0, 1280, 800}, makePageFactory()}};
-    ASSERT_TRUE(app.start());
-    MainWindow& main = *app.mainWindow();
-    main.open();
-    auto& general = dynamic_cast<GeneralPage&>(main.page(kPageGeneral));
-    const auto& ports = general.control(gen::kPortCombo).items;
-    const auto com3 = std::find(ports.begin(), ports.end(), "COM3");
-    ASSERT_NE(com3, ports.end());
-    general.choose(gen::kPortCombo, static_cast<int>(com3 - ports.begin()));
-    general.click(gen::kComConnect);
-    ASSERT_EQ(app.state().ComPortOpen, 1);
+    zentrel::testing::PanelOnQt panel(60000);
+    ASSERT_TRUE(panel.started);
+    panel.ui.answers = {path};
+    ASSERT_TRUE(panel.connectCom("COM3"));
+    ASSERT_EQ(panel.app.state().ComPortOpen, 1);
+    MainWindow& main = *panel.main;
 
     main.selectPage(kPageFirmware);
     auto& page = dynamic_cast<FirmwarePage&>(main.page(kPageFirmware));
-    ASSERT_TRUE(runUntil([&] { return !page.text(fw::kDeviceLine).empty(); }, 3000)) << sim.log();
+    ASSERT_TRUE(panel.waitUntil([&] { return !page.text(fw::kDeviceLine).empty(); }, 3000))
+        << sim.log();
     EXPECT_EQ(page.text(fw::kDeviceLine), "Device: HDMI MATRIX 4x4          Version: 1.3");
 
     page.click(fw::kOpen);
-    ASSERT_EQ(page.text(fw::kPath), ui.path);
+    ASSERT_EQ(page.text(fw::kPath), path);
     page.click(fw::kUpgrade);
-    ASSERT_TRUE(app.state().UpgradeRunning);
-    ASSERT_TRUE(runUntil([&] { return !app.state().UpgradeRunning; }, 40000)) << sim.log();
+    ASSERT_TRUE(panel.app.state().UpgradeRunning);
+    ASSERT_TRUE(panel.waitUntil([&] { return !panel.app.state().UpgradeRunning; }, 40000))
+        << sim.log();
     EXPECT_NE(page.text(fw::kMessages).find("Firmware upgrade Successfully"), std::string::npos)
         << page.text(fw::kMessages) << sim.log();
 

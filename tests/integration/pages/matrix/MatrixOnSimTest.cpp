@@ -1,32 +1,16 @@
-// The real panel's Matrix page on the Qt event loop, the real serial channel and the real socket,
-// against the zentrel-matrix-sim program: on a pseudo-terminal published as COM3, and on TCP
-// 127.0.0.1:8000. Port 8000 is the panel's fixed port, so the TCP case moves itself into a
-// private network namespace where the port is its own, and skips when it cannot make one. Real
-// time passes here, in bounded waits only.
-#include "FakePlatform.h"
-#include "PrivateNetwork.h"
+// The real panel's Matrix page on the Qt event loop and the real serial channel, against the
+// zentrel-matrix-sim program on a pseudo-terminal published as COM3. The TCP side of the page
+// is the unit tests' (the same model on the virtual network).
+#include "PanelOnQt.h"
 #include "SimProcess.h"
-#include "app/ControllerApp.h"
-#include "app/MainWindow.h"
-#include "link/SerialChannelPorts.h"
-#include "pages/PageFactory.h"
-#include "pages/general/GeneralIds.h"
 #include "pages/matrix/MatrixIds.h"
 #include "pages/matrix/MatrixPage.h"
-#include "platform/qt/QtEventLoop.h"
-#include "platform/qt/QtNetwork.h"
 #include "protocol/Commands.h"
 #include "resources/ControlIds.h"
 
-#include <QCoreApplication>
-#include <QDeadlineTimer>
-#include <QTimer>
-
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cstdlib>
-#include <functional>
 #include <memory>
 #include <string>
 
@@ -36,33 +20,9 @@ using zentrel::sim::test::SimProcess;
 
 namespace {
 
-inline void qtApplication() {
-    static int argc = 1;
-    static char name[] = "test_matrix";
-    static char* argv[] = {name, nullptr};
-    static QCoreApplication qt(argc, argv);
-}
+struct MatrixOnQt : PanelOnQt {
+    MatrixOnQt() { matrix = &dynamic_cast<MatrixPage&>(main->page(kPageMatrix)); }
 
-struct PanelOnQt {
-    PanelOnQt() {
-        app.start();
-        main = app.mainWindow();
-        main->open();
-        general = &main->page(kPageGeneral).window();
-        matrix = &dynamic_cast<MatrixPage&>(main->page(kPageMatrix));
-    }
-
-    // Runs the Qt loop until `done` holds or `ms` have passed; returns whether it holds.
-    bool waitUntil(const std::function<bool()>& done, int ms = 5000) {
-        for (const QDeadlineTimer wait(ms); !done() && !wait.hasExpired();) {
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-        }
-        return done();
-    }
-    void clickCaption(int caption) {
-        const Rect r = main->control(caption).rect;
-        main->onLButtonDown(Point{(r.left + r.right) / 2, (r.top + r.bottom) / 2});
-    }
     // Shows the Matrix tab and waits for its routing to be read back.
     bool showMatrix() {
         const std::size_t before = lastQueries();
@@ -98,34 +58,19 @@ struct PanelOnQt {
         return output(1) + " " + output(2) + " " + output(3) + " " + output(4);
     }
 
-    QtEventLoop loop;
-    QtNetwork network{loop};
-    SerialChannelPorts serial{loop};
-    FakeUiServices ui;
-    Platform platform{loop, network, serial, ui};
-    ControllerApp app{platform, AppOptions{Rect{0, 0, 1280, 800}, makePageFactory()}};
-    MainWindow* main = nullptr;
-    Window* general = nullptr;
     MatrixPage* matrix = nullptr;
 };
 
 } // namespace
 
 TEST(MatrixOnPty, AClickOnTheGridIsWhatTheRoutingReadsBack) {
-    qtApplication();
     SimProcess sim{{"--com", "3", "--no-tcp"}};
     ASSERT_TRUE(sim.waitFor("published as")) << sim.log() << sim.errors();
     setenv("XDG_RUNTIME_DIR", sim.portLink(3).parent_path().parent_path().parent_path().c_str(), 1);
     const std::unique_ptr<const char, void (*)(const char*)> unset{
         "XDG_RUNTIME_DIR", [](const char* var) { unsetenv(var); }};
-    PanelOnQt panel;
-    QTimer::singleShot(30000, &panel.loop, [&] { panel.loop.postQuit(); });
-
-    const auto& ports = panel.general->control(gen::kPortCombo).items;
-    const auto com3 = std::find(ports.begin(), ports.end(), "COM3");
-    ASSERT_NE(com3, ports.end());
-    panel.general->choose(gen::kPortCombo, static_cast<int>(com3 - ports.begin()));
-    panel.general->click(gen::kComConnect);
+    MatrixOnQt panel;
+    ASSERT_TRUE(panel.connectCom("COM3"));
     ASSERT_TRUE(panel.waitUntil([&] { return panel.general->isChecked(gen::kBeep); })) << sim.log();
 
     ASSERT_TRUE(panel.showMatrix()) << sim.log();
@@ -146,33 +91,4 @@ TEST(MatrixOnPty, AClickOnTheGridIsWhatTheRoutingReadsBack) {
     EXPECT_TRUE(sim.waitFor(R"(in  COM3  A5 5B 02 03 03 00 02 00 00 00 00 00 F6)")) << sim.log();
     EXPECT_FALSE(panel.loop.quitRequested());
     EXPECT_EQ(panel.app.state().NoticeShown, 0);
-}
-
-TEST(MatrixOnTcp, AClickOnTheGridIsWhatTheRoutingReadsBack) {
-    const std::string why = zentrel::test::enterPrivateNetwork();
-    if (!why.empty()) {
-        GTEST_SKIP() << "no private network namespace (" << why << ") for port 8000";
-    }
-    qtApplication();
-    SimProcess sim{{"--tcp", "127.0.0.1:8000"}};
-    ASSERT_TRUE(sim.waitFor("listening on TCP")) << sim.log() << sim.errors();
-    PanelOnQt panel;
-    QTimer::singleShot(30000, &panel.loop, [&] { panel.loop.postQuit(); });
-
-    panel.general->click(gen::kTcpRadio);
-    panel.general->addItem(gen::kIpCombo, "127.0.0.1");
-    panel.general->setSelection(gen::kIpCombo, 0);
-    panel.general->click(gen::kTcpConnect);
-    ASSERT_TRUE(panel.waitUntil([&] { return panel.app.state().ShownConnected == 1; }))
-        << sim.log();
-
-    ASSERT_TRUE(panel.showMatrix()) << sim.log();
-    EXPECT_EQ(panel.grid(), "A:1[1] B:2[2] C:3[3] D:4[4]");
-    panel.matrix->click(mtx::inputButton(3, 1));
-    ASSERT_TRUE(panel.waitUntil([&] { return panel.output(3) == "C:1[1]"; })) << sim.log();
-    panel.clickCaption(ctl::kGeneralCaption);
-    panel.waitUntil([] { return false; }, 300);
-    ASSERT_TRUE(panel.showMatrix()) << sim.log();
-    EXPECT_EQ(panel.grid(), "A:1[1] B:2[2] C:1[1] D:4[4]");
-    EXPECT_FALSE(panel.loop.quitRequested());
 }
