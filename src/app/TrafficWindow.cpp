@@ -129,7 +129,8 @@ void TrafficWindow::onCommand(int id, int code) {
 
 std::string TrafficWindow::line(const TrafficFrame& f) {
     return clockText(f.timeMs) + "  " + pageName(f.page) + "  " +
-           (f.direction == TrafficDirection::Sent ? "sent" : "received") + "  " + f.hex;
+           (f.direction == TrafficDirection::Sent ? "sent" : "received") + "  " + f.hex +
+           (f.meaning.empty() ? "" : "  " + f.meaning);
 }
 
 std::string TrafficWindow::clockText(std::int64_t ms) {

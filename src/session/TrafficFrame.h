@@ -1,6 +1,6 @@
 #pragma once
-// One entry of the traffic the pages' logs wrote: which page, which way, when, and the bytes as
-// the log wrote them.
+// One entry of the traffic the pages' logs wrote: which page, which way, when, the bytes as the
+// log wrote them, and what they mean.
 #include <cstdint>
 #include <string>
 
@@ -13,6 +13,7 @@ struct TrafficFrame {
     TrafficDirection direction = TrafficDirection::Sent;
     std::int64_t timeMs = 0; // the event loop's clock
     std::string hex;         // "A5 5B 01 ...", without the log's line break
+    std::string meaning;     // "route input 3 to output B"; empty for a line that is no hex
 };
 
 } // namespace zentrel

@@ -50,13 +50,18 @@ TEST(TrafficAcrossPages, TwoPagesOverBothLinksAreListedByPageDirectionAndVirtual
     std::string lastTime, lines = f.main->trafficWindow().text(TrafficWindow::kText);
     std::istringstream in(lines);
     for (std::string l; std::getline(in, l);) {
-        const std::size_t hex = l.rfind("  "); // the bytes have single blanks
-        listed[l.substr(14, hex - 14)] += l.substr(hex + 2) + " \r\n";
-        if (l.find("  sent  ") != std::string::npos) {
-            sent.push_back(l.substr(hex + 2));
+        Names field; // time, page, direction, bytes, meaning: two blanks apart, never inside one
+        for (std::size_t at = 0, end = 0; end != std::string::npos; at = end + 2) {
+            end = l.find("  ", at);
+            field.push_back(l.substr(at, end - at));
         }
-        EXPECT_LE(lastTime, l.substr(0, 12));
-        lastTime = l.substr(0, 12);
+        ASSERT_EQ(field.size(), 5u) << l;
+        listed[field[1] + "  " + field[2]] += field[3] + " \r\n";
+        if (field[2] == "sent") {
+            sent.push_back(field[3]);
+        }
+        EXPECT_LE(lastTime, field[0]);
+        lastTime = field[0];
     }
     EXPECT_EQ(listed, expected);
     Names frames; // the one-byte search probe is no frame and no page logs it
