@@ -18,7 +18,7 @@ FaultRule rule(FaultRule::Kind kind, FrameMatch match, int times = -1) {
     return r;
 }
 
-const FrameMatch kSwitch = FrameMatch::of(0x02, 0x03);
+const FrameMatch kSwitch = FrameMatch::of(cmd::kSwitch);
 
 } // namespace
 
@@ -28,7 +28,7 @@ TEST_F(FaultKnobs, SilentOnceLosesOneReplyAndSilentAlwaysLosesThemAll) {
     // The lost reply was only lost: the switch itself took place.
     EXPECT_EQ(b.model.state().routing[1], 2);
 
-    b.model.faults().add(rule(FaultRule::Kind::Silent, FrameMatch::of(0x02, 0x01)));
+    b.model.faults().add(rule(FaultRule::Kind::Silent, FrameMatch::of(cmd::kRouting)));
     for (int i = 0; i < 3; ++i) {
         b.expectReplies({"02 01 01 ->"});
     }
@@ -49,7 +49,7 @@ TEST_F(FaultKnobs, StrayBytesGoOutBeforeTheReply) {
 TEST_F(FaultKnobs, SplitAndByteByByteDeliveryCoverTheReplyInOrder) {
     b.model.timing().latencyMs = 10;
     b.model.timing().pieceGapMs = 3;
-    FaultRule split = rule(FaultRule::Kind::Split, FrameMatch::of(0x01, 0x02));
+    FaultRule split = rule(FaultRule::Kind::Split, FrameMatch::of(cmd::kModel));
     split.splitAt = {9, 5};
     b.model.faults().add(split);
     Exchange ex = b.send("01 02");
@@ -63,7 +63,7 @@ TEST_F(FaultKnobs, SplitAndByteByByteDeliveryCoverTheReplyInOrder) {
     EXPECT_EQ((std::vector<std::int64_t>{p[0].delayMs, p[1].delayMs, p[2].delayMs}),
               (std::vector<std::int64_t>{10, 13, 16}));
 
-    FaultRule bytewise = rule(FaultRule::Kind::ByteByByte, FrameMatch::of(0x01, 0x03));
+    FaultRule bytewise = rule(FaultRule::Kind::ByteByByte, FrameMatch::of(cmd::kVersion));
     bytewise.gapMs = 1;
     b.model.faults().add(bytewise);
     ex = b.send("01 03");
@@ -77,8 +77,9 @@ TEST_F(FaultKnobs, SplitAndByteByByteDeliveryCoverTheReplyInOrder) {
 }
 
 TEST_F(FaultKnobs, SilentBlockHeaderLeavesTheBlockUnacknowledged) {
-    b.model.faults().add(
-        rule(FaultRule::Kind::Silent, FrameMatch::of(0x20, 0x01).with(4, 0xAA), 1));
+    b.model.faults().add(rule(FaultRule::Kind::Silent,
+                              FrameMatch::of(cmd::firmwarePart(1)).with(4, cmd::kFirmwareBlockMark),
+                              1));
     b.send("20 01 AA 00 00 01 01 40 00");
     std::vector<std::uint8_t> blk(257, 0);
     EXPECT_TRUE(b.sendBytes(blk).out.empty());
