@@ -4,7 +4,7 @@
 set -euo pipefail
 packages=(cmake ninja-build g++ pkg-config qt6-base-dev libgl-dev libgtest-dev libgmock-dev
           libbenchmark-dev libcli11-dev nlohmann-json3-dev iproute2 util-linux fonts-dejavu-core dpkg-dev file libx11-dev desktop-file-utils
-          lintian appstream)
+          lintian appstream edid-decode)
 if [ "${1:-}" = "--gui" ]; then
   packages+=(xvfb xauth imagemagick socat)
 fi

@@ -5,6 +5,7 @@
 #include "CtlReport.h"
 #include "CtlRequest.h"
 
+#include "edid/EdidInfo.h"
 #include "platform/EventLoop.h"
 #include "platform/Network.h"
 
@@ -31,6 +32,7 @@ private:
     int discover();
 
     CtlRequest request_;
+    std::optional<edidinfo::EdidInfo> edid_; // the decoded file of `edid upload` and `decode`
     CtlReport report_;
     EventLoop& loop_;
     Network& network_;

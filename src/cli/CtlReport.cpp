@@ -4,11 +4,15 @@
 
 namespace zentrel::cli {
 
-int CtlReport::fail(ExitCode code, const std::string& text, const std::string& detail) {
+int CtlReport::fail(ExitCode code, const std::string& text, const std::string& detail,
+                    const nlohmann::json& fields) {
     const std::string message = detail.empty() ? text : text + " " + detail;
     std::cerr << "zentrel-ctl: " << message << "\n";
     if (json_) {
-        std::cout << nlohmann::json{{"ok", false}, {"error", message}}.dump() << "\n";
+        nlohmann::json out = fields.is_object() ? fields : nlohmann::json::object();
+        out["ok"] = false;
+        out["error"] = message;
+        std::cout << out.dump() << "\n";
     }
     return static_cast<int>(code);
 }

@@ -15,8 +15,9 @@ public:
     CtlReport(bool json, bool quiet) : json_(json), quiet_(quiet) {}
 
     // A failure: `text` is the page's own message where one exists ("Time out!"), `detail` what
-    // the tool adds. Returns `code` for the caller to end with.
-    int fail(ExitCode code, const std::string& text, const std::string& detail = {});
+    // the tool adds; `fields` join the JSON object. Returns `code` for the caller to end with.
+    int fail(ExitCode code, const std::string& text, const std::string& detail = {},
+             const nlohmann::json& fields = nlohmann::json::object());
 
     // Success: `fields` join the JSON object; `lines` is what people read (nothing with --quiet).
     int done(const nlohmann::json& fields, const std::string& lines);

@@ -13,18 +13,23 @@ DetailedTiming decodeDetailedTiming(std::span<const std::uint8_t, 18> d) {
     t.hSync = d[9] | ((d[11] >> 4) & 3) << 8;
     t.vFront = (d[10] >> 4) | ((d[11] >> 2) & 3) << 4;
     t.vSync = (d[10] & 0xf) | (d[11] & 3) << 4;
-    t.hBack = hBlank - t.hFront - t.hSync;
-    t.vBack = vBlank - t.vFront - t.vSync;
+    t.hBorder = d[15];
+    t.vBorder = d[16];
+    // The borders lie inside the blanking, on both sides of the picture.
+    t.hBack = hBlank - t.hFront - t.hSync - 2 * t.hBorder;
+    t.vBack = vBlank - t.vFront - t.vSync - 2 * t.vBorder;
     t.widthMm = d[12] | (d[14] >> 4) << 8;
     t.heightMm = d[13] | (d[14] & 0xf) << 8;
     t.interlaced = (d[17] & 0x80) != 0;
     t.width = hActive;
     t.height = t.interlaced ? 2 * vActive : vActive;
     t.pixelClockMhz = clock10kHz / 100.0;
-    // Borders (bytes 15, 16) lie inside the blanking; an interlaced field carries half a line
-    // more than its active and blanking lines.
+    // A progressive frame's lines are the active and blanking lines. An interlaced field carries
+    // half a line more and leaves out its two vertical borders: decoders count such a field this
+    // way, and the rate shown must be the one an installer reads in their output.
     const double hTotal = hActive + hBlank;
-    const double vTotal = vActive + vBlank + (t.interlaced ? 0.5 : 0.0);
+    const double vTotal =
+        t.interlaced ? vActive + vBlank - 2 * t.vBorder + 0.5 : double(vActive + vBlank);
     if (hTotal > 0 && vTotal > 0) {
         t.refreshHz = clock10kHz * 10000.0 / (hTotal * vTotal);
     }

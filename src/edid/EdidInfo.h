@@ -15,6 +15,7 @@ struct DetailedTiming {
     bool interlaced = false;
     double pixelClockMhz = 0;
     int hFront = 0, hSync = 0, hBack = 0, vFront = 0, vSync = 0, vBack = 0;
+    int hBorder = 0, vBorder = 0;
     int widthMm = 0, heightMm = 0;
 };
 

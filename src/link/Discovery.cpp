@@ -28,7 +28,7 @@ Discovery::Start Discovery::search() {
         return Start::SelectFailed;
     }
     const std::array<std::uint8_t, 1> probe{kProbe};
-    s->sendTo(probe, kBroadcast, kPort);
+    socket_.sendTo(probe, kBroadcast, kPort);
     return Start::Started;
 }
 
@@ -39,7 +39,7 @@ LParam Discovery::handleNotification(WParam wp, LParam lp) {
         return 0;
     }
     std::array<std::uint8_t, kReadSize> bytes{};
-    const int n = socket_.socket()->recv(bytes);
+    const int n = socket_.recv(bytes);
     if (n <= 0) {
         return 0;
     }

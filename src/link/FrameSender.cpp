@@ -17,12 +17,18 @@ void FrameSender::send(const CommandFrame& frame) {
 }
 
 void FrameSender::route(std::span<const std::uint8_t> bytes) {
+    bool out = false;
     if (state_.ControlMode == kModeTcp) {
         if (tcp_) {
             tcp_(bytes);
+            out = true;
         }
     } else if (serial_ != nullptr) {
         serial_->write(bytes);
+        out = true;
+    }
+    if (out && watch_) {
+        watch_(TrafficDirection::Sent, bytes);
     }
 }
 

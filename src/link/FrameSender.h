@@ -3,6 +3,7 @@
 // the TCP control socket or the page's serial channel according to ControlMode. Whether the
 // bytes arrive is not examined here; the page's reply timers notice silence.
 #include "ControlSocket.h"
+#include "LinkWatch.h"
 #include "protocol/CommandFrame.h"
 #include "state/SharedState.h"
 
@@ -30,6 +31,8 @@ public:
               std::move(log)) {}
 
     void setSerial(SerialLink* serial) { serial_ = serial; }
+    // Hears every write that goes onto a link, whichever of the three calls made it.
+    void setWatch(LinkWatch watch) { watch_ = std::move(watch); }
 
     // Log, then route: the order of the General page.
     void send(const CommandFrame& frame);
@@ -43,6 +46,7 @@ private:
     TcpSend tcp_;
     SerialLink* serial_;
     Log log_;
+    LinkWatch watch_;
 };
 
 } // namespace zentrel

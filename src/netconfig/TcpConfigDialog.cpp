@@ -211,7 +211,7 @@ void TcpConfigDialog::send() {
         sentOn_ = s->handle();
         s->setBroadcast(true);
         s->asyncSelect(*this, WM_CONFIG_SOCKET, FD_READ);
-        s->sendTo(record_.bytes(), kBroadcast, kPort);
+        socket_.sendTo(record_.bytes(), kBroadcast, kPort);
     }
     hide();
     if (Window* main = loop().mainWindow()) {
@@ -239,7 +239,7 @@ void TcpConfigDialog::receive(WParam wp) {
         return;
     }
     std::array<std::uint8_t, kReadSize> bytes{};
-    const int n = socket_.socket()->recv(bytes);
+    const int n = socket_.recv(bytes);
     for (int i = 0; i < n; ++i) {
         replies_.append(bytes[static_cast<std::size_t>(i)]);
         // The log shows the buffer from its start: this read's bytes when nothing was pending.

@@ -8,13 +8,23 @@ namespace zentrel {
 
 PageLink::PageLink(Window& host, SharedState& state, ControlSocket& socket,
                    std::unique_ptr<SerialLink> serial, const Options& options)
-    : host_(host), state_(state), socket_(socket), serial_(std::move(serial)),
-      sendLog_(host, options.sendLogId, options.logsMirror, options.tap),
-      receiveLog_(host, options.receiveLogId, options.logsMirror, options.tap),
+    : host_(host), state_(state), socket_(socket), serial_(std::move(serial)), tap_(options.tap),
+      sendLog_(host, options.sendLogId, options.logsMirror),
+      receiveLog_(host, options.receiveLogId, options.logsMirror), batch_(receiveLog_),
+      replyLog_(replyLog(options)),
       sender_(state, socket, serial_.get(),
-              [this](std::span<const std::uint8_t> b) { sendLog_.append(b); }),
-      assembler_(&receiveLog_, options.assembly), tcpLogStyle_(options.tcpLogStyle),
-      tcpReplies_(&receiveLog_, options.tcpLogStyle) {}
+              options.sendsLogged ? FrameSender::Log([this](std::span<const std::uint8_t> b) {
+                  sendLog_.append(b);
+              })
+                                  : FrameSender::Log()),
+      assembler_(replyLog_, options.assembly), tcpLogStyle_(options.tcpLogStyle),
+      tcpReplies_(replyLog_, options.tcpLogStyle) {
+    sender_.setWatch(tap_.watch());
+}
+
+ReplyLog* PageLink::replyLog(const Options& options) {
+    return options.batchedReplies ? static_cast<ReplyLog*>(&batch_) : &receiveLog_;
+}
 
 bool PageLink::openSerial(int port, const SerialSettings& settings) {
     return serial_->open(host_, port, settings) && serial_->start();
@@ -26,6 +36,7 @@ std::optional<LinkedFrame> PageLink::onSerialByte(WParam wp, LParam lp, LParam& 
     if (!out.frame) {
         return std::nullopt;
     }
+    tap_.record(TrafficDirection::Received, out.frame->frame.bytes);
     return LinkedFrame{out.frame->frame, true, out.frame->checksumPassed()};
 }
 
@@ -36,6 +47,7 @@ std::optional<LinkedFrame> PageLink::onTcpNotification(WParam wp, LParam lp, boo
         return std::nullopt;
     }
     if (const auto reply = tcpReplies_.onRead(bytes, pageShown)) {
+        tap_.record(TrafficDirection::Received, reply->bytes);
         return LinkedFrame{*reply, false, true};
     }
     return std::nullopt;

@@ -6,8 +6,8 @@
 
 namespace zentrel {
 
-ReceiveLog::ReceiveLog(Window& window, int editId, bool keepsMirror, TrafficTap tap)
-    : window_(window), editId_(editId), keepsMirror_(keepsMirror), tap_(tap) {}
+ReceiveLog::ReceiveLog(Window& window, int editId, bool keepsMirror)
+    : window_(window), editId_(editId), keepsMirror_(keepsMirror) {}
 
 void ReceiveLog::serialByte(std::uint8_t b, bool endsLine) {
     const std::string text = hexByte(b);
@@ -33,33 +33,6 @@ void ReceiveLog::insert(const std::string& text) {
     if (window_.hasControl(editId_)) {
         window_.appendText(editId_, text);
     }
-    if (tap_) {
-        collect(text);
-    }
-}
-
-void ReceiveLog::collect(const std::string& text) {
-    // The same text the box gets, cut at its line breaks.
-    for (char c : text) {
-        if (c == '\n') {
-            endLine();
-        } else if (c != '\r') {
-            line_ += c;
-        }
-    }
-    if (line_.size() >= kLongestLine) {
-        endLine();
-    }
-}
-
-void ReceiveLog::endLine() {
-    while (!line_.empty() && line_.back() == ' ') {
-        line_.pop_back();
-    }
-    if (!line_.empty()) {
-        tap_.record(TrafficDirection::Received, line_);
-    }
-    line_.clear();
 }
 
 } // namespace zentrel

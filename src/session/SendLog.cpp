@@ -6,8 +6,8 @@
 
 namespace zentrel {
 
-SendLog::SendLog(Window& window, int editId, bool keepsMirror, TrafficTap tap)
-    : window_(window), editId_(editId), keepsMirror_(keepsMirror), tap_(tap) {}
+SendLog::SendLog(Window& window, int editId, bool keepsMirror)
+    : window_(window), editId_(editId), keepsMirror_(keepsMirror) {}
 
 void SendLog::append(std::span<const std::uint8_t> bytes) {
     for (std::uint8_t b : bytes) {
@@ -21,9 +21,6 @@ void SendLog::append(std::span<const std::uint8_t> bytes) {
             insert("\r\n");
             counter_ = 0;
         }
-    }
-    if (tap_ && !bytes.empty()) {
-        tap_.record(TrafficDirection::Sent, hexList(bytes));
     }
 }
 

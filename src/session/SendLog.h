@@ -1,9 +1,7 @@
 #pragma once
 // A page's send-log box: every byte sent as "%02X ", with a line break after each thirteenth
 // byte, so a frame fills one line. The counter belongs to the page and runs across frames and
-// data blocks alike. Some pages also keep a string that mirrors what the box shows. Each run of
-// bytes appended (a frame, a data block) is also handed to the traffic recorder as one entry.
-#include "TrafficTap.h"
+// data blocks alike. Some pages also keep a string that mirrors what the box shows.
 
 #include <cstdint>
 #include <span>
@@ -18,14 +16,13 @@ public:
     static constexpr int kLineBytes = 13;
 
     // `editId` is the page's send-log edit box. A page whose template lacks the box still counts
-    // and mirrors, it just shows nothing. `tap` names the recorder and page of the entries.
-    SendLog(Window& window, int editId, bool keepsMirror = false, TrafficTap tap = {});
+    // and mirrors, it just shows nothing.
+    SendLog(Window& window, int editId, bool keepsMirror = false);
 
     // Each byte: count it, insert "XX " at the end of the box (and the mirror), and when the
     // count reaches 13 insert "\r\n" and start counting again.
     void append(std::span<const std::uint8_t> bytes);
     // Free text at the end of the box, outside the byte count ("Send data:\r\n", a lone "\r\n").
-    // It carries no frame, so the recorder does not hear of it.
     void appendText(const std::string& text);
 
     int counter() const { return counter_; }
@@ -38,7 +35,6 @@ private:
     Window& window_;
     int editId_;
     bool keepsMirror_;
-    TrafficTap tap_;
     int counter_ = 0;
     std::string mirror_;
 };

@@ -3,7 +3,9 @@
 
 #include "EdidPage.h"
 #include "platform/Platform.h"
+#include "protocol/Commands.h"
 #include "protocol/Replies.h"
+#include "session/TabLock.h"
 
 namespace zentrel::edid {
 
@@ -129,7 +131,7 @@ void EdidDownload::onResult(bool allInputs, std::uint8_t outcome) {
             page_.statusList().queryOne(page_.selections().downloadTarget + 1);
         }
     }
-    page_.postTabLock();
+    postTabLock(page_, false);
     page_.popups().closeNoticeShowing(kPleaseWait);
 }
 

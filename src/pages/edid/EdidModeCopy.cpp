@@ -2,7 +2,9 @@
 
 #include "EdidPage.h"
 #include "EdidTexts.h"
+#include "protocol/Commands.h"
 #include "protocol/Replies.h"
+#include "session/TabLock.h"
 
 namespace zentrel::edid {
 
@@ -104,7 +106,7 @@ void EdidModeCopy::onSetOne(bool builtIn) {
     (builtIn ? builtInOne_ : defaultOne_).stop();
     page_.popups().stopAnimation();
     page_.setBusy(false);
-    page_.postTabLock();
+    postTabLock(page_, false);
     const int target = page_.selections().modeTarget;
     if (builtIn) {
         page_.popups().closeNoticeShowing(kPleaseWait);
@@ -120,7 +122,7 @@ void EdidModeCopy::onSetAll(bool builtIn) {
     (builtIn ? builtInAll_ : defaultAll_).stop();
     page_.popups().stopAnimation();
     page_.setBusy(false);
-    page_.postTabLock();
+    postTabLock(page_, false);
     if (builtIn) {
         page_.popups().closeNoticeShowing(kPleaseWait);
         page_.popups().notice(kSetOk, kNoticeMs, PagePopups::When::Always);
@@ -137,7 +139,7 @@ void EdidModeCopy::onCopyAll(const reply::Answer& copied) {
     copyAll_.stop();
     page_.popups().stopAnimation();
     page_.setBusy(false);
-    page_.postTabLock();
+    postTabLock(page_, false);
     if (!copied.done) {
         page_.popups().closeNoticeShowing(kPleaseWait);
         page_.popups().notice(kCopyFailed, kNoticeMs, PagePopups::When::Always);

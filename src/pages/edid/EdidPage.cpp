@@ -3,7 +3,9 @@
 #include "EdidPageTemplate.h"
 #include "EdidTexts.h"
 #include "platform/Platform.h"
+#include "protocol/Commands.h"
 #include "protocol/Replies.h"
+#include "session/TabLock.h"
 
 #include <array>
 
@@ -207,12 +209,6 @@ void EdidPage::requestAccess() {
     busy_ = true;
 }
 
-void EdidPage::postTabLock() {
-    if (Window* main = loop().mainWindow()) {
-        main->postMessage(WM_TAB_LOCK, 0, 0);
-    }
-}
-
 void EdidPage::onTimer(int id) {
     if (id == kNoticeTimer) {
         popups_.onNoticeTimer();
@@ -235,12 +231,12 @@ void EdidPage::timeOutA(const char* text) {
     busy_ = false;
     if (popups_.noticeShows(kPleaseWait)) {
         setTimer(kNoticeTimer, kNoticeMs);
-        postTabLock();
+        postTabLock(*this, false);
         popups_.closeNotice();
         return;
     }
     popups_.notice(text, kNoticeMs, PagePopups::When::IfClosed);
-    postTabLock();
+    postTabLock(*this, false);
 }
 
 void EdidPage::timeOutB() {

@@ -74,8 +74,6 @@ public:
     bool linkReady();
     // Sends the EDID access request (timers 5, 6) and marks the page busy.
     void requestAccess();
-    // Tells the main window to enable its tab buttons again.
-    void postTabLock();
 
     // How a wait ends without an answer. A: a change of an input's EDID, with the tab lock
     // released; B: the copy's output check; C: a status query of the Status button.

@@ -2,10 +2,8 @@
 
 #include "FirmwareFile.h"
 #include "FirmwarePageTemplate.h"
-#include "app/NoticePopup.h"
 #include "platform/Platform.h"
 #include "protocol/Commands.h"
-#include "session/SerialByteMessage.h"
 
 #include <array>
 
@@ -13,12 +11,18 @@ namespace zentrel {
 
 FirmwarePage::FirmwarePage(PageContext& ctx)
     : Window(ctx.platform.loop, &ctx.mainWindow), ctx_(ctx),
-      link_(ctx.platform.serial.createLink()),
-      sendLog_(*this, fw::kSendLog, false, {&ctx.traffic, kPageFirmware}),
-      receiveLog_(*this, fw::kReceiveLog, false, {&ctx.traffic, kPageFirmware}),
-      // The page logs line breaks and block announcements of its own, never the bytes.
-      sender_(ctx.state, ctx.socket, link_.get(), {}), batch_(receiveLog_), assembler_(&batch_),
-      tcpReplies_(&batch_), transfer_(*this), device_(*this) {}
+      // The page logs line breaks and block announcements of its own, never the bytes, and
+      // writes a reply's log text once it has acted on the reply.
+      link_(*this, ctx.state, ctx.socket, ctx.platform.serial.createLink(),
+            [&ctx] {
+                PageLink::Options o{
+                    fw::kSendLog, fw::kReceiveLog, false, {&ctx.traffic, kPageFirmware}};
+                o.sendsLogged = false;
+                o.batchedReplies = true;
+                return o;
+            }()),
+      popups_(*this, ctx.state, ctx.notice, ctx.progress, {fw::kNoticeTimer}), transfer_(*this),
+      device_(*this) {}
 
 FirmwarePage::~FirmwarePage() = default;
 
@@ -50,22 +54,22 @@ void FirmwarePage::onInitDialog() {
     setTooltip(fw::kOpen, fw::kOpenTip);
     const SharedState& s = state();
     if (s.ControlMode == kModeCom && s.SharedPort != 0 &&
-        link_->open(*this, s.SharedPort, SerialSettings{115200, 'N', 8, 2, 3, 512})) {
-        link_->start();
+        link_.serial()->open(*this, s.SharedPort, SerialSettings{115200, 'N', 8, 2, 3, 512})) {
+        link_.serial()->start();
     }
 }
 
 void FirmwarePage::sendFrame(const CommandFrame& frame) {
-    sender_.route(frame.bytes);
-    sendLog_.appendText("\r\n");
+    link_.sender().route(frame.bytes);
+    link_.sendLog().appendText("\r\n");
     keepTail(fw::kSendLog);
 }
 
 void FirmwarePage::sendBlock(std::span<const std::uint8_t> block) {
     // The block leaves first: the log's announcement reads the same, and writing it never
     // holds the block back.
-    sender_.route(block);
-    sendLog_.appendText("Send data:\r\n");
+    link_.sender().route(block);
+    link_.sendLog().appendText("Send data:\r\n");
     keepTail(fw::kSendLog);
 }
 
@@ -75,26 +79,6 @@ void FirmwarePage::keepTail(int id) {
     const std::string& text = control(id).text;
     if (text.size() > fw::kLogLimit) {
         setText(id, text.substr(text.size() - fw::kLogKeep));
-    }
-}
-
-void FirmwarePage::notice(const std::string& text, int closeAfterMs, When when) {
-    setTimer(fw::kNoticeTimer, closeAfterMs);
-    if (when == When::IfClosed && state().NoticeShown != 0) {
-        return;
-    }
-    state().NoticeText = text;
-    state().NoticeShown = 1;
-    ctx_.notice.open();
-}
-
-void FirmwarePage::closeNotice() {
-    ctx_.notice.close();
-}
-
-void FirmwarePage::releaseTabs() {
-    if (Window* main = loop().mainWindow()) {
-        main->postMessage(WM_TAB_LOCK, 0, 0);
     }
 }
 
@@ -128,11 +112,11 @@ void FirmwarePage::openFile() {
     // A refused file leaves the loaded one in place, path and all.
     const FirmwareFile file = FirmwareFile::read(*path, FirmwareImage::kCapacity);
     if (file.status == FirmwareFile::Status::TooLarge) {
-        notice(fw::kFileTooLarge, fw::kNoticeMs, When::Always);
+        popups_.notice(fw::kFileTooLarge, fw::kNoticeMs, PagePopups::When::Always);
         return;
     }
     if (file.status != FirmwareFile::Status::Read) {
-        notice(fw::kFileUnreadable, fw::kNoticeMs, When::Always);
+        popups_.notice(fw::kFileUnreadable, fw::kNoticeMs, PagePopups::When::Always);
         return;
     }
     image_.load(file.bytes);
@@ -141,8 +125,7 @@ void FirmwarePage::openFile() {
 
 void FirmwarePage::onTimer(int id) {
     if (id == fw::kNoticeTimer) {
-        killTimer(id);
-        closeNotice();
+        popups_.onNoticeTimer();
         return;
     }
     transfer_.onTimer(id);
@@ -151,9 +134,15 @@ void FirmwarePage::onTimer(int id) {
 LParam FirmwarePage::onMessage(unsigned msg, WParam wp, LParam lp) {
     LParam result = 0;
     switch (msg) {
-    case WM_SERIAL_BYTE:
-        onSerialByte(wp, lp, result);
+    case WM_SERIAL_BYTE: {
+        const auto reply = link_.onSerialByte(wp, lp, result);
+        if (reply) {
+            dispatch(*reply);
+        }
+        link_.flushReceiveLog(reply.has_value());
+        keepTail(fw::kReceiveLog);
         break;
+    }
     case WM_TCP_FIRMWARE:
         onTcpNotification(wp, lp);
         break;
@@ -163,35 +152,23 @@ LParam FirmwarePage::onMessage(unsigned msg, WParam wp, LParam lp) {
     return result;
 }
 
-void FirmwarePage::onSerialByte(WParam wp, LParam lp, LParam& result) {
-    SerialByteOutcome out = onSerialByteMessage(assembler_, state().ControlMode, wp, lp);
-    result = out.result;
-    if (out.frame) {
-        dispatch(out.frame->frame, false); // no checksum test on this page
-    }
-    batch_.flush(out.frame.has_value());
-    keepTail(fw::kReceiveLog);
-}
-
 void FirmwarePage::onTcpNotification(WParam wp, LParam lp) {
     if (state().ControlMode != kModeTcp) {
         ctx_.socket.handleNotification(wp, lp);
         return;
     }
-    const std::vector<std::uint8_t> bytes = ctx_.socket.readNotified(wp, lp);
-    if (bytes.empty()) {
-        return;
+    if (const auto reply = link_.onTcpNotification(wp, lp)) {
+        dispatch(*reply);
     }
-    if (const auto reply = tcpReplies_.onRead(bytes)) {
-        dispatch(*reply, true);
-    }
-    batch_.flush();
+    link_.flushReceiveLog();
     keepTail(fw::kReceiveLog);
 }
 
-void FirmwarePage::dispatch(const CommandFrame& frame, bool tcp) {
+void FirmwarePage::dispatch(const LinkedFrame& reply) {
+    // No checksum test on this page: a block's acknowledgement is taken as it comes.
+    const CommandFrame& frame = reply.frame;
     const bool standby = cmd::kStandby.matches(frame);
-    if (tcp) {
+    if (!reply.serial) {
         // A page that has not asked yet, or that was left for another tab before its upgrade,
         // takes nothing from the socket but its device line and the standby announcement.
         if (standby && !device_.querySent()) {
@@ -218,10 +195,10 @@ void FirmwarePage::onStandby() {
     for (int id = fw::kFirstPageTimer; id <= fw::kLastPageTimer; ++id) {
         killTimer(id);
     }
-    if (state().NoticeShown != 0) {
-        closeNotice();
+    if (popups_.noticeShown()) {
+        popups_.closeNotice();
     }
-    notice(fw::kStandby, fw::kStandbyNoticeMs, When::IfClosed);
+    popups_.notice(fw::kStandby, fw::kStandbyNoticeMs, PagePopups::When::IfClosed);
     state().UpgradeRunning = false;
     if (wasRunning) {
         transfer_.onStandby();

@@ -1,23 +1,19 @@
 #pragma once
 // The FW Upgrade page (dialog 143): loads a firmware file and sends it to the matrix part by
-// part, and shows the device and version line when its tab is chosen. The page owns its serial
-// channel, its logs, its reply assembly on both links and the loaded image; the transfer and
-// the device line are its parts, and it hands each reply to them in a fixed order.
-#include "BatchedReplyLog.h"
+// part, and shows the device and version line when its tab is chosen. The page owns its link
+// and the loaded image; the transfer and the device line are its parts, and it hands each reply
+// to them in a fixed order.
 #include "DeviceLine.h"
 #include "FirmwareIds.h"
 #include "FirmwareImage.h"
 #include "UpgradeTransfer.h"
 #include "app/Page.h"
 #include "app/PageContext.h"
-#include "link/FrameSender.h"
+#include "app/PagePopups.h"
 #include "platform/SerialLink.h"
 #include "platform/UiServices.h"
 #include "platform/Window.h"
-#include "protocol/ReplyAssembler.h"
-#include "protocol/TcpReplyBuffer.h"
-#include "session/ReceiveLog.h"
-#include "session/SendLog.h"
+#include "session/PageLink.h"
 
 #include <cstdint>
 #include <memory>
@@ -36,7 +32,7 @@ public:
     const PageInfo& info() const override;
     const DialogTemplate& pageTemplate() const override;
     void activate() override { device_.activate(); }
-    SerialLink* serialLink() override { return link_.get(); }
+    SerialLink* serialLink() override { return link_.serial(); }
     void onAnyPageSwitch() override { idle_ = true; }
     void onSelected() override;
 
@@ -50,7 +46,7 @@ public:
 
     // --- what the parts share ----------------------------------------------------------------
     SharedState& state() { return ctx_.state; }
-    SerialLink& link() { return *link_; }
+    SerialLink& link() { return *link_.serial(); }
     UiServices& ui();
     const FirmwareImage& image() const { return image_; }
     // A frame of the page: routed by ControlMode; the send log only gets a line break.
@@ -59,37 +55,26 @@ public:
     void sendBlock(std::span<const std::uint8_t> block);
     void addLine(const std::string& line) { appendText(fw::kMessages, line); }
 
-    enum class When { Always, IfClosed };
-    // Starts timer 55 with `closeAfterMs`, then shows `text` (when none shows, for IfClosed).
-    // Returns when the notice has closed.
-    void notice(const std::string& text, int closeAfterMs, When when);
-    void closeNotice();
-    // Tells the main window to enable its tab buttons again.
-    void releaseTabs();
+    // The notices, closed by timer 55.
+    PagePopups& popups() { return popups_; }
     // Upgrade and Open go together: a file is never replaced under a running transfer.
     void enableUpgrade(bool enabled);
 
     // Inspection, for tests.
-    const SendLog& sendLog() const { return sendLog_; }
+    const SendLog& sendLog() const { return link_.sendLog(); }
     const UpgradeTransfer& transfer() const { return transfer_; }
     bool idle() const { return idle_; }
 
 private:
     void openFile();
-    void onSerialByte(WParam wp, LParam lp, LParam& result);
     void onTcpNotification(WParam wp, LParam lp);
-    void dispatch(const CommandFrame& frame, bool tcp);
+    void dispatch(const LinkedFrame& reply);
     void onStandby();
     void keepTail(int logId);
 
     PageContext& ctx_;
-    std::unique_ptr<SerialLink> link_;
-    SendLog sendLog_;
-    ReceiveLog receiveLog_;
-    FrameSender sender_;
-    BatchedReplyLog batch_;
-    ReplyAssembler assembler_;
-    TcpReplyBuffer tcpReplies_;
+    PageLink link_;
+    PagePopups popups_;
     FirmwareImage image_;
     UpgradeTransfer transfer_;
     DeviceLine device_;

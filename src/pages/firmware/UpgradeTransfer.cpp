@@ -3,6 +3,7 @@
 #include "FirmwareIds.h"
 #include "FirmwarePage.h"
 #include "protocol/Commands.h"
+#include "session/TabLock.h"
 #include "state/SharedState.h"
 
 #include <algorithm>
@@ -73,8 +74,8 @@ void UpgradeTransfer::start() {
     started_ = true;
     SharedState& s = page_.state();
     if (s.ControlMode == kModeTcp ? s.TcpConnected == 0 : !page_.link().isOpen()) {
-        page_.notice(s.ControlMode == kModeTcp ? fw::kNoLink : fw::kNoCom, fw::kNoticeMs,
-                     FirmwarePage::When::Always);
+        page_.popups().notice(s.ControlMode == kModeTcp ? fw::kNoLink : fw::kNoCom, fw::kNoticeMs,
+                              PagePopups::When::Always);
         return;
     }
     // What an earlier run left waiting must not act on this one.
@@ -132,7 +133,7 @@ void UpgradeTransfer::startPart(std::size_t offset) {
         stage_ = 4;
         break;
     case PartMarker::None:
-        page_.notice(fw::kUpgradeFailed, fw::kNoticeMs, FirmwarePage::When::Always);
+        page_.popups().notice(fw::kUpgradeFailed, fw::kNoticeMs, PagePopups::When::Always);
         page_.state().UpgradeRunning = false;
         return;
     }
@@ -455,7 +456,7 @@ void UpgradeTransfer::onRebootReport() {
     page_.setPosition(fw::kProgress, 0);
     blockCounter_ = 0;
     page_.state().UpgradeRunning = false;
-    page_.releaseTabs();
+    postTabLock(page_, false);
 }
 
 void UpgradeTransfer::startNextPart(std::size_t offset) {
@@ -484,12 +485,12 @@ void UpgradeTransfer::fail(const char* notice, const char* line) {
     // Ended before the notice opens: while it shows, its loop hands on replies, and a late
     // answer would otherwise move the ended upgrade on.
     page_.state().UpgradeRunning = false;
-    page_.notice(notice, fw::kNoticeMs, FirmwarePage::When::IfClosed);
+    page_.popups().notice(notice, fw::kNoticeMs, PagePopups::When::IfClosed);
     page_.enableUpgrade(true);
     if (line != nullptr) {
         page_.addLine(line);
     }
-    page_.releaseTabs();
+    postTabLock(page_, false);
 }
 
 void UpgradeTransfer::failBlock() {
@@ -511,10 +512,10 @@ void UpgradeTransfer::onPart1WriteFailed() {
     // The upgrade ends here, so nothing it was waiting for may go out again afterwards.
     stopAll();
     page_.state().UpgradeRunning = false;
-    page_.notice(fw::kPart1WriteFailedNotice, fw::kNoticeMs, FirmwarePage::When::Always);
+    page_.popups().notice(fw::kPart1WriteFailedNotice, fw::kNoticeMs, PagePopups::When::Always);
     page_.enableUpgrade(true);
     page_.addLine(fw::kPart1WriteFailed);
-    page_.releaseTabs();
+    postTabLock(page_, false);
 }
 
 void UpgradeTransfer::onPart2WriteFailed() {
@@ -527,7 +528,7 @@ void UpgradeTransfer::onStandby() {
     // The page has stopped every timer: a transfer that was under way has ended, and Upgrade
     // must be usable again once the matrix is back.
     page_.enableUpgrade(true);
-    page_.releaseTabs();
+    postTabLock(page_, false);
 }
 
 } // namespace zentrel

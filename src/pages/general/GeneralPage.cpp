@@ -17,7 +17,10 @@ GeneralPage::GeneralPage(PageContext& ctx)
                  [this](const std::string& text) { link_.receiveLog().appendText(text); }),
       popups_(*this, ctx.state, ctx.notice, ctx.progress, {gen::kNoticeTimer, 0, kPageGeneral}),
       connection_(*this), status_(*this), maintenance_(*this),
-      configDialog_(ctx.platform.loop, ctx.state, discovery_.broadcastSocket(), ctx.notice) {}
+      configDialog_(ctx.platform.loop, ctx.state, discovery_.broadcastSocket(), ctx.notice) {
+    // The search and the configuration run share the socket, so both reach the traffic log.
+    discovery_.broadcastSocket().setWatch(TrafficTap{&ctx.traffic, kPageGeneral}.watch());
+}
 
 GeneralPage::~GeneralPage() = default;
 
@@ -43,12 +46,6 @@ void GeneralPage::onInitDialog() {
     }
     status_.open();
     connection_.open();
-}
-
-void GeneralPage::postTabLock(int value) {
-    if (Window* main = loop().mainWindow()) {
-        main->postMessage(WM_TAB_LOCK, static_cast<WParam>(value), 0);
-    }
 }
 
 void GeneralPage::onCommand(int id, int code) {

@@ -57,8 +57,6 @@ public:
     StatusChain& status() { return status_; }
     MaintenanceCommands& maintenance() { return maintenance_; }
     TcpConfigDialog& configDialog() { return configDialog_; }
-    // Tells the main window to enable (0) or disable (1) its tab buttons.
-    void postTabLock(int value);
     // A link was opened anew for the page: bytes of a reply cut short on the old one must not
     // be joined to the first reply on the new one.
     void serialLinkOpened() { link_.serialOpened(); }

@@ -2,7 +2,9 @@
 
 #include "GeneralIds.h"
 #include "GeneralPage.h"
+#include "protocol/Commands.h"
 #include "protocol/Replies.h"
+#include "session/TabLock.h"
 
 #include <utility>
 
@@ -189,7 +191,7 @@ void StatusChain::giveUpPorts() {
     page_.popups().closeProgress();
     if (page_.popups().noticeShows(gen::kPleaseWait)) {
         busy_ = 0;
-        page_.postTabLock(busy_);
+        postTabLock(page_, busy_ != 0);
         page_.popups().closeNotice();
         return;
     }
@@ -212,7 +214,7 @@ void StatusChain::stopForStandby() {
 
 void StatusChain::unlock() {
     busy_ = 0;
-    page_.postTabLock(busy_);
+    postTabLock(page_, busy_ != 0);
     page_.setChecked(gen::kStatusRadio, false);
 }
 

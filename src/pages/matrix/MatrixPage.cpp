@@ -4,7 +4,9 @@
 #include "MatrixPageTemplate.h"
 #include "link/ControlSocket.h"
 #include "platform/Platform.h"
+#include "protocol/Commands.h"
 #include "protocol/Replies.h"
+#include "session/TabLock.h"
 
 #include <array>
 
@@ -64,12 +66,6 @@ void MatrixPage::onInitDialog() {
 
 bool MatrixPage::openSerial() {
     return link_.openSerial(state().SharedPort, session::kLine);
-}
-
-void MatrixPage::postTabLock(int value) {
-    if (Window* main = loop().mainWindow()) {
-        main->postMessage(WM_TAB_LOCK, static_cast<WParam>(value), 0);
-    }
 }
 
 void MatrixPage::startWaiting() {
@@ -197,7 +193,7 @@ void MatrixPage::onStandby() {
     engine_.abandon();
     refresh_.abandon();
     state().MatrixBusy = false;
-    postTabLock(0);
+    postTabLock(*this, false);
     popups_.stopAnimation();
     if (state().NoticeShown != 0) {
         popups_.closeNotice();

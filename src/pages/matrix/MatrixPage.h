@@ -64,8 +64,6 @@ public:
     SwitchEngine& engine() { return engine_; }
     StoredSettings& settings() { return settings_; }
     SettingEditDialog& editDialog() { return editDialog_; }
-    // Tells the main window to enable (0) or disable (1) its tab buttons.
-    void postTabLock(int value);
     // TCP replies are taken from now until the next page switch (MatrixTcpArmed).
     void armTcp() { tcpArmed_ = true; }
     bool tcpArmed() const { return tcpArmed_; }

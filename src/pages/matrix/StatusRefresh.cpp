@@ -2,6 +2,7 @@
 
 #include "MatrixPage.h"
 #include "protocol/Commands.h"
+#include "session/TabLock.h"
 
 namespace zentrel {
 
@@ -61,7 +62,7 @@ bool StatusRefresh::onReply(int k, std::uint8_t input, bool serial) {
         return true;
     }
     if (!serial) {
-        page_.postTabLock(1);
+        postTabLock(page_, true);
     }
     query(k + 1);
     return true;
@@ -70,7 +71,7 @@ bool StatusRefresh::onReply(int k, std::uint8_t input, bool serial) {
 void StatusRefresh::end() {
     waiting_ = 0;
     page_.state().MatrixBusy = false;
-    page_.postTabLock(0);
+    postTabLock(page_, false);
 }
 
 bool StatusRefresh::onTimer(int id) {

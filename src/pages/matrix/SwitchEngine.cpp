@@ -2,6 +2,7 @@
 
 #include "MatrixPage.h"
 #include "protocol/Commands.h"
+#include "session/TabLock.h"
 
 #include <algorithm>
 
@@ -71,7 +72,7 @@ void SwitchEngine::finish(int k) {
     page_.grid().setSource(k, pendingInput_);
     page_.grid().showBox(k, pendingInput_);
     page_.grid().showInput(k, pendingInput_);
-    page_.postTabLock(0);
+    postTabLock(page_, false);
 }
 
 void SwitchEngine::continueSequence(int k) {
@@ -124,7 +125,7 @@ void SwitchEngine::giveUp() {
     retried_ = false;
     releaseGuards();
     page_.state().MatrixBusy = false;
-    page_.postTabLock(0);
+    postTabLock(page_, false);
     page_.popups().stopAnimation();
     page_.popups().notice(mtx::kTimeOut, mtx::kNoticeMs, PagePopups::When::IfClosed);
 }

@@ -72,6 +72,78 @@ TEST(CtlProcess, ArgumentsAndLinksEndWithTheirExitStatus) {
     std::filesystem::remove(shortFile);
 }
 
+// `edid decode` needs no matrix: a sound file is printed for people or as one object; a file the
+// page refuses ends with the page's words, why, and status 2, and its object says why too.
+TEST(CtlProcess, EdidDecodePrintsTheFileOrRefusesIt) {
+    const std::string good = EDID_SAMPLES "/bin/samsung_sam0027_0e5cc1bd7d72.bin";
+    const std::string bad = std::filesystem::temp_directory_path() / "zentrel-ctl-bad-edid.bin";
+    std::ifstream in(good, std::ios::binary);
+    std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    bytes[200] ^= 1; // the extension's checksum no longer holds
+    std::ofstream(bad, std::ios::binary) << bytes;
+    struct DecodeCase {
+        const char* what;
+        std::vector<std::string> args;
+        int status;
+        std::string err, out;
+        nlohmann::json fields; // with --json: these keys hold these values
+    };
+    const std::vector<DecodeCase> cases = {
+        {"for people", {"edid", "decode", good}, 0, "", "Preferred timing: 4093x8186i 11.82 Hz"},
+        {"JSON",
+         {"--json", "edid", "decode", good},
+         0,
+         "",
+         "",
+         {{"ok", true},
+          {"bytes", 256},
+          {"version", "1.3"},
+          {"manufacturer", "SAM"},
+          {"product", 39},
+          {"serial", 1095840055},
+          {"week", 7},
+          {"year", 2002},
+          {"name", nullptr},
+          {"preferred",
+           {{"width", 4093},
+            {"height", 8186},
+            {"refresh_hz", 11.82},
+            {"interlaced", true},
+            {"pixel_clock_mhz", 650.21}}},
+          {"audio", {{{"format", "LPCM"}, {"channels", 2}, {"rates_khz", {32, 44.1, 48}}}}},
+          {"hdr", nullptr},
+          {"checksums_ok", {true, true}},
+          {"problems", nlohmann::json::array()}}},
+        {"refused",
+         {"edid", "decode", bad},
+         2,
+         "zentrel-ctl: Please select the correct EDID file! (" + bad +
+             ": Block 1's checksum is wrong.)",
+         ""},
+        {"refused, JSON",
+         {"--json", "edid", "decode", bad},
+         2,
+         "",
+         "",
+         {{"ok", false}, {"checksums_ok", {true, false}}}},
+    };
+    for (const DecodeCase& c : cases) {
+        SCOPED_TRACE(c.what);
+        const auto r = runCtl(c.args);
+        EXPECT_EQ(r.status, c.status) << r.err;
+        EXPECT_NE(r.err.find(c.err), std::string::npos) << r.err;
+        EXPECT_NE(r.out.find(c.out), std::string::npos) << r.out;
+        if (!c.fields.is_null()) {
+            const auto json = nlohmann::json::parse(r.out);
+            for (const auto& [key, value] : c.fields.items()) {
+                EXPECT_EQ(json[key], value) << key;
+            }
+            EXPECT_EQ(json["video"][0]["vic"], 16);
+        }
+    }
+    std::filesystem::remove(bad);
+}
+
 // A second program on the simulator's COM port: the tool is kept out and names the holder.
 TEST(CtlProcess, HeldComPortGivesOpenComFailedAndTheHolder) {
     zentrel::sim::test::SimProcess sim({"--com", "6", "--tcp", "127.0.0.1:0"});

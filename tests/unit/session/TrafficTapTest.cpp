@@ -1,20 +1,25 @@
-// The logs' hand-over to the traffic recorder: the boxes and mirrors stay exactly as without
-// it, and the recorder gets one entry per frame sent and per line received, at its time.
+// The traffic log's tap on a page link: every write that goes onto the link and every reply the
+// link assembles is one entry, whichever way the page logs it, and a long block is one short
+// line with its length.
 #include "TestWindow.h"
-#include "session/ReceiveLog.h"
-#include "session/SendLog.h"
+#include "link/ControlSocket.h"
 #include "platform/sim/VirtualEventLoop.h"
+#include "platform/sim/VirtualNetwork.h"
+#include "protocol/Commands.h"
 #include "protocol/HexText.h"
-#include "protocol/ReplyAssembler.h"
-#include "protocol/TcpReplyBuffer.h"
+#include "session/PageLink.h"
+#include "state/SharedState.h"
 
 #include <gtest/gtest.h>
 
 using namespace zentrel;
 using namespace zentrel::test;
 
-TEST(TrafficTap, LeavesTheLogsByteForByteAndRecordsEachFrameAndLineAtItsTime) {
+TEST(TrafficTap, EveryWriteAndEveryAssembledReplyIsOneEntryAtItsTime) {
     VirtualEventLoop loop;
+    VirtualNetwork net{loop};
+    SharedState state;
+    ControlSocket socket{net, state};
     TrafficRecorder recorder(loop);
     std::vector<std::string> entries;
     recorder.setListener([&](std::uint64_t, const TrafficFrame& f) {
@@ -22,33 +27,29 @@ TEST(TrafficTap, LeavesTheLogsByteForByteAndRecordsEachFrameAndLineAtItsTime) {
                           (f.direction == TrafficDirection::Sent ? " sent " : " received ") +
                           std::to_string(f.timeMs) + " " + f.hex);
     });
-    const std::vector<std::uint8_t> frame = bytesOf("A5 5B 08 0C 00 00 00 00 00 00 00 00 EC");
-    const std::vector<std::uint8_t> block(20, 0x7E), stray(300, 0x11);
-    std::vector<std::string> boxes;
-    for (TrafficTap tap : {TrafficTap{}, TrafficTap{&recorder, 2}}) {
-        TestWindow page(loop);
-        SendLog send(page, kSendBox, true, tap);
-        ReceiveLog receive(page, kReceiveBox, true, tap);
-        ReplyAssembler serial(&receive);
-        TcpReplyBuffer tcp(&receive);
-        loop.advance(1500);
-        send.append(frame);
-        send.append(block); // its line breaks fall by the byte count
-        send.appendText("Send data:\r\n");
-        serial.feed(0x00); // a stray byte, on the reply's line
-        serial.feedAll(frame);
-        tcp.onRead(frame);
-        receive.appendText("A5 5B\r\n\r\nA5 "); // batched text
-        receive.appendText("01\r\n");
-        serial.feedAll(stray); // never ends a line
-        boxes.push_back(page.text(kSendBox) + page.text(kReceiveBox) + send.mirror() +
-                        receive.mirror());
+    TestWindow page(loop);
+    PageLink::Options options{kSendBox, kReceiveBox, false, {&recorder, 4}};
+    options.sendsLogged = false; // a page that writes its own lines still has its frames listed
+    PageLink link(page, state, socket, std::make_unique<RecordingSerialLink>(), options);
+    loop.advance(1500);
+
+    const CommandFrame query = cmd::queryInput(1);
+    link.sender().send(query);
+    link.sender().route(std::vector<std::uint8_t>(257, 0x5A));
+    link.sender().sendBlock(std::vector<std::uint8_t>(65, 0x00));
+    link.sender().route(std::vector<std::uint8_t>(64, 0x11)); // still short enough to show whole
+    LParam result = 0;
+    link.onSerialByte(0x00, 1, result); // a stray byte is no frame
+    const std::vector<std::uint8_t> reply = bytesOf("A5 5B 01 04 01 00 FF 00 00 00 00 00 FB");
+    for (std::uint8_t b : reply) {
+        link.onSerialByte(b, 1, result);
     }
-    EXPECT_EQ(boxes[1], boxes[0]);
-    const std::string f = hexList(frame);
     EXPECT_EQ(entries,
               (std::vector<std::string>{
-                  "2 sent 3000 " + f, "2 sent 3000 " + hexList(block), "2 received 3000 00 " + f,
-                  "2 received 3000 " + f, "2 received 3000 A5 5B", "2 received 3000 A5 01",
-                  "2 received 3000 " + hexList(std::span(stray).first(256))}));
+                  "4 sent 1500 " + hexList(query.bytes),
+                  "4 sent 1500 257 bytes: 5A 5A 5A 5A 5A 5A 5A 5A ...",
+                  "4 sent 1500 65 bytes: 00 00 00 00 00 00 00 00 ...",
+                  "4 sent 1500 " + hexList(std::vector<std::uint8_t>(64, 0x11)),
+                  "4 received 1500 " + hexList(reply)}));
+    EXPECT_EQ(page.text(kSendBox), ""); // the tap never writes the page's own log
 }

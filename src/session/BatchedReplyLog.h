@@ -1,5 +1,5 @@
 #pragma once
-// The page's receive log as the reply assembly writes it, held back and written to the box in
+// A receive log as the reply assembly writes it, held back and written to the box in
 // one piece once the reply it belongs to has been acted on. Writing the box is not free (a view
 // redraws it), and an upgrade's next header should not wait for thirteen of those.
 #include "protocol/ReplyLog.h"

@@ -1,7 +1,7 @@
 #include "BatchedReplyLog.h"
 
 #include "protocol/HexText.h"
-#include "session/ReceiveLog.h"
+#include "ReceiveLog.h"
 
 namespace zentrel {
 
