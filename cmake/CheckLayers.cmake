@@ -14,7 +14,7 @@ set(rank_ui 2)
 set(rank_session 3)
 set(rank_operations 4)
 set(rank_app 5)
-set(rank_netconfig 6)
+set(rank_pages/general/netconfig 6) # the configuration dialog, below the page that owns it
 set(rank_pages/general 7)
 set(rank_pages/edid 7)
 set(rank_pages/matrix 7)

@@ -8,7 +8,7 @@
 //
 //   zentrel-bench-upgrade [IMAGE_BYTES]     (default 200000)
 #include "app/MainWindow.h"
-#include "app/StubPage.h"
+#include "StubPage.h"
 #include "SimProcess.h"
 #include "link/ControlSocket.h"
 #include "link/SerialChannelPorts.h"

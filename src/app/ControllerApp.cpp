@@ -1,16 +1,11 @@
 #include "ControllerApp.h"
 
 #include "MainWindow.h"
-#include "StubPage.h"
 
 namespace zentrel {
 
 ControllerApp::ControllerApp(Platform& platform, AppOptions options)
-    : platform_(platform), options_(std::move(options)), socket_(platform.network, state_) {
-    if (!options_.pageFactory) {
-        options_.pageFactory = StubPage::factory();
-    }
-}
+    : platform_(platform), options_(std::move(options)), socket_(platform.network, state_) {}
 
 ControllerApp::~ControllerApp() {
     if (platform_.loop.mainWindow() == main_.get()) {

@@ -15,7 +15,7 @@ class MainWindow;
 struct AppOptions {
     // The desktop area the main window is centred in.
     Rect screen{0, 0, 1280, 800};
-    // Makes the pages; the stand-in pages when empty.
+    // Makes the four pages (required).
     PageFactory pageFactory;
 };
 

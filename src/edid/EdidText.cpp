@@ -164,19 +164,18 @@ std::string audioSummary(const EdidInfo& info) {
 }
 
 std::string edidSummary(const EdidInfo& info) {
+    // HDR goes with the picture on the first line; the audio list, long for a receiver, has
+    // the second line to itself.
     std::string first =
         (info.name.empty() ? "Unnamed display" : info.name) + " by " + info.manufacturer;
     if (info.preferred) {
         first += ", " + timingText(*info.preferred);
     }
-    std::vector<std::string> second;
-    if (const std::string audio = audioSummary(info); !audio.empty()) {
-        second.push_back(audio);
-    }
     if (info.cta && info.cta->hdrEotfs) {
-        second.push_back("HDR (" + joined(*info.cta->hdrEotfs) + ")");
+        first += ", HDR (" + joined(*info.cta->hdrEotfs) + ")";
     }
-    return second.empty() ? first : first + "\n" + joined(second);
+    const std::string audio = audioSummary(info);
+    return audio.empty() ? first : first + "\n" + audio;
 }
 
 std::string edidReport(const EdidInfo& info) {

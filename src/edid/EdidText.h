@@ -8,7 +8,7 @@
 namespace edidinfo {
 
 std::string edidReport(const EdidInfo& info);
-// "NAME by MFR, 1920x1080 60.00 Hz" and, when there is any, "LPCM 2ch, AC-3 5.1, HDR (SDR, PQ)".
+// "NAME by MFR, 3840x2160 60.00 Hz, HDR (SDR, PQ)" and, when there is any, "LPCM 2ch, AC-3 5.1".
 std::string edidSummary(const EdidInfo& info);
 // "LPCM 2ch, AC-3 5.1": each format once, with the most channels any of its entries names.
 std::string audioSummary(const EdidInfo& info);

@@ -1,6 +1,5 @@
 #include "PageFactory.h"
 
-#include "app/StubPage.h"
 #include "pages/edid/EdidPage.h"
 #include "pages/firmware/FirmwarePage.h"
 #include "pages/general/GeneralPage.h"
@@ -21,7 +20,7 @@ PageFactory makePageFactory() {
         case kPageFirmware:
             return std::make_unique<FirmwarePage>(ctx);
         default:
-            return std::make_unique<StubPage>(number, ctx);
+            return nullptr; // there are no other pages
         }
     };
 }

@@ -1,6 +1,6 @@
 #pragma once
 // A stand-in page that counts what the main window asks of it, for the shell's tests.
-#include "app/StubPage.h"
+#include "StubPage.h"
 
 #include <memory>
 

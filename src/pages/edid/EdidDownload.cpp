@@ -37,6 +37,7 @@ void EdidDownload::takeFile(const std::string& path) {
     switch (verdict.kind) {
     case EdidFileVerdict::Kind::Refuse:
         page_.popups().notice(kBadFile, kNoticeMs, PagePopups::When::IfClosed);
+        page_.inspector().refused(path, file);
         return;
     case EdidFileVerdict::Kind::Ignore:
         return;
@@ -46,6 +47,7 @@ void EdidDownload::takeFile(const std::string& path) {
     buffer_.accept(*file);
     page_.setText(kFilePath, path);
     page_.sendLog().append(buffer_.bytes().first(verdict.used));
+    page_.inspector().taken(path, buffer_.bytes().first(verdict.used));
 }
 
 void EdidDownload::start() {

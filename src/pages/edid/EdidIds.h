@@ -50,6 +50,16 @@ constexpr int statusLine(int k) {
     return kStatusLines[static_cast<std::size_t>(k - 1)];
 }
 
+// --- controls: what the EDID file chosen says, below the list --------------------------------
+constexpr int kFileSummary = 1240; // one or two lines, shown once a file is taken
+constexpr int kFileDetails = 1241; // "Details...", shown once a file is chosen
+
+// --- the details window: the whole decode of the file chosen last ------------------------------
+constexpr int kDetailsTemplate = 191;
+constexpr int kDetailsHeading = 1;
+constexpr int kDetailsText = 2;
+constexpr int kDetailsCopyAll = 3;
+
 // --- controls: the logs, hidden but filled ----------------------------------------------------
 constexpr int kReceiveLog = 1060;
 constexpr int kSendLog = 1061;
@@ -119,5 +129,8 @@ constexpr const char* kDownloadFailed = "Download failed!";
 constexpr const char* kFileFilter = "Binary file(*.BIN)|*.BIN||";
 constexpr const char* kDefaultEdidText = "Default EDID";
 constexpr const char* kAllInputs = "All Inputs";
+constexpr const char* kDetailsButton = "Details...";
+constexpr const char* kDetailsTitle = "EDID details";
+constexpr const char* kCopyAll = "Copy all";
 
 } // namespace zentrel::edid

@@ -30,7 +30,7 @@ EdidPage::EdidPage(PageContext& ctx)
       access_(
           *this, RequestTimers{kAccessTimer, kReplyWaitMs, kAccessGiveUp, kReplyWaitMs},
           [this](const CommandFrame& f) { link_.sender().send(f); }, [this] { timeOutA(); }),
-      modeCopy_(*this), status_(*this), download_(*this) {}
+      modeCopy_(*this), status_(*this), download_(*this), inspector_(*this) {}
 
 EdidPage::~EdidPage() = default;
 
@@ -147,6 +147,9 @@ void EdidPage::onCommand(int id, int code) {
     case kOpenFile:
         replyMute_ = false;
         download_.openFile();
+        break;
+    case kFileDetails:
+        inspector_.openDetails();
         break;
     default:
         break;

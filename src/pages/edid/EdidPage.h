@@ -5,6 +5,7 @@
 // access request every change begins with and the state its parts share; it hands each reply to
 // its parts in a fixed order, the first that knows the reply acting on it.
 #include "EdidDownload.h"
+#include "EdidFileInspector.h"
 #include "EdidIds.h"
 #include "EdidModeCopy.h"
 #include "EdidStatusList.h"
@@ -60,6 +61,7 @@ public:
     SendLog& sendLog() { return link_.sendLog(); }
     PagePopups& popups() { return popups_; }
     edid::EdidStatusList& statusList() { return status_; }
+    edid::EdidFileInspector& inspector() { return inspector_; }
     const Selections& selections() const { return selections_; }
     edid::Operation operation() const { return op_; }
     void setOperation(edid::Operation op) { op_ = op; }
@@ -85,6 +87,7 @@ public:
     const SendLog& sendLog() const { return link_.sendLog(); }
     const ReplyAssembler& assembler() const { return link_.assembler(); }
     const edid::EdidDownload& download() const { return download_; }
+    const edid::EdidFileInspector& inspector() const { return inspector_; }
 
 private:
     void dispatch(const CommandFrame& frame);
@@ -105,6 +108,7 @@ private:
     edid::EdidModeCopy modeCopy_;
     edid::EdidStatusList status_;
     edid::EdidDownload download_;
+    edid::EdidFileInspector inspector_;
 };
 
 } // namespace zentrel

@@ -82,6 +82,11 @@ DialogTemplate build() {
     c.push_back(item(edid::kSeparator, K::Frame, "", 158, 110, 1, 66));
     c.push_back(item(edid::kStatus, K::Button, "Status", 264 + kCut, 170, 48, 14));
 
+    // Below the list: what the EDID file chosen says, once there is one.
+    c.push_back(hidden(item(edid::kFileSummary, K::Static, "", 13, 196, 248, 22)));
+    c.push_back(
+        hidden(item(edid::kFileDetails, K::Button, edid::kDetailsButton, 264, 197, 48, 14)));
+
     // The hexadecimal logs: filled, never shown.
     tpl::addHiddenLogs(
         c,

@@ -3,7 +3,7 @@
 #include "GeneralIds.h"
 #include "GeneralPage.h"
 #include "link/ControlSocket.h"
-#include "netconfig/TcpConfigIds.h"
+#include "pages/general/netconfig/TcpConfigIds.h"
 #include "protocol/Commands.h"
 
 #include <algorithm>

@@ -10,7 +10,7 @@
 #include "app/PageContext.h"
 #include "app/PagePopups.h"
 #include "link/Discovery.h"
-#include "netconfig/TcpConfigDialog.h"
+#include "pages/general/netconfig/TcpConfigDialog.h"
 #include "platform/SerialLink.h"
 #include "platform/Window.h"
 #include "session/PageLink.h"

@@ -3,6 +3,7 @@
 // reaches the window through the view.
 #include "FakePlatform.h"
 #include "QtTestApp.h"
+#include "StubPage.h"
 #include "app/ControllerApp.h"
 #include "app/MainWindow.h"
 #include "platform/qt/QtEventLoop.h"
@@ -36,7 +37,7 @@ TEST(MainWindowGui, TheRealWindowShowsTitleSizeCaptionBarAndFourCaptions) {
     QtUiServices ui;
     QtWindowHost host(loop, ui);
     Platform platform{loop, network, ports, ui};
-    ControllerApp app(platform, AppOptions{Rect{0, 0, 1280, 800}, {}});
+    ControllerApp app(platform, AppOptions{Rect{0, 0, 1280, 800}, StubPage::factory()});
     ASSERT_TRUE(app.start());
     MainWindow& main = *app.mainWindow();
     main.open();

@@ -14,6 +14,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTest>
+#include <QTreeWidget>
 
 #include <gtest/gtest.h>
 
@@ -109,4 +111,29 @@ TEST(WindowViewGui, ControlsFollowTheWindowAndUserActionsReachIt) {
     panel.setText(1132, "Disconnect");
     EXPECT_EQ(connect->accessibleName(), QStringLiteral("Disconnect"));
     EXPECT_EQ(ip->accessibleName(), QStringLiteral("Matrix  IP"));
+}
+
+// A stored-settings row taken, then the user's own click on the same highlighted row: it is
+// taken again, so the row highlighted is always the row the window acts on.
+TEST(WindowViewGui, AClickOnTheHighlightedRowTakesItAgain) {
+    QtTestApp qt;
+    QtEventLoop loop;
+    QtUiServices ui;
+    QtWindowHost host(loop, ui);
+    Panel panel(loop);
+    panel.create(DialogTemplate{145, "list", 160, 80,
+                                {{1500, ControlKind::ListView, "", 0, 0, 150, 70}}});
+    panel.setColumns(1500, {"Name"});
+    panel.setRows(1500, {{"Setting 1"}, {"Setting 2"}});
+    panel.show();
+    auto* list = widget<QTreeWidget>(*host.widgetFor(panel), 1500);
+    ASSERT_NE(list, nullptr);
+    const QPoint row2 = list->visualItemRect(list->topLevelItem(1)).center();
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, row2);
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, row2);
+    EXPECT_EQ(panel.selection(1500), 1);
+    EXPECT_GE(panel.commands.size(), 2u);
+    for (const auto& [id, code] : panel.commands) {
+        EXPECT_EQ(std::pair(id, code), std::pair(1500, int{LVN_ITEMCHANGED}));
+    }
 }

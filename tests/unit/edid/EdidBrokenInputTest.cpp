@@ -85,7 +85,7 @@ TEST(EdidBrokenInput, JsonHoldsTheAgreedKeys) {
     EXPECT_EQ(j["hdr"]["eotfs"], nlohmann::json({"SDR", "PQ"}));
     EXPECT_EQ(j["checksums_ok"], nlohmann::json({true, true}));
     EXPECT_EQ(edidSummary(decodeEdid(sample())),
-              "LG HDR 4K by GSM, 3840x2160 60.00 Hz\nLPCM 2ch, HDR (SDR, PQ)");
+              "LG HDR 4K by GSM, 3840x2160 60.00 Hz, HDR (SDR, PQ)\nLPCM 2ch");
 }
 
 } // namespace

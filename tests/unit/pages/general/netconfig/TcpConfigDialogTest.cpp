@@ -1,8 +1,8 @@
 // The TCP configuration dialog in the real application on the virtual clock, against the
 // simulated matrix: what it broadcasts, what the configuration box shows after it, and how the
 // panel finds and reaches the matrix at its new address.
-#include "netconfig/TcpConfigDialog.h"
-#include "netconfig/TcpConfigIds.h"
+#include "pages/general/netconfig/TcpConfigDialog.h"
+#include "pages/general/netconfig/TcpConfigIds.h"
 #include "unit/pages/general/GeneralFixture.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
 // The configuration record's bytes, the field conversions and the reply buffer's judgement.
-#include "netconfig/ConfigRecord.h"
-#include "netconfig/ConfigReplyBuffer.h"
+#include "pages/general/netconfig/ConfigRecord.h"
+#include "pages/general/netconfig/ConfigReplyBuffer.h"
 
 #include <gtest/gtest.h>
 

@@ -2,8 +2,8 @@
 // acceptance arriving twice, a flood of foreign datagrams (64 KiB ones among them) on the
 // configuration port. One record goes out, the box says one thing, and the receive buffer
 // never grows past one pending record.
-#include "netconfig/TcpConfigDialog.h"
-#include "netconfig/TcpConfigIds.h"
+#include "pages/general/netconfig/TcpConfigDialog.h"
+#include "pages/general/netconfig/TcpConfigIds.h"
 #include "platform/sim/VirtualUdpPeer.h"
 #include "unit/pages/general/GeneralFixture.h"
 

@@ -7,7 +7,7 @@
 #include "app/ControllerApp.h"
 #include "app/MainWindow.h"
 #include "link/SerialChannelPorts.h"
-#include "netconfig/TcpConfigIds.h"
+#include "pages/general/netconfig/TcpConfigIds.h"
 #include "pages/general/GeneralIds.h"
 #include "pages/general/GeneralPage.h"
 #include "pages/PageFactory.h"
