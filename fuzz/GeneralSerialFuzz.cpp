@@ -52,7 +52,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     rig.connectCom();
     // The matrix keeps quiet about input 1 once; the line carries the noise and our answer.
     rig.harness.faults().add(sim::FaultRule{sim::FaultRule::Kind::Silent,
-                                            sim::FrameMatch::of(0x01, 0x04).with(4, 1), 1});
+                                            sim::FrameMatch::of(cmd::kInputStatus).with(4, 1), 1});
     rig.whenReceived(1, [&] { rig.harness.serialPorts().sendToPanel(3, line); });
     rig.page->click(gen::kStatus); // returns when the chain has ended
     rig.advance(30000);

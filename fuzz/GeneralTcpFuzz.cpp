@@ -68,7 +68,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     PanelRig rig;
     rig.connectTcp();
     rig.harness.faults().add(sim::FaultRule{sim::FaultRule::Kind::Silent,
-                                            sim::FrameMatch::of(0x01, 0x04).with(4, 1), 1});
+                                            sim::FrameMatch::of(cmd::kInputStatus).with(4, 1), 1});
     rig.whenReceived(1, [&] {
         for (std::size_t i = 0; i < reads.size(); ++i) {
             rig.harness.loop().schedule(static_cast<std::int64_t>(i),

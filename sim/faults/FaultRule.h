@@ -1,7 +1,7 @@
 #pragma once
 // One way a matrix can misbehave, and the requests it applies to. Tests and the command line
 // use these to reach every error path of the panel without a faulty unit at hand.
-#include "protocol/CommandFrame.h"
+#include "protocol/Commands.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -20,6 +20,7 @@ struct FrameMatch {
 
     static FrameMatch all() { return FrameMatch{true, 0, 0, {}}; }
     static FrameMatch of(std::uint8_t g, std::uint8_t c) { return FrameMatch{false, g, c, {}}; }
+    static FrameMatch of(Command c) { return of(c.group, c.command); }
     FrameMatch& with(std::size_t index, std::uint8_t value) {
         bytes.emplace_back(index, value);
         return *this;

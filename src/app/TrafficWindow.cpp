@@ -17,19 +17,20 @@ namespace {
 const DialogTemplate& trafficTemplate() {
     using K = ControlKind;
     using tpl::item;
+    // Wide enough that a frame's line, its meaning included, fits on one line of the box.
     static const DialogTemplate t = [] {
-        DialogTemplate d{TrafficWindow::kTemplateId, TrafficWindow::kTitle, 320, 200, {}};
+        DialogTemplate d{TrafficWindow::kTemplateId, TrafficWindow::kTitle, 400, 200, {}};
         d.controls.push_back(item(TrafficWindow::kHeading, K::Static,
                                   "Frames the pages sent and received, the newest last; times "
                                   "count from the start of the panel.",
-                                  6, 5, 308, 10));
-        ControlTemplate text = tpl::named(item(TrafficWindow::kText, K::Edit, "", 6, 18, 308, 158),
+                                  6, 5, 388, 10));
+        ControlTemplate text = tpl::named(item(TrafficWindow::kText, K::Edit, "", 6, 18, 388, 158),
                                           "Frames sent and received");
         text.multiline = true;
         text.readOnly = true;
         d.controls.push_back(text);
         d.controls.push_back(
-            item(TrafficWindow::kCopyAll, K::Button, "Copy all", 254, 181, 60, 14));
+            item(TrafficWindow::kCopyAll, K::Button, "Copy all", 334, 181, 60, 14));
         return d;
     }();
     return t;
@@ -129,7 +130,8 @@ void TrafficWindow::onCommand(int id, int code) {
 
 std::string TrafficWindow::line(const TrafficFrame& f) {
     return clockText(f.timeMs) + "  " + pageName(f.page) + "  " +
-           (f.direction == TrafficDirection::Sent ? "sent" : "received") + "  " + f.hex;
+           (f.direction == TrafficDirection::Sent ? "sent" : "received") + "  " + f.hex +
+           (f.meaning.empty() ? "" : "  " + f.meaning);
 }
 
 std::string TrafficWindow::clockText(std::int64_t ms) {

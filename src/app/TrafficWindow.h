@@ -1,10 +1,10 @@
 #pragma once
 // The traffic log: one window of its own listing every frame the pages' logs wrote, one line
-// each with its time, page and direction, then its bytes. It is opened from the main window's
-// menu and only hidden when closed; the recorder goes on recording meanwhile. While hidden the
-// window does nothing per frame: it writes what it missed when it is shown again.
-#include "session/TrafficRecorder.h"
+// each with its time, page and direction, then its bytes and what they mean. It is opened from the
+// main window's menu and only hidden when closed; the recorder goes on recording meanwhile. While
+// hidden the window does nothing per frame: it writes what it missed when it is shown again.
 #include "platform/Window.h"
+#include "session/TrafficRecorder.h"
 
 #include <cstdint>
 #include <string>
@@ -32,7 +32,8 @@ public:
     // pixels) when `screen` has room there.
     void open(const Rect& owner, const Rect& screen);
 
-    // One line of the log, without its line break: "00:01:02.345  General  sent  A5 5B ...".
+    // One line of the log, without its line break:
+    // "00:01:02.345  Matrix  sent  A5 5B 02 03 03 00 02 ...  route input 3 to output B".
     static std::string line(const TrafficFrame& f);
     // "hh:mm:ss.mmm" of a time on the event loop's clock.
     static std::string clockText(std::int64_t ms);

@@ -3,7 +3,9 @@
 #include "Replies.h"
 #include "Requests.h"
 
+#include <charconv>
 #include <cstdio>
+#include <vector>
 
 namespace zentrel {
 
@@ -27,6 +29,10 @@ std::string input(int k) {
 std::string output(int k) {
     return k >= 1 && k <= 8 ? std::string("output ") + static_cast<char>('A' + k - 1)
                             : "output " + num(k);
+}
+
+std::string countOf(std::size_t n) {
+    return std::to_string(n) + (n == 1 ? " byte" : " bytes");
 }
 
 std::string part(int p) {
@@ -286,12 +292,30 @@ std::string describeFrame(const CommandFrame& f, FrameDirection direction) {
     return words;
 }
 
-std::string describeBytes(std::span<const std::uint8_t> bytes, FrameDirection direction) {
-    if (bytes.size() == CommandFrame::kSize) {
-        return describeFrame(CommandFrame::fromBytes(bytes.first<CommandFrame::kSize>()),
-                             direction);
+std::string describeHex(std::string_view hex, FrameDirection direction) {
+    std::vector<std::uint8_t> bytes;
+    for (std::size_t at = 0; at < hex.size(); at += 3) {
+        const std::string_view pair = hex.substr(at, 2);
+        const auto [end, error] =
+            std::from_chars(pair.data(), pair.data() + pair.size(), bytes.emplace_back(), 16);
+        const bool spaced = at + 2 == hex.size() || (at + 2 < hex.size() && hex[at + 2] == ' ');
+        if (pair.size() != 2 || error != std::errc{} || end != pair.data() + 2 || !spaced) {
+            return "";
+        }
     }
-    return num(static_cast<int>(bytes.size())) + (bytes.size() == 1 ? " byte" : " bytes");
+    if (bytes.size() < CommandFrame::kSize) {
+        return countOf(bytes.size());
+    }
+    // A frame closes the line when the assembler took one, behind any stray bytes.
+    const std::size_t stray = bytes.size() - CommandFrame::kSize;
+    const CommandFrame f =
+        CommandFrame::fromBytes(std::span<const std::uint8_t, CommandFrame::kSize>(
+            bytes.data() + stray, CommandFrame::kSize));
+    if (!f.hasHeader()) {
+        return countOf(bytes.size());
+    }
+    const std::string words = describeFrame(f, direction);
+    return stray == 0 ? words : words + ", after " + countOf(stray);
 }
 
 } // namespace zentrel

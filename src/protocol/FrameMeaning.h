@@ -6,16 +6,16 @@
 #include "CommandFrame.h"
 
 #include <cstdint>
-#include <span>
 #include <string>
+#include <string_view>
 
 namespace zentrel {
 
 enum class FrameDirection { ToMatrix, FromMatrix };
 
 std::string describeFrame(const CommandFrame& f, FrameDirection direction);
-// The same for bytes as a log line holds them: one frame, or a block or stray bytes, which are
-// named by their count.
-std::string describeBytes(std::span<const std::uint8_t> bytes, FrameDirection direction);
+// The same for a log line's bytes ("A5 5B 01 ..."): one frame, a frame after stray bytes, or a
+// block or stray bytes alone, named by their count. A line that is no hex text has no words.
+std::string describeHex(std::string_view hex, FrameDirection direction);
 
 } // namespace zentrel

@@ -1,5 +1,6 @@
 #pragma once
-// One entry of the traffic on the links: which page, which way, when, and the frame's bytes.
+// One entry of the traffic on the links: which page, which way, when, the frame's bytes, and
+// what they mean.
 #include "link/LinkWatch.h"
 
 #include <cstdint>
@@ -12,6 +13,7 @@ struct TrafficFrame {
     TrafficDirection direction = TrafficDirection::Sent;
     std::int64_t timeMs = 0; // the event loop's clock
     std::string hex;         // "A5 5B 01 ...", or "257 bytes: A5 5B ..." for a long block
+    std::string meaning;     // "route input 3 to output B"; empty when the entry is no hex
 };
 
 } // namespace zentrel

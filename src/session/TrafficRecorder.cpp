@@ -1,6 +1,7 @@
 #include "TrafficRecorder.h"
 
 #include "platform/EventLoop.h"
+#include "protocol/FrameMeaning.h"
 
 #include <algorithm>
 
@@ -11,8 +12,8 @@ TrafficRecorder::TrafficRecorder(const EventLoop& clock, std::size_t capacity)
 
 void TrafficRecorder::record(int page, TrafficDirection direction, std::string_view hex) {
     // A panel that never shows its traffic pays for no more slots than frames it sent. Once
-    // the ring is full the oldest slot is overwritten in place; its string keeps its storage,
-    // so a full ring records without allocating.
+    // the ring is full the oldest slot is overwritten in place; its strings keep their storage,
+    // so a full ring allocates for no more than the meaning's words.
     if (ring_.size() < capacity_) {
         ring_.emplace_back();
     }
@@ -21,6 +22,9 @@ void TrafficRecorder::record(int page, TrafficDirection direction, std::string_v
     f.direction = direction;
     f.timeMs = clock_.nowMs();
     f.hex.assign(hex);
+    f.meaning.assign(describeHex(hex, direction == TrafficDirection::Sent
+                                          ? FrameDirection::ToMatrix
+                                          : FrameDirection::FromMatrix));
     const std::uint64_t seq = end_++;
     if (listener_) {
         listener_(seq, f);

@@ -2,6 +2,7 @@
 #include "app/TrafficWindow.h"
 #include "FakePlatform.h"
 #include "platform/sim/VirtualEventLoop.h"
+#include "protocol/Commands.h"
 
 #include <gtest/gtest.h>
 
@@ -67,4 +68,9 @@ TEST(TrafficWindow, ShowsTheNewestFramesWritingOnlyWhileShownAndCopiesWhatItShow
     EXPECT_GT(text.size(), Window::kTextKept - 50);
     EXPECT_EQ(text.substr(0, 14), "01:02:03.104  ");
     EXPECT_EQ(text.substr(text.size() - 9), "A5 29999\n");
+    // A frame's line ends in what it means.
+    big.record(3, TrafficDirection::Sent, cmd::routeInput(3, 2).hex());
+    EXPECT_EQ(TrafficWindow::line(big.at(big.endSeq() - 1)),
+              "01:02:03.104  Matrix  sent  A5 5B 02 03 03 00 02 00 00 00 00 00 F6  route input 3 "
+              "to output B");
 }

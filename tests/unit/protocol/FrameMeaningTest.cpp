@@ -1,5 +1,6 @@
 // The catalogue's words for frames both ways, and the reply views that read them.
 #include "protocol/FrameMeaning.h"
+#include "protocol/HexText.h"
 #include "protocol/Replies.h"
 #include "protocol/Requests.h"
 
@@ -77,9 +78,11 @@ TEST(FrameMeaning, NamesRequestsAndRepliesInWords) {
     for (const auto& row : rows) {
         EXPECT_EQ(describeFrame(row.frame, row.way), row.words) << row.frame.hex();
     }
-    const std::vector<std::uint8_t> block(257, 0);
-    EXPECT_EQ(describeBytes(block, D::ToMatrix), "257 bytes");
-    EXPECT_EQ(describeBytes(cmd::reboot().bytes, D::FromMatrix), "rebooting");
+    // A log line: a frame, a frame behind stray bytes, bytes without a frame, or no hex at all.
+    EXPECT_EQ(describeHex(cmd::reboot().hex(), D::FromMatrix), "rebooting");
+    EXPECT_EQ(describeHex("00 " + cmd::reboot().hex(), D::ToMatrix), "reboot, after 1 byte");
+    EXPECT_EQ(describeHex(hexList(std::vector<std::uint8_t>(257, 0x11)), D::ToMatrix), "257 bytes");
+    EXPECT_EQ(describeHex("Send data:", D::ToMatrix), "");
 }
 
 TEST(ReplyViews, ReadTheirReplyAndRejectEveryOther) {

@@ -88,8 +88,8 @@ TEST_F(EdidDownloadCom, ToAllInputsRefreshesTheWholeList) {
 
 TEST_F(EdidDownloadCom, ASwitchReportRefusingTheDataHeaderEndsTheDownloadAndItsWaits) {
     load(goodEdid(1));
-    harness.faults().add(
-        sim::FaultRule{Kind::SwitchReport, FrameMatch::of(0x03, 0x07).with(4, 0x56)});
+    harness.faults().add(sim::FaultRule{
+        Kind::SwitchReport, FrameMatch::of(cmd::kEdidDownload).with(4, cmd::kEdidDataMark)});
     downloadTo(1);
     advance(20000);
     // Refused while the header waits for its block: the block still follows on its timer, but
@@ -111,7 +111,7 @@ TEST_F(EdidDownloadCom, ResultFramesAndRefusalsBeforeAnythingIsSent) {
     // The matrix refuses the block: "Download failed!", nothing read back.
     popups.notices.clear();
     load(goodEdid(1));
-    onFault(Kind::Refuse, FrameMatch::of(0x03, 0x07).with(4, 0x56), 1);
+    onFault(Kind::Refuse, FrameMatch::of(cmd::kEdidDownload).with(4, cmd::kEdidDataMark), 1);
     downloadTo(0);
     advance(100);
     EXPECT_EQ(popups.noticeTexts(), (Names{"Download failed!"}));
@@ -136,7 +136,7 @@ TEST_F(EdidDownloadCom, ResultFramesAndRefusalsBeforeAnythingIsSent) {
 
     // A second Set while one runs.
     popups.notices.clear();
-    onFault(Kind::Silent, FrameMatch::of(0x03, 0x08), 1);
+    onFault(Kind::Silent, FrameMatch::of(cmd::kEdidAccess), 1);
     at(1000, [this] { press(edid::kDownloadSet); });
     downloadTo(0);
     advance(100);
@@ -145,7 +145,7 @@ TEST_F(EdidDownloadCom, ResultFramesAndRefusalsBeforeAnythingIsSent) {
 
 TEST_F(EdidDownloadCom, SilenceAfterTheBlockEndsInATimeOutWithoutRepeat) {
     load(goodEdid(1));
-    onFault(Kind::Silent, FrameMatch::of(0x03, 0x07).with(4, 0x56));
+    onFault(Kind::Silent, FrameMatch::of(cmd::kEdidDownload).with(4, cmd::kEdidDataMark));
     const std::int64_t start = now();
     downloadTo(2);
     advance(20000);
@@ -157,7 +157,7 @@ TEST_F(EdidDownloadCom, SilenceAfterTheBlockEndsInATimeOutWithoutRepeat) {
 
     // Silence to the download request: repeated once, then given up.
     harness.faults().clear();
-    onFault(Kind::Silent, FrameMatch::of(0x03, 0x07).with(5, 0xF0));
+    onFault(Kind::Silent, FrameMatch::of(cmd::kEdidDownload).with(5, cmd::kEdidFixed));
     harness.clearFrames();
     downloadTo(2);
     advance(20000);
@@ -167,7 +167,7 @@ TEST_F(EdidDownloadCom, SilenceAfterTheBlockEndsInATimeOutWithoutRepeat) {
 TEST_F(EdidDownload, OverTcpADroppedConnectionEndsTheDownloadAndFreesThePage) {
     openOverTcp();
     load(goodEdid(1));
-    onFault(Kind::CloseBeforeBlock, FrameMatch::of(0x03, 0x07));
+    onFault(Kind::CloseBeforeBlock, FrameMatch::of(cmd::kEdidDownload));
     const std::int64_t start = now();
     downloadTo(1);
     advance(20000);

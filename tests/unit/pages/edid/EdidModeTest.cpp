@@ -77,7 +77,7 @@ TEST_F(EdidMode, DefaultAndBuiltInOnAllInputsRefreshTheWholeListOneReplyAtATime)
     choose(edid::kModeTarget, 4);
     // A late status reply holds back the next query: each goes out on the reply to the one
     // before.
-    sim::FaultRule late{Kind::Delay, FrameMatch::of(0x01, 0x0C).with(4, 0x02), 1};
+    sim::FaultRule late{Kind::Delay, FrameMatch::of(cmd::kEdidStatus).with(4, 0x02), 1};
     late.delayMs = 3000;
     harness.faults().add(late);
     std::int64_t start = now();
@@ -146,11 +146,11 @@ TEST_F(EdidMode, CopyResultIsReadFromByteFourForOneInputAndForAll) {
 
     // Refused (byte 4 FF) for one input, any other non-zero code for all: a failure either
     // way, and nothing read back.
-    sim::FaultRule failed{Kind::Patch, FrameMatch::of(0x03, 0x03)};
+    sim::FaultRule failed{Kind::Patch, FrameMatch::of(cmd::kEdidCopyAll)};
     failed.patchAt = 4;
     failed.patchValue = 0x01;
     harness.faults().add(failed);
-    onFault(Kind::Refuse, FrameMatch::of(0x03, 0x04));
+    onFault(Kind::Refuse, FrameMatch::of(cmd::kEdidCopy));
     harness.clearFrames();
     popups.notices.clear();
     press(edid::kCopySet);
@@ -165,7 +165,7 @@ TEST_F(EdidMode, CopyResultIsReadFromByteFourForOneInputAndForAll) {
 }
 
 TEST_F(EdidMode, SilenceAfterTheAccessRequestIsRepeatedOnceThenGivenUp) {
-    onFault(Kind::Silent, FrameMatch::of(0x03, 0x08));
+    onFault(Kind::Silent, FrameMatch::of(cmd::kEdidAccess));
     choose(edid::kModeTarget, 0);
     std::int64_t start = now();
     press(edid::kModeSet);
@@ -188,7 +188,7 @@ TEST_F(EdidMode, SilenceAfterTheAccessRequestIsRepeatedOnceThenGivenUp) {
 }
 
 TEST_F(EdidMode, ReplyForAnotherInputIsIgnoredAndTheWaitEndsInATimeOut) {
-    onFault(Kind::OtherInput, FrameMatch::of(0x03, 0x02));
+    onFault(Kind::OtherInput, FrameMatch::of(cmd::kEdidBuiltIn));
     choose(edid::kModeTarget, 1);
     const std::int64_t start = now();
     press(edid::kModeSet);
@@ -197,7 +197,7 @@ TEST_F(EdidMode, ReplyForAnotherInputIsIgnoredAndTheWaitEndsInATimeOut) {
 }
 
 TEST_F(EdidMode, CopyOutputCheckWithoutAnswerTimesOutOnceWithoutRepeat) {
-    onFault(Kind::Silent, FrameMatch::of(0x01, 0x05));
+    onFault(Kind::Silent, FrameMatch::of(cmd::kOutputStatus));
     const std::int64_t start = now();
     press(edid::kCopySet);
     advance(20000);
@@ -226,7 +226,7 @@ TEST_F(EdidTest, RefusedWithoutALinkOrWhileBusy) {
 }
 
 TEST_F(EdidMode, StandbyEndsEveryWaitWithItsOwnNotice) {
-    onFault(Kind::Silent, FrameMatch::of(0x03, 0x08));
+    onFault(Kind::Silent, FrameMatch::of(cmd::kEdidAccess));
     const std::int64_t start = now();
     at(2000, [this] { harness.announceStandby(); });
     press(edid::kModeSet);
@@ -237,7 +237,7 @@ TEST_F(EdidMode, StandbyEndsEveryWaitWithItsOwnNotice) {
 }
 
 TEST_F(EdidMode, SwitchReportRefusingTheAccessEndsTheSetting) {
-    sim::FaultRule report{Kind::SwitchReport, FrameMatch::of(0x03, 0x08)};
+    sim::FaultRule report{Kind::SwitchReport, FrameMatch::of(cmd::kEdidAccess)};
     harness.faults().add(report);
     const std::int64_t start = now();
     press(edid::kModeSet);

@@ -47,7 +47,7 @@ TEST_F(EdidStatus, StatusButtonShowsEveryCodeAsItsText) {
 }
 
 TEST_F(EdidStatus, StatusReplyWithByteFiveSetIsNotTakenAndTheChainTimesOut) {
-    onFault(Kind::Byte5Set, FrameMatch::of(0x01, 0x0C).with(4, 0x02));
+    onFault(Kind::Byte5Set, FrameMatch::of(cmd::kEdidStatus).with(4, 0x02));
     const std::int64_t start = now();
     press(edid::kStatus);
     EXPECT_EQ(sentAt(start),
@@ -66,7 +66,7 @@ TEST_F(EdidStatus, StatusReplyWithByteFiveSetIsNotTakenAndTheChainTimesOut) {
 }
 
 TEST_F(EdidStatus, StatusIsNotBlockedByABusyPage) {
-    onFault(Kind::Silent, FrameMatch::of(0x03, 0x08));
+    onFault(Kind::Silent, FrameMatch::of(cmd::kEdidAccess));
     at(1000, [this] { press(edid::kStatus); });
     press(edid::kModeSet);
     advance(20000);
@@ -105,7 +105,7 @@ TEST_F(EdidTest, OverTcpRepliesBeforeThePagesFirstCommandAreIgnored) {
 }
 
 TEST_F(EdidTest, SerialBytesAreLoggedStrayOnesIncludedAndFramesStillAssembled) {
-    onFault(Kind::Stray, FrameMatch::of(0x01, 0x0C).with(4, 0x01));
+    onFault(Kind::Stray, FrameMatch::of(cmd::kEdidStatus).with(4, 0x01));
     connectCom();
     chooseTab();
     advance(1000);

@@ -55,7 +55,7 @@ TEST(ConnectChecks, EndWithASwitchToAnotherPageAndNeverSpeakOverIt) {
 }
 
 TEST_F(AcrossLinks, NoGeneralNoticeOpensWhileAnotherPageIsShown) {
-    onFault(sim::FaultRule::Kind::Silent, sim::FrameMatch::of(0x08, 0x0D));
+    onFault(sim::FaultRule::Kind::Silent, sim::FrameMatch::of(cmd::kReboot));
     connectCom();
     click(gen::kReboot);
     advance(500);

@@ -207,7 +207,7 @@ TEST_F(GeneralFaults, AReplyAfterTheRepeatAndTheRepeatsOwnReplyMoveTheChainOnOnc
         FaultFixture f;
         tcp ? f.connectTcp() : f.connectCom();
         // Input 2's first answer comes a second after its repeat; the repeat is answered too.
-        sim::FaultRule late{Kind::Delay, FrameMatch::of(0x01, 0x04).with(4, 0x02), 1};
+        sim::FaultRule late{Kind::Delay, FrameMatch::of(cmd::kInputStatus).with(4, 0x02), 1};
         late.delayMs = 6000;
         f.harness.faults().add(late);
         f.click(gen::kStatus);

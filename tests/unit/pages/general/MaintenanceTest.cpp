@@ -35,7 +35,7 @@ TEST_F(Maintenance, FactoryResetRunsEveryStepAfterTheLastOnesReplyAndEndsWithSet
 }
 
 TEST_F(Maintenance, StandbyAnnouncedInTheMiddleOfAFactoryResetStopsItWithoutALaterTimeOut) {
-    onFault(Kind::Silent, FrameMatch::of(0x02, 0x03).with(4, 0x03));
+    onFault(Kind::Silent, FrameMatch::of(cmd::kSwitch).with(4, 0x03));
     connectCom();
     harness.loop().schedule(1000, [&] { harness.announceStandby(); });
     bool progressGone = false;
@@ -101,7 +101,7 @@ TEST_F(Maintenance, PowerAndBeepBoxesChangeOnlyOnTheReply) {
 
 TEST_F(Maintenance, SilentPowerOnTimesOutAfterTwoSeconds) {
     harness.state().powerOn = false;
-    onFault(Kind::Silent, FrameMatch::of(0x08, 0x0B));
+    onFault(Kind::Silent, FrameMatch::of(cmd::kPower));
     connectCom();
     const std::int64_t start = now();
     click(gen::kPower);

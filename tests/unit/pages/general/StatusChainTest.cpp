@@ -55,7 +55,7 @@ TEST_F(Status, OverComConnectsFirstThenAsksEachPortOnceAndShowsEightLines) {
 }
 
 TEST_F(Status, ReplyFailingTheChecksumIsSilenceUntilTheRepeat) {
-    onFault(Kind::BadChecksum, FrameMatch::of(0x01, 0x04).with(4, 0x02), 1);
+    onFault(Kind::BadChecksum, FrameMatch::of(cmd::kInputStatus).with(4, 0x02), 1);
     connectCom();
     const std::int64_t start = now();
     click(gen::kStatus);
@@ -66,7 +66,7 @@ TEST_F(Status, ReplyFailingTheChecksumIsSilenceUntilTheRepeat) {
 }
 
 TEST_F(Status, TwoSilencesGiveUpWithTimeOutAndUnlockTheTabs) {
-    onFault(Kind::Silent, FrameMatch::of(0x01, 0x05));
+    onFault(Kind::Silent, FrameMatch::of(cmd::kOutputStatus));
     connectCom();
     main->postMessage(WM_TAB_LOCK, 1);
     bool progressGone = false;

@@ -55,17 +55,20 @@ TEST(TrafficAcrossPages, TwoPagesOverBothLinksAreListedByPageDirectionAndVirtual
     std::string lastTime, lines = f.main->trafficWindow().text(TrafficWindow::kText);
     std::istringstream in(lines);
     for (std::string l; std::getline(in, l);) {
-        const std::size_t hex = l.rfind("  "); // the bytes have single blanks
-        const std::string who = l.substr(14, hex - 14);
-        pages.insert(who.substr(0, who.find("  ")));
-        const std::string bytes = l.substr(hex + 2);
-        if (who.ends_with("  sent")) {
-            sent.push_back(bytes);
-        } else if (bytes != "61") { // the search's own broadcast, heard back by its socket
-            received.push_back(bytes);
+        Names field; // time, page, direction, bytes, meaning: two blanks apart, never inside one
+        for (std::size_t at = 0, end = 0; end != std::string::npos; at = end + 2) {
+            end = l.find("  ", at);
+            field.push_back(l.substr(at, end - at));
         }
-        EXPECT_LE(lastTime, l.substr(0, 12));
-        lastTime = l.substr(0, 12);
+        ASSERT_EQ(field.size(), 5u) << l;
+        pages.insert(field[1]);
+        if (field[2] == "sent") {
+            sent.push_back(field[3]);
+        } else if (field[3] != "61") { // the search's own broadcast, heard back by its socket
+            received.push_back(field[3]);
+        }
+        EXPECT_LE(lastTime, field[0]);
+        lastTime = field[0];
     }
     EXPECT_EQ(sent, f.sent());
     EXPECT_EQ(received, f.harness.fromMatrix());
