@@ -45,7 +45,7 @@ protected:
 MatrixProfile fullProfile() {
     MatrixProfile p = MatrixProfile::defaults();
     for (std::size_t k = 0; k < MatrixProfile::kPorts; ++k) {
-        p.inputNames[k] = "Ünïcødé 入力 " + std::to_string(k); // 12 characters, more bytes
+        p.inputNames[k] = "Ünïcødé 入力 éééééééé" + std::to_string(k); // 20 characters, 31 bytes
         p.outputNames[k] = std::string(20, static_cast<char>('a' + k));
         p.routings[k] = {"Evening " + std::to_string(k), {8, 7, 6, 5, 4, 3, 2, 1}};
     }
@@ -119,7 +119,7 @@ TEST_F(ProfileStoreTest, AWriterKilledBeforeItsRenameLeavesTheOldProfile) {
     ProfileStore store(folder_, files_);
     store.changeMatrix("com2", [](MatrixProfile& p) { p.inputNames[0] = "Camera"; });
     // What a writer killed between its write and its rename leaves: a half-written new file.
-    put("com2.json.tmp", "{\"inputs\": [\"Came");
+    put("com2.json.tmp", "{\"inputs\": [\"Came" + std::string(5000, ' ') + "x");
     EXPECT_EQ(store.matrix("com2").inputNames[0], "Camera");
     EXPECT_EQ(store.notice(), "");
     store.changeMatrix("com2", [](MatrixProfile& p) { p.outputNames[1] = "Projector"; });
