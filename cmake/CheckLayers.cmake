@@ -11,6 +11,7 @@ set(rank_state 1)
 set(rank_resources 1)
 set(rank_link 2)
 set(rank_ui 2)
+set(rank_profile 2) # what is kept between runs, for the shell, the pages and zentrel-ctl
 set(rank_session 3)
 set(rank_operations 4)
 set(rank_app 5)
