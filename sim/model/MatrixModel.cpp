@@ -1,5 +1,6 @@
 #include "MatrixModel.h"
 
+#include "GenericRefusal.h"
 #include "protocol/FrameMeaning.h"
 #include "protocol/Replies.h"
 #include "protocol/Requests.h"
@@ -16,10 +17,6 @@ using Kind = FaultRule::Kind;
 using reply::kDone;
 constexpr std::uint8_t kFailed = reply::kRefused;
 
-bool isPort(int k) {
-    return k >= 1 && k <= kMaxPorts;
-}
-
 std::uint8_t u8(int v) {
     return static_cast<std::uint8_t>(v);
 }
@@ -28,61 +25,9 @@ std::uint8_t onOffState(bool on) {
     return on ? reply::kStateOn : reply::kStateOff;
 }
 
-// The refusal every command without a refusal of its own gets: its bytes 2 and 3 with FF in
-// bytes 4 and 6, which no page takes for success.
-CommandFrame genericRefusal(const CommandFrame& f) {
-    return Command{f.group(), f.command()}.frame({kFailed, 0x00, kFailed});
-}
-
-bool isEdidDataHeader(const CommandFrame& f) {
-    const auto d = request::edidDownload(f);
-    return d && d->dataHeader;
-}
-
-// The commands that change the EDID of an input.
-bool isEdidChange(const CommandFrame& f) {
-    for (const Command c :
-         {cmd::kEdidBuiltInAll, cmd::kEdidBuiltIn, cmd::kEdidCopyAll, cmd::kEdidCopy,
-          cmd::kEdidDefaultAll, cmd::kEdidDefault, cmd::kEdidDownload, cmd::kEdidDownloadAll}) {
-        if (c.matches(f)) {
-            return !isEdidDataHeader(f);
-        }
-    }
-    return false;
-}
-
-std::uint8_t sum8(std::span<const std::uint8_t> bytes) {
-    std::uint8_t s = 0;
-    for (std::uint8_t b : bytes) {
-        s = static_cast<std::uint8_t>(s + b);
-    }
-    return s;
-}
-
 } // namespace
 
 MatrixModel::MatrixModel(MatrixState state, ModelTiming timing) : state_(state), timing_(timing) {}
-
-const std::vector<std::uint8_t>& MatrixModel::userEdid(int input) const {
-    static const std::vector<std::uint8_t> none;
-    return isPort(input) ? userEdid_[static_cast<std::size_t>(input)] : none;
-}
-
-bool MatrixModel::validEdid(std::span<const std::uint8_t> edid) {
-    static constexpr std::uint8_t kHeader[8] = {0x00, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0x00};
-    if (edid.size() != kEdidSize ||
-        !std::equal(std::begin(kHeader), std::end(kHeader), edid.begin())) {
-        return false;
-    }
-    if (sum8(edid.first(128)) != 0) {
-        return false;
-    }
-    const std::uint8_t extensions = edid[126];
-    if (extensions == 0) {
-        return true;
-    }
-    return extensions == 1 && sum8(edid.subspan(128, 128)) == 0;
-}
 
 Exchange MatrixModel::receive(WireIntake& link, std::span<const std::uint8_t> bytes,
                               std::int64_t nowMs) {
@@ -139,9 +84,9 @@ void MatrixModel::handleFrame(const CommandFrame& f, WireIntake& link, std::int6
         return;
     }
     ex.in.push_back({Inbound::Kind::Frame, raw, name});
-    if (isEdidDataHeader(f) && faults_.wants(Kind::CloseBeforeBlock, f)) {
+    if (EdidSession::isDataHeader(f) && faults_.wants(Kind::CloseBeforeBlock, f)) {
         faults_.take(f);
-        downloadReady_ = false;
+        edid_.dropReady();
         ex.closeLink = true;
         return;
     }
@@ -163,7 +108,7 @@ void MatrixModel::handleBlock(const WireIntake::Unit& unit, std::int64_t now, Ex
         handleFirmwareBlock(unit, now, ex);
         return;
     }
-    sendReply(header, edidDownloadResult(header, unit.bytes), ex);
+    sendReply(header, edid_.onBlock(header, unit.bytes, faults_.wants(Kind::Refuse, header)), ex);
 }
 
 void MatrixModel::handleFirmwareBlock(const WireIntake::Unit& unit, std::int64_t now,
@@ -219,26 +164,6 @@ void MatrixModel::handleFirmwareBlock(const WireIntake::Unit& unit, std::int64_t
     }
 }
 
-CommandFrame MatrixModel::edidDownloadResult(const CommandFrame& header,
-                                             std::span<const std::uint8_t> block) {
-    const bool allInputs = cmd::kEdidDownloadAll.matches(header);
-    const int target = allInputs ? 0 : downloadTarget_.value_or(-1);
-    downloadTarget_.reset();
-    const auto edidBytes = block.size() == kEdidBlockSize ? block.subspan(1, kEdidSize)
-                                                          : std::span<const std::uint8_t>{};
-    const bool ok = target >= 0 && validEdid(edidBytes) && !faults_.wants(Kind::Refuse, header);
-    if (ok) {
-        for (int i = 1; i <= kMaxPorts; ++i) {
-            if (allInputs || i == target) {
-                state_.edidStatus[static_cast<std::size_t>(i)] = reply::kEdidUserDefined;
-                userEdid_[static_cast<std::size_t>(i)].assign(edidBytes.begin(), edidBytes.end());
-            }
-        }
-    }
-    return Command{header.group(), header.command()}.frame(
-        {ok ? kDone : kFailed, 0x00, u8(target > 0 ? target : 0), 0x01});
-}
-
 MatrixModel::Answer MatrixModel::answer(const CommandFrame& f, WireIntake& link) {
     Answer a;
     const bool powerCommand = cmd::kPower.matches(f) || cmd::kPowerState.matches(f);
@@ -258,7 +183,12 @@ MatrixModel::Answer MatrixModel::answer(const CommandFrame& f, WireIntake& link)
     } else if (group == cmd::kSwitch.group) {
         a.reply = routing(f);
     } else if (group == cmd::kEdidAccess.group) {
-        a.reply = edid(f, refuse, link);
+        const EdidSession::Answer e =
+            edid_.onFrame(f, {refuse, faults_.wants(Kind::SwitchReport, f)});
+        if (e.expectBlock) {
+            link.expectBlock(EdidSession::kBlockSize, f);
+        }
+        a.reply = e.reply;
     } else if (group == cmd::kFirmwareGroup) {
         FirmwareSession::Answer fw = firmware_.onFrame(f, refuse);
         if (fw.expectBlock) {
@@ -328,113 +258,6 @@ std::optional<CommandFrame> MatrixModel::routing(const CommandFrame& f) {
         return cmd::kSwitch.frame({kDone, 0x00, u8(output)});
     }
     return std::nullopt;
-}
-
-std::optional<CommandFrame> MatrixModel::edid(const CommandFrame& f, bool refuse,
-                                              WireIntake& link) {
-    auto setAll = [&](std::uint8_t code) {
-        for (int i = 1; i <= kMaxPorts; ++i) {
-            state_.edidStatus[static_cast<std::size_t>(i)] = code;
-        }
-    };
-    auto copyCode = [](int output) { return u8(reply::kEdidCopyOfOutputA + output - 1); };
-    auto outputHasDisplay = [&](int o) {
-        return isPort(o) && state_.outputConnected[static_cast<std::size_t>(o)];
-    };
-    auto builtIn = [](int m) { return m >= 1 && m <= 15; };
-    // Commands that change an input's EDID are refused with the EDID switch report.
-    const CommandFrame switchRefused = cmd::kEdidSwitchReport.frame({reply::kSwitchRefused});
-    if (!request::edidFixedBytesRight(f)) {
-        return genericRefusal(f);
-    }
-    // A refusal the fault plan asks for comes first, so it reads as the command's own.
-    if (!refuse && isEdidChange(f) && !edidChangeAllowed(f)) {
-        return genericRefusal(f);
-    }
-    if (const auto e = request::edidChange(cmd::kEdidBuiltInAll, f)) {
-        if (refuse || !builtIn(e->source)) {
-            return switchRefused;
-        }
-        setAll(u8(e->source - 1));
-        return cmd::kEdidBuiltInAll.frame({kDone});
-    }
-    if (const auto e = request::edidChange(cmd::kEdidBuiltIn, f)) {
-        if (refuse || !builtIn(e->source) || !isPort(e->input)) {
-            return switchRefused;
-        }
-        state_.edidStatus[static_cast<std::size_t>(e->input)] = u8(e->source - 1);
-        return cmd::kEdidBuiltIn.frame({kDone, 0x00, u8(e->input)});
-    }
-    if (const auto e = request::edidChange(cmd::kEdidCopyAll, f)) { // a display's EDID to all
-        if (refuse || !outputHasDisplay(e->source)) {
-            return cmd::kEdidCopyAll.frame({kFailed});
-        }
-        setAll(copyCode(e->source));
-        return cmd::kEdidCopyAll.frame({kDone});
-    }
-    if (const auto e = request::edidChange(cmd::kEdidCopy, f)) { // ... to one input
-        if (!isPort(e->input)) {
-            return std::nullopt;
-        }
-        if (refuse || !outputHasDisplay(e->source)) {
-            return cmd::kEdidCopy.frame({kFailed, 0x00, u8(e->input)});
-        }
-        state_.edidStatus[static_cast<std::size_t>(e->input)] = copyCode(e->source);
-        return cmd::kEdidCopy.frame({kDone, 0x00, u8(e->input)});
-    }
-    if (const auto d = request::edidDownload(f)) {
-        if (d->dataHeader) { // the block follows, answered when it is in
-            if (downloadReady_) {
-                downloadReady_ = false;
-                link.expectBlock(kEdidBlockSize, f);
-            }
-            return std::nullopt;
-        }
-        if (!d->allInputs && !isPort(d->input)) {
-            return std::nullopt;
-        }
-        if (refuse) {
-            return switchRefused;
-        }
-        if (!d->allInputs) {
-            downloadTarget_ = d->input;
-        }
-        downloadReady_ = true;
-        return Command{f.group(), f.command()}.frame({reply::kEdidReady, 0x00, u8(d->input)});
-    }
-    if (cmd::kEdidAccess.matches(f)) {
-        accessGranted_ = !refuse && !faults_.wants(Kind::SwitchReport, f);
-        lastChange_.reset();
-        return refuse ? switchRefused : cmd::kEdidAccess.frame({kDone});
-    }
-    if (cmd::kEdidDefaultAll.matches(f)) {
-        if (refuse) {
-            return switchRefused;
-        }
-        setAll(kEdidDefault);
-        return cmd::kEdidDefaultAll.frame({kDone});
-    }
-    if (const auto input = request::port(cmd::kEdidDefault, f)) {
-        if (!isPort(*input)) {
-            return std::nullopt;
-        }
-        if (refuse) {
-            return switchRefused;
-        }
-        state_.edidStatus[static_cast<std::size_t>(*input)] = kEdidDefault;
-        return cmd::kEdidDefault.frame({kDone, 0x00, u8(*input)});
-    }
-    return std::nullopt;
-}
-
-bool MatrixModel::edidChangeAllowed(const CommandFrame& f) {
-    const bool repeated = lastChange_ && *lastChange_ == f;
-    if (!accessGranted_ && !repeated) {
-        return false;
-    }
-    accessGranted_ = false;
-    lastChange_ = f;
-    return true;
 }
 
 std::optional<CommandFrame> MatrixModel::settings(const CommandFrame& f, Answer& a) {

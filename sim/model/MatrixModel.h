@@ -3,6 +3,7 @@
 // knows nothing of clocks or sockets: an adapter hands it the bytes that arrived on a link and
 // the time they arrived, and gets back the replies with the delays after which each piece goes
 // out, so the same model serves the virtual clock in tests and the real program.
+#include "EdidSession.h"
 #include "Exchange.h"
 #include "FirmwareSession.h"
 #include "MatrixState.h"
@@ -23,9 +24,6 @@ namespace zentrel::sim {
 
 class MatrixModel {
 public:
-    static constexpr std::size_t kEdidBlockSize = 290;
-    static constexpr std::size_t kEdidSize = 256;
-
     explicit MatrixModel(MatrixState state = MatrixState::factory(), ModelTiming timing = {});
     MatrixModel(const MatrixModel&) = delete;
     MatrixModel& operator=(const MatrixModel&) = delete;
@@ -54,11 +52,7 @@ public:
         partComplete_ = std::move(hook);
     }
     // The EDID last downloaded to an input (empty when none was).
-    const std::vector<std::uint8_t>& userEdid(int input) const;
-
-    // A 256-byte EDID as a matrix takes it: the fixed header, a base block whose bytes sum to
-    // zero, and at most one extension block that does too.
-    static bool validEdid(std::span<const std::uint8_t> edid);
+    const std::vector<std::uint8_t>& userEdid(int input) const { return edid_.userEdid(input); }
 
 private:
     struct Answer {
@@ -72,13 +66,7 @@ private:
     Answer answer(const CommandFrame& f, WireIntake& link);
     std::optional<CommandFrame> deviceInfo(const CommandFrame& f) const;
     std::optional<CommandFrame> routing(const CommandFrame& f);
-    std::optional<CommandFrame> edid(const CommandFrame& f, bool refuse, WireIntake& link);
-    // Whether an EDID change may go ahead: access was granted for it, and its fixed bytes are
-    // right. Uses the grant up.
-    bool edidChangeAllowed(const CommandFrame& f);
     std::optional<CommandFrame> settings(const CommandFrame& f, Answer& a);
-    CommandFrame edidDownloadResult(const CommandFrame& header,
-                                    std::span<const std::uint8_t> block);
     // Sends `reply` to `request` through the fault rules; returns when its last piece leaves.
     std::int64_t sendReply(const CommandFrame& request, CommandFrame reply, Exchange& ex);
 
@@ -89,14 +77,7 @@ private:
     std::function<void(const FirmwareSession&)> partComplete_;
     NetworkResponder network_{state_};
     std::int64_t silentUntil_ = std::numeric_limits<std::int64_t>::min();
-    std::optional<int> downloadTarget_; // input of a one-input EDID download request
-    // EDID changes need the access the matrix granted just before. The grant is used by the
-    // change that follows; that same change repeated (its reply was lost) is taken again.
-    bool accessGranted_ = false;
-    std::optional<CommandFrame> lastChange_;
-    // A data header is taken only after the matrix said it was ready for one.
-    bool downloadReady_ = false;
-    std::array<std::vector<std::uint8_t>, kMaxPorts + 1> userEdid_;
+    EdidSession edid_{state_};
 };
 
 } // namespace zentrel::sim

@@ -8,6 +8,10 @@ namespace zentrel::sim {
 
 constexpr int kMaxPorts = 8;
 
+constexpr bool isPort(int k) {
+    return k >= 1 && k <= kMaxPorts;
+}
+
 // The unit's own default EDID status is its built-in EDID 4, the one a factory reset chooses.
 constexpr std::uint8_t kEdidDefault = 0x03;
 

@@ -111,13 +111,13 @@ ParseOutcome parseArguments(int argc, const char* const* argv) {
     edid->require_subcommand(1);
     command(*edid, "status", "each input's EDID, in the EDID page's words");
     auto* edidSet = command(*edid, "set", "give input IN a built-in EDID");
-    operand(edidSet, "IN", "input 1..8", kInput);
+    operand(edidSet, "IN", "input 1..8, or all", kInputOrAll);
     operand(edidSet, "MODE", "1..15, or its text (\"1080p,Stereo Audio 2.0\")", any);
     auto* edidCopy = command(*edid, "copy", "copy output OUT's EDID to input IN");
     operand(edidCopy, "OUT", "output A..H or 1..8", kOutput);
     operand(edidCopy, "IN", "input 1..8, or all", kInputOrAll);
     auto* upload = command(*edid, "upload", "upload a 128- or 256-byte EDID file");
-    operand(upload, "IN", "input 1..8", kInput);
+    operand(upload, "IN", "input 1..8, or all", kInputOrAll);
     operand(upload, "FILE", "the EDID file", CLI::ExistingFile);
     operand(command(*edid, "decode", "decode an EDID file (needs no matrix)"), "FILE",
             "the EDID file", CLI::ExistingFile);

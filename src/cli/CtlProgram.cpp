@@ -3,6 +3,7 @@
 #include "CtlSession.h"
 #include "CtlUpgrade.h"
 #include "DiscoverWindow.h"
+#include "EdidRun.h"
 #include "PortNames.h"
 #include "RouteRun.h"
 #include "StatusRun.h"
@@ -11,6 +12,8 @@
 #include "edid/EdidDecoder.h"
 #include "edid/EdidJson.h"
 #include "edid/EdidText.h"
+#include "operations/EdidFileCheck.h"
+#include "operations/EdidTexts.h"
 
 #include "platform/posix/ComPortNames.h"
 #include "platform/qt/OutsideInterface.h"
@@ -31,6 +34,15 @@ std::string words(const std::vector<std::string>& command) {
         s += (s.empty() ? "" : " ") + w;
     }
     return s;
+}
+
+// An EDID target input as a position, "all" as edid::kInputCount; the unit has four inputs.
+std::optional<int> edidInput(const std::string& text) {
+    if (text == "all") {
+        return edid::kInputCount;
+    }
+    const std::optional<int> k = parseInput(text);
+    return k && *k < edid::kInputCount ? k : std::nullopt;
 }
 
 bool needsProfiles(const std::string& first) {
@@ -93,6 +105,28 @@ std::optional<int> CtlProgram::checkInput() {
             }
             return report_.fail(ExitCode::Usage, "Please select the correct EDID file!",
                                 "(" + file + ":" + why + ")", edidinfo::edidJson(*edid_));
+        }
+        // What the page takes, no more: a file with two or more extensions it ignores.
+        const edid::EdidFileVerdict verdict =
+            edid::checkEdidFile(bytes, edid::EdidFileBuffer{}.bytes());
+        if (verdict.kind != edid::EdidFileVerdict::Kind::Accept) {
+            return report_.fail(ExitCode::Usage, edid::kBadFile, "(" + file + ")");
+        }
+        edidBytes_ = bytes;
+    }
+    if (c.size() == 2 && c[0] == "edid" && c[1] != "status" && c[1] != "decode") {
+        const auto& ops = request_.operands;
+        const std::string& in = c[1] == "copy" ? ops[1] : ops[0];
+        if (!edidInput(in)) {
+            return report_.fail(ExitCode::Usage, "not an input of the unit 1.." +
+                                                     std::to_string(edid::kInputCount) + ": " + in);
+        }
+        if (c[1] == "copy" &&
+            parseOutput(ops[0]).value_or(edid::kInputCount) >= edid::kInputCount) {
+            return report_.fail(ExitCode::Usage, "not an output of the unit A..D: " + ops[0]);
+        }
+        if (c[1] == "set" && !EdidRun::parseMode(ops[1])) {
+            return report_.fail(ExitCode::Usage, "not an EDID mode 1..15 or its text: " + ops[1]);
         }
     }
     return std::nullopt;
@@ -214,6 +248,22 @@ int CtlProgram::converse(CtlSession& session) {
         const CtlSession::Outcome o = unit.run(first, on);
         return ended(o, nlohmann::json::object(),
                      unit.doneText().empty() ? "" : unit.doneText() + "\n");
+    }
+    if (first == "edid") {
+        EdidRun run(session);
+        const auto& ops = request_.operands;
+        const std::string& what = request_.command[1];
+        CtlSession::Outcome o;
+        if (what == "status") {
+            o = run.status();
+        } else if (what == "set") {
+            o = run.setMode(*edidInput(ops[0]), *EdidRun::parseMode(ops[1]));
+        } else if (what == "copy") {
+            o = run.copy(*parseOutput(ops[0]), *edidInput(ops[1]));
+        } else {
+            o = run.upload(*edidInput(ops[0]), edidBytes_);
+        }
+        return ended(o, run.json(), run.lines());
     }
     // A command whose operation does not run without its page yet: nothing has been sent.
     return report_.fail(ExitCode::Usage, command + ": not available yet",

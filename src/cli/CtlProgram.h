@@ -34,6 +34,7 @@ private:
 
     CtlRequest request_;
     std::optional<edidinfo::EdidInfo> edid_; // the decoded file of `edid upload` and `decode`
+    std::vector<std::uint8_t> edidBytes_;    // the file `edid upload` sends
     CtlReport report_;
     EventLoop& loop_;
     Network& network_;

@@ -38,18 +38,18 @@ TEST_F(MatrixModelTest, RebootAnswersThenIsSilentForAWhile) {
 
 TEST_F(MatrixModelTest, ValidEdidNeedsHeaderChecksumsAndAtMostOneExtension) {
     std::vector<std::uint8_t> e = makeEdid(true);
-    EXPECT_TRUE(MatrixModel::validEdid(e));
+    EXPECT_TRUE(EdidSession::validEdid(e));
     e[255] ^= 1;
-    EXPECT_FALSE(MatrixModel::validEdid(e));
+    EXPECT_FALSE(EdidSession::validEdid(e));
     e = makeEdid(false);
     e[200] = 0x77; // bytes past the base block do not matter without an extension
-    EXPECT_TRUE(MatrixModel::validEdid(e));
+    EXPECT_TRUE(EdidSession::validEdid(e));
     e[3] = 0x00;
-    EXPECT_FALSE(MatrixModel::validEdid(e));
+    EXPECT_FALSE(EdidSession::validEdid(e));
     e = makeEdid(false);
     e[126] = 2;
     e[127] = static_cast<std::uint8_t>(e[127] - 2);
-    EXPECT_FALSE(MatrixModel::validEdid(e));
+    EXPECT_FALSE(EdidSession::validEdid(e));
 }
 
 TEST_F(MatrixModelTest, EdidDownloadToAllInputsFailsWithFFForAnInvalidBlockOrNoRequest) {
