@@ -1,7 +1,7 @@
 // Feeds arbitrary bytes to the EDID file check and stops on any broken invariant. The first 256
 // input bytes (zero-padded) are the EDID already held, the rest is the file.
-#include "pages/edid/EdidFileBuffer.h"
-#include "pages/edid/EdidFileCheck.h"
+#include "operations/EdidFileBuffer.h"
+#include "operations/EdidFileCheck.h"
 
 #include <algorithm>
 #include <array>

@@ -2,13 +2,8 @@
 // The real application with its pages on the virtual clock, a simulated matrix on COM3
 // and at 192.168.1.100:8000 and nothing on UDP: what the page-level fuzz targets drive. Each
 // input builds a rig of its own, so no state leaks from one input to the next.
-#include "FakePlatform.h"
-#include "app/ControllerApp.h"
-#include "app/MainWindow.h"
+#include "PanelFixture.h"
 #include "pages/PageFactory.h"
-#include "pages/general/GeneralIds.h"
-#include "pages/general/GeneralPage.h"
-#include "sim/harness/SimulatedMatrixHarness.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -35,35 +30,11 @@ inline sim::SimulatedMatrixHarness::Options rigOptions(bool udp) {
     return o;
 }
 
-struct PanelRig {
-    explicit PanelRig(bool udp = true) : harness(rigOptions(udp)) {
-        app.start();
-        main = app.mainWindow();
-        main->open();
-        page = &dynamic_cast<GeneralPage&>(main->page(kPageGeneral));
-    }
+struct PanelRig : testing::PanelFixture {
+    explicit PanelRig(bool udp = true) : PanelFixture(rigOptions(udp), makePageFactory()) {}
 
-    sim::SimulatedMatrixHarness harness;
-    testing::FakeUiServices ui;
-    Platform platform{harness.loop(), harness.network(), harness.serialPorts(), ui};
-    ControllerApp app{platform, AppOptions{Rect{0, 0, 1280, 800}, makePageFactory()}};
-    MainWindow* main = nullptr;
-    GeneralPage* page = nullptr;
+    GeneralPage* page = general;
 
-    void advance(std::int64_t ms) { harness.advance(ms); }
-    void connectCom() {
-        page->click(gen::kComConnect);
-        advance(100);
-        harness.clearFrames();
-    }
-    void connectTcp() {
-        page->click(gen::kTcpRadio);
-        page->click(gen::kSearch); // on the virtual segment only
-        advance(50);
-        page->click(gen::kTcpConnect);
-        advance(200);
-        harness.clearFrames();
-    }
     // Runs `fn` once the matrix has received `count` units since the last clearFrames.
     void whenReceived(std::size_t count, std::function<void()> fn) {
         harness.loop().schedule(1, [this, count, fn = std::move(fn)]() mutable {

@@ -3,11 +3,12 @@
 # says which faults no test caught: the measure of whether the tests would notice a real
 # mistake. The source file is restored after every fault, also on errors and Ctrl+C.
 #
-#   scripts/plant-faults.sh [-l LIST] [-b BUILD_DIR] [-a] [-k] [-x FILTER] [N|N-M|N,M,...]
+#   scripts/plant-faults.sh [-l LIST] [-b BUILD_DIR] [-a] [-k] [-v] [-x FILTER] [N|N-M|N,M,...]
 #     -l LIST       the fault list (default scripts/faults.txt)
 #     -b BUILD_DIR  the build folder (default build-faults, configured on first use)
 #     -a            run every unit and integration test, not only those relinked by the fault
 #     -k            check the list only: every snippet found exactly once, nothing built
+#     -v            name the tests that caught each fault
 #     -x FILTER     leave out the tests a gtest filter names (e.g. -x 'Soak.*' to save time)
 #     N, N-M, N,M   the faults to plant, by number in the list (default: all)
 #
@@ -27,13 +28,15 @@ BUILD_DIR=build-faults
 ALL_TESTS=0
 CHECK_ONLY=0
 EXCLUDE=""
-while getopts "l:b:akx:h" opt; do
+VERBOSE=0
+while getopts "l:b:akvx:h" opt; do
     case $opt in
     l) LIST=$OPTARG ;;
     b) BUILD_DIR=$OPTARG ;;
     a) ALL_TESTS=1 ;;
     k) CHECK_ONLY=1 ;;
     x) EXCLUDE=$OPTARG ;;
+    v) VERBOSE=1 ;;
     *) sed -n '2,20p' "$0" | sed 's/^# \{0,1\}//'; exit 2 ;;
     esac
 done
@@ -229,6 +232,12 @@ for n in $(selected); do
     else
         caught=$((caught + 1))
         printf '%3d caught  %s (by %s)\n' "$n" "$why" "${failed% }"
+        # Which tests caught it: a test that alone catches a fault is one to keep.
+        if [ "$VERBOSE" = 1 ]; then
+            for f in $failed; do
+                sed -n 's/^\[  FAILED  \] \([A-Za-z0-9_/.]*\).*/      \1/p' "$WORK/$f.log" | sort -u
+            done
+        fi
     fi
 done
 

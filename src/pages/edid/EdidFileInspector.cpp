@@ -1,9 +1,9 @@
 #include "EdidFileInspector.h"
 
-#include "EdidFileCheck.h"
 #include "EdidPage.h"
 #include "edid/EdidDecoder.h"
 #include "edid/EdidText.h"
+#include "operations/EdidFileCheck.h"
 #include "platform/Platform.h"
 
 #include <filesystem>

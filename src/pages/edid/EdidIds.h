@@ -1,7 +1,10 @@
 #pragma once
 // Control identifiers, timer identifiers, periods and texts of the EDID page (dialog 149). The
 // parts of the page share them, and tests click and read controls by them.
+#include "operations/EdidTexts.h"
+#include "operations/EdidWaits.h"
 #include "session/SessionTexts.h"
+
 #include <array>
 
 namespace zentrel::edid {
@@ -9,11 +12,8 @@ namespace zentrel::edid {
 // The texts and periods every page shares.
 using session::kAnimationMs;
 using session::kNoCom;
-using session::kNoLink;
 using session::kNoticeMs;
-using session::kReplyWaitMs;
 using session::kStandby;
-using session::kTimeOut;
 
 // --- controls: "Manual Mode" -------------------------------------------------------------------
 constexpr int kManualGroup = 9300;
@@ -39,7 +39,6 @@ constexpr int kListGroup = 1232; // made narrower when the page opens
 constexpr int kListLine = 1157;  // made narrower with the group
 constexpr int kStatus = 1222;    // moved left when the page opens
 constexpr int kSeparator = 1231;
-constexpr int kMaxInputs = 8;
 // Input k = 1..8: its label ("INk:") and the EDID it presents.
 constexpr std::array<int, kMaxInputs> kInputLabels{9311, 9312, 9313, 9314, 1227, 1228, 1229, 1230};
 constexpr std::array<int, kMaxInputs> kStatusLines{1218, 1219, 1220, 1221, 1223, 1224, 1225, 1226};
@@ -67,67 +66,25 @@ constexpr int kReceiveFrame = 1206;
 constexpr int kSendFrame = 1207;
 constexpr int kLogClear = 1062;
 
-// The unit has four inputs and four outputs; the lists carry eight of each until the page cuts
-// them. Target position kInputCount is "All Inputs".
-constexpr int kInputCount = 4;
+// The lists carry eight inputs and outputs until the page cuts them to the unit's four.
 constexpr int kTemplatePorts = 8;
 // How far the page's opening moves the Status button and narrows the list's frames.
 constexpr int kCutPixels = 150;
 
-// --- the exchange an operation runs ------------------------------------------------------------
-enum class Operation { None = 0, SetMode = 1, Copy = 2, Download = 3, Refresh = 4, Status = 5 };
-
-// The choice that sets the default EDID instead of a built-in one.
-constexpr int kDefaultChoice = 15;
-
-// --- timers ------------------------------------------------------------------------------------
-// Each request: first wait (a repeat follows), then the give-up.
-constexpr int kBlockDelayTimer = 2;
-constexpr int kBlockTimer = 3;
-constexpr int kAccessTimer = 5;
-constexpr int kAccessGiveUp = 6;
-constexpr int kDefaultAllTimer = 11;
-constexpr int kDefaultAllGiveUp = 12;
-constexpr int kBuiltInAllTimer = 13;
-constexpr int kBuiltInAllGiveUp = 14;
-constexpr int kDefaultOneTimer = 19;
-constexpr int kDefaultOneGiveUp = 20;
-constexpr int kBuiltInOneTimer = 21;
-constexpr int kBuiltInOneGiveUp = 22;
-constexpr int kCopyAllTimer = 23;
-constexpr int kCopyAllGiveUp = 24;
-constexpr int kCopyOneTimer = 25;
-constexpr int kCopyOneGiveUp = 26;
-constexpr int kDownloadOneTimer = 27;
-constexpr int kDownloadOneGiveUp = 28;
-constexpr int kDownloadAllTimer = 29;
-constexpr int kDownloadAllGiveUp = 30;
+// --- timers of the page's own (the conversations' are in operations/EdidWaits.h) -------------
 constexpr int kNoticeTimer = 55;
-constexpr int kOutputCheckTimer = 58;
 constexpr int kAnimationTimer = 60;
-// Status query of input k: repeat timer, then its give-up.
-constexpr std::array<int, kMaxInputs> kStatusTimers{70, 72, 74, 76, 78, 80, 82, 84};
-constexpr std::array<int, kMaxInputs> kStatusGiveUps{71, 73, 75, 77, 79, 81, 83, 85};
 // The standby announcement stops every timer in this range.
 constexpr int kFirstStandbyTimer = 1;
 constexpr int kLastStandbyTimer = 79;
 
 // --- periods (ms) ------------------------------------------------------------------------------
-constexpr int kBlockDelayMs = 200;
 constexpr int kLongNoticeMs = 2500;
 
 // --- texts -------------------------------------------------------------------------------------
 constexpr const char* kPleaseWait = "Please wait...";
-constexpr const char* kSetOk = "Set successfully!";
-constexpr const char* kCopyOk = "Copy successfully!";
-constexpr const char* kCopyFailed = "Copy failed!";
-constexpr const char* kSwitchRefused = "Please set the EDID to [1111]!";
-constexpr const char* kBadFile = "Please select the correct EDID file!";
 constexpr const char* kNoFile = "Select the file!";
-constexpr const char* kDownloadOk = "Download successfully!";
-constexpr const char* kDownloadFailed = "Download failed!";
 constexpr const char* kFileFilter = "Binary file(*.BIN)|*.BIN||";
-constexpr const char* kDefaultEdidText = "Default EDID";
 constexpr const char* kAllInputs = "All Inputs";
 constexpr const char* kDetailsButton = "Details...";
 constexpr const char* kDetailsTitle = "EDID details";

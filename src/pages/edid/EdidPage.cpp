@@ -1,7 +1,7 @@
 #include "EdidPage.h"
 
 #include "EdidPageTemplate.h"
-#include "EdidTexts.h"
+#include "operations/EdidTexts.h"
 #include "platform/Platform.h"
 #include "protocol/Commands.h"
 #include "protocol/Replies.h"
@@ -27,10 +27,8 @@ EdidPage::EdidPage(PageContext& ctx)
           *this, ctx.state, ctx.socket, ctx.platform.serial.createLink(),
           {kSendLog, kReceiveLog, false, {&ctx.traffic, kPageEdid}, ReplyAssembler::Options{true}}),
       popups_(*this, ctx.state, ctx.notice, ctx.progress, {kNoticeTimer, kAnimationTimer, 0, true}),
-      access_(
-          *this, RequestTimers{kAccessTimer, kReplyWaitMs, kAccessGiveUp, kReplyWaitMs},
-          [this](const CommandFrame& f) { link_.sender().send(f); }, [this] { timeOutA(); }),
-      modeCopy_(*this), status_(*this), download_(*this), inspector_(*this) {}
+      file_(*this), change_(host(), selections_, file_.buffer(), *this), status_(host(), *this),
+      inspector_(*this) {}
 
 EdidPage::~EdidPage() = default;
 
@@ -70,8 +68,8 @@ void EdidPage::onInitDialog() {
         setText(statusLine(k), kDefaultEdidText);
     }
 
-    if (state().ControlMode == kModeCom && state().SharedPort != 0) {
-        link_.openSerial(state().SharedPort, session::kLine);
+    if (ctx_.state.ControlMode == kModeCom && ctx_.state.SharedPort != 0) {
+        link_.openSerial(ctx_.state.SharedPort, session::kLine);
     }
 }
 
@@ -98,22 +96,22 @@ void EdidPage::cutToFourInputs() {
 }
 
 void EdidPage::activate() {
-    if (state().ControlMode == kModeTcp) {
-        if (state().TcpConnected == 0) {
+    if (ctx_.state.ControlMode == kModeTcp) {
+        if (ctx_.state.TcpConnected == 0) {
             popups_.notice(kNoLink, kNoticeMs, PagePopups::When::Always);
         }
-        status_.refresh();
+        refresh();
         replyMute_ = false;
         return;
     }
-    if (state().ComPortOpen == 0) {
+    if (ctx_.state.ComPortOpen == 0) {
         popups_.notice(kNoCom, kNoticeMs, PagePopups::When::Always);
         return;
     }
-    if (!link_.openSerial(state().SharedPort, session::kLine)) {
+    if (!link_.openSerial(ctx_.state.SharedPort, session::kLine)) {
         popups_.notice(kNoCom, kNoticeMs, PagePopups::When::Always);
     }
-    status_.refresh();
+    refresh();
 }
 
 void EdidPage::onCommand(int id, int code) {
@@ -127,26 +125,26 @@ void EdidPage::onCommand(int id, int code) {
     switch (id) {
     case kModeSet:
         if (guard(Operation::SetMode)) {
-            modeCopy_.startSetMode();
+            startSetMode();
         }
         break;
     case kCopySet:
         if (guard(Operation::Copy)) {
-            modeCopy_.startCopy();
+            startCopy();
         }
         break;
     case kDownloadSet:
         if (guard(Operation::Download)) {
-            download_.start();
+            startDownload();
         }
         break;
     case kStatus:
         replyMute_ = false;
-        status_.start();
+        startStatus();
         break;
     case kOpenFile:
         replyMute_ = false;
-        download_.openFile();
+        file_.openFile();
         break;
     case kFileDetails:
         inspector_.openDetails();
@@ -193,8 +191,8 @@ bool EdidPage::guard(Operation op) {
 }
 
 bool EdidPage::linkReady() {
-    if (state().ControlMode == kModeTcp) {
-        if (state().TcpConnected == 0) {
+    if (ctx_.state.ControlMode == kModeTcp) {
+        if (ctx_.state.TcpConnected == 0) {
             popups_.notice(kNoLink, kNoticeMs, PagePopups::When::Always);
             return false;
         }
@@ -207,9 +205,48 @@ bool EdidPage::linkReady() {
     return true;
 }
 
-void EdidPage::requestAccess() {
-    access_.start(cmd::edidAccess());
+void EdidPage::startSetMode() {
+    popups_.startAnimation(progressStart(Operation::SetMode));
+    change_.requestAccess();
+    popups_.openProgress();
+}
+
+void EdidPage::startCopy() {
+    change_.queryOutput();
+    popups_.startAnimation(progressStart(Operation::Copy));
+    popups_.openProgress();
+}
+
+void EdidPage::startDownload() {
+    if (text(kFilePath).empty()) {
+        popups_.notice(kNoFile, kNoticeMs, PagePopups::When::Always);
+        return;
+    }
+    popups_.startAnimation(progressStart(Operation::Download));
+    change_.requestAccess();
+    popups_.openProgress();
+}
+
+void EdidPage::startStatus() {
+    op_ = Operation::Status;
+    if (!linkReady()) {
+        return;
+    }
+    popups_.startAnimation(progressStart(Operation::Status));
+    status_.start();
     busy_ = true;
+    popups_.openProgress();
+}
+
+void EdidPage::refresh() {
+    op_ = Operation::Refresh;
+    status_.queryOne(1);
+}
+
+void EdidPage::queryTargetInput(int target) {
+    if (target < kInputCount) {
+        status_.queryOne(target + 1);
+    }
 }
 
 void EdidPage::onTimer(int id) {
@@ -223,13 +260,85 @@ void EdidPage::onTimer(int id) {
         }
         return;
     }
-    if (access_.onTimer(id) || modeCopy_.onTimer(id) || download_.onTimer(id)) {
-        return;
+    if (!change_.onTimer(id)) {
+        status_.onTimer(id);
     }
-    status_.onTimer(id);
 }
 
-void EdidPage::timeOutA(const char* text) {
+void EdidPage::endChange() {
+    popups_.stopAnimation();
+    busy_ = false;
+    postTabLock(*this, false);
+}
+
+void EdidPage::onOutputMissing(int output) {
+    popups_.stopAnimation();
+    popups_.notice(notConnectedText(output), kNoticeMs, PagePopups::When::Always);
+}
+
+void EdidPage::onModeSet(bool builtIn, bool allInputs) {
+    endChange();
+    if (builtIn) {
+        popups_.closeNoticeShowing(kPleaseWait);
+        popups_.notice(kSetOk, kNoticeMs, PagePopups::When::Always);
+    }
+    allInputs ? refresh() : queryTargetInput(selections_.modeTarget);
+    if (!builtIn) {
+        popups_.closeNoticeShowing(kPleaseWait);
+    }
+}
+
+// A failed copy is reported as one, never as a success.
+void EdidPage::onCopied(bool allInputs, bool done) {
+    if (allInputs) {
+        endChange();
+        if (!done) {
+            popups_.closeNoticeShowing(kPleaseWait);
+            popups_.notice(kCopyFailed, kNoticeMs, PagePopups::When::Always);
+            return;
+        }
+        popups_.notice(kCopyOk, kNoticeMs, PagePopups::When::Always);
+        refresh();
+        popups_.closeNoticeShowing(kPleaseWait);
+        return;
+    }
+    popups_.stopAnimation();
+    busy_ = false;
+    popups_.closeNoticeShowing(kPleaseWait);
+    if (popups_.noticeShown()) {
+        return;
+    }
+    if (done) {
+        popups_.notice(kCopyOk, kNoticeMs, PagePopups::When::Always);
+        queryTargetInput(selections_.copyTarget);
+    } else {
+        popups_.notice(kCopyFailed, kNoticeMs, PagePopups::When::Always);
+    }
+}
+
+void EdidPage::onDownloaded(bool allInputs, std::uint8_t outcome) {
+    popups_.stopAnimation();
+    busy_ = false;
+    if (outcome == reply::kRefused) {
+        popups_.notice(kDownloadFailed, kNoticeMs, PagePopups::When::Always);
+    } else if (outcome == reply::kDone) {
+        popups_.notice(kDownloadOk, kNoticeMs, PagePopups::When::Always);
+        allInputs ? refresh() : queryTargetInput(selections_.downloadTarget);
+    }
+    postTabLock(*this, false);
+    popups_.closeNoticeShowing(kPleaseWait);
+}
+
+void EdidPage::onStatusRead(int k, std::uint8_t code) {
+    setText(statusLine(k), statusText(code));
+}
+
+void EdidPage::onStatusDone() {
+    popups_.stopAnimation();
+    busy_ = false;
+}
+
+void EdidPage::onChangeTimedOut(const char* text) {
     popups_.stopAnimation();
     busy_ = false;
     if (popups_.noticeShows(kPleaseWait)) {
@@ -242,12 +351,12 @@ void EdidPage::timeOutA(const char* text) {
     postTabLock(*this, false);
 }
 
-void EdidPage::timeOutB() {
+void EdidPage::onOutputCheckTimedOut() {
     popups_.stopAnimation();
     popups_.notice(kTimeOut, kNoticeMs, PagePopups::When::IfClosed);
 }
 
-void EdidPage::timeOutC() {
+void EdidPage::onStatusTimedOut() {
     popups_.stopAnimation();
     busy_ = false;
     popups_.notice(kTimeOut, kNoticeMs, PagePopups::When::IfClosed);
@@ -274,40 +383,16 @@ LParam EdidPage::onMessage(unsigned msg, WParam wp, LParam lp) {
 }
 
 void EdidPage::dispatch(const CommandFrame& f) {
-    if (replyMute_ && state().ControlMode == kModeTcp) {
+    if (replyMute_ && ctx_.state.ControlMode == kModeTcp) {
         return;
     }
-    if (cmd::kEdidAccess.matches(f)) {
-        onAccessGranted();
-    } else if (modeCopy_.onReply(f) || download_.onReply(f)) {
+    if (change_.onReply(f, op_)) {
         return;
-    } else if (cmd::kStandby.matches(f)) {
+    }
+    if (cmd::kStandby.matches(f)) {
         onStandby();
-    } else if (status_.onReply(f)) {
-        return;
-    } else if (const auto report = reply::switchReport(f)) {
-        onSwitchReport(*report);
-    }
-}
-
-void EdidPage::onAccessGranted() {
-    // A second grant (a doubled reply, or the answer to the repeat after the first answer)
-    // would start the operation's next step a second time.
-    if (!access_.waiting()) {
-        return;
-    }
-    access_.stop();
-    busy_ = false;
-    switch (op_) {
-    case Operation::SetMode:
-    case Operation::Copy:
-        modeCopy_.onAccessGranted(op_);
-        break;
-    case Operation::Download:
-        download_.onAccessGranted();
-        break;
-    default:
-        break;
+    } else if (!status_.onReply(f, op_)) {
+        change_.onSwitchReport(f, op_);
     }
 }
 
@@ -323,21 +408,7 @@ void EdidPage::onStandby() {
     popups_.notice(kStandby, kLongNoticeMs, PagePopups::When::IfClosed);
 }
 
-void EdidPage::onSwitchReport(const reply::SwitchReport& report) {
-    if (!report.refused()) {
-        // The change may go on: ask again for what the report came in place of.
-        if (op_ == Operation::SetMode || op_ == Operation::Download) {
-            requestAccess();
-        } else if (op_ == Operation::Copy) {
-            modeCopy_.queryOutput();
-        }
-        return;
-    }
-    // The unit refuses the change. The operation ends here, its waits with it: a repeat would
-    // only be refused again, and a give-up later would report a time-out for what was refused.
-    access_.stop();
-    modeCopy_.stopAll();
-    download_.stopAll();
+void EdidPage::onChangeRefused() {
     popups_.stopAnimation();
     busy_ = false;
     if (popups_.noticeShown()) {

@@ -1,37 +1,34 @@
 #pragma once
 // The EDID page (dialog 149): the "Manual Mode" rows that give the inputs a built-in EDID, the
 // default EDID, a display's EDID or one from a file, and the list of the EDID each input
-// presents. The page owns its serial channel, its logs, its reply assembly on both links, the
-// access request every change begins with and the state its parts share; it hands each reply to
-// its parts in a fixed order, the first that knows the reply acting on it.
-#include "EdidDownload.h"
+// presents. The conversations run as operations (the change and the status list) on the page's
+// link; the page shows what they tell it, in its pop-ups and lines, and hands each reply to them
+// in a fixed order, the first that knows the reply acting on it.
+#include "EdidFileChooser.h"
 #include "EdidFileInspector.h"
 #include "EdidIds.h"
-#include "EdidModeCopy.h"
-#include "EdidStatusList.h"
 #include "app/Page.h"
 #include "app/PageContext.h"
 #include "app/PagePopups.h"
+#include "operations/EdidChange.h"
+#include "operations/EdidStatusList.h"
+#include "operations/OperationHost.h"
 #include "platform/SerialLink.h"
 #include "platform/Window.h"
 #include "protocol/Replies.h"
 #include "session/PageLink.h"
-#include "session/PendingRequest.h"
 
 #include <memory>
 
 namespace zentrel {
 
-class EdidPage : public Window, public Page {
+class EdidPage : public Window,
+                 public Page,
+                 private edid::EdidChangeListener,
+                 private edid::EdidStatusListener {
 public:
     // The combo selections, kept while the page lives and put back when it opens.
-    struct Selections {
-        int choice = 0;         // 0..15
-        int modeTarget = 0;     // 0..3 an input, 4 all inputs
-        int copySource = 0;     // 0..3 output A..D
-        int copyTarget = 0;     // 0..4
-        int downloadTarget = 0; // 0..4
-    };
+    using Selections = edid::EdidTargets;
 
     explicit EdidPage(PageContext& ctx);
     ~EdidPage() override;
@@ -55,59 +52,68 @@ public:
     void onCancel() override {}
 
     // --- what the parts share ----------------------------------------------------------------
-    SharedState& state() { return ctx_.state; }
     PageContext& context() { return ctx_; }
-    FrameSender& sender() { return link_.sender(); }
     SendLog& sendLog() { return link_.sendLog(); }
     PagePopups& popups() { return popups_; }
-    edid::EdidStatusList& statusList() { return status_; }
     edid::EdidFileInspector& inspector() { return inspector_; }
-    const Selections& selections() const { return selections_; }
-    edid::Operation operation() const { return op_; }
-    void setOperation(edid::Operation op) { op_ = op; }
+    OperationHost host() { return {*this, link_, ctx_.state}; }
+
+    // Inspection, for tests.
     bool busy() const { return busy_; }
-    void setBusy(bool busy) { busy_ = busy; }
-    bool replyMuted() const { return replyMute_; }
+    const SendLog& sendLog() const { return link_.sendLog(); }
+    const ReplyAssembler& assembler() const { return link_.assembler(); }
+    const edid::EdidFileChooser& file() const { return file_; }
+    const edid::EdidFileInspector& inspector() const { return inspector_; }
+
+private:
+    // --- EdidChangeListener ----------------------------------------------------------------
+    void onAccessRequested() override { busy_ = true; }
+    void onAccessGranted(bool changeSent) override { busy_ = changeSent; }
+    void onDownloadReady() override { busy_ = true; }
+    void onOutputMissing(int output) override;
+    void onModeSet(bool builtIn, bool allInputs) override;
+    void onCopied(bool allInputs, bool done) override;
+    void onDownloaded(bool allInputs, std::uint8_t outcome) override;
+    void onChangeRefused() override;
+    void onChangeTimedOut(const char* text) override;
+    void onOutputCheckTimedOut() override;
+    // --- EdidStatusListener ----------------------------------------------------------------
+    void onStatusRead(int k, std::uint8_t code) override;
+    void onStatusDone() override;
+    void onStatusTimedOut() override;
 
     // The start of Set EDID Mode, the copy and the download: clears the reply mute, refuses
     // while busy, sets the operation and refuses when the link is not ready. True to go on.
     bool guard(edid::Operation op);
     // Whether the link of the current mode is ready; if not, the refusal notice and false.
     bool linkReady();
-    // Sends the EDID access request (timers 5, 6) and marks the page busy.
-    void requestAccess();
+    void startSetMode();
+    void startCopy();
+    void startDownload();
+    // The Status button's chain, under the progress box.
+    void startStatus();
+    // The refresh chain from input 1, after a change and on the page's activation.
+    void refresh();
+    // After a change of one input (position 0..3), its status; nothing after one of all.
+    void queryTargetInput(int target);
+    // A change has ended: no animation, not busy, the tabs free.
+    void endChange();
 
-    // How a wait ends without an answer. A: a change of an input's EDID, with the tab lock
-    // released; B: the copy's output check; C: a status query of the Status button.
-    void timeOutA(const char* text = edid::kTimeOut);
-    void timeOutB();
-    void timeOutC();
-
-    // Inspection, for tests.
-    const SendLog& sendLog() const { return link_.sendLog(); }
-    const ReplyAssembler& assembler() const { return link_.assembler(); }
-    const edid::EdidDownload& download() const { return download_; }
-    const edid::EdidFileInspector& inspector() const { return inspector_; }
-
-private:
     void dispatch(const CommandFrame& frame);
-    void onAccessGranted();
     void onStandby();
-    void onSwitchReport(const reply::SwitchReport& report);
     void storeSelection(int id);
     void cutToFourInputs();
 
     PageContext& ctx_;
     PageLink link_;
     PagePopups popups_;
-    PendingRequest access_;
     Selections selections_;
     edid::Operation op_ = edid::Operation::None;
     bool busy_ = false;
     bool replyMute_ = false;
-    edid::EdidModeCopy modeCopy_;
+    edid::EdidFileChooser file_;
+    edid::EdidChange change_;
     edid::EdidStatusList status_;
-    edid::EdidDownload download_;
     edid::EdidFileInspector inspector_;
 };
 

@@ -5,6 +5,7 @@
 #include "platform/qt/QtEventLoop.h"
 #include "view/QtUiServices.h"
 #include "view/QtWindowHost.h"
+#include "view/ReadingOrder.h"
 #include "view/WindowWidget.h"
 
 #include <QApplication>
@@ -136,4 +137,15 @@ TEST(WindowViewGui, AClickOnTheHighlightedRowTakesItAgain) {
     for (const auto& [id, code] : panel.commands) {
         EXPECT_EQ(std::pair(id, code), std::pair(1500, int{LVN_ITEMCHANGED}));
     }
+}
+
+TEST(ReadingOrderGui, ControlsOverlappingBothWaysReadByTheirTopLeft) {
+    QtTestApp qt;
+    QWidget box;
+    box.resize(200, 200);
+    auto* tall = new QPushButton("tall", &box);
+    tall->setGeometry(10, 10, 20, 100);
+    auto* wide = new QPushButton("wide", &box); // over the tall one's top, across it
+    wide->setGeometry(0, 0, 100, 20);
+    EXPECT_EQ(readingOrder(box), (std::vector<QWidget*>{wide, tall}));
 }

@@ -37,6 +37,8 @@ TEST(Window, UserActionsFollowControlKindsAndReachOnlyLiveControls) {
     p.create(kPanel);
     EXPECT_EQ(p.control(1013).rect, (Rect{0, 0, 100, 20})); // dialog units are two pixels
     EXPECT_EQ(p.control(1015).accessibleName, "Port");
+    p.setOpacity(300);
+    EXPECT_EQ(p.opacity(), 255);
 
     p.click(1013);
     p.click(1014); // radios of one group exclude each other
@@ -57,7 +59,7 @@ TEST(Window, ComboEntriesKeepTheSelectionOnTheSameEntry) {
     p.addItem(1015, "COM3");
     p.addItem(1015, "COM5");
     p.setSelection(1015, 1);
-    p.insertItem(1015, 0, "COM1");
+    p.insertItem(1015, 1, "COM4"); // at the selection: the selection moves on with its entry
     EXPECT_EQ(p.shownText(1015), "COM5");
     p.deleteItem(1015, 2);
     EXPECT_EQ(p.selection(1015), -1);

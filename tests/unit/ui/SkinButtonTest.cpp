@@ -1,5 +1,7 @@
 // The skinned button's colours, its look in each state and what its click does.
 #include "ui/SkinButton.h"
+#include "ui/ShadeButton.h"
+#include "ui/SystemColors.h"
 #include "FakePlatform.h"
 #include "platform/Window.h"
 #include "platform/sim/VirtualEventLoop.h"
@@ -141,4 +143,24 @@ TEST_F(SkinButtonClick, TooltipReachesTheControlAndHiddenButtonsKeepTheirSkin) {
     EXPECT_EQ(hidden.color(SkinButton::BackOut), rgb(128, 128, 128));
     panel.click(12); // a person cannot reach a hidden button
     EXPECT_TRUE(panel.commands.empty());
+}
+
+TEST(SkinButtonColours, ShiftsKeepTheHueInRangeAndSlotsPastTheEndAreRefused) {
+    SkinButton b;
+    b.setColor(SkinButton::BackIn, rgb(200, 10, 10));
+    b.shiftColor(SkinButton::BackIn, 100); // cut where red reaches the top
+    EXPECT_EQ(b.color(SkinButton::BackIn), rgb(255, 65, 65));
+    b.shiftColor(SkinButton::BackIn, -100); // cut where green and blue reach the bottom
+    EXPECT_EQ(b.color(SkinButton::BackIn), rgb(190, 0, 0));
+    EXPECT_EQ(b.setColor(SkinButton::kSlots, rgb(1, 2, 3)), SkinButton::kBadIndex);
+    EXPECT_EQ(b.shiftColor(SkinButton::kSlots, 1), SkinButton::kBadIndex);
+}
+
+TEST(ShadeButtonFace, ItsPaletteRunsFromTheShadowThroughTheFaceToTheHighlight) {
+    ShadeButton b;
+    b.setShade(20, 10);
+    const ShadeButton::Palette& p = b.normalImage().palette;
+    EXPECT_EQ(p[0], SystemColors::ButtonShadow);
+    EXPECT_EQ(p[128], SystemColors::ButtonFace);
+    EXPECT_EQ(p[255], SystemColors::ButtonHighlight);
 }

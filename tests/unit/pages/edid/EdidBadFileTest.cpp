@@ -23,7 +23,7 @@ TEST_F(EdidTest, AnOversizedFileWithAGoodStartAndALoopingPathAreRefused) {
         popups.notices.clear();
         openFile(path);
         EXPECT_EQ(popups.noticeTexts(), Names{"Please select the correct EDID file!"});
-        const auto held = edid->download().buffer().bytes();
+        const auto held = edid->file().buffer().bytes();
         EXPECT_TRUE(std::equal(good.begin(), good.end(), held.begin()));
     }
 }

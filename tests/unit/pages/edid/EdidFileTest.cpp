@@ -2,8 +2,8 @@
 // refused with a word and which without, what a refused file leaves in place, and that a
 // 128-byte file keeps the second block of the EDID before it.
 #include "EdidFixture.h"
-#include "pages/edid/EdidFileBuffer.h"
-#include "pages/edid/EdidFileCheck.h"
+#include "operations/EdidFileBuffer.h"
+#include "operations/EdidFileCheck.h"
 
 using namespace zentrel;
 using namespace zentrel::testing;
@@ -46,7 +46,7 @@ struct EdidFiles : EdidTest {
         press(edid::kOpenFile);
     }
     Bytes held() const {
-        const auto b = edid->download().buffer().bytes();
+        const auto b = edid->file().buffer().bytes();
         return Bytes(b.begin(), b.end());
     }
 };

@@ -3,48 +3,18 @@
 // page and then on the EDID tab. Tests choose entries, click, advance the clock, and read the
 // frames each way, the status lines and the pop-ups the user saw, with their times.
 #include "EdidSamples.h"
-#include "GeneralFixture.h"
+#include "FileFolder.h"
+#include "PanelFixture.h"
 #include "pages/edid/EdidIds.h"
 #include "pages/edid/EdidPage.h"
 
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
-#include <filesystem>
-#include <fstream>
-
 namespace zentrel::testing {
 
-// Files the tests hand to the page, in a folder of their own that goes with the fixture.
-class FileFolder {
-public:
-    FileFolder() {
-        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        dir_ = std::filesystem::temp_directory_path() /
-               ("zentrel-edid-" + std::to_string(::getpid()) + "-" + info->name());
-        std::filesystem::create_directories(dir_);
-    }
-    ~FileFolder() {
-        std::error_code ec;
-        std::filesystem::remove_all(dir_, ec);
-    }
-    std::string write(const std::string& name, const std::vector<std::uint8_t>& bytes) const {
-        const std::filesystem::path p = dir_ / name;
-        std::ofstream out(p, std::ios::binary);
-        out.write(reinterpret_cast<const char*>(bytes.data()),
-                  static_cast<std::streamsize>(bytes.size()));
-        return p.string();
-    }
-    std::string path() const { return dir_.string(); }
-
-private:
-    std::filesystem::path dir_;
-};
-
-struct EdidFixture : GeneralFixture {
+struct EdidFixture : PanelFixture {
     explicit EdidFixture(sim::SimulatedMatrixHarness::Options options = {})
-        : GeneralFixture(std::move(options), pages<EdidPage>(kPageEdid)) {}
+        : PanelFixture(std::move(options), pagesWith<EdidPage>(kPageEdid)) {}
 
     EdidPage* edid = nullptr;
     FileFolder files;
@@ -67,9 +37,7 @@ struct EdidFixture : GeneralFixture {
         chooseTab();
         advance(1000);
         harness.clearFrames();
-        popups.notices.clear();
-        popups.progress.clear();
-        popups.progressLabels.clear();
+        popups.clear();
     }
 
     void choose(int id, int index) { edid->choose(id, index); }

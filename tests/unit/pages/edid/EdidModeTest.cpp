@@ -216,7 +216,7 @@ TEST_F(EdidTest, RefusedWithoutALinkOrWhileBusy) {
 
     // TCP mode without the link confirmed.
     popups.notices.clear();
-    click(gen::kTcpRadio);
+    general->click(gen::kTcpRadio);
     state().ShownConnected = 1;
     main->selectPage(kPageEdid);
     advance(1000);

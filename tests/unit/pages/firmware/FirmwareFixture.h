@@ -1,16 +1,14 @@
 #pragma once
-// The real application on the virtual clock with the FW Upgrade page in front of a simulated
-// matrix, reached over COM3 (connected on the General page first, as a user does) or over TCP.
-// Files are written to a fresh directory and chosen through a scripted open-file dialog.
-#include "pages/firmware/FirmwareIds.h"
+// The shared panel fixture with the FW Upgrade page under test, reached over COM3 (connected on
+// the General page first, as a user does) or over TCP. Files are written to a fresh folder and
+// chosen through a scripted open-file dialog.
+#include "FileFolder.h"
+#include "PanelFixture.h"
 #include "operations/FirmwareImage.h"
+#include "pages/firmware/FirmwareIds.h"
 #include "pages/firmware/FirmwarePage.h"
-#include "unit/pages/general/GeneralFixture.h"
-
-#include <unistd.h>
 
 #include <filesystem>
-#include <fstream>
 
 namespace zentrel::testing {
 
@@ -57,42 +55,13 @@ inline Bytes imagePart(const Bytes& plain, std::size_t start, std::size_t blocks
     return out;
 }
 
-struct FirmwareFixture {
+struct FirmwareFixture : PanelFixture {
     explicit FirmwareFixture(sim::SimulatedMatrixHarness::Options options = {})
-        : harness(std::move(options)) {
-        harness.loop().setObserver(&popups);
-        app.start();
-        main = app.mainWindow();
-        main->open();
-        general = &dynamic_cast<GeneralPage&>(main->page(kPageGeneral));
-        dir = std::filesystem::temp_directory_path() /
-              ("zentrel-fw-" + std::to_string(::getpid()) + "-" +
-               std::to_string(reinterpret_cast<std::uintptr_t>(this)));
-        std::filesystem::create_directories(dir);
-    }
-    ~FirmwareFixture() {
-        harness.loop().setObserver(nullptr);
-        std::error_code ec;
-        std::filesystem::remove_all(dir, ec);
-    }
+        : PanelFixture(std::move(options), pagesWith<FirmwarePage>(kPageFirmware)) {}
 
-    sim::SimulatedMatrixHarness harness;
-    FakeUiServices ui;
-    Platform platform{harness.loop(), harness.network(), harness.serialPorts(), ui};
-    ControllerApp app{platform, AppOptions{Rect{0, 0, 1280, 800},
-                                           GeneralFixture::pages<FirmwarePage>(kPageFirmware)}};
-    PopupRecorder popups{harness.loop()};
-    MainWindow* main = nullptr;
-    GeneralPage* general = nullptr;
     FirmwarePage* page = nullptr;
-    std::filesystem::path dir;
-
-    SharedState& state() { return app.state(); }
-    std::int64_t now() { return harness.loop().nowMs(); }
-    void advance(std::int64_t ms) { harness.advance(ms); }
-    Names sent() const { return harness.toMatrix(); }
-    void onFault(sim::FaultRule rule) { harness.faults().add(std::move(rule)); }
-    sim::MatrixModel& matrix() { return harness.matrix(); }
+    FileFolder files;
+    const std::filesystem::path& dir = files.dir();
 
     // The FW Upgrade tab chosen and activated, its device line answered, frames cleared.
     void showPage() {
@@ -102,25 +71,15 @@ struct FirmwareFixture {
         harness.clearFrames();
     }
     void overCom() {
-        general->click(gen::kComConnect);
-        advance(100);
+        connectCom();
         showPage();
     }
     void overTcp() {
-        general->click(gen::kTcpRadio);
-        general->click(gen::kSearch);
-        advance(50);
-        general->click(gen::kTcpConnect);
-        advance(200);
+        connectTcp();
         showPage();
     }
-
     std::string writeFile(const std::string& name, const Bytes& bytes) {
-        const std::filesystem::path p = dir / name;
-        std::ofstream(p, std::ios::binary)
-            .write(reinterpret_cast<const char*>(bytes.data()),
-                   static_cast<std::streamsize>(bytes.size()));
-        return p.string();
+        return files.write(name, bytes);
     }
     // Open, with the dialog answering `path`.
     void open(const std::string& path) {

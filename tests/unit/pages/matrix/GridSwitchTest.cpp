@@ -74,7 +74,7 @@ TEST_F(MatrixTest, AClickSendsTheSwitchAndTheGridFollowsOnlyTheAcknowledgment) {
     advance(20);
     EXPECT_EQ(sent(), switches("3>2 3>2"));
     EXPECT_EQ(grid(), "A:1[1] B:3[3] C:1[1] D:1[1]");
-    EXPECT_TRUE(seen.notices.empty());
+    EXPECT_TRUE(popups.notices.empty());
     // Every frame went to the page's send log, one line each.
     const std::string log = page->text(mtx::kSendLog);
     EXPECT_EQ(log.substr(log.size() - 82), "A5 5B 02 03 03 00 02 00 00 00 00 00 F6 \r\n"
@@ -119,13 +119,13 @@ TEST_F(MatrixTest, SilenceRepeatsOnceWithPleaseWaitThenTimesOutAndTheGridIsFreeA
     EXPECT_EQ(progressAtRepeat, 3000);
     EXPECT_EQ(sent(), switches("2>3 2>3"));
     advance(1500);
-    ASSERT_EQ(seen.noticeTexts(true), Names{"Time out! (1500 ms)"});
-    EXPECT_EQ(seen.notices[0].openedMs, t0 + 8000);
+    ASSERT_EQ(popups.noticeTexts(true), Names{"Time out! (1500 ms)"});
+    EXPECT_EQ(popups.notices[0].openedMs, t0 + 8000);
     // "Please wait" with its dots cycling every 500 ms while the repeat waits 5000 ms.
     const auto firstTick =
-        std::find(seen.progressLabels.begin(), seen.progressLabels.end(), "Please wait .    ");
-    ASSERT_GE(seen.progressLabels.end() - firstTick, 9);
-    EXPECT_LE(seen.progressLabels.end() - firstTick, 10);
+        std::find(popups.progressLabels.begin(), popups.progressLabels.end(), "Please wait .    ");
+    ASSERT_GE(popups.progressLabels.end() - firstTick, 9);
+    EXPECT_LE(popups.progressLabels.end() - firstTick, 10);
     EXPECT_EQ(Names(firstTick, firstTick + 4), (Names{"Please wait .    ", "Please wait . .  ",
                                                       "Please wait . . .", "Please wait .    "}));
     EXPECT_EQ(state().ProgressShown, 0);
@@ -146,7 +146,7 @@ TEST_F(MatrixTest, ASpoiledAcknowledgmentIsSentAgainOnceAndSilenceAfterwardsEnds
     advance(50);
     EXPECT_EQ(sent(), switches("3>1 3>1"));
     EXPECT_EQ(grid(), "A:3[3] B:2[2] C:3[3] D:4[4]");
-    EXPECT_TRUE(seen.notices.empty());
+    EXPECT_TRUE(popups.notices.empty());
     clearFrames();
     // Answers that stay spoiled never leave the grid busy.
     onFault(Kind::BadChecksum, kSwitch);
@@ -158,8 +158,8 @@ TEST_F(MatrixTest, ASpoiledAcknowledgmentIsSentAgainOnceAndSilenceAfterwardsEnds
     EXPECT_TRUE(state().MatrixBusy);
     advance(5000 + 1500);
     EXPECT_EQ(sent().size(), 2u);
-    ASSERT_EQ(seen.noticeTexts(), Names{"Time out!"});
-    EXPECT_LT(seen.notices[0].openedMs - t0, 5100);
+    ASSERT_EQ(popups.noticeTexts(), Names{"Time out!"});
+    EXPECT_LT(popups.notices[0].openedMs - t0, 5100);
     EXPECT_FALSE(state().MatrixBusy);
     EXPECT_EQ(grid(), "A:3[3] B:2[2] C:3[3] D:4[4]");
 }

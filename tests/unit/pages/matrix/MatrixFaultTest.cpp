@@ -50,7 +50,7 @@ TEST(MatrixFaultInjection, AdapterPulledOrPeerResetDuringASwitchTimesOutAndFrees
         tcp ? f.openOnTcp() : f.openOnCom();
         f.silenceOutput(3); // the acknowledgment would have been lost with the link anyway
         f.switchWith([&] { tcp ? f.harness.resetTcp() : f.harness.unplugSerial(); });
-        EXPECT_EQ(f.seen.noticeTexts(), Names{"Time out!"});
+        EXPECT_EQ(f.popups.noticeTexts(), Names{"Time out!"});
         EXPECT_EQ(f.grid(), "A:1[1] B:2[2] C:3[3] D:4[4]");
         f.expectFree();
     }
@@ -63,7 +63,7 @@ TEST(MatrixFaultInjection, StandbyWhileASwitchWaitsFreesTheGrid) {
         tcp ? f.openOnTcp() : f.openOnCom();
         f.silenceOutput(3);
         f.switchWith([&] { f.harness.announceStandby(); });
-        EXPECT_FALSE(f.seen.notices.empty());
+        EXPECT_FALSE(f.popups.notices.empty());
         f.expectFree();
         // Nothing of the abandoned switch holds the grid back: the next click goes out.
         f.clickInput(4, 1);
@@ -88,7 +88,7 @@ TEST(MatrixFaultInjection, DoubledOrCutAcknowledgmentsSwitchOnce) {
             f.switchWith([] {});
             EXPECT_EQ(f.switchesSent(), 1);
             EXPECT_EQ(f.grid(), "A:1[1] B:2[2] C:2[2] D:4[4]");
-            EXPECT_TRUE(f.seen.notices.empty());
+            EXPECT_TRUE(f.popups.notices.empty());
             f.expectFree();
         }
     }

@@ -38,7 +38,7 @@ TEST_F(MatrixTest, ShowingTheTabReadsEveryOutputBackOneAfterTheOther) {
     EXPECT_EQ(sent(), frames("02 01 01|02 01 02|02 01 03|02 01 04"));
     EXPECT_EQ(grid(), "A:3[3] B:1[1] C:4[4] D:2[2]");
     EXPECT_FALSE(state().MatrixBusy);
-    EXPECT_TRUE(seen.notices.empty());
+    EXPECT_TRUE(popups.notices.empty());
     // The arrows step from what was read back.
     page->click(mtx::nextArrow(3));
     advance(20);
@@ -62,7 +62,7 @@ TEST_F(MatrixTest, AnInputOutsideOneToFourIsShownInTheBoxOnlySignedOnSerialUnsig
     onFault(patched(routingOf(4), 6, 0x00));
     openOnCom();
     EXPECT_EQ(grid(), "A:1[1] B:-1[] C:7[] D:0[]");
-    EXPECT_TRUE(seen.notices.empty());
+    EXPECT_TRUE(popups.notices.empty());
 
     // Over TCP the same answers read 255; buttons and the arrows' start stay as they were.
     clickCaption(ctl::kGeneralCaption);
@@ -95,9 +95,9 @@ TEST_F(MatrixTest, ARefreshWithoutAnswerRepeatsOnceThenEndsWithTimeOut) {
     advance(150 + 20 + 3000 + 5000 + 1500);
     EXPECT_EQ(sent(), frames("02 01 01|02 01 01"));
     EXPECT_TRUE(busyWhileRepeating);
-    ASSERT_EQ(seen.noticeTexts(), Names{"Time out!"});
-    EXPECT_GE(seen.notices[0].openedMs - t0, 8000);
-    EXPECT_LT(seen.notices[0].openedMs - t0, 8100);
+    ASSERT_EQ(popups.noticeTexts(), Names{"Time out!"});
+    EXPECT_GE(popups.notices[0].openedMs - t0, 8000);
+    EXPECT_LT(popups.notices[0].openedMs - t0, 8100);
     EXPECT_EQ(sent().size(), 2u); // outputs 2 to 4 are not asked
     EXPECT_FALSE(state().MatrixBusy);
     EXPECT_EQ(state().ProgressShown, 0);
@@ -113,7 +113,7 @@ TEST_F(MatrixTest, ARefreshGivingUpAfterASwitchOfTheSameOutputTakesNoLateAnswer)
     onFault(Kind::Silent, routingOf(2));
     clickCaption(ctl::kMatrixCaption);
     advance(150 + 20 + 5000 + 5000 + 1500);
-    EXPECT_EQ(seen.noticeTexts(), Names{"Time out!"});
+    EXPECT_EQ(popups.noticeTexts(), Names{"Time out!"});
     EXPECT_FALSE(state().MatrixBusy);
     // Ended: an answer for output 2 that comes after the time-out starts nothing.
     clearFrames();
@@ -136,9 +136,9 @@ TEST_F(MatrixTest, StandbyDuringTheRefreshStopsItAndLeavesThePageIdle) {
     harness.announceStandby();
     const std::int64_t at = now();
     advance(3000);
-    ASSERT_EQ(seen.noticeTexts(), Names{"Matrix is in standby mode!"});
-    EXPECT_LT(seen.notices[0].openedMs - at, 10); // as soon as the announcement is in
-    EXPECT_EQ(seen.notices[0].durationMs(), 2500);
+    ASSERT_EQ(popups.noticeTexts(), Names{"Matrix is in standby mode!"});
+    EXPECT_LT(popups.notices[0].openedMs - at, 10); // as soon as the announcement is in
+    EXPECT_EQ(popups.notices[0].durationMs(), 2500);
     EXPECT_FALSE(state().MatrixBusy);
     EXPECT_EQ(sent(), frames("02 01 01|02 01 02|02 01 03"));
     for (int id = mtx::kFirstTimer; id <= mtx::kLastTimer; ++id) {
@@ -154,10 +154,10 @@ TEST_F(MatrixTest, WithoutAPortTheTabAndTheGridSayOpenComFailedAndSendNothing) {
     clickInput(1, 3);
     advance(2000);
     EXPECT_TRUE(sent().empty());
-    EXPECT_EQ(seen.noticeTexts(true),
+    EXPECT_EQ(popups.noticeTexts(true),
               (Names{"Open COM failed! (1500 ms)", "Open COM failed! (1500 ms)"}));
-    ASSERT_EQ(seen.notices.size(), 2u);
-    EXPECT_EQ(seen.notices[0].openedMs, 150);
+    ASSERT_EQ(popups.notices.size(), 2u);
+    EXPECT_EQ(popups.notices[0].openedMs, 150);
     EXPECT_FALSE(state().MatrixBusy);
     EXPECT_EQ(grid(), "A:1[] B:1[] C:1[] D:1[]");
 }
@@ -170,7 +170,7 @@ TEST_F(MatrixTest, OverTcpOnlyTheFirstOfTwoRepliesInOneReadIsActedOnButBothAreLo
     advance(150);
     EXPECT_TRUE(state().MatrixBusy);
     advance(150);
-    EXPECT_TRUE(seen.notices.empty()); // the announcement after the reply is not acted on
+    EXPECT_TRUE(popups.notices.empty()); // the announcement after the reply is not acted on
     EXPECT_EQ(grid(), "A:1[1] B:2[2] C:3[3] D:4[4]");
     EXPECT_FALSE(state().MatrixBusy);
     const std::string log = page->text(mtx::kReceiveLog);
@@ -185,7 +185,7 @@ TEST_F(MatrixTest, OverTcpRepliesAreTakenOnlyAfterTheRefreshArmedThePage) {
     // Before the refresh an unprompted frame is read and dropped, unlogged.
     harness.announceStandby();
     advance(100);
-    EXPECT_TRUE(seen.notices.empty());
+    EXPECT_TRUE(popups.notices.empty());
     EXPECT_EQ(page->text(mtx::kReceiveLog), "");
 }
 
@@ -196,6 +196,6 @@ TEST_F(MatrixTest, LeavingTheTabWithinItsFirst150MsLeavesThePortToThePageShown) 
     clickCaption(ctl::kGeneralCaption);
     advance(1000);
     EXPECT_TRUE(sent().empty()) << harness.transcript(); // no refresh of a hidden page
-    EXPECT_TRUE(seen.notices.empty());
+    EXPECT_TRUE(popups.notices.empty());
     EXPECT_TRUE(main->page(kPageGeneral).serialLink()->isOpen());
 }

@@ -28,7 +28,7 @@ TEST_F(MatrixTest, PortToPortRoutesEachInputToItsOutputAndCanBeChosenAgain) {
     for (int k = 1; k <= 4; ++k) {
         EXPECT_EQ(harness.state().routing[static_cast<std::size_t>(k)], k);
     }
-    EXPECT_TRUE(seen.notices.empty());
+    EXPECT_TRUE(popups.notices.empty());
 
     // The finished sequence gave its guard back: the panels act again.
     clearFrames();
@@ -59,7 +59,7 @@ TEST_F(MatrixTest, OneOutputFromThePanelWaitsLongerThanTheGridAndFreesThePanelWh
     EXPECT_EQ(sent().size(), 1u);
     advance(1 + 5000 + 1500); // the repeat at 5000 ms, the give-up 5000 ms later
     EXPECT_EQ(sent(), switches("3>2 3>2"));
-    EXPECT_EQ(seen.noticeTexts(), Names{"Time out!"});
+    EXPECT_EQ(popups.noticeTexts(), Names{"Time out!"});
     // Given back on the time-out.
     harness.faults().clear();
     page->click(mtx::panelButton(4));
@@ -93,7 +93,7 @@ TEST_F(MatrixTest, ASpoiledAcknowledgmentInASequenceIsResentThenSkippedOnTheSeco
     advance(200);
     // Output 2 is sent twice, then the sequence goes on with output 3, on its second wait.
     EXPECT_EQ(sent(), switches("2>1 2>2 2>2 2>3 2>4 2>5"));
-    EXPECT_TRUE(seen.notices.empty());
+    EXPECT_TRUE(popups.notices.empty());
     // And a skipped-to output that stays silent ends in "Time out!" without a repeat.
     harness.faults().clear();
     onFault(Kind::BadChecksum,
@@ -105,7 +105,7 @@ TEST_F(MatrixTest, ASpoiledAcknowledgmentInASequenceIsResentThenSkippedOnTheSeco
     EXPECT_EQ(sent(), switches("2>1 2>2 2>2 2>3"));
     advance(5000 + 1500);
     EXPECT_EQ(sent().size(), 4u);
-    EXPECT_EQ(seen.noticeTexts(), Names{"Time out!"});
+    EXPECT_EQ(popups.noticeTexts(), Names{"Time out!"});
 }
 
 TEST_F(MatrixTest, OverTcpASequenceGoesOnAfterOutputOneAndThePanelsCheckTheSocket) {
@@ -126,7 +126,7 @@ TEST_F(MatrixTest, OverTcpASequenceGoesOnAfterOutputOneAndThePanelsCheckTheSocke
     advance(200);
     EXPECT_EQ(sent().size(), 5u);
     EXPECT_TRUE(ui.boxes.empty());
-    EXPECT_TRUE(seen.notices.empty());
+    EXPECT_TRUE(popups.notices.empty());
 }
 
 TEST_F(MatrixTest, WithoutTheLinkOfTheModeThePanelsRefuse) {
@@ -143,7 +143,7 @@ TEST_F(MatrixTest, WithoutTheLinkOfTheModeThePanelsRefuse) {
     state().ShownConnected = 0;
     page->click(mtx::kSet);
     advance(2000);
-    EXPECT_EQ(seen.noticeTexts(), Names{"Connect to Matrix failed!"});
+    EXPECT_EQ(popups.noticeTexts(), Names{"Connect to Matrix failed!"});
     EXPECT_EQ(ui.boxes.size(), 2u);
     EXPECT_TRUE(sent().empty());
 }

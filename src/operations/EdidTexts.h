@@ -1,7 +1,8 @@
 #pragma once
-// The texts of the EDID page that follow from a number: the sixteen choices of "Set EDID
-// Mode", the EDID an input reports, the output letters and the animated progress texts.
-#include "EdidIds.h"
+// The EDID page's texts, which zentrel-ctl speaks too: the outcomes of a change, the sixteen
+// choices of "Set EDID Mode", the EDID an input reports, the output letters and the animated
+// progress texts.
+#include "EdidWaits.h"
 
 #include <cstdint>
 #include <string>
@@ -9,6 +10,15 @@
 namespace zentrel::edid {
 
 constexpr int kChoiceCount = 16;
+
+constexpr const char* kSetOk = "Set successfully!";
+constexpr const char* kCopyOk = "Copy successfully!";
+constexpr const char* kCopyFailed = "Copy failed!";
+constexpr const char* kSwitchRefused = "Please set the EDID to [1111]!";
+constexpr const char* kBadFile = "Please select the correct EDID file!";
+constexpr const char* kDownloadOk = "Download successfully!";
+constexpr const char* kDownloadFailed = "Download failed!";
+constexpr const char* kDefaultEdidText = "Default EDID";
 
 // Choice p = 0..15 as the combo shows it. The DVI entries keep their trailing blank.
 const char* choiceText(int p);
