@@ -132,7 +132,7 @@ TEST_F(Large, SwitchesArrowsAndSequencesCoverEightOutputsAndInputs) {
         EXPECT_FALSE(state().MatrixBusy);
         EXPECT_TRUE(page->panelsFree());
     }
-    EXPECT_TRUE(seen.notices.empty());
+    EXPECT_TRUE(popups.notices.empty());
 }
 
 TEST_F(Large, AFourByFourUnitAfterwardsGetsTheFourOutputLayoutBack) {
