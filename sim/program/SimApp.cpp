@@ -10,7 +10,7 @@ namespace zentrel::sim {
 namespace {
 
 MatrixState initialState(const SimOptions& o) {
-    MatrixState s = MatrixState::factory();
+    MatrixState s = MatrixState::factory(o.ports, o.ports);
     if (o.mac) {
         s.mac = *o.mac;
     }

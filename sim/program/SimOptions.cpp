@@ -141,6 +141,12 @@ SimOptions SimOptions::parse(const std::vector<std::string>& args) {
             if (o.firmwareOut.empty()) {
                 throw UsageError("--fw-out takes the path of the file to write");
             }
+        } else if (name == "--size") {
+            const std::string v = value();
+            if (v != "4x4" && v != "8x8") {
+                throw UsageError("--size takes 4x4 or 8x8, not '" + v + "'");
+            }
+            o.ports = v == "8x8" ? 8 : 4;
         } else if (name == "--fault") {
             try {
                 o.faults.push_back(FaultParser::parse(value()));
@@ -160,9 +166,10 @@ SimOptions SimOptions::parse(const std::vector<std::string>& args) {
 std::string SimOptions::usage() {
     return std::string(
                "Usage: zentrel-matrix-sim [OPTION...]\n"
-               "A simulated 4x4 HDMI matrix for the Zentrel control panel. It logs every frame\n"
-               "in and out on standard output and ends cleanly on SIGINT or SIGTERM.\n"
+               "A simulated 4x4 or 8x8 HDMI matrix for the Zentrel control panel. It logs every\n"
+               "frame in and out on standard output and ends cleanly on SIGINT or SIGTERM.\n"
                "\n"
+               "  --size 4x4|8x8       the unit's inputs and outputs (default 4x4)\n"
                "  --tcp ADDRESS:PORT   serve the control connection (default 127.0.0.1:8000;\n"
                "                       port 0 takes any free port and logs it)\n"
                "  --no-tcp             no TCP control connection\n"

@@ -34,6 +34,7 @@ struct SimOptions {
     std::int64_t upgradeRebootMs = 5000;
     std::vector<ParsedFault> faults;
     std::string firmwareOut; // --fw-out: where the received firmware image is written
+    int ports = 4;           // --size: 4x4 or 8x8 (inputs and outputs alike)
 
     // Throws UsageError.
     static SimOptions parse(const std::vector<std::string>& args);

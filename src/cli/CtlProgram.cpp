@@ -232,7 +232,15 @@ int CtlProgram::converse(CtlSession& session) {
             o = routing.readRouting();
         } else {
             const auto& ops = request_.operands;
-            const std::vector<int> chosen = parseOutputs({ops.begin() + 1, ops.end()}).value();
+            const MatrixSize& size = session.state().size();
+            // The unit has told its size only now; nothing that changes it has been sent.
+            if (const std::string wrong = portsOutside(ops, size); !wrong.empty()) {
+                return report_.fail(ExitCode::Usage, command + ": " + wrong,
+                                    "(the unit is " + std::to_string(size.inputs) + "x" +
+                                        std::to_string(size.outputs) + ")");
+            }
+            const std::vector<int> chosen =
+                parseOutputs({ops.begin() + 1, ops.end()}, size.outputs).value();
             std::vector<int> outputs;
             for (int k : chosen) {
                 outputs.push_back(k + 1);

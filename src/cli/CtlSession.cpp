@@ -1,6 +1,7 @@
 #include "CtlSession.h"
 
 #include "link/SerialChannel.h"
+#include "operations/SizeQuery.h"
 #include "platform/posix/PortHolder.h"
 #include "protocol/Commands.h"
 #include "session/SessionTexts.h"
@@ -42,13 +43,16 @@ CtlSession::~CtlSession() {
 std::optional<CtlSession::Outcome> CtlSession::open() {
     if (target_.kind == CtlTarget::Kind::Tcp) {
         state_.ControlMode = kModeTcp;
-        return connectTcp();
+        if (auto failed = connectTcp()) {
+            return failed;
+        }
+        return learnSize();
     }
     state_.ControlMode = kModeCom;
     if (link_.openSerial(target_.com, session::kLine)) {
         state_.ComPortOpen = 1;
         link_.serialOpened();
-        return std::nullopt;
+        return learnSize();
     }
     std::string detail = target_.kind == CtlTarget::Kind::Com
                              ? "(COM" + std::to_string(target_.com) + ", " + target_.device + ")"
@@ -73,6 +77,31 @@ std::optional<CtlSession::Outcome> CtlSession::connectTcp() {
     doModal(sessionTemplate());
     if (state_.TcpConnected == 0) {
         return Outcome{ExitCode::NoLink, session::kNoLink, where};
+    }
+    return std::nullopt;
+}
+
+std::optional<CtlSession::Outcome> CtlSession::learnSize() {
+    // As the panel does after its Connect, so the ports the tool takes are the unit's own.
+    SizeQuery query(host());
+    query.start();
+    const Outcome o = run(
+        [&](const LinkedFrame& r) {
+            const bool own = query.onReply(r);
+            if (own && !query.waiting()) {
+                finish({});
+            }
+            return own;
+        },
+        [&](int id) {
+            const bool own = query.onTimer(id);
+            if (own) {
+                finish({});
+            }
+            return own;
+        });
+    if (o.code != ExitCode::Done) {
+        return o;
     }
     return std::nullopt;
 }

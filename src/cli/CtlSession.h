@@ -35,7 +35,8 @@ public:
     CtlSession(EventLoop& loop, Network& network, const CtlTarget& target);
     ~CtlSession() override;
 
-    // Opens the serial line or connects; a failure is what the panel says, with the target.
+    // Opens the serial line or connects, then learns the unit's size (state().size()); a
+    // failure is what the panel says, with the target.
     std::optional<Outcome> open();
     OperationHost host() { return {*this, link_, state_}; }
     SharedState& state() { return state_; }
@@ -49,6 +50,7 @@ public:
 
 private:
     std::optional<Outcome> connectTcp();
+    std::optional<Outcome> learnSize();
     void checkConnect();
     void dispatch(const LinkedFrame& reply);
 

@@ -39,7 +39,7 @@ void StatusRun::onDeviceLine(const std::string& text) {
 }
 
 void StatusRun::onPortState(bool input, int k, bool connected) {
-    if (k > ops::kChainPorts) {
+    if (k > ops::kMaxPorts) {
         return;
     }
     (input ? inputs_ : outputs_)[static_cast<std::size_t>(k - 1)] = connected;
@@ -56,10 +56,14 @@ void StatusRun::onDeviceInfoTimedOut() {
 }
 
 nlohmann::json StatusRun::json() const {
+    const MatrixSize& unit = session_.state().size();
     nlohmann::json in = nlohmann::json::array(), out = nlohmann::json::array();
-    for (int k = 1; k <= ops::kChainPorts; ++k) {
+    for (int k = 1; k <= unit.inputs; ++k) {
         const auto i = static_cast<std::size_t>(k - 1);
         in.push_back({{"port", k}, {"connected", inputs_[i].value_or(false)}});
+    }
+    for (int k = 1; k <= unit.outputs; ++k) {
+        const auto i = static_cast<std::size_t>(k - 1);
         out.push_back({{"port", outputName(k)}, {"connected", outputs_[i].value_or(false)}});
     }
     return {{"device", orNull(device_)},
@@ -79,12 +83,13 @@ std::string StatusRun::lines() const {
     line("device", device_.value_or("-"));
     line("model", model_.value_or("-"));
     line("version", version_.value_or("-"));
-    for (int k = 1; k <= ops::kChainPorts; ++k) {
+    const MatrixSize& size = session_.state().size();
+    for (int k = 1; k <= size.inputs; ++k) {
         const auto i = static_cast<std::size_t>(k - 1);
         line("input " + std::to_string(k),
              inputs_[i].value_or(false) ? "connected" : "disconnected");
     }
-    for (int k = 1; k <= ops::kChainPorts; ++k) {
+    for (int k = 1; k <= size.outputs; ++k) {
         const auto i = static_cast<std::size_t>(k - 1);
         line("output " + outputName(k), outputs_[i].value_or(false) ? "connected" : "disconnected");
     }

@@ -36,7 +36,7 @@ private:
     CtlSession& session_;
     StatusChain chain_;
     std::optional<std::string> device_, model_, version_;
-    std::array<std::optional<bool>, ops::kChainPorts> inputs_{}, outputs_{};
+    std::array<std::optional<bool>, ops::kMaxPorts> inputs_{}, outputs_{};
     std::string awaited_ = "input 1"; // the port whose answer comes next
 };
 

@@ -1,5 +1,7 @@
 #include "FactoryReset.h"
 
+#include "state/SharedState.h"
+
 #include "StatusChain.h"
 #include "protocol/Commands.h"
 #include "protocol/Replies.h"
@@ -39,7 +41,7 @@ bool doneForAll(Command c, const CommandFrame& f) {
 } // namespace
 
 FactoryReset::FactoryReset(OperationHost host, FactoryResetListener& listener)
-    : listener_(listener) {
+    : state_(host.state), listener_(listener) {
     auto add = [&](RequestTimers timers) {
         steps_.emplace_back(
             host.window, timers,
@@ -94,7 +96,8 @@ bool FactoryReset::onReply(const CommandFrame& f) {
         }
         const auto step = static_cast<std::size_t>(k - 1);
         // A four-by-four unit ends its routing at output 4, a larger one at output 8.
-        advance(step, k == ops::kChainPorts || k == ops::kMaxPorts ? kEdidAccessStep : step + 1);
+        const bool last = k >= state_.size().outputs;
+        advance(step, last ? kEdidAccessStep : step + 1);
         return true;
     }
     if (doneForAll(cmd::kEdidAccess, f)) {

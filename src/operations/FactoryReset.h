@@ -49,6 +49,7 @@ private:
     // The answer to `step` came: the next one goes out, unless it is a repeat.
     void advance(std::size_t step, std::size_t next);
 
+    SharedState& state_; // the link's size: how many outputs are routed back
     std::vector<PendingRequest> steps_;
     FactoryResetListener& listener_;
     bool running_ = false;

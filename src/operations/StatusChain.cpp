@@ -4,6 +4,7 @@
 #include "protocol/Commands.h"
 #include "protocol/Replies.h"
 #include "session/PageLink.h"
+#include "state/SharedState.h"
 
 #include <utility>
 
@@ -107,6 +108,9 @@ void StatusChain::onDeviceInfo(const CommandFrame& f) {
         model_.start(cmd::queryModel());
     } else if (const auto size = reply::modelSize(f)) {
         model_.stop();
+        // The unit has just told its size on the serial line: the COM link's size follows.
+        host_.state.MatrixSizes[kModeCom] =
+            MatrixSize{MatrixSize::countOf(size->inputs), MatrixSize::countOf(size->outputs)};
         listener_.onDeviceLine(deviceText_ + " " + std::to_string(size->inputs) + "X" +
                                std::to_string(size->outputs));
         version_.start(cmd::queryVersion());
@@ -140,7 +144,7 @@ void StatusChain::onPort(const CommandFrame& f, bool serial) {
     }
     outputRequest(k).stop();
     listener_.onPortState(false, k, state.connected);
-    if (k == ops::kChainPorts || k == ops::kMaxPorts) {
+    if (k >= host_.state.size().ports()) {
         listener_.onChainDone();
         return;
     }

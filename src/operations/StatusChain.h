@@ -1,5 +1,6 @@
 #pragma once
-// Status: the state of input 1, output 1, input 2, ... output 4, one query after each reply. A
+// Status: the state of input 1, output 1, input 2, ... up to the last port of the link's size
+// (output 4, or output 8 on an eight-by-eight unit), one query after each reply. A
 // device-type reply, whenever one arrives on the serial line, leads through the model and the
 // firmware version to the same chain. Every query is repeated once after 5 s of silence; the
 // second silence gives up. The listener shows each answer; the host decides what a give-up or
@@ -17,7 +18,6 @@ struct LinkedFrame;
 namespace ops {
 
 constexpr int kMaxPorts = 8;
-constexpr int kChainPorts = 4; // the status chain ends after this output
 
 // Each query waits on its first timer, is repeated once, and gives up on its second. The panel
 // never asks for the device type itself (the matrix reports it after power-on); its timers are

@@ -42,7 +42,7 @@ bool StatusRefresh::onReply(int k, std::uint8_t input, bool serial) {
     }
     request(k).stop();
     listener_.onRoutingRead(k, input, serial);
-    if (k == ops::kShown || k == ops::kOutputs) {
+    if (k >= host_.state.size().outputs) {
         end();
         listener_.onRefreshDone();
         return true;

@@ -4,6 +4,7 @@
 #include "protocol/Commands.h"
 #include "session/PageLink.h"
 #include "session/TabLock.h"
+#include "state/SharedState.h"
 
 #include <algorithm>
 
@@ -51,14 +52,17 @@ bool SwitchEngine::onAcknowledgment(int k, bool sound) {
     }
     listener_.onAcknowledged();
     request(k).stop();
-    if (k > ops::kShown) {
-        // Outputs 5..8 are not checked; a sequence ends here.
+    if (k > host_.state.size().outputs) {
+        // Outputs the unit lacks are not checked; a sequence ends here.
         finish(k);
         return true;
     }
     if (!sound) {
         onChecksumFailure(k);
-    } else if (single_) {
+    } else if (single_ || k == ops::kOutputs) {
+        if (!single_) {
+            pendingInput_ = working(k) + 1; // the last step of a sequence over eight outputs
+        }
         finish(k);
     } else {
         continueSequence(k);
@@ -98,7 +102,7 @@ void SwitchEngine::onChecksumFailure(int k) {
         return;
     }
     retried_ = false;
-    if (single_) {
+    if (single_ || k == ops::kOutputs) {
         // Nothing more is sent; a sound acknowledgment may still come, else this ends it.
         armSecondWait(k);
         return;

@@ -6,7 +6,7 @@
 namespace zentrel::ops {
 
 constexpr int kOutputs = 8; // outputs the protocol, the template and the engine carry
-constexpr int kShown = 4;   // outputs and inputs of the layout the page builds
+constexpr int kShown = 4;   // outputs and inputs of a four-by-four unit
 
 constexpr int switchFirstTimer(int k) { // 1, 3, ..., 15
     return 2 * k - 1;

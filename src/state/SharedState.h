@@ -2,6 +2,7 @@
 // The values the windows share: link flags, the matrix's address, the pop-ups' texts and flags,
 // the page locks. One object owned by the application and handed to every window, so each test
 // builds a fresh application and nothing survives from one to the next.
+#include "MatrixSize.h"
 #include "platform/Geometry.h"
 
 #include <array>
@@ -29,6 +30,10 @@ struct SharedState {
     std::string SelectedMac;
     std::array<std::string, 256> DiscoveredMacs{};
     std::uint8_t DiscoveredCount = 0;
+    // What the unit on each link (kModeCom, kModeTcp) said of its size after the last connect.
+    std::array<MatrixSize, 2> MatrixSizes{};
+    const MatrixSize& size() const { return MatrixSizes[ControlMode == kModeTcp ? 1 : 0]; }
+    MatrixSize& size() { return MatrixSizes[ControlMode == kModeTcp ? 1 : 0]; }
 
     // Pages.
     int ActivePage = kPageGeneral;

@@ -164,6 +164,7 @@ bool ConnectionPanel::onTimer(int id) {
         switch (checkConnect(id)) {
         case Check::Confirmed:
             page_.sender().send(cmd::queryBeepState()); // the beeper's state
+            page_.sizeQuery().start();
             break;
         case Check::Failed:
             reportConnectFailed();
@@ -233,6 +234,9 @@ void ConnectionPanel::comConnect() {
     page_.setIcon(gen::kComIcon, gen::kIconConnected);
     comConnected_ = true;
     s.ComPortOpen = 1;
+    // A new unit may be another size: four by four until it says otherwise. It is asked once
+    // its power state is in, as a unit in standby would answer nothing but that.
+    s.size() = MatrixSize{};
     page_.sender().send(cmd::queryPowerState()); // the power state
 }
 

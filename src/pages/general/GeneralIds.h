@@ -65,7 +65,6 @@ constexpr int kLogClear = 1; // the logs' own "Clear", hidden with them
 constexpr int kDeviceGroup = 9201;
 constexpr int kMaintenanceGroup = 9202;
 
-using ops::kChainPorts;
 using ops::kMaxPorts;
 
 constexpr int inputLine(int k) {

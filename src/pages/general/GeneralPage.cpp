@@ -16,7 +16,7 @@ GeneralPage::GeneralPage(PageContext& ctx)
       discovery_(ctx.platform.network, ctx.state, *this,
                  [this](const std::string& text) { link_.receiveLog().appendText(text); }),
       popups_(*this, ctx.state, ctx.notice, ctx.progress, {gen::kNoticeTimer, 0, kPageGeneral}),
-      connection_(*this), status_(*this), maintenance_(*this),
+      connection_(*this), status_(*this), maintenance_(*this), sizeQuery_(host()),
       configDialog_(ctx.platform.loop, ctx.state, discovery_.broadcastSocket(), ctx.notice) {
     // The search and the configuration run share the socket, so both reach the traffic log.
     discovery_.broadcastSocket().setWatch(TrafficTap{&ctx.traffic, kPageGeneral}.watch());
@@ -70,7 +70,7 @@ void GeneralPage::onTimer(int id) {
         popups_.onNoticeTimer();
         return;
     }
-    if (connection_.onTimer(id) || status_.onTimer(id)) {
+    if (connection_.onTimer(id) || status_.onTimer(id) || sizeQuery_.onTimer(id)) {
         return;
     }
     maintenance_.onTimer(id);
@@ -103,7 +103,8 @@ LParam GeneralPage::onMessage(unsigned msg, WParam wp, LParam lp) {
 
 void GeneralPage::dispatch(const LinkedFrame& reply) {
     const CommandFrame& frame = reply.frame;
-    if (status_.onReply(reply) || maintenance_.onReply(frame)) {
+    // The size query goes first: its model reply is no step of the status chain.
+    if (sizeQuery_.onReply(reply) || status_.onReply(reply) || maintenance_.onReply(frame)) {
         return;
     }
     if (cmd::kStandby.matches(frame)) {

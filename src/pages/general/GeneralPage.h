@@ -10,6 +10,7 @@
 #include "app/PageContext.h"
 #include "app/PagePopups.h"
 #include "link/Discovery.h"
+#include "operations/SizeQuery.h"
 #include "pages/general/netconfig/TcpConfigDialog.h"
 #include "platform/SerialLink.h"
 #include "platform/Window.h"
@@ -57,6 +58,7 @@ public:
     ConnectionPanel& connection() { return connection_; }
     StatusPanel& status() { return status_; }
     MaintenancePanel& maintenance() { return maintenance_; }
+    SizeQuery& sizeQuery() { return sizeQuery_; }
     TcpConfigDialog& configDialog() { return configDialog_; }
     // A link was opened anew for the page: bytes of a reply cut short on the old one must not
     // be joined to the first reply on the new one.
@@ -78,6 +80,7 @@ private:
     ConnectionPanel connection_;
     StatusPanel status_;
     MaintenancePanel maintenance_;
+    SizeQuery sizeQuery_;
     // Shares discovery's broadcast socket; a window of its own once "Config..." opens it.
     TcpConfigDialog configDialog_;
 };

@@ -142,6 +142,7 @@ void MaintenancePanel::onPowerState(bool on) {
     page_.setChecked(gen::kPower, on);
     if (on) {
         commands_.queryBeepState();
+        page_.sizeQuery().start(); // the connect's power state: the unit is up
     } else {
         page_.popups().notice(gen::kPowerOff, 2000, When::IfClosed);
     }

@@ -111,6 +111,7 @@ void StatusPanel::afterStatusConnect() {
     connectPending_ = false;
     chain_.unmuteTcpReplies();
     page_.sender().send(cmd::queryIrState()); // IR control state, then the beeper's
+    page_.sizeQuery().start();
     page_.setTimer(gen::kStatusTcpStart, kTcpStartMs);
     page_.popups().setProgressText("Getting status . . .");
     page_.setTimer(gen::kStatusAnimation, gen::kAnimationMs);

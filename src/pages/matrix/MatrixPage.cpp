@@ -29,8 +29,8 @@ MatrixPage::MatrixPage(PageContext& ctx)
              TcpReplyBuffer::LogStyle::PerByte}),
       popups_(*this, ctx.state, ctx.notice, ctx.progress,
               {mtx::kNoticeTimer, mtx::kAnimationTimer}),
-      grid_(*this), routing_(*this), engine_(host(), routing_), refresh_(host(), routing_),
-      panel_(*this), settings_(*this), editDialog_(*this) {}
+      grid_(*this), layout_(*this), routing_(*this), engine_(host(), routing_),
+      refresh_(host(), routing_), panel_(*this), settings_(*this), editDialog_(*this) {}
 
 MatrixPage::~MatrixPage() = default;
 
@@ -57,11 +57,20 @@ void MatrixPage::onInitDialog() {
         showControl(id, false);
     }
     grid_.open();
+    layOut();
     panel_.open();
     settings_.open();
     if (state().ControlMode == kModeCom && state().SharedPort != 0) {
         openSerial();
     }
+}
+
+void MatrixPage::layOut() {
+    if (!hasControl(mtx::kSettingsList)) {
+        return; // not made yet: its opening lays it out
+    }
+    layout_.apply(state().size());
+    grid_.setInputs(state().size().inputs);
 }
 
 bool MatrixPage::openSerial() {

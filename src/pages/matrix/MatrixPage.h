@@ -3,6 +3,7 @@
 // stored settings. The page owns its serial channel, its logs and its reply assembly on both
 // links, and hands each reply to its parts: switch acknowledgments to the switching engine,
 // routing replies to the status refresh, and the standby announcement to itself.
+#include "MatrixLayout.h"
 #include "MatrixRouting.h"
 #include "OutputGrid.h"
 #include "OutputPanel.h"
@@ -39,6 +40,8 @@ public:
     SerialLink* serialLink() override { return link_.serial(); }
     // The TCP-reply gate closes on every page switch.
     void onAnyPageSwitch() override { tcpArmed_ = false; }
+    // Shown again: laid out for the unit the General page connected to since.
+    void onSelected() override { layOut(); }
 
     // --- Window ----------------------------------------------------------------------------
     void onInitDialog() override;
@@ -80,6 +83,7 @@ public:
     const SendLog& sendLog() const { return link_.sendLog(); }
 
 private:
+    void layOut();
     void onGridClick(int id);
     bool gridLinkReady();
     void dispatch(const LinkedFrame& reply);
@@ -90,6 +94,7 @@ private:
     bool tcpArmed_ = false;
     PagePopups popups_;
     OutputGrid grid_;
+    MatrixLayout layout_;
     MatrixRouting routing_;
     SwitchEngine engine_;
     StatusRefresh refresh_;

@@ -41,7 +41,7 @@ void MatrixRouting::onRoutingRead(int k, std::uint8_t input, bool serial) {
     // The serial line shows the byte as a signed number, TCP as it is: FF reads -1 and 255.
     page_.grid().showBox(k, serial ? static_cast<int>(static_cast<std::int8_t>(input))
                                    : static_cast<int>(input));
-    if (input >= 1 && input <= mtx::kShown) {
+    if (input >= 1 && input <= page_.state().size().inputs) {
         page_.engine().setPendingInput(input);
         page_.grid().showInput(k, input);
         page_.grid().setSource(k, input);

@@ -14,22 +14,6 @@ constexpr Color kBoxBack = rgb(0, 255, 0);
 OutputGrid::OutputGrid(Window& page) : page_(page) {}
 
 void OutputGrid::open() {
-    for (int k = 1; k <= mtx::kShown; ++k) {
-        page_.setRect(mtx::prevArrow(k), page_.control(mtx::inputButton(k, 6)).rect);
-        page_.setRect(mtx::nextArrow(k), page_.control(mtx::inputButton(k, 7)).rect);
-        for (int i = mtx::kShown + 1; i <= mtx::kInputs; ++i) {
-            page_.showControl(mtx::inputButton(k, i), false);
-        }
-    }
-    for (int k = mtx::kShown + 1; k <= mtx::kOutputs; ++k) {
-        page_.showControl(mtx::numberBox(k), false);
-        page_.showControl(mtx::groupBox(k), false);
-        page_.showControl(mtx::prevArrow(k), false);
-        page_.showControl(mtx::nextArrow(k), false);
-        for (int i = 1; i <= mtx::kInputs; ++i) {
-            page_.showControl(mtx::inputButton(k, i), false);
-        }
-    }
     for (int k = 1; k <= mtx::kOutputs; ++k) {
         page_.setColors(mtx::numberBox(k), kBoxText, kBoxBack);
         showBox(k, "1");
@@ -51,10 +35,10 @@ std::optional<OutputGrid::Target> OutputGrid::arrowAt(int id) const {
     for (int k = 1; k <= mtx::kOutputs; ++k) {
         const int s = source(k);
         if (id == mtx::nextArrow(k)) {
-            return Target{k, s < mtx::kShown ? s + 1 : 1};
+            return Target{k, s < inputs_ ? s + 1 : 1};
         }
         if (id == mtx::prevArrow(k)) {
-            return Target{k, s < 2 ? mtx::kShown : s - 1};
+            return Target{k, s < 2 ? inputs_ : s - 1};
         }
     }
     return std::nullopt;

@@ -1,7 +1,8 @@
 #pragma once
 // The switching grid as the user sees it: one group per output with its number box, its input
 // buttons and its two arrows. It builds the four-output layout from the eight-output template,
-// shows what the matrix confirmed, and tells which output and input a click meant.
+// shows what the matrix confirmed, and tells which output and input a click meant (MatrixLayout
+// places its controls for the unit's size).
 #include "MatrixIds.h"
 
 #include <array>
@@ -22,13 +23,14 @@ public:
 
     explicit OutputGrid(Window& page);
 
-    // The page's opening: the arrows onto the places of input buttons 6 and 7, everything of
-    // inputs 5..8 and outputs E..H hidden, the number boxes black on green showing "1".
+    // The page's opening: the number boxes black on green showing "1".
     void open();
+    // The inputs the arrows step through: the unit's.
+    void setInputs(int inputs) { inputs_ = inputs; }
 
     // The input button (output, input) behind control `id`, if it is one of the grid's.
     std::optional<Target> inputButtonAt(int id) const;
-    // The input an arrow click asks for, stepping from the confirmed input through 1..4.
+    // The input an arrow click asks for, stepping from the confirmed input through the inputs.
     std::optional<Target> arrowAt(int id) const;
 
     // Marks input i of output k pressed and its seven other buttons released; an i outside
@@ -43,6 +45,7 @@ public:
 private:
     Window& page_;
     std::array<int, mtx::kOutputs> source_{1, 1, 1, 1, 1, 1, 1, 1}; // OutputSource
+    int inputs_ = mtx::kShown;
 };
 
 } // namespace zentrel

@@ -182,6 +182,14 @@ TEST(CtlProcess, HeldComPortGivesOpenComFailedAndTheHolder) {
 // The commands on the panel's operations, against the simulated matrix: each ends with the status
 // its outcome has, in the page's words, after the page's own waits (a silent port is asked twice).
 TEST(CtlProcess, MatrixCommandsEndWithWhatTheMatrixDid) {
+    // Status's port list: every port connected but the one at `unplugged` (0-based).
+    auto ports = [](std::vector<std::string> names, std::size_t unplugged) {
+        nlohmann::json list = nlohmann::json::array();
+        for (std::size_t i = 0; i < names.size(); ++i) {
+            list.push_back({{"connected", i != unplugged}, {"port", names[i]}});
+        }
+        return list;
+    };
     struct MatrixCase {
         const char* what;
         std::vector<std::string> sim; // faults, beside --com 6 --tcp 127.0.0.1:0
@@ -280,6 +288,27 @@ TEST(CtlProcess, MatrixCommandsEndWithWhatTheMatrixDid) {
          false,
          1,
          "zentrel-ctl: Please set the EDID to [1111]!",
+         {{"ok", false}}},
+        {"an 8x8 unit lists eight ports",
+         {"--size", "8x8", "--fault", "unplug:out7"},
+         {"status"},
+         false,
+         0,
+         "",
+         {{"model", "8X8"}, {"outputs", ports({"A", "B", "C", "D", "E", "F", "G", "H"}, 6)}}},
+        {"input 7 to output G of an 8x8 unit",
+         {"--size", "8x8"},
+         {"route", "7", "G"},
+         true,
+         0,
+         "",
+         {{"routing", {{"G", 7}}}}},
+        {"output G of a 4x4 unit",
+         {},
+         {"route", "1", "G"},
+         false,
+         2,
+         "zentrel-ctl: route: not an output A..D or 1..4: G (the unit is 4x4)",
          {{"ok", false}}},
         {"standby",
          {"--fault", "standby,after=50"},

@@ -103,9 +103,10 @@ TEST_F(AcrossLinks, FailedReopenOnReturnShowsThePortClosedAndStatusOpensItAgain)
     advance(600); // the re-scan lists the port again
     click(gen::kStatus);
     EXPECT_EQ(page->text(gen::kComConnect), "Disconnect");
-    EXPECT_EQ(sent(), frames("08 0C 00 | 01 0B 00") + frames("01 04 01 | 01 05 01 | 01 04 02 | "
-                                                             "01 05 02 | 01 04 03 | 01 05 03 | "
-                                                             "01 04 04 | 01 05 04"))
+    EXPECT_EQ(sent(),
+              frames("08 0C 00 | 01 0B 00 | 01 02 00") + frames("01 04 01 | 01 05 01 | 01 04 02 | "
+                                                                "01 05 02 | 01 04 03 | 01 05 03 | "
+                                                                "01 04 04 | 01 05 04"))
         << harness.transcript();
 }
 
@@ -122,5 +123,5 @@ TEST_F(AcrossLinks, BytesLeftByTheOldLinkDoNotJoinTheFirstReplyOnTheNewOne) {
     // The power state is read from its reply, which then asks for the beeper's (off).
     EXPECT_TRUE(page->isChecked(gen::kPower));
     EXPECT_FALSE(page->isChecked(gen::kBeep));
-    EXPECT_EQ(sent(), frames("08 0C 00 | 01 0B 00"));
+    EXPECT_EQ(sent(), frames("08 0C 00 | 01 0B 00 | 01 02 00"));
 }

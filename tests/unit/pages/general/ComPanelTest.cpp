@@ -71,7 +71,7 @@ TEST_F(ComPanel, ConnectUsesTwoStopBitsAsksThePowerStateAndStopsTheRescan) {
     EXPECT_FALSE(page->isEnabled(gen::kPortCombo));
     EXPECT_EQ(state().SharedPort, 3);
     advance(3000);
-    EXPECT_EQ(sent(), frames("08 0C 00 | 01 0B 00"));
+    EXPECT_EQ(sent(), frames("08 0C 00 | 01 0B 00 | 01 02 00"));
     EXPECT_TRUE(page->isChecked(gen::kPower));
     EXPECT_TRUE(page->isChecked(gen::kBeep));
     const std::size_t opensWhileConnected = opens.size();
@@ -114,6 +114,6 @@ TEST_F(ComPanel, ReturnToThePageReopensThePortOrSaysItIsNotOpen) {
     EXPECT_EQ(popups.notices.size(), 1u);
 
     click(gen::kStatus); // after a return, Status connects anew before the chain
-    ASSERT_EQ(sent().size(), 10u) << harness.transcript();
+    ASSERT_EQ(sent().size(), 11u) << harness.transcript();
     EXPECT_EQ(sent()[0], frames("08 0C 00")[0]);
 }

@@ -135,7 +135,7 @@ TEST_F(GeneralFaults, TcpPeerResetInTheMiddleOfStatusTimesOutAndTheNextStatusRec
     popups.notices.clear();
     click(gen::kStatus); // connects again first, then runs the whole chain
     advance(5000);
-    EXPECT_EQ(sent(), frames("01 0A 00 | 01 0B 00") + queries(1, 4));
+    EXPECT_EQ(sent(), frames("01 0A 00 | 01 02 00 | 01 0B 00") + queries(1, 4));
     EXPECT_EQ(lines(), kAllConnected);
     EXPECT_TRUE(popups.notices.empty());
     expectIdle();

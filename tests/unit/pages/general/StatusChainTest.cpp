@@ -34,7 +34,7 @@ TEST_F(Status, OverComConnectsFirstThenAsksEachPortOnceAndShowsEightLines) {
     harness.state().inputConnected[3] = false; // input 3 reports FF
     click(gen::kStatus);                       // returns when the progress box has closed
 
-    EXPECT_EQ(sent(), frames("08 0C 00 | 01 0B 00") + queries(1, 4));
+    EXPECT_EQ(sent(), frames("08 0C 00 | 01 0B 00 | 01 02 00") + queries(1, 4));
     EXPECT_EQ(lines(*page),
               (Names{"HDMI IN1: Connect", "HDMI OUTA: Connect", "HDMI IN2: Connect",
                      "HDMI OUTB: Connect", "HDMI IN3: Disconnect", "HDMI OUTC: Connect",
@@ -106,7 +106,7 @@ TEST_F(Status, OverTcpConnectsFirstReadsIrAndBeepAndNamesEachPortInTheProgressTe
     click(gen::kStatus); // starts the connect; the check follows 100 ms later
     advance(5000);
 
-    EXPECT_EQ(sent(), frames("01 0A 00 | 01 0B 00") + queries(1, 4));
+    EXPECT_EQ(sent(), frames("01 0A 00 | 01 02 00 | 01 0B 00") + queries(1, 4));
     EXPECT_EQ(page->text(gen::kTcpConnect), "Disconnect");
     EXPECT_FALSE(page->isChecked(gen::kIrControl));
     EXPECT_TRUE(page->isChecked(gen::kBeep));

@@ -56,7 +56,7 @@ TEST(TcpConnect, CheckWaitsForAConnectUnderWayAndFailsOnlyOnRefusalOrAfterThreeS
         f.click(gen::kTcpConnect);
         f.advance(5000);
         // Confirmed: the beeper's state is asked for at once.
-        ASSERT_EQ(f.sent(), n.confirmed ? frames("01 0B 00") : Names{});
+        ASSERT_EQ(f.sent(), n.confirmed ? frames("01 0B 00 | 01 02 00") : Names{});
         ASSERT_EQ(f.popups.noticeTexts(true),
                   n.confirmed ? Names{} : Names{"Connect to Matrix failed! (1000 ms)"});
         EXPECT_EQ(
@@ -101,7 +101,7 @@ TEST_F(TcpPanel, LinkLostBeforeTheFirstStatusQueryClosesTheProgress) {
     ASSERT_EQ(popups.progress.size(), 1u);
     EXPECT_EQ(state().ProgressShown, 0);
     EXPECT_FALSE(page->timerRunning(gen::kStatusAnimation));
-    EXPECT_EQ(sent(), frames("01 0A 00 | 01 0B 00"));
+    EXPECT_EQ(sent(), frames("01 0A 00 | 01 02 00 | 01 0B 00"));
 }
 
 TEST_F(TcpPanel, ReturnToThePageWaitsForASlowReconnect) {
