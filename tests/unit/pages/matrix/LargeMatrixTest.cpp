@@ -18,20 +18,6 @@ sim::SimulatedMatrixHarness::Options eightByEight() {
 
 struct Large : ::testing::Test, MatrixFixture {
     Large() : MatrixFixture(eightByEight()) {}
-
-    // Every output's box and pressed inputs: "A:1[1] B:2[2] ... H:8[8]".
-    std::string grid8() const {
-        std::string out;
-        for (int k = 1; k <= mtx::kOutputs; ++k) {
-            out += std::string(out.empty() ? "" : " ") + static_cast<char>('A' + k - 1) + ":" +
-                   page->text(mtx::numberBox(k)) + "[";
-            for (int i = 1; i <= mtx::kInputs; ++i) {
-                out += page->isChecked(mtx::inputButton(k, i)) ? std::to_string(i) : "";
-            }
-            out += "]";
-        }
-        return out;
-    }
 };
 
 bool overlap(const Rect& a, const Rect& b) {
@@ -50,7 +36,7 @@ TEST_F(Large, EightGroupsOfEightInputsAndThePanelsFitThePageAndTheRefreshReadsEi
         refresh.push_back(cmd::queryRouting(k).hex());
     }
     EXPECT_EQ(sent(), refresh);
-    EXPECT_EQ(grid8(), "A:1[1] B:2[2] C:3[3] D:4[4] E:5[5] F:6[6] G:7[7] H:8[8]");
+    EXPECT_EQ(grid(8), "A:1[1] B:2[2] C:3[3] D:4[4] E:5[5] F:6[6] G:7[7] H:8[8]");
     EXPECT_FALSE(state().MatrixBusy);
 
     const Rect pageRect{0, 0, page->geometry().width(), page->geometry().height()};
@@ -128,7 +114,7 @@ TEST_F(Large, SwitchesArrowsAndSequencesCoverEightOutputsAndInputs) {
         s.act();
         advance(500);
         EXPECT_EQ(sent(), s.frames);
-        EXPECT_EQ(grid8(), s.grid);
+        EXPECT_EQ(grid(8), s.grid);
         EXPECT_FALSE(state().MatrixBusy);
         EXPECT_TRUE(page->panelsFree());
     }
