@@ -11,6 +11,7 @@
 #include "app/Page.h"
 #include "app/PageContext.h"
 #include "app/PagePopups.h"
+#include "app/PanelProfiles.h"
 #include "platform/SerialLink.h"
 #include "platform/Window.h"
 #include "session/PageLink.h"
@@ -39,6 +40,13 @@ public:
     SerialLink* serialLink() override { return link_.serial(); }
     // The TCP-reply gate closes on every page switch.
     void onAnyPageSwitch() override { tcpArmed_ = false; }
+    // The kept routings are read again: zentrel-ctl or another matrix's profile may have
+    // changed them since the page was last shown.
+    void onSelected() override {
+        if (created()) {
+            settings_.load();
+        }
+    }
 
     // --- Window ----------------------------------------------------------------------------
     void onInitDialog() override;
@@ -56,6 +64,7 @@ public:
     SharedState& state() { return ctx_.state; }
     FrameSender& sender() { return link_.sender(); }
     PagePopups& popups() { return popups_; }
+    PanelProfiles& profiles() { return ctx_.profiles; }
     // A wait goes into its second round: "Please wait . . ." animated every 500 ms, and the
     // progress box opened unless it is. Returns when the box it opened has closed.
     void startWaiting();
