@@ -1,12 +1,14 @@
-// The panel program: the Qt backend under the application shell. It reads no configuration;
-// every run starts from the defaults. Its only options are --version and --help: the rest of the
-// command line is Qt's.
+// The panel program: the Qt backend under the application shell. What it keeps between runs is
+// in the profile folder ($XDG_CONFIG_HOME/zentrel). Its only options are --version and --help: the
+// rest of the command line is Qt's.
 #include "ZentrelVersion.h"
 #include "app/ControllerApp.h"
 #include "link/SerialChannelPorts.h"
 #include "pages/PageFactory.h"
 #include "platform/qt/QtEventLoop.h"
 #include "platform/qt/QtNetwork.h"
+#include "profile/PosixProfileFiles.h"
+#include "profile/ProfileStore.h"
 #include "resources/ResourceIds.h"
 #include "view/IconPainter.h"
 #include "view/QtUiServices.h"
@@ -41,6 +43,9 @@ int main(int argc, char** argv) {
 
     zentrel::AppOptions options;
     options.pageFactory = zentrel::makePageFactory();
+    zentrel::PosixProfileFiles files;
+    zentrel::ProfileStore profiles(zentrel::ProfileStore::defaultFolder(), files);
+    options.profiles = &profiles;
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         const QRect g = screen->availableGeometry();
         options.screen =

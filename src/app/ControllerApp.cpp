@@ -23,7 +23,7 @@ bool ControllerApp::start() {
         return false;
     }
     main_ = std::make_unique<MainWindow>(platform_, state_, socket_, options_.pageFactory,
-                                         options_.screen);
+                                         options_.screen, options_.profiles);
     platform_.loop.setMainWindow(main_.get());
     return true;
 }

@@ -11,12 +11,15 @@
 namespace zentrel {
 
 class MainWindow;
+class ProfileStore;
 
 struct AppOptions {
     // The desktop area the main window is centred in.
     Rect screen{0, 0, 1280, 800};
     // Makes the four pages (required).
     PageFactory pageFactory;
+    // Where profiles and the panel's state are kept; none: every run starts from the defaults.
+    ProfileStore* profiles = nullptr;
 };
 
 class ControllerApp {

@@ -33,12 +33,13 @@ Rect placed(Rect r, int x, int y) {
 } // namespace
 
 MainWindow::MainWindow(Platform& platform, SharedState& state, ControlSocket& socket,
-                       PageFactory factory, Rect screen)
+                       PageFactory factory, Rect screen, ProfileStore* profiles)
     : Window(platform.loop), platform_(platform), state_(state), socket_(socket), screen_(screen),
       notice_(platform.loop, state, this), progress_(platform.loop, state, this),
       configBox_(platform.loop, state, this), about_(platform.loop, this), traffic_(platform.loop),
-      trafficWindow_(platform.loop, platform.ui, traffic_),
-      context_(PageContext{platform, state, socket, *this, notice_, progress_, traffic_}),
+      trafficWindow_(platform.loop, platform.ui, traffic_), profiles_(profiles, state, platform.ui),
+      context_(
+          PageContext{platform, state, socket, *this, notice_, progress_, traffic_, profiles_}),
       followUp_(*this, state, configBox_, notice_, [this] { page(kPageGeneral).search(); }) {
     // The page objects exist from the start, so a page switch can reset and stop them all;
     // their windows are made when they are first needed.
@@ -120,8 +121,19 @@ void MainWindow::layOutCaptionBar() {
     setRect(ctl::kMinimize, minRect);
     setRect(ctl::kClose, placed(control(ctl::kClose).rect, minRect.right, 0));
     const int newWidth = w * kShownWidth / kTemplateWidth + 2 * b;
-    const int x = screen_.left + (screen_.width() - newWidth) / 2;
-    const int y = screen_.top + (screen_.height() - g.height()) / 2;
+    int x = screen_.left + (screen_.width() - newWidth) / 2;
+    int y = screen_.top + (screen_.height() - g.height()) / 2;
+    // Where it was left, while the whole window still fits on the screen (a screen may have
+    // become smaller since).
+    if (const auto kept = profiles_.panel(*this).windowPosition) {
+        const Rect there{kept->first, kept->second, kept->first + newWidth,
+                         kept->second + g.height()};
+        if (there.left >= screen_.left && there.top >= screen_.top &&
+            there.right <= screen_.right && there.bottom <= screen_.bottom) {
+            x = there.left;
+            y = there.top;
+        }
+    }
     setGeometry(Rect{x, y, x + newWidth, y + g.height()});
     show();
     setRect(ctl::kClose, moved(control(ctl::kClose).rect, -1, 1));
@@ -283,6 +295,7 @@ void MainWindow::onCommand(int id, int code) {
     }
     switch (id) {
     case ctl::kClose:
+        keepPanelState();
         loop().postQuit();
         return;
     case ctl::kMinimize:
@@ -420,7 +433,16 @@ std::optional<FontSpec> MainWindow::fontFor(int id) const {
     return std::nullopt;
 }
 
+void MainWindow::keepPanelState() {
+    const Rect g = geometry();
+    profiles_.changePanel(*this, [&](PanelState& kept) {
+        kept.windowPosition = std::pair{g.left, g.top};
+        page(kPageGeneral).keepState(kept);
+    });
+}
+
 bool MainWindow::onCloseRequest() {
+    keepPanelState();
     endDialog(IDCANCEL);
     return true;
 }

@@ -10,11 +10,12 @@
 #include "NoticePopup.h"
 #include "Page.h"
 #include "PageContext.h"
+#include "PanelProfiles.h"
 #include "ProgressPopup.h"
 #include "TrafficWindow.h"
-#include "session/TrafficRecorder.h"
 #include "platform/Platform.h"
 #include "platform/Window.h"
+#include "session/TrafficRecorder.h"
 #include "state/SharedState.h"
 #include "ui/SkinButton.h"
 #include "ui/WindowSkin.h"
@@ -41,7 +42,7 @@ public:
 
     // `screen` is the desktop area the window is centred in.
     MainWindow(Platform& platform, SharedState& state, ControlSocket& socket, PageFactory factory,
-               Rect screen);
+               Rect screen, ProfileStore* profiles = nullptr);
     ~MainWindow() override;
 
     // Builds the window without a modal loop (the view or a test drives it).
@@ -100,6 +101,8 @@ private:
     void paintCaptions();
     void createPage(Page& p);
     void updateClientRect();
+    // The window's place and the link chosen, for the next start.
+    void keepPanelState();
 
     Platform& platform_;
     SharedState& state_;
@@ -113,6 +116,7 @@ private:
     // Before the pages, whose logs record into it, and outliving them.
     TrafficRecorder traffic_;
     TrafficWindow trafficWindow_;
+    PanelProfiles profiles_;
     PageContext context_;
     ConfigFollowUp followUp_;
 

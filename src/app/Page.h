@@ -3,6 +3,7 @@
 // page switch, its activation, its serial channel, and the resets a switch makes. The General
 // page also runs the discovery search and the serial disconnect for the main window.
 #include "platform/DialogTemplate.h"
+#include "profile/PanelState.h"
 
 namespace zentrel {
 
@@ -45,6 +46,8 @@ public:
     // General page only: the discovery search and the serial disconnect.
     virtual void search() {}
     virtual void disconnectCom() {}
+    // General page only: the link chosen as the page shows it, kept for the next start.
+    virtual void keepState(PanelState& /*state*/) {}
 };
 
 } // namespace zentrel

@@ -16,6 +16,7 @@ class NoticePopup;
 class ProgressPopup;
 class Page;
 class TrafficRecorder;
+class PanelProfiles;
 
 struct PageContext {
     Platform& platform;
@@ -25,6 +26,7 @@ struct PageContext {
     NoticePopup& notice;
     ProgressPopup& progress;
     TrafficRecorder& traffic;
+    PanelProfiles& profiles;
 };
 
 // Makes page `number` (1 General, 2 EDID, 3 Matrix, 4 FW Upgrade). The page's window must have

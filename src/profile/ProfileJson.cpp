@@ -69,6 +69,8 @@ void names(const json& j, const char* key, const std::string& what,
     }
 }
 
+void readProfile(const json& j, MatrixProfile& p);
+
 void checkVersion(const json& j) {
     if (j.contains("version")) {
         number(j.at("version"), "the version", 1, 1000);
@@ -102,6 +104,54 @@ MatrixProfile matrixProfileFrom(const std::string& source) {
     const json j = parse(source);
     checkVersion(j);
     MatrixProfile p = MatrixProfile::defaults();
+    readProfile(j, p);
+    return p;
+}
+
+MatrixProfile importedProfile(const std::string& source, const MatrixProfile& base) {
+    const json j = parse(source);
+    if (!j.contains("version")) {
+        throw ProfileError("the file says no version");
+    }
+    number(j.at("version"), "the version", 1, kProfileVersion);
+    MatrixProfile p = base;
+    readProfile(j, p);
+    return p;
+}
+
+std::string nameProblem(const std::string& name) {
+    if (characterCount(name) > MatrixProfile::kNameLength) {
+        return "longer than " + std::to_string(MatrixProfile::kNameLength) + " characters";
+    }
+    for (const char c : name) {
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) {
+            return "holds a control character";
+        }
+    }
+    try {
+        (void)json(name).dump(); // refuses a text that is not UTF-8
+    } catch (const json::exception&) {
+        return "is not UTF-8 text";
+    }
+    return {};
+}
+
+std::string fittedName(const std::string& name) {
+    std::string fitted;
+    std::size_t characters = 0;
+    for (const char c : name) {
+        const bool starts = (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+        if (starts && ++characters > MatrixProfile::kNameLength) {
+            break;
+        }
+        fitted += static_cast<unsigned char>(c) < 0x20 || c == 0x7F ? ' ' : c;
+    }
+    return fitted;
+}
+
+namespace {
+
+void readProfile(const json& j, MatrixProfile& p) {
     names(j, "inputs", "input", p.inputNames);
     names(j, "outputs", "output", p.outputNames);
     if (j.contains("routings")) {
@@ -134,12 +184,14 @@ MatrixProfile matrixProfileFrom(const std::string& source) {
             throw ProfileError("the address list is not a list of at most " +
                                std::to_string(MatrixProfile::kIpListLength));
         }
+        p.ipList.clear();
         for (const json& ip : ips) {
             p.ipList.push_back(text(ip, "an address of the list", kIpLength));
         }
     }
-    return p;
 }
+
+} // namespace
 
 std::string panelStateText(const PanelState& s) {
     json j{{"version", kProfileVersion},

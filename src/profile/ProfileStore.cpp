@@ -51,6 +51,13 @@ std::string ProfileStore::tcpProfile(const std::string& ip, int port) {
     return name + "-" + std::to_string(port);
 }
 
+std::string ProfileStore::lastProfile(const PanelState& s) {
+    if (s.controlMode == kModeTcp) {
+        return s.ip.empty() ? std::string() : tcpProfile(s.ip, s.tcpPort);
+    }
+    return s.comPort == 0 ? std::string() : comProfile(s.comPort);
+}
+
 std::string ProfileStore::pathOf(const std::string& name) const {
     return folder_ + "/" + name + ".json";
 }

@@ -22,6 +22,9 @@ public:
     // The profile names of a matrix on COM port `port`, or at `ip`:`port` over TCP.
     static std::string comProfile(int port);
     static std::string tcpProfile(const std::string& ip, int port);
+    // The profile of the target a panel state holds last: its COM port or its address; empty
+    // when it holds none.
+    static std::string lastProfile(const PanelState& state);
 
     MatrixProfile matrix(const std::string& name);
     // Applies `change` to the profile as it is on the disk now and writes the result.

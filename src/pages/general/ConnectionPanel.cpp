@@ -13,6 +13,7 @@ namespace zentrel {
 namespace {
 
 constexpr int kMaxComboTries = 20;
+constexpr int kTcpPort = ControlSocket::kPort;
 
 std::string portName(int n) {
     return "COM" + std::to_string(n);
@@ -52,6 +53,39 @@ void ConnectionPanel::open() {
         page_.enable(id, false);
     }
     page_.setTimer(gen::kPortRescan, gen::kRescanMs);
+    restore();
+}
+
+void ConnectionPanel::restore() {
+    if (!page_.profiles().keeps() || page_.state().SharedPort != 0) {
+        return;
+    }
+    const PanelState kept = page_.profiles().panel(page_);
+    const std::vector<std::string>& ports = page_.control(gen::kPortCombo).items;
+    const auto at = std::find(ports.begin(), ports.end(), portName(kept.comPort));
+    if (kept.comPort != 0 && at != ports.end()) {
+        page_.setSelection(gen::kPortCombo, static_cast<int>(at - ports.begin()));
+    }
+    if (kept.controlMode == kModeTcp) {
+        if (!kept.ip.empty()) {
+            page_.addItem(gen::kIpCombo, kept.ip);
+            page_.setSelection(gen::kIpCombo, 0);
+        }
+        page_.setChecked(gen::kComRadio, false);
+        page_.setChecked(gen::kTcpRadio, true);
+        chooseTcpMode();
+    }
+}
+
+void ConnectionPanel::keepState(PanelState& kept) {
+    kept.controlMode = page_.state().ControlMode;
+    if (const int n = portNumberOf(page_.shownText(gen::kPortCombo)); n != 0) {
+        kept.comPort = n;
+    }
+    if (const std::string ip = page_.shownText(gen::kIpCombo); !ip.empty()) {
+        kept.ip = ip;
+        kept.tcpPort = kTcpPort;
+    }
 }
 
 void ConnectionPanel::selectSharedPort() {
@@ -237,6 +271,11 @@ void ConnectionPanel::comConnect() {
     // A new unit may be another size: four by four until it says otherwise. It is asked once
     // its power state is in, as a unit in standby would answer nothing but that.
     s.size() = MatrixSize{};
+    // The last target, shared with zentrel-ctl: the port is kept as soon as it works.
+    page_.profiles().changePanel(page_, [n = portNumber_](PanelState& kept) {
+        kept.controlMode = kModeCom;
+        kept.comPort = n;
+    });
     page_.sender().send(cmd::queryPowerState()); // the power state
 }
 
@@ -346,6 +385,11 @@ ConnectionPanel::Check ConnectionPanel::checkConnect(int checkTimer) {
         return Check::Failed;
     }
     showTcp(true);
+    page_.profiles().changePanel(page_, [ip = page_.state().MatrixIp](PanelState& kept) {
+        kept.controlMode = kModeTcp;
+        kept.ip = ip;
+        kept.tcpPort = kTcpPort;
+    });
     return Check::Confirmed;
 }
 

@@ -4,6 +4,7 @@
 // that Search fills. It owns ComPortOpen and the shared port number, confirms the TCP link with
 // the connect check, and tells every command button whether the link is ready.
 #include "platform/SerialLink.h"
+#include "profile/PanelState.h"
 
 #include <cstdint>
 #include <string>
@@ -35,6 +36,8 @@ public:
     void search();
     // A line failure of the serial port: the page shows itself disconnected.
     void disconnectCom();
+    // The mode, port and address the page shows, as the next start is to show them.
+    void keepState(PanelState& kept);
 
     // --- COM ---------------------------------------------------------------------------------
     // The COM Connect button: connects on the shown port, or disconnects.
@@ -68,6 +71,9 @@ public:
     bool refuseUnlessReady();
 
 private:
+    // The page comes up as it was left: the mode, the port chosen (not opened: connecting
+    // stays the user's act) or the last address in the IP list.
+    void restore();
     void rescan();
     std::vector<std::string> probe();
     void selectSharedPort();

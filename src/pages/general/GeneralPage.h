@@ -9,6 +9,7 @@
 #include "app/Page.h"
 #include "app/PageContext.h"
 #include "app/PagePopups.h"
+#include "app/PanelProfiles.h"
 #include "link/Discovery.h"
 #include "operations/SizeQuery.h"
 #include "pages/general/netconfig/TcpConfigDialog.h"
@@ -37,6 +38,7 @@ public:
     void onSelected() override;
     void search() override { connection_.search(); }
     void disconnectCom() override { connection_.disconnectCom(); }
+    void keepState(PanelState& kept) override { connection_.keepState(kept); }
 
     // --- Window ----------------------------------------------------------------------------
     void onInitDialog() override;
@@ -54,6 +56,7 @@ public:
     SerialLink& link() { return *link_.serial(); }
     FrameSender& sender() { return link_.sender(); }
     PagePopups& popups() { return popups_; }
+    PanelProfiles& profiles() { return ctx_.profiles; }
     Discovery& discovery() { return discovery_; }
     ConnectionPanel& connection() { return connection_; }
     StatusPanel& status() { return status_; }

@@ -12,6 +12,7 @@
 #include "app/Page.h"
 #include "app/PageContext.h"
 #include "app/PagePopups.h"
+#include "app/PanelProfiles.h"
 #include "platform/SerialLink.h"
 #include "platform/Window.h"
 #include "session/PageLink.h"
@@ -40,8 +41,14 @@ public:
     SerialLink* serialLink() override { return link_.serial(); }
     // The TCP-reply gate closes on every page switch.
     void onAnyPageSwitch() override { tcpArmed_ = false; }
-    // Shown again: laid out for the unit the General page connected to since.
-    void onSelected() override { layOut(); }
+    // Shown again: laid out for the unit the General page connected to since, and the kept
+    // routings read again, as zentrel-ctl or another matrix's profile may have changed them.
+    void onSelected() override {
+        layOut();
+        if (created()) {
+            settings_.load();
+        }
+    }
 
     // --- Window ----------------------------------------------------------------------------
     void onInitDialog() override;
@@ -59,6 +66,7 @@ public:
     SharedState& state() { return ctx_.state; }
     FrameSender& sender() { return link_.sender(); }
     PagePopups& popups() { return popups_; }
+    PanelProfiles& profiles() { return ctx_.profiles; }
     // A wait goes into its second round: "Please wait . . ." animated every 500 ms, and the
     // progress box opened unless it is. Returns when the box it opened has closed.
     void startWaiting();

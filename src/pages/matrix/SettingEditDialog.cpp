@@ -109,6 +109,7 @@ void SettingEditDialog::accept() {
     }
     page_.settings().setName(text(mtx::kEditName));
     page_.settings().writeSelectedRow();
+    page_.settings().keepSelectedRow();
     endDialog(IDOK);
 }
 

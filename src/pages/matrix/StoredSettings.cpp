@@ -1,6 +1,7 @@
 #include "StoredSettings.h"
 
 #include "MatrixPage.h"
+#include "profile/ProfileJson.h"
 #include "protocol/HexText.h"
 
 namespace zentrel {
@@ -31,6 +32,40 @@ void StoredSettings::open() {
     }
     page_.setRows(mtx::kSettingsList, rows);
     writeSelectedRow();
+    load();
+}
+
+void StoredSettings::load() {
+    if (!page_.profiles().keeps()) {
+        return;
+    }
+    const MatrixProfile kept = page_.profiles().matrix(page_);
+    auto rows = page_.control(mtx::kSettingsList).rows;
+    for (int r = 0; r < kRows && r < static_cast<int>(rows.size()); ++r) {
+        const StoredRouting& routing = kept.routings[static_cast<std::size_t>(r)];
+        auto& row = rows[static_cast<std::size_t>(r)];
+        row[0] = routing.name;
+        for (int c = 1; c <= mtx::kOutputs && c < static_cast<int>(row.size()); ++c) {
+            const int input = routing.inputs[static_cast<std::size_t>(c - 1)];
+            row[static_cast<std::size_t>(c)] = input == 0 ? "" : std::to_string(input);
+        }
+    }
+    page_.setRows(mtx::kSettingsList, rows);
+    const StoredRouting& chosen = kept.routings[static_cast<std::size_t>(selected_)];
+    name_ = chosen.name;
+    if (chosen.inputs == std::array<int, MatrixProfile::kPorts>{}) {
+        writeSelectedRow(); // nothing kept: the row shows the working routing, as it always did
+    }
+}
+
+void StoredSettings::keepSelectedRow() {
+    StoredRouting routing{fittedName(name_), {}};
+    for (int k = 1; k <= mtx::kOutputs && k <= MatrixProfile::kPorts; ++k) {
+        routing.inputs[static_cast<std::size_t>(k - 1)] = page_.engine().working(k) + 1;
+    }
+    page_.profiles().changeMatrix(page_, [&](MatrixProfile& p) {
+        p.routings[static_cast<std::size_t>(selected_)] = routing;
+    });
 }
 
 void StoredSettings::onListClick() {

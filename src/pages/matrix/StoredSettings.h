@@ -2,7 +2,8 @@
 // The stored settings: eight named routings in a list, one column per output. A click on a row
 // takes its routing as the working routing, "Edit" changes the working routing and the row in
 // the setting edit dialog, and "Set" applies the working routing to the matrix output by output.
-// The settings live only while the program runs.
+// With a profile store the routings and their names are those kept for the matrix: read when
+// the page opens and each time it is shown, written when the edit dialog's OK changes one.
 #include <string>
 
 namespace zentrel {
@@ -23,6 +24,10 @@ public:
     void onSet();
     // Writes the working routing into the selected row, as input numbers.
     void writeSelectedRow();
+    // The kept routings into the rows (nothing without a store).
+    void load();
+    // The selected row's name and the working routing, kept for the matrix.
+    void keepSelectedRow();
 
     int selected() const { return selected_; }
     const std::string& name() const { return name_; }
