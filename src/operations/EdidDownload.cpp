@@ -1,5 +1,6 @@
 #include "EdidDownload.h"
 
+#include "EdidChangeRequest.h"
 #include "platform/Window.h"
 #include "protocol/Commands.h"
 #include "protocol/Replies.h"
@@ -8,22 +9,11 @@
 
 namespace zentrel::edid {
 
-namespace {
-
-PendingRequest request(OperationHost host, EdidChangeListener& listener, int first, int second) {
-    return PendingRequest(
-        host.window, RequestTimers{first, kReplyWaitMs, second, kReplyWaitMs},
-        [&link = host.link](const CommandFrame& f) { link.sender().send(f); },
-        [&listener] { listener.onChangeTimedOut(kTimeOut); });
-}
-
-} // namespace
-
 EdidDownload::EdidDownload(OperationHost host, const EdidTargets& targets,
                            const EdidFileBuffer& file, EdidChangeListener& listener)
     : host_(host), targets_(targets), file_(file), listener_(listener),
-      oneInput_(request(host, listener, kDownloadOneTimer, kDownloadOneGiveUp)),
-      allInputs_(request(host, listener, kDownloadAllTimer, kDownloadAllGiveUp)) {}
+      oneInput_(changeRequest(host, listener, kDownloadOneTimer, kDownloadOneGiveUp)),
+      allInputs_(changeRequest(host, listener, kDownloadAllTimer, kDownloadAllGiveUp)) {}
 
 void EdidDownload::onAccessGranted() {
     const int target = targets_.downloadTarget;

@@ -1,31 +1,21 @@
 #include "EdidModeCopy.h"
 
+#include "EdidChangeRequest.h"
 #include "platform/Window.h"
 #include "protocol/Commands.h"
 #include "session/PageLink.h"
 
 namespace zentrel::edid {
 
-namespace {
-
-PendingRequest request(OperationHost host, EdidChangeListener& listener, int first, int second) {
-    return PendingRequest(
-        host.window, RequestTimers{first, kReplyWaitMs, second, kReplyWaitMs},
-        [&link = host.link](const CommandFrame& f) { link.sender().send(f); },
-        [&listener] { listener.onChangeTimedOut(kTimeOut); });
-}
-
-} // namespace
-
 EdidModeCopy::EdidModeCopy(OperationHost host, const EdidTargets& targets,
                            EdidChangeListener& listener, std::function<void()> requestAccess)
     : host_(host), targets_(targets), listener_(listener), requestAccess_(std::move(requestAccess)),
-      defaultAll_(request(host, listener, kDefaultAllTimer, kDefaultAllGiveUp)),
-      builtInAll_(request(host, listener, kBuiltInAllTimer, kBuiltInAllGiveUp)),
-      defaultOne_(request(host, listener, kDefaultOneTimer, kDefaultOneGiveUp)),
-      builtInOne_(request(host, listener, kBuiltInOneTimer, kBuiltInOneGiveUp)),
-      copyAll_(request(host, listener, kCopyAllTimer, kCopyAllGiveUp)),
-      copyOne_(request(host, listener, kCopyOneTimer, kCopyOneGiveUp)) {}
+      defaultAll_(changeRequest(host, listener, kDefaultAllTimer, kDefaultAllGiveUp)),
+      builtInAll_(changeRequest(host, listener, kBuiltInAllTimer, kBuiltInAllGiveUp)),
+      defaultOne_(changeRequest(host, listener, kDefaultOneTimer, kDefaultOneGiveUp)),
+      builtInOne_(changeRequest(host, listener, kBuiltInOneTimer, kBuiltInOneGiveUp)),
+      copyAll_(changeRequest(host, listener, kCopyAllTimer, kCopyAllGiveUp)),
+      copyOne_(changeRequest(host, listener, kCopyOneTimer, kCopyOneGiveUp)) {}
 
 void EdidModeCopy::queryOutput() {
     host_.link.sender().send(cmd::queryOutput(targets_.copySource + 1));
