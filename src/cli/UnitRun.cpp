@@ -72,12 +72,12 @@ void UnitRun::onPowerAnswer(bool done) {
 }
 
 void UnitRun::onRebootDone() {
-    doneText_ = "Reboot successfully!";
+    doneText_ = ops::kRebootOk;
     session_.finish({});
 }
 
 void UnitRun::onPowerOnDone() {
-    doneText_ = "Initializing successfully!";
+    doneText_ = ops::kInitializingOk;
     session_.finish({});
 }
 
@@ -86,7 +86,7 @@ void UnitRun::onCommandTimedOut() {
 }
 
 void UnitRun::onResetDone() {
-    doneText_ = "Set successfully!";
+    doneText_ = session::kSetOk;
     session_.finish({});
 }
 

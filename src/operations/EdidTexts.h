@@ -11,7 +11,7 @@ namespace zentrel::edid {
 
 constexpr int kChoiceCount = 16;
 
-constexpr const char* kSetOk = "Set successfully!";
+using session::kSetOk;
 constexpr const char* kCopyOk = "Copy successfully!";
 constexpr const char* kCopyFailed = "Copy failed!";
 constexpr const char* kSwitchRefused = "Please set the EDID to [1111]!";

@@ -11,6 +11,10 @@ class CommandFrame;
 
 namespace ops {
 
+// What a reboot and a power-on the matrix confirmed say, on the page and in zentrel-ctl.
+constexpr const char* kRebootOk = "Reboot successfully!";
+constexpr const char* kInitializingOk = "Initializing successfully!";
+
 constexpr int kRebootTimer = 201;
 constexpr int kRebootDoneTimer = 202;
 constexpr int kPowerOnTimer = 203;

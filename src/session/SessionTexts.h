@@ -23,5 +23,7 @@ constexpr const char* kNoLink = "Connect to Matrix failed!";
 constexpr const char* kNoCom = "Open COM failed!";
 constexpr const char* kTimeOut = "Time out!";
 constexpr const char* kStandby = "Matrix is in standby mode!";
+// A setting the matrix confirmed, on the General and the EDID page alike.
+constexpr const char* kSetOk = "Set successfully!";
 
 } // namespace zentrel::session
