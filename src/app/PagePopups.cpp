@@ -41,6 +41,13 @@ void PagePopups::onNoticeTimer() {
     closeNotice();
 }
 
+void PagePopups::noticeInstead(const std::string& text, int closeAfterMs) {
+    if (noticeShown()) {
+        closeNotice();
+    }
+    notice(text, closeAfterMs, When::IfClosed);
+}
+
 bool PagePopups::noticeShown() const {
     return state_.NoticeShown != 0;
 }

@@ -35,6 +35,9 @@ public:
     // one was already open (an Always notice then takes the new text).
     void notice(const std::string& text, int closeAfterMs, When when);
     void closeNotice();
+    // Closes whatever notice is open and shows `text` in its place: the word that ends a
+    // page's waits (standby, a refusal) must not hide behind an older notice.
+    void noticeInstead(const std::string& text, int closeAfterMs);
     // The notice timer.
     void onNoticeTimer();
     bool noticeShown() const;

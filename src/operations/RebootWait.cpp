@@ -13,9 +13,7 @@ void RebootWait::start() {
 
 void RebootWait::stop() {
     awaiting_ = false;
-    for (int id = fw::kFirstPollTimer; id <= fw::kRebootGiveUp; ++id) {
-        window_.killTimer(id);
-    }
+    window_.killTimers(fw::kFirstPollTimer, fw::kRebootGiveUp);
 }
 
 bool RebootWait::onTimer(int id) {

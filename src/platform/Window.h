@@ -41,6 +41,12 @@ public:
     // --- timers and messages ---------------------------------------------------------------
     void setTimer(int id, int ms) { loop_.setTimer(*this, id, ms); }
     void killTimer(int id) { loop_.killTimer(*this, id); }
+    // Every timer id from `first` to `last`, both included.
+    void killTimers(int first, int last) {
+        for (int id = first; id <= last; ++id) {
+            killTimer(id);
+        }
+    }
     bool timerRunning(int id) const { return loop_.timerRunning(*this, id); }
     void postMessage(unsigned msg, WParam wp = 0, LParam lp = 0) {
         loop_.postMessage(*this, msg, wp, lp);

@@ -22,19 +22,14 @@ std::string inputItem(int k) {
 } // namespace
 
 EdidPage::EdidPage(PageContext& ctx)
-    : Window(ctx.platform.loop, &ctx.mainWindow), ctx_(ctx),
-      link_(
-          *this, ctx.state, ctx.socket, ctx.platform.serial.createLink(),
-          {kSendLog, kReceiveLog, false, {&ctx.traffic, kPageEdid}, ReplyAssembler::Options{true}}),
-      popups_(*this, ctx.state, ctx.notice, ctx.progress, {kNoticeTimer, kAnimationTimer, 0, true}),
+    : PageShell(
+          ctx, kPageEdid,
+          {kSendLog, kReceiveLog, false, {&ctx.traffic, kPageEdid}, ReplyAssembler::Options{true}},
+          {kNoticeTimer, kAnimationTimer, 0, true}),
       file_(*this), change_(host(), selections_, file_.buffer(), *this), status_(host(), *this),
       inspector_(*this) {}
 
 EdidPage::~EdidPage() = default;
-
-const PageInfo& EdidPage::info() const {
-    return pageInfo(kPageEdid);
-}
 
 const DialogTemplate& EdidPage::pageTemplate() const {
     return edidPageTemplate();
@@ -397,24 +392,16 @@ void EdidPage::dispatch(const CommandFrame& f) {
 }
 
 void EdidPage::onStandby() {
-    for (int id = kFirstStandbyTimer; id <= kLastStandbyTimer; ++id) {
-        killTimer(id);
-    }
+    killTimers(kFirstStandbyTimer, kLastStandbyTimer);
     popups_.stopAnimation();
     busy_ = false;
-    if (popups_.noticeShown()) {
-        popups_.closeNotice();
-    }
-    popups_.notice(kStandby, kLongNoticeMs, PagePopups::When::IfClosed);
+    popups_.noticeInstead(kStandby, kLongNoticeMs);
 }
 
 void EdidPage::onChangeRefused() {
     popups_.stopAnimation();
     busy_ = false;
-    if (popups_.noticeShown()) {
-        popups_.closeNotice();
-    }
-    popups_.notice(kSwitchRefused, kLongNoticeMs, PagePopups::When::IfClosed);
+    popups_.noticeInstead(kSwitchRefused, kLongNoticeMs);
 }
 
 } // namespace zentrel

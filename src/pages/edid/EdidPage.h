@@ -7,9 +7,7 @@
 #include "EdidFileChooser.h"
 #include "EdidFileInspector.h"
 #include "EdidIds.h"
-#include "app/Page.h"
-#include "app/PageContext.h"
-#include "app/PagePopups.h"
+#include "app/PageShell.h"
 #include "operations/EdidChange.h"
 #include "operations/EdidStatusList.h"
 #include "operations/OperationHost.h"
@@ -22,8 +20,7 @@
 
 namespace zentrel {
 
-class EdidPage : public Window,
-                 public Page,
+class EdidPage : public PageShell,
                  private edid::EdidChangeListener,
                  private edid::EdidStatusListener {
 public:
@@ -34,11 +31,8 @@ public:
     ~EdidPage() override;
 
     // --- Page ------------------------------------------------------------------------------
-    Window& window() override { return *this; }
-    const PageInfo& info() const override;
     const DialogTemplate& pageTemplate() const override;
     void activate() override;
-    SerialLink* serialLink() override { return link_.serial(); }
     // Choosing the tab mutes TCP replies until the page sends its own first command.
     void onSelected() override { replyMute_ = true; }
 
@@ -47,20 +41,12 @@ public:
     void onCommand(int id, int code) override;
     void onTimer(int id) override;
     LParam onMessage(unsigned msg, WParam wp, LParam lp) override;
-    // A page is not a dialog of its own: Enter and Escape end nothing.
-    void onOk() override {}
-    void onCancel() override {}
 
     // --- what the parts share ----------------------------------------------------------------
-    PageContext& context() { return ctx_; }
-    SendLog& sendLog() { return link_.sendLog(); }
-    PagePopups& popups() { return popups_; }
     edid::EdidFileInspector& inspector() { return inspector_; }
-    OperationHost host() { return {*this, link_, ctx_.state}; }
 
     // Inspection, for tests.
     bool busy() const { return busy_; }
-    const SendLog& sendLog() const { return link_.sendLog(); }
     const ReplyAssembler& assembler() const { return link_.assembler(); }
     const edid::EdidFileChooser& file() const { return file_; }
     const edid::EdidFileInspector& inspector() const { return inspector_; }
@@ -104,9 +90,6 @@ private:
     void storeSelection(int id);
     void cutToFourInputs();
 
-    PageContext& ctx_;
-    PageLink link_;
-    PagePopups popups_;
     Selections selections_;
     edid::Operation op_ = edid::Operation::None;
     bool busy_ = false;

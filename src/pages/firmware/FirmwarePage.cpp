@@ -10,25 +10,20 @@
 namespace zentrel {
 
 FirmwarePage::FirmwarePage(PageContext& ctx)
-    : Window(ctx.platform.loop, &ctx.mainWindow), ctx_(ctx),
-      // The page logs line breaks and block announcements of its own, never the bytes, and
-      // writes a reply's log text once it has acted on the reply.
-      link_(*this, ctx.state, ctx.socket, ctx.platform.serial.createLink(),
-            [&ctx] {
-                PageLink::Options o{
-                    fw::kSendLog, fw::kReceiveLog, false, {&ctx.traffic, kPageFirmware}};
-                o.sendsLogged = false;
-                o.batchedReplies = true;
-                return o;
-            }()),
-      popups_(*this, ctx.state, ctx.notice, ctx.progress, {fw::kNoticeTimer}),
+    // The page logs line breaks and block announcements of its own, never the bytes, and
+    // writes a reply's log text once it has acted on the reply.
+    : PageShell(ctx, kPageFirmware,
+                [&ctx] {
+                    PageLink::Options o{
+                        fw::kSendLog, fw::kReceiveLog, false, {&ctx.traffic, kPageFirmware}};
+                    o.sendsLogged = false;
+                    o.batchedReplies = true;
+                    return o;
+                }(),
+                {fw::kNoticeTimer}),
       transfer_({*this, link_, ctx.state}, image_, *this), device_(*this) {}
 
 FirmwarePage::~FirmwarePage() = default;
-
-const PageInfo& FirmwarePage::info() const {
-    return pageInfo(kPageFirmware);
-}
 
 const DialogTemplate& FirmwarePage::pageTemplate() const {
     return firmwarePageTemplate();
@@ -209,13 +204,8 @@ void FirmwarePage::dispatch(const LinkedFrame& reply) {
 
 void FirmwarePage::onStandby() {
     const bool wasRunning = state().UpgradeRunning;
-    for (int id = fw::kFirstPageTimer; id <= fw::kLastPageTimer; ++id) {
-        killTimer(id);
-    }
-    if (popups_.noticeShown()) {
-        popups_.closeNotice();
-    }
-    popups_.notice(fw::kStandby, fw::kStandbyNoticeMs, PagePopups::When::IfClosed);
+    killTimers(fw::kFirstPageTimer, fw::kLastPageTimer);
+    popups_.noticeInstead(fw::kStandby, fw::kStandbyNoticeMs);
     state().UpgradeRunning = false;
     if (wasRunning) {
         transfer_.onStandby();

@@ -5,9 +5,7 @@
 // each reply to the transfer and then the device line.
 #include "DeviceLine.h"
 #include "FirmwareIds.h"
-#include "app/Page.h"
-#include "app/PageContext.h"
-#include "app/PagePopups.h"
+#include "app/PageShell.h"
 #include "operations/FirmwareImage.h"
 #include "operations/UpgradeListener.h"
 #include "operations/UpgradeTransfer.h"
@@ -23,17 +21,14 @@
 
 namespace zentrel {
 
-class FirmwarePage : public Window, public Page, private UpgradeListener {
+class FirmwarePage : public PageShell, private UpgradeListener {
 public:
     explicit FirmwarePage(PageContext& ctx);
     ~FirmwarePage() override;
 
     // --- Page ------------------------------------------------------------------------------
-    Window& window() override { return *this; }
-    const PageInfo& info() const override;
     const DialogTemplate& pageTemplate() const override;
     void activate() override { device_.activate(); }
-    SerialLink* serialLink() override { return link_.serial(); }
     void onAnyPageSwitch() override { idle_ = true; }
     void onSelected() override;
 
@@ -42,22 +37,14 @@ public:
     void onCommand(int id, int code) override;
     void onTimer(int id) override;
     LParam onMessage(unsigned msg, WParam wp, LParam lp) override;
-    void onOk() override {}
-    void onCancel() override {}
 
     // --- what the parts share ----------------------------------------------------------------
-    SharedState& state() { return ctx_.state; }
-    SerialLink& link() { return *link_.serial(); }
     UiServices& ui();
     const FirmwareImage& image() const { return image_; }
     // A frame of the page: routed by ControlMode; the send log only gets a line break.
     void sendFrame(const CommandFrame& frame);
 
-    // The notices, closed by timer 55.
-    PagePopups& popups() { return popups_; }
-
     // Inspection, for tests.
-    const SendLog& sendLog() const { return link_.sendLog(); }
     const UpgradeTransfer& transfer() const { return transfer_; }
     bool idle() const { return idle_; }
 
@@ -77,9 +64,6 @@ private:
     void onStandby();
     void keepTail(int logId);
 
-    PageContext& ctx_;
-    PageLink link_;
-    PagePopups popups_;
     FirmwareImage image_;
     UpgradeTransfer transfer_;
     DeviceLine device_;

@@ -10,12 +10,11 @@
 namespace zentrel {
 
 GeneralPage::GeneralPage(PageContext& ctx)
-    : Window(ctx.platform.loop, &ctx.mainWindow), ctx_(ctx),
-      link_(*this, ctx.state, ctx.socket, ctx.platform.serial.createLink(),
-            {gen::kSendLog, gen::kReceiveLog, true, {&ctx.traffic, kPageGeneral}}),
+    : PageShell(ctx, kPageGeneral,
+                {gen::kSendLog, gen::kReceiveLog, true, {&ctx.traffic, kPageGeneral}},
+                {gen::kNoticeTimer, 0, kPageGeneral}),
       discovery_(ctx.platform.network, ctx.state, *this,
                  [this](const std::string& text) { link_.receiveLog().appendText(text); }),
-      popups_(*this, ctx.state, ctx.notice, ctx.progress, {gen::kNoticeTimer, 0, kPageGeneral}),
       connection_(*this), status_(*this), maintenance_(*this), sizeQuery_(host()),
       configDialog_(ctx.platform.loop, ctx.state, discovery_.broadcastSocket(), ctx.notice) {
     // The search and the configuration run share the socket, so both reach the traffic log.
@@ -23,10 +22,6 @@ GeneralPage::GeneralPage(PageContext& ctx)
 }
 
 GeneralPage::~GeneralPage() = default;
-
-const PageInfo& GeneralPage::info() const {
-    return pageInfo(kPageGeneral);
-}
 
 const DialogTemplate& GeneralPage::pageTemplate() const {
     return generalPageTemplate();
@@ -113,19 +108,14 @@ void GeneralPage::dispatch(const LinkedFrame& reply) {
 }
 
 void GeneralPage::onStandby() {
-    for (int id = gen::kFirstRequestTimer; id <= gen::kLastRequestTimer; ++id) {
-        killTimer(id);
-    }
+    killTimers(gen::kFirstRequestTimer, gen::kLastRequestTimer);
     maintenance_.stopForStandby();
     // The connect check that Status was waiting on has just been stopped with the rest; were
     // Status still to wait for it, it would do nothing on a link that works. A chain that was
     // running has lost its waits too and would keep the tabs locked for ever.
     status_.stopForStandby();
     popups_.closeProgress();
-    if (state().NoticeShown != 0) {
-        popups_.closeNotice();
-    }
-    popups_.notice(gen::kStandby, 2500, PagePopups::When::IfClosed);
+    popups_.noticeInstead(gen::kStandby, 2500);
 }
 
 } // namespace zentrel

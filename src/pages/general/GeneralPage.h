@@ -6,9 +6,7 @@
 #include "ConnectionPanel.h"
 #include "MaintenancePanel.h"
 #include "StatusPanel.h"
-#include "app/Page.h"
-#include "app/PageContext.h"
-#include "app/PagePopups.h"
+#include "app/PageShell.h"
 #include "app/PanelProfiles.h"
 #include "link/Discovery.h"
 #include "operations/SizeQuery.h"
@@ -23,17 +21,14 @@ namespace zentrel {
 
 struct Platform;
 
-class GeneralPage : public Window, public Page {
+class GeneralPage : public PageShell {
 public:
     explicit GeneralPage(PageContext& ctx);
     ~GeneralPage() override;
 
     // --- Page ------------------------------------------------------------------------------
-    Window& window() override { return *this; }
-    const PageInfo& info() const override;
     const DialogTemplate& pageTemplate() const override;
     void activate() override { connection_.activate(); }
-    SerialLink* serialLink() override { return link_.serial(); }
     void onAnyPageSwitch() override { connection_.endChecks(); }
     void onSelected() override;
     void search() override { connection_.search(); }
@@ -45,17 +40,10 @@ public:
     void onCommand(int id, int code) override;
     void onTimer(int id) override;
     LParam onMessage(unsigned msg, WParam wp, LParam lp) override;
-    // A page is not a dialog of its own: Enter and Escape end nothing.
-    void onOk() override {}
-    void onCancel() override {}
 
     // --- what the parts share ----------------------------------------------------------------
-    SharedState& state() { return ctx_.state; }
-    OperationHost host() { return {*this, link_, ctx_.state}; }
     ControlSocket& socket() { return ctx_.socket; }
-    SerialLink& link() { return *link_.serial(); }
     FrameSender& sender() { return link_.sender(); }
-    PagePopups& popups() { return popups_; }
     PanelProfiles& profiles() { return ctx_.profiles; }
     Discovery& discovery() { return discovery_; }
     ConnectionPanel& connection() { return connection_; }
@@ -69,17 +57,13 @@ public:
     void tcpLinkOpened() { link_.tcpOpened(); }
 
     // Inspection, for tests.
-    const SendLog& sendLog() const { return link_.sendLog(); }
     const ReceiveLog& receiveLog() const { return link_.receiveLog(); }
 
 private:
     void dispatch(const LinkedFrame& reply);
     void onStandby();
 
-    PageContext& ctx_;
-    PageLink link_;
     Discovery discovery_;
-    PagePopups popups_;
     ConnectionPanel connection_;
     StatusPanel status_;
     MaintenancePanel maintenance_;

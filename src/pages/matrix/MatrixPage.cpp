@@ -19,24 +19,18 @@ constexpr int kBoxPixels = 40;
 } // namespace
 
 MatrixPage::MatrixPage(PageContext& ctx)
-    : Window(ctx.platform.loop, &ctx.mainWindow), ctx_(ctx),
-      link_(*this, ctx.state, ctx.socket, ctx.platform.serial.createLink(),
-            {mtx::kSendLog,
-             mtx::kReceiveLog,
-             false,
-             {&ctx.traffic, kPageMatrix},
-             {},
-             TcpReplyBuffer::LogStyle::PerByte}),
-      popups_(*this, ctx.state, ctx.notice, ctx.progress,
-              {mtx::kNoticeTimer, mtx::kAnimationTimer}),
+    : PageShell(ctx, kPageMatrix,
+                {mtx::kSendLog,
+                 mtx::kReceiveLog,
+                 false,
+                 {&ctx.traffic, kPageMatrix},
+                 {},
+                 TcpReplyBuffer::LogStyle::PerByte},
+                {mtx::kNoticeTimer, mtx::kAnimationTimer}),
       grid_(*this), layout_(*this), routing_(*this), engine_(host(), routing_),
       refresh_(host(), routing_), panel_(*this), settings_(*this), editDialog_(*this) {}
 
 MatrixPage::~MatrixPage() = default;
-
-const PageInfo& MatrixPage::info() const {
-    return pageInfo(kPageMatrix);
-}
 
 const DialogTemplate& MatrixPage::pageTemplate() const {
     return matrixPageTemplate();
@@ -198,18 +192,13 @@ void MatrixPage::dispatch(const LinkedFrame& linked) {
 }
 
 void MatrixPage::onStandby() {
-    for (int id = mtx::kFirstTimer; id <= mtx::kLastTimer; ++id) {
-        killTimer(id);
-    }
+    killTimers(mtx::kFirstTimer, mtx::kLastTimer);
     engine_.abandon();
     refresh_.abandon();
     state().MatrixBusy = false;
     postTabLock(*this, false);
     popups_.stopAnimation();
-    if (state().NoticeShown != 0) {
-        popups_.closeNotice();
-    }
-    popups_.notice(mtx::kStandby, mtx::kStandbyNoticeMs, PagePopups::When::IfClosed);
+    popups_.noticeInstead(mtx::kStandby, mtx::kStandbyNoticeMs);
 }
 
 } // namespace zentrel

@@ -9,9 +9,7 @@
 #include "OutputPanel.h"
 #include "SettingEditDialog.h"
 #include "StoredSettings.h"
-#include "app/Page.h"
-#include "app/PageContext.h"
-#include "app/PagePopups.h"
+#include "app/PageShell.h"
 #include "app/PanelProfiles.h"
 #include "platform/SerialLink.h"
 #include "platform/Window.h"
@@ -22,14 +20,12 @@
 
 namespace zentrel {
 
-class MatrixPage : public Window, public Page, public WindowSkin {
+class MatrixPage : public PageShell, public WindowSkin {
 public:
     explicit MatrixPage(PageContext& ctx);
     ~MatrixPage() override;
 
     // --- Page ------------------------------------------------------------------------------
-    Window& window() override { return *this; }
-    const PageInfo& info() const override;
     const DialogTemplate& pageTemplate() const override;
     // startStatusRefresh. A tab change within the 150 ms leaves this timer running for a page
     // that is hidden again; its refresh would take the port from the page now shown.
@@ -38,7 +34,6 @@ public:
             routing_.startRefresh();
         }
     }
-    SerialLink* serialLink() override { return link_.serial(); }
     // The TCP-reply gate closes on every page switch.
     void onAnyPageSwitch() override { tcpArmed_ = false; }
     // Shown again: laid out for the unit the General page connected to since, and the kept
@@ -55,17 +50,12 @@ public:
     void onCommand(int id, int code) override;
     void onTimer(int id) override;
     LParam onMessage(unsigned msg, WParam wp, LParam lp) override;
-    // A page is not a dialog of its own: Enter and Escape end nothing.
-    void onOk() override {}
-    void onCancel() override {}
 
     // --- WindowSkin ------------------------------------------------------------------------
     std::optional<FontSpec> fontFor(int id) const override;
 
     // --- what the parts share ----------------------------------------------------------------
-    SharedState& state() { return ctx_.state; }
     FrameSender& sender() { return link_.sender(); }
-    PagePopups& popups() { return popups_; }
     PanelProfiles& profiles() { return ctx_.profiles; }
     // A wait goes into its second round: "Please wait . . ." animated every 500 ms, and the
     // progress box opened unless it is. Returns when the box it opened has closed.
@@ -73,7 +63,6 @@ public:
     OutputGrid& grid() { return grid_; }
     SwitchEngine& engine() { return engine_; }
     StatusRefresh& refresh() { return refresh_; }
-    OperationHost host() { return {*this, link_, ctx_.state}; }
     StoredSettings& settings() { return settings_; }
     SettingEditDialog& editDialog() { return editDialog_; }
     // TCP replies are taken from now until the next page switch (MatrixTcpArmed).
@@ -87,9 +76,6 @@ public:
     // mode is missing.
     bool panelLinkReady();
 
-    // Inspection, for tests.
-    const SendLog& sendLog() const { return link_.sendLog(); }
-
 private:
     void layOut();
     void onGridClick(int id);
@@ -97,10 +83,7 @@ private:
     void dispatch(const LinkedFrame& reply);
     void onStandby();
 
-    PageContext& ctx_;
-    PageLink link_;
     bool tcpArmed_ = false;
-    PagePopups popups_;
     OutputGrid grid_;
     MatrixLayout layout_;
     MatrixRouting routing_;
