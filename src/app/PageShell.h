@@ -10,6 +10,8 @@
 #include "platform/Window.h"
 #include "session/PageLink.h"
 
+#include <optional>
+
 namespace zentrel {
 
 class PageShell : public Window, public Page {
@@ -36,6 +38,12 @@ public:
     const SendLog& sendLog() const { return link_.sendLog(); }
 
 protected:
+    // A whole reply out of the page's serial bytes or its own TCP notification (the bytes are
+    // always read; see PageLink::onTcpNotification for `tcpAccept` and `tcpPageShown`); a TCP
+    // reply counts only in TCP mode. Nothing for any other message or a reply not whole yet.
+    std::optional<LinkedFrame> replyFrom(unsigned msg, WParam wp, LParam lp, LParam& result,
+                                         bool tcpAccept = true, bool tcpPageShown = true);
+
     PageContext& ctx_;
     PageLink link_;
     PagePopups popups_;

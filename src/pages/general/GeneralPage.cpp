@@ -73,25 +73,11 @@ void GeneralPage::onTimer(int id) {
 
 LParam GeneralPage::onMessage(unsigned msg, WParam wp, LParam lp) {
     LParam result = 0;
-    switch (msg) {
-    case WM_SERIAL_BYTE:
-        if (const auto reply = link_.onSerialByte(wp, lp, result)) {
-            dispatch(*reply);
-        }
-        break;
-    case WM_TCP_GENERAL:
-        if (const auto reply =
-                link_.onTcpNotification(wp, lp, true, state().ActivePage == kPageGeneral)) {
-            if (state().ControlMode == kModeTcp) {
-                dispatch(*reply);
-            }
-        }
-        break;
-    case WM_DISCOVERY:
+    if (msg == WM_DISCOVERY) {
         discovery_.handleNotification(wp, lp);
-        break;
-    default:
-        break;
+    } else if (const auto reply =
+                   replyFrom(msg, wp, lp, result, true, state().ActivePage == kPageGeneral)) {
+        dispatch(*reply);
     }
     return result;
 }

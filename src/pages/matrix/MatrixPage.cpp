@@ -157,22 +157,9 @@ void MatrixPage::onTimer(int id) {
 
 LParam MatrixPage::onMessage(unsigned msg, WParam wp, LParam lp) {
     LParam result = 0;
-    switch (msg) {
-    case WM_SERIAL_BYTE:
-        if (const auto reply = link_.onSerialByte(wp, lp, result)) {
-            dispatch(*reply);
-        }
-        break;
-    case WM_TCP_MATRIX:
-        // Read even while not armed, so that nothing stale waits for the next reply.
-        if (const auto reply = link_.onTcpNotification(wp, lp, tcpArmed_)) {
-            if (state().ControlMode == kModeTcp) {
-                dispatch(*reply);
-            }
-        }
-        break;
-    default:
-        break;
+    // TCP replies are read even while not armed, so that nothing stale waits for the next one.
+    if (const auto reply = replyFrom(msg, wp, lp, result, tcpArmed_)) {
+        dispatch(*reply);
     }
     return result;
 }
