@@ -83,6 +83,16 @@ struct PanelFixture {
     Names sent() const { return harness.toMatrix(); }
     void clearFrames() { harness.clearFrames(); }
 
+    // Runs `fn` as soon as the matrix has received `count` units since the frames were cleared.
+    void whenReceived(std::size_t count, std::function<void()> fn) {
+        harness.loop().schedule(1, [this, count, fn = std::move(fn)]() mutable {
+            if (sent().size() >= count) {
+                fn();
+            } else {
+                whenReceived(count, std::move(fn));
+            }
+        });
+    }
     // The matrix's failure modes, as the simulator's --fault rules.
     void onFault(sim::FaultRule rule) { harness.faults().add(std::move(rule)); }
     void onFault(sim::FaultRule::Kind kind, sim::FrameMatch match, int times = -1) {

@@ -1,10 +1,9 @@
-// The real loop in real time: kept to the few behaviours the virtual clock cannot show
-// (threads, nested QEventLoops), with short bounded waits.
+// The real loop in real time, in what the virtual clock cannot show: sends from other
+// threads, with short bounded waits.
 #include "platform/qt/QtEventLoop.h"
 #include "platform/Window.h"
 
 #include <QCoreApplication>
-#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -32,15 +31,7 @@ public:
         }
         return static_cast<LParam>(wp) * 2;
     }
-    void onTimer(int id) override {
-        killTimer(id);
-        if (id == 55 && closeOnMessage != nullptr) {
-            closeOnMessage->endDialog(IDOK);
-        }
-        fired.push_back(id);
-    }
     std::vector<int> received;
-    std::vector<int> fired;
     Window* closeOnMessage = nullptr;
     std::function<void(int)> onByte;
 };
@@ -111,41 +102,4 @@ TEST(QtEventLoop, AStoppedSenderNeverWaitsForABusyUiThread) {
     EXPECT_TRUE(returned);
     QCoreApplication::processEvents();
     EXPECT_TRUE(target.received.empty()); // the abandoned byte is not delivered afterwards
-}
-
-TEST(QtEventLoop, TimersEndModalLoopsAndForgottenWindowsGetNothing) {
-    QCoreApplication app(argc, argv);
-    QtEventLoop loop;
-    Target target(loop);
-    Window box(loop);
-    target.closeOnMessage = &box;
-    target.setTimer(3, 5);
-    target.setTimer(55, 20);
-    EXPECT_TRUE(loop.timerRunning(target, 55));
-    EXPECT_EQ(box.doModal(kBox), IDOK);
-    EXPECT_EQ(target.fired, (std::vector<int>{3, 55}));
-    EXPECT_FALSE(loop.timerRunning(target, 55));
-
-    auto doomed = std::make_unique<Target>(loop);
-    doomed->setTimer(1, 1);
-    loop.postMessage(*doomed, WM_USER + 2, 1, 0);
-    doomed.reset();
-    Window box2(loop);
-    QTimer::singleShot(30, [&] { box2.endDialog(IDOK); });
-    box2.doModal(kBox); // would crash if the dead window's timer or message were delivered
-    SUCCEED();
-}
-
-TEST(QtEventLoop, QuitEndsNestedModalLoops) {
-    QCoreApplication app(argc, argv);
-    QtEventLoop loop;
-    Window outer(loop);
-    Window inner(loop);
-    QTimer::singleShot(0, [&] {
-        QTimer::singleShot(10, [&] { loop.postQuit(); });
-        inner.doModal(kBox);
-    });
-    outer.doModal(kBox);
-    EXPECT_TRUE(loop.quitRequested());
-    EXPECT_FALSE(inner.inModal());
 }

@@ -102,6 +102,32 @@ TEST_F(EdidDownloadCom, ASwitchReportRefusingTheDataHeaderEndsTheDownloadAndItsW
     EXPECT_FALSE(edid->busy());
 }
 
+TEST_F(EdidDownloadCom, ARefusalInTheGapBeforeTheBlockEndsItAsAFailure) {
+    // The result comes between the data header and its block: the block stays back and the
+    // download ends as refused, not later as a time-out.
+    for (const std::uint8_t command : {std::uint8_t{0x07}, std::uint8_t{0x06}}) {
+        SCOPED_TRACE(command);
+        load(goodEdid(1), "edid" + std::to_string(command) + ".bin");
+        std::function<void()> refuseAfterTheHeader = [&] {
+            if (sent().size() < 3) {
+                harness.loop().schedule(1, refuseAfterTheHeader);
+                return;
+            }
+            harness.serialPorts().sendToPanel(
+                3, CommandFrame::make({0x03, command, 0xFF, 0, 2, 1}).bytes);
+        };
+        harness.loop().schedule(1, refuseAfterTheHeader);
+        downloadTo(1);
+        advance(20000);
+        EXPECT_EQ(popups.noticeTexts(), Names{"Download failed!"}) << harness.transcript();
+        EXPECT_EQ(sent().size(), 3u);
+        EXPECT_TRUE(harness.matrix().userEdid(2).empty());
+        EXPECT_FALSE(edid->busy());
+        harness.clearFrames();
+        popups.clear();
+    }
+}
+
 TEST_F(EdidDownloadCom, ResultFramesAndRefusalsBeforeAnythingIsSent) {
     // No file yet.
     downloadTo(0);
@@ -154,14 +180,6 @@ TEST_F(EdidDownloadCom, SilenceAfterTheBlockEndsInATimeOutWithoutRepeat) {
     EXPECT_EQ(popups.notices[0].text, "Time out!");
     EXPECT_EQ(popups.notices[0].openedMs - start, 5218); // 5 s after the block
     EXPECT_FALSE(edid->busy());
-
-    // Silence to the download request: repeated once, then given up.
-    harness.faults().clear();
-    onFault(Kind::Silent, FrameMatch::of(cmd::kEdidDownload).with(5, cmd::kEdidFixed));
-    harness.clearFrames();
-    downloadTo(2);
-    advance(20000);
-    EXPECT_EQ(sent(), frames("03 08 F0 | 03 07 03 F0 | 03 07 03 F0"));
 }
 
 TEST_F(EdidDownload, OverTcpADroppedConnectionEndsTheDownloadAndFreesThePage) {

@@ -1,6 +1,6 @@
 // Set EDID Mode and Copy EDID From as a user meets them: the page as it opens, the frames of
-// each choice and target, the results and refusals, silence with its repeat and give-up, the
-// standby announcement and the EDID switch report.
+// each choice and target, the results and refusals, silence with its repeat and give-up, and
+// the EDID switch report.
 #include "EdidFixture.h"
 
 using namespace zentrel;
@@ -164,21 +164,12 @@ TEST_F(EdidMode, CopyResultIsReadFromByteFourForOneInputAndForAll) {
     EXPECT_EQ(statusLines(), Names(4, "Copy HDMI OUT C"));
 }
 
-TEST_F(EdidMode, SilenceAfterTheAccessRequestIsRepeatedOnceThenGivenUp) {
+TEST_F(EdidMode, ASecondSetWhileTheFirstWaitsIsAskedToWaitAndTheGiveUpClosesThatNotice) {
     onFault(Kind::Silent, FrameMatch::of(cmd::kEdidAccess));
     choose(edid::kModeTarget, 0);
-    std::int64_t start = now();
-    press(edid::kModeSet);
-    EXPECT_EQ(sentAt(start),
-              (Names{"2: " + frames("03 08 F0")[0], "5002: " + frames("03 08 F0")[0]}));
-    EXPECT_EQ(noticesFrom(start), (Names{"Time out! @10000 (1500 ms)"}));
-    EXPECT_FALSE(edid->busy());
-
-    // A second Set while the first waits gets "Please wait..."; when the first gives up with
-    // that notice on screen, the notice closes and the time-out is not shown.
-    popups.notices.clear();
-    harness.clearFrames();
-    start = now();
+    // When the first gives up with "Please wait..." on screen, that notice closes and the
+    // time-out is not shown.
+    const std::int64_t start = now();
     at(9000, [this] { press(edid::kModeSet); });
     press(edid::kModeSet);
     advance(3000);
@@ -223,17 +214,6 @@ TEST_F(EdidTest, RefusedWithoutALinkOrWhileBusy) {
     press(edid::kModeSet);
     press(edid::kStatus);
     EXPECT_EQ(popups.noticeTexts(), Names(3, "Connect to Matrix failed!"));
-}
-
-TEST_F(EdidMode, StandbyEndsEveryWaitWithItsOwnNotice) {
-    onFault(Kind::Silent, FrameMatch::of(cmd::kEdidAccess));
-    const std::int64_t start = now();
-    at(2000, [this] { harness.announceStandby(); });
-    press(edid::kModeSet);
-    advance(20000);
-    EXPECT_EQ(sent(), frames("03 08 F0"));
-    EXPECT_EQ(noticesFrom(start), (Names{"Matrix is in standby mode! @2002 (2500 ms)"}));
-    EXPECT_FALSE(edid->busy());
 }
 
 TEST_F(EdidMode, SwitchReportRefusingTheAccessEndsTheSetting) {

@@ -1,5 +1,5 @@
 // How an upgrade ends when the matrix does not play along: every wait's repeat and give-up,
-// the write failures, standby, and acknowledgements that would make the transfer go round.
+// the write failures, and acknowledgements that would make the transfer go round.
 #include "FirmwareFixture.h"
 #include "protocol/Commands.h"
 
@@ -246,35 +246,6 @@ TEST_F(FirmwareTest, ACompletionBeforeThePartsLastBlockIsPassedOver) {
     EXPECT_EQ(lines().back(), "Firmware upgrade Successfully");
     EXPECT_EQ(matrix().firmware().partsCompleted(), 1);
     EXPECT_TRUE(matrix().firmware().image(1) == imagePart(plain, 2, 21));
-}
-
-TEST_F(FirmwareTest, StandbyMidTransferStopsEverythingAndFreesUpgrade) {
-    overCom();
-    load(content(3000));
-    upgrade();
-    advance(1000); // a few blocks in
-    ASSERT_TRUE(state().UpgradeRunning);
-    harness.announceStandby();
-    advance(3000);
-    EXPECT_EQ(popups.noticeTexts(true), Names{"Matrix is in standby mode! (2500 ms)"});
-    EXPECT_FALSE(state().UpgradeRunning);
-    EXPECT_TRUE(page->isEnabled(fw::kUpgrade));
-    const std::size_t before = sent().size();
-    advance(60'000); // no wait is left to repeat anything
-    EXPECT_EQ(sent().size(), before);
-    EXPECT_EQ(popups.notices.size(), 1u);
-}
-
-TEST_F(FirmwareTest, StandbyKnobAtABlock) {
-    sim::FaultRule r{Kind::StandbyAtBlock, sim::FrameMatch::of(0x20, 0x01)};
-    r.atBlock = 2;
-    onFault(r);
-    overCom();
-    load(content(3000));
-    upgrade();
-    runUpgrade();
-    EXPECT_EQ(matrix().firmware().blocksOf(1), 2);
-    EXPECT_EQ(popups.noticeTexts(), Names{"Matrix is in standby mode!"});
 }
 
 TEST_F(FirmwareTest, ARefusedPart1BlockEndsTheUpgradeAfterItsNotice) {

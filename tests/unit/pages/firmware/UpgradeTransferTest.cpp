@@ -155,26 +155,6 @@ TEST_F(FirmwareTest, BankMarkB0MovesPart1ToBlock256) {
     }
 }
 
-TEST_F(FirmwareTest, TheBlocksOfASmallFileDoNotDependOnWhatWasLoadedBefore) {
-    const Bytes small = content(600, 0xA5, 0x5A, 9);
-    Names alone;
-    {
-        FirmwareFixture other;
-        other.overCom();
-        other.load(small);
-        other.upgrade();
-        other.runUpgrade();
-        alone = other.sent();
-    }
-    overCom();
-    load(content(9000, 0xA5, 0x5A, 4), "big.fw");
-    load(small, "small.fw");
-    upgrade();
-    runUpgrade();
-    EXPECT_EQ(sent(), alone);
-    EXPECT_EQ(page->text(fw::kPath), (dir / "small.fw").string());
-}
-
 TEST(FirmwareExtraAck, AnExtraAcknowledgementOfTheLastBlockNeverLeavesTheUpgradeHanging) {
     // Over COM both replies are read: the acknowledgement is passed over, the completion acts.
     // Over TCP the acknowledgement alone is read, and passed over.

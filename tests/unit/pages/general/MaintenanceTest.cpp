@@ -1,6 +1,5 @@
-// The maintenance commands as a user meets them: the factory reset step by step, a standby
-// announcement in the middle of it, reboot and power with their notices, and a check box that
-// changes only when the matrix confirms.
+// The maintenance commands as a user meets them: the factory reset step by step, reboot and
+// power with their notices, and a check box that changes only when the matrix confirms.
 #include "GeneralFixture.h"
 
 using namespace zentrel;
@@ -32,24 +31,6 @@ TEST_F(Maintenance, FactoryResetRunsEveryStepAfterTheLastOnesReplyAndEndsWithSet
     harness.clearFrames();
     advance(20000);
     EXPECT_TRUE(sent().empty());
-}
-
-TEST_F(Maintenance, StandbyAnnouncedInTheMiddleOfAFactoryResetStopsItWithoutALaterTimeOut) {
-    onFault(Kind::Silent, FrameMatch::of(cmd::kSwitch).with(4, 0x03));
-    connectCom();
-    harness.loop().schedule(1000, [&] { harness.announceStandby(); });
-    bool progressGone = false;
-    watchProgressAtNotice(progressGone);
-    click(gen::kFactoryReset);
-    advance(30000);
-
-    EXPECT_EQ(sent(), Names(kResetSteps.begin(), kResetSteps.begin() + 3));
-    EXPECT_EQ(popups.noticeTexts(true), Names{"Matrix is in standby mode! (2500 ms)"});
-    EXPECT_TRUE(progressGone);
-    EXPECT_FALSE(page->maintenance().resetRunning());
-    for (int id = 1; id < 80; ++id) {
-        EXPECT_FALSE(page->timerRunning(id)) << id;
-    }
 }
 
 TEST_F(Maintenance, RebootReplyShowsRebootingForFourSecondsThenRebootSuccessfully) {

@@ -1,5 +1,6 @@
 // Status as a user meets it: the eight port queries one after another, the lines in green and
-// red, silence and late replies, the give-up, the device-information chain and Status over TCP.
+// red, silence and late replies, the give-up, the device-information chain, Status over TCP and
+// the replies only a status chain meets: behind stray bytes, and after a peer reset.
 #include "GeneralFixture.h"
 
 using namespace zentrel;
@@ -27,6 +28,19 @@ Names lines(GeneralPage& p) {
     }
     return out;
 }
+
+// No chain left running: nothing busy, no progress box, every tab usable.
+void expectIdle(GeneralFixture& f) {
+    EXPECT_EQ(f.page->status().busy(), 0);
+    EXPECT_FALSE(f.main->progress().isVisible());
+    for (int tab : {ctl::kGeneralTab, ctl::kEdidTab, ctl::kMatrixTab, ctl::kFirmwareTab}) {
+        EXPECT_TRUE(f.main->isEnabled(tab)) << tab;
+    }
+}
+
+const Names kAllConnected = {"HDMI IN1: Connect",  "HDMI OUTA: Connect", "HDMI IN2: Connect",
+                             "HDMI OUTB: Connect", "HDMI IN3: Connect",  "HDMI OUTC: Connect",
+                             "HDMI IN4: Connect",  "HDMI OUTD: Connect"};
 
 } // namespace
 
@@ -118,4 +132,63 @@ TEST_F(Status, OverTcpConnectsFirstReadsIrAndBeepAndNamesEachPortInTheProgressTe
     EXPECT_EQ(Names(labels.end() - 7, labels.end()),
               (Names{"Getting Out1...", "Getting In2...", "Getting Out2...", "Getting In3...",
                      "Getting Out3...", "Getting In4...", "Getting Out4..."}));
+}
+
+TEST_F(Status, OverTcpAPeerResetMidChainIsReachedAgainByTheNextStatusWhichRunsItAll) {
+    connectTcp();
+    whenReceived(4, [&] { harness.resetTcp(); }); // after the output-2 query
+    click(gen::kStatus);
+    advance(20000);
+    EXPECT_EQ(sent(), queries(1, 2)) << harness.transcript();
+    harness.clearFrames();
+    popups.notices.clear();
+    click(gen::kStatus); // connects again first, then runs the whole chain
+    advance(5000);
+    EXPECT_EQ(sent(), frames("01 0A 00 | 01 02 00 | 01 0B 00") + queries(1, 4));
+    EXPECT_EQ(lines(*page), kAllConnected);
+    EXPECT_TRUE(popups.notices.empty());
+    expectIdle(*this);
+}
+
+TEST(StatusReplies, BehindStrayBytesAreFoundOnTheLineButLostOverTcp) {
+    sim::FaultRule stray{Kind::Stray, FrameMatch::all()};
+    stray.stray = {0x00, 0xFF, 0x5B, 0x13};
+    for (bool tcp : {false, true}) {
+        SCOPED_TRACE(tcp ? "TCP" : "COM");
+        GeneralFixture f;
+        tcp ? f.connectTcp() : f.connectCom();
+        f.harness.faults().add(stray);
+        f.click(gen::kStatus);
+        f.advance(20000);
+        expectIdle(f);
+        if (tcp) {
+            // Over TCP the first 13 bytes of a read are the reply: a reply behind noise is
+            // lost, and so is the answer to the repeat.
+            EXPECT_EQ(f.sent(), frames("01 04 01 | 01 04 01"));
+            EXPECT_EQ(f.popups.noticeTexts(), Names{"Time out!"});
+        } else {
+            EXPECT_EQ(f.sent(), queries(1, 4)) << f.harness.transcript();
+            EXPECT_EQ(lines(*f.page), kAllConnected);
+            EXPECT_TRUE(f.popups.notices.empty());
+        }
+    }
+}
+
+TEST(StatusReplies, AfterTheRepeatTheFirstAndTheRepeatsOwnMoveTheChainOnOnce) {
+    for (bool tcp : {false, true}) {
+        SCOPED_TRACE(tcp ? "TCP" : "COM");
+        GeneralFixture f;
+        tcp ? f.connectTcp() : f.connectCom();
+        // Input 2's first answer comes a second after its repeat; the repeat is answered too.
+        sim::FaultRule late{Kind::Delay, FrameMatch::of(cmd::kInputStatus).with(4, 0x02), 1};
+        late.delayMs = 6000;
+        f.harness.faults().add(late);
+        f.click(gen::kStatus);
+        f.advance(30000);
+        EXPECT_EQ(f.sent(), queries(1, 1) + frames("01 04 02") + queries(2, 4))
+            << f.harness.transcript();
+        EXPECT_EQ(lines(*f.page), kAllConnected);
+        EXPECT_TRUE(f.popups.notices.empty());
+        expectIdle(f);
+    }
 }

@@ -79,30 +79,6 @@ TEST_F(MatrixTest, AnInputOutsideOneToFourIsShownInTheBoxOnlySignedOnSerialUnsig
     EXPECT_EQ(sent().back(), cmd::routeInput(2, 4).hex());
 }
 
-TEST_F(MatrixTest, ARefreshWithoutAnswerRepeatsOnceThenEndsWithTimeOut) {
-    onFault(Kind::Silent, routingOf(1));
-    connectCom();
-    clickCaption(ctl::kMatrixCaption);
-    const std::int64_t t0 = now() + 150;
-    bool busyWhileRepeating = false;
-    whenDialogOpensAny([&](Window& w) {
-        if (&w == &main->progress()) {
-            busyWhileRepeating = state().MatrixBusy;
-        }
-    });
-    // Output 1's query, the refresh's first, waits 3000 ms, is repeated, and 5000 ms later
-    // the refresh gives up.
-    advance(150 + 20 + 3000 + 5000 + 1500);
-    EXPECT_EQ(sent(), frames("02 01 01|02 01 01"));
-    EXPECT_TRUE(busyWhileRepeating);
-    ASSERT_EQ(popups.noticeTexts(), Names{"Time out!"});
-    EXPECT_GE(popups.notices[0].openedMs - t0, 8000);
-    EXPECT_LT(popups.notices[0].openedMs - t0, 8100);
-    EXPECT_EQ(sent().size(), 2u); // outputs 2 to 4 are not asked
-    EXPECT_FALSE(state().MatrixBusy);
-    EXPECT_EQ(state().ProgressShown, 0);
-}
-
 TEST_F(MatrixTest, ARefreshGivingUpAfterASwitchOfTheSameOutputTakesNoLateAnswer) {
     // The switch leaves output 2's own waits behind; the refresh's give-up must still be its own.
     openOnCom();
@@ -121,31 +97,6 @@ TEST_F(MatrixTest, ARefreshGivingUpAfterASwitchOfTheSameOutputTakesNoLateAnswer)
     advance(1000);
     EXPECT_TRUE(sent().empty());
     EXPECT_FALSE(state().MatrixBusy);
-}
-
-TEST_F(MatrixTest, StandbyDuringTheRefreshStopsItAndLeavesThePageIdle) {
-    // Time to announce standby before the third answer.
-    harness.faults().add([] {
-        sim::FaultRule r{Kind::Delay, routingOf(3)};
-        r.delayMs = 1000;
-        return r;
-    }());
-    connectCom();
-    clickCaption(ctl::kMatrixCaption);
-    advance(150 + 100);
-    harness.announceStandby();
-    const std::int64_t at = now();
-    advance(3000);
-    ASSERT_EQ(popups.noticeTexts(), Names{"Matrix is in standby mode!"});
-    EXPECT_LT(popups.notices[0].openedMs - at, 10); // as soon as the announcement is in
-    EXPECT_EQ(popups.notices[0].durationMs(), 2500);
-    EXPECT_FALSE(state().MatrixBusy);
-    EXPECT_EQ(sent(), frames("02 01 01|02 01 02|02 01 03"));
-    for (int id = mtx::kFirstTimer; id <= mtx::kLastTimer; ++id) {
-        EXPECT_FALSE(page->timerRunning(id)) << id;
-    }
-    // The late answer of output 3 belongs to nothing any more.
-    EXPECT_EQ(grid(), "A:1[1] B:2[2] C:1[] D:1[]");
 }
 
 TEST_F(MatrixTest, WithoutAPortTheTabAndTheGridSayOpenComFailedAndSendNothing) {
