@@ -7,6 +7,7 @@
 #include "EdidFileChooser.h"
 #include "EdidFileInspector.h"
 #include "EdidIds.h"
+#include "EdidLayout.h"
 #include "app/Page.h"
 #include "app/PageContext.h"
 #include "app/PagePopups.h"
@@ -94,7 +95,7 @@ private:
     void startStatus();
     // The refresh chain from input 1, after a change and on the page's activation.
     void refresh();
-    // After a change of one input (position 0..3), its status; nothing after one of all.
+    // After a change of one input (a position), its status; nothing after one of all of them.
     void queryTargetInput(int target);
     // A change has ended: no animation, not busy, the tabs free.
     void endChange();
@@ -102,7 +103,6 @@ private:
     void dispatch(const CommandFrame& frame);
     void onStandby();
     void storeSelection(int id);
-    void cutToFourInputs();
 
     PageContext& ctx_;
     PageLink link_;
@@ -115,6 +115,7 @@ private:
     edid::EdidChange change_;
     edid::EdidStatusList status_;
     edid::EdidFileInspector inspector_;
+    EdidLayout layout_;
 };
 
 } // namespace zentrel
