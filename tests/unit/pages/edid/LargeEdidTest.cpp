@@ -53,10 +53,7 @@ TEST_F(LargeEdid, ListsAndStatusCoverEightInputsInsideThePage) {
                       "1080p,Stereo Audio 2.0", "DVI 1024X768",        "DVI 1920X1080",
                       "DVI 1920X1200",          "Copy HDMI OUT D"};
     EXPECT_EQ(statusLines(), texts);
-    for (int id : {edid::kModeTarget, edid::kCopyTarget, edid::kDownloadTarget}) {
-        EXPECT_EQ(edid->control(id).items, inputItems(8)) << id;
-    }
-    EXPECT_EQ(edid->control(edid::kCopySource).items.size(), 8u);
+    EXPECT_EQ(edid->control(edid::kCopyTarget).items, inputItems(8));
     EXPECT_EQ(edid->control(edid::kCopySource).items.back(), "HDMI OUT H");
 
     std::vector<int> shown{edid::kStatus, edid::kSeparator};
@@ -64,11 +61,11 @@ TEST_F(LargeEdid, ListsAndStatusCoverEightInputsInsideThePage) {
         shown.insert(shown.end(), {edid::inputLabel(k), edid::statusLine(k)});
     }
     const Rect list = edid->control(edid::kListGroup).rect;
+    EXPECT_LE(list.right, edid->geometry().width());
     for (std::size_t a = 0; a < shown.size(); ++a) {
         const Rect r = edid->control(shown[a]).rect;
-        EXPECT_TRUE(edid->isShown(shown[a])) << shown[a];
-        EXPECT_TRUE(r.left > list.left && r.right < list.right && r.top > list.top &&
-                    r.bottom < list.bottom && list.right <= edid->geometry().width())
+        EXPECT_TRUE(edid->isShown(shown[a]) && r.left > list.left && r.right < list.right &&
+                    r.top > list.top && r.bottom < list.bottom)
             << shown[a];
         for (std::size_t b = a + 1; b < shown.size(); ++b) {
             EXPECT_FALSE(overlap(r, edid->control(shown[b]).rect)) << shown[a] << " " << shown[b];
@@ -81,7 +78,6 @@ TEST_F(LargeEdid, ListsAndStatusCoverEightInputsInsideThePage) {
     press(edid::kStatus);
     EXPECT_EQ(sent(), chain(8));
     EXPECT_EQ(statusLines()[7], "User define");
-    EXPECT_TRUE(popups.notices.empty());
     onFault(Kind::Silent, FrameMatch::of(cmd::kEdidStatus).with(4, 6));
     harness.clearFrames();
     at(2000, [this] { harness.announceStandby(); });
@@ -175,13 +171,11 @@ TEST_F(LargeEdid, ANewConnectToAUnitSilentOnItsSizeShowsFourInputsAsAFourByFourP
 
     EdidFixture small;
     small.openOverCom();
+    std::vector<int> list{edid::kStatus, edid::kListGroup, edid::kListLine, edid::kSeparator};
     for (int k = 1; k <= 8; ++k) {
-        for (int id : {edid::inputLabel(k), edid::statusLine(k)}) {
-            EXPECT_EQ(edid->isShown(id), k <= 4) << id;
-            EXPECT_EQ(edid->control(id).rect, small.edid->control(id).rect) << id;
-        }
+        list.insert(list.end(), {edid::inputLabel(k), edid::statusLine(k)});
     }
-    for (int id : {edid::kStatus, edid::kListGroup, edid::kListLine, edid::kSeparator}) {
+    for (int id : list) {
         EXPECT_EQ(edid->isShown(id), small.edid->isShown(id)) << id;
         EXPECT_EQ(edid->control(id).rect, small.edid->control(id).rect) << id;
     }
