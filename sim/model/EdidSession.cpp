@@ -100,6 +100,8 @@ EdidSession::Answer EdidSession::onFrame(const CommandFrame& f, const Faults& fa
 }
 
 std::optional<CommandFrame> EdidSession::change(const CommandFrame& f, bool refuse) {
+    // The status codes name the copies of outputs A..D; a copy of E..H on an eight-output unit
+    // carries the codes after them, which every reader takes for a user-defined EDID.
     auto copyCode = [](int output) { return u8(reply::kEdidCopyOfOutputA + output - 1); };
     auto outputHasDisplay = [&](int o) {
         return isPort(o) && state_.outputConnected[static_cast<std::size_t>(o)];

@@ -36,13 +36,10 @@ std::string words(const std::vector<std::string>& command) {
     return s;
 }
 
-// An EDID target input as a position, "all" as edid::kInputCount; the unit has four inputs.
+// An EDID target input as a position, "all" as EdidRun::kAllInputs. Whether the unit has it is
+// known once it has told its size.
 std::optional<int> edidInput(const std::string& text) {
-    if (text == "all") {
-        return edid::kInputCount;
-    }
-    const std::optional<int> k = parseInput(text);
-    return k && *k < edid::kInputCount ? k : std::nullopt;
+    return text == "all" ? EdidRun::kAllInputs : parseInput(text);
 }
 
 bool needsProfiles(const std::string& first) {
@@ -118,12 +115,10 @@ std::optional<int> CtlProgram::checkInput() {
         const auto& ops = request_.operands;
         const std::string& in = c[1] == "copy" ? ops[1] : ops[0];
         if (!edidInput(in)) {
-            return report_.fail(ExitCode::Usage, "not an input of the unit 1.." +
-                                                     std::to_string(edid::kInputCount) + ": " + in);
+            return report_.fail(ExitCode::Usage, "not an input 1..8 or all: " + in);
         }
-        if (c[1] == "copy" &&
-            parseOutput(ops[0]).value_or(edid::kInputCount) >= edid::kInputCount) {
-            return report_.fail(ExitCode::Usage, "not an output of the unit A..D: " + ops[0]);
+        if (c[1] == "copy" && !parseOutput(ops[0])) {
+            return report_.fail(ExitCode::Usage, "not an output A..H or 1..8: " + ops[0]);
         }
         if (c[1] == "set" && !EdidRun::parseMode(ops[1])) {
             return report_.fail(ExitCode::Usage, "not an EDID mode 1..15 or its text: " + ops[1]);
@@ -220,6 +215,18 @@ int CtlProgram::converse(CtlSession& session) {
         }
         return report_.done(fields, lines);
     };
+    // The unit has told its size only now; nothing that changes it has been sent. Ports are
+    // route operands: an input, then outputs.
+    auto outsideUnit = [&](const std::vector<std::string>& ports) -> std::optional<int> {
+        const MatrixSize& size = session.state().size();
+        const std::string wrong = portsOutside(ports, size);
+        if (wrong.empty()) {
+            return std::nullopt;
+        }
+        return report_.fail(ExitCode::Usage, command + ": " + wrong,
+                            "(the unit is " + std::to_string(size.inputs) + "x" +
+                                std::to_string(size.outputs) + ")");
+    };
     if (first == "status") {
         StatusRun status(session);
         const CtlSession::Outcome o = status.run();
@@ -232,13 +239,10 @@ int CtlProgram::converse(CtlSession& session) {
             o = routing.readRouting();
         } else {
             const auto& ops = request_.operands;
-            const MatrixSize& size = session.state().size();
-            // The unit has told its size only now; nothing that changes it has been sent.
-            if (const std::string wrong = portsOutside(ops, size); !wrong.empty()) {
-                return report_.fail(ExitCode::Usage, command + ": " + wrong,
-                                    "(the unit is " + std::to_string(size.inputs) + "x" +
-                                        std::to_string(size.outputs) + ")");
+            if (const auto rc = outsideUnit(ops)) {
+                return *rc;
             }
+            const MatrixSize& size = session.state().size();
             const std::vector<int> chosen =
                 parseOutputs({ops.begin() + 1, ops.end()}, size.outputs).value();
             std::vector<int> outputs;
@@ -261,6 +265,17 @@ int CtlProgram::converse(CtlSession& session) {
         EdidRun run(session);
         const auto& ops = request_.operands;
         const std::string& what = request_.command[1];
+        if (what != "status") {
+            // The input ("all" has every one), and the output of a copy.
+            const std::string& in = what == "copy" ? ops[1] : ops[0];
+            std::vector<std::string> ports{in == "all" ? "1" : in};
+            if (what == "copy") {
+                ports.push_back(ops[0]);
+            }
+            if (const auto rc = outsideUnit(ports)) {
+                return *rc;
+            }
+        }
         CtlSession::Outcome o;
         if (what == "status") {
             o = run.status();

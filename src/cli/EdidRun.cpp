@@ -39,6 +39,10 @@ CtlSession::Outcome EdidRun::run() {
         [this](int id) { return change_.onTimer(id) || status_.onTimer(id); });
 }
 
+int EdidRun::target(int input) const {
+    return input == kAllInputs ? inputs() : input;
+}
+
 CtlSession::Outcome EdidRun::status() {
     op_ = Operation::Status;
     status_.start();
@@ -47,7 +51,7 @@ CtlSession::Outcome EdidRun::status() {
 
 CtlSession::Outcome EdidRun::setMode(int input, int choice) {
     op_ = Operation::SetMode;
-    targets_.modeTarget = input;
+    targets_.modeTarget = target(input);
     targets_.choice = choice;
     change_.requestAccess();
     return run();
@@ -56,14 +60,14 @@ CtlSession::Outcome EdidRun::setMode(int input, int choice) {
 CtlSession::Outcome EdidRun::copy(int output, int input) {
     op_ = Operation::Copy;
     targets_.copySource = output;
-    targets_.copyTarget = input;
+    targets_.copyTarget = target(input);
     change_.queryOutput();
     return run();
 }
 
 CtlSession::Outcome EdidRun::upload(int input, std::span<const std::uint8_t> edid) {
     op_ = Operation::Download;
-    targets_.downloadTarget = input;
+    targets_.downloadTarget = target(input);
     file_.accept(edid);
     change_.requestAccess();
     return run();
@@ -119,7 +123,7 @@ void EdidRun::onOutputCheckTimedOut() {
 }
 
 void EdidRun::onStatusRead(int k, std::uint8_t code) {
-    if (k >= 1 && k <= kInputCount) {
+    if (k >= 1 && k <= inputs()) {
         codes_[static_cast<std::size_t>(k - 1)] = code;
     }
 }
@@ -130,7 +134,7 @@ void EdidRun::onStatusDone() {
 
 void EdidRun::onStatusTimedOut() {
     int k = 1;
-    while (k < kInputCount && codes_[static_cast<std::size_t>(k - 1)] >= 0) {
+    while (k < inputs() && codes_[static_cast<std::size_t>(k - 1)] >= 0) {
         ++k;
     }
     failed(ExitCode::NoAnswer, kTimeOut, "(EDID status of input " + std::to_string(k) + ")");
@@ -140,12 +144,12 @@ nlohmann::json EdidRun::json() const {
     if (op_ != Operation::Status) {
         return nlohmann::json::object();
     }
-    nlohmann::json inputs = nlohmann::json::array();
-    for (int k = 1; k <= kInputCount; ++k) {
+    nlohmann::json list = nlohmann::json::array();
+    for (int k = 1; k <= inputs(); ++k) {
         const int code = codes_[static_cast<std::size_t>(k - 1)];
-        inputs.push_back({{"port", k}, {"edid", statusText(static_cast<std::uint8_t>(code))}});
+        list.push_back({{"port", k}, {"edid", statusText(static_cast<std::uint8_t>(code))}});
     }
-    return {{"inputs", inputs}};
+    return {{"inputs", list}};
 }
 
 std::string EdidRun::lines() const {
@@ -153,7 +157,7 @@ std::string EdidRun::lines() const {
         return doneText_ + "\n";
     }
     std::string out;
-    for (int k = 1; k <= kInputCount; ++k) {
+    for (int k = 1; k <= inputs(); ++k) {
         const int code = codes_[static_cast<std::size_t>(k - 1)];
         out += "IN" + std::to_string(k) + "  " + statusText(static_cast<std::uint8_t>(code)) + "\n";
     }

@@ -22,7 +22,9 @@ public:
         : session_(session), change_(session.host(), targets_, file_, *this),
           status_(session.host(), *this) {}
 
-    // Inputs are positions 0..3, edid::kInputCount for all of them; outputs 0..3.
+    // Inputs and outputs are positions from 0, inputs kAllInputs for all of them; the session
+    // has learnt the unit's size, and the positions are the unit's own.
+    static constexpr int kAllInputs = -1;
     CtlSession::Outcome status();
     CtlSession::Outcome setMode(int input, int choice);
     CtlSession::Outcome copy(int output, int input);
@@ -38,6 +40,9 @@ public:
 
 private:
     CtlSession::Outcome run();
+    // The operations' position of `input`: "all" is the unit's number of inputs.
+    int target(int input) const;
+    int inputs() const { return session_.state().size().inputs; }
     void done(const char* text);
     void failed(ExitCode code, const std::string& text, const std::string& detail = {});
 
@@ -61,7 +66,8 @@ private:
     edid::EdidChange change_;
     edid::EdidStatusList status_;
     edid::Operation op_ = edid::Operation::None;
-    std::array<int, edid::kInputCount> codes_{-1, -1, -1, -1};
+    // The status code of input k at k - 1, -1 until it is read.
+    std::array<int, edid::kMaxInputs> codes_{-1, -1, -1, -1, -1, -1, -1, -1};
     std::string doneText_;
 };
 

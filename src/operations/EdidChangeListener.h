@@ -14,7 +14,7 @@ public:
     virtual void onAccessGranted(bool changeSent) = 0;
     // The download's go-ahead came and its header went out.
     virtual void onDownloadReady() = 0;
-    // The copy's source output has no display (position 0..3).
+    // The copy's source output has no display (its position, from 0).
     virtual void onOutputMissing(int output) = 0;
     virtual void onModeSet(bool builtIn, bool allInputs) = 0;
     virtual void onCopied(bool allInputs, bool done) = 0;

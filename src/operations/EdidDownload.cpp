@@ -17,7 +17,7 @@ EdidDownload::EdidDownload(OperationHost host, const EdidTargets& targets,
 
 void EdidDownload::onAccessGranted() {
     const int target = targets_.downloadTarget;
-    if (target < kInputCount) {
+    if (target < host_.state.size().inputs) {
         oneInput_.start(cmd::edidDownloadRequest(target + 1));
     } else {
         allInputs_.start(cmd::edidDownloadRequestAll());

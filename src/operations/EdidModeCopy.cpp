@@ -4,6 +4,7 @@
 #include "platform/Window.h"
 #include "protocol/Commands.h"
 #include "session/PageLink.h"
+#include "state/SharedState.h"
 
 namespace zentrel::edid {
 
@@ -24,10 +25,10 @@ void EdidModeCopy::queryOutput() {
 
 void EdidModeCopy::onAccessGranted(Operation op) {
     const EdidTargets& t = targets_;
+    const int all = host_.state.size().inputs;
     if (op == Operation::SetMode) {
-        const bool all = t.modeTarget == kInputCount;
         const bool byDefault = t.choice == kDefaultChoice;
-        if (all) {
+        if (t.modeTarget == all) {
             byDefault ? defaultAll_.start(cmd::defaultEdidAll())
                       : builtInAll_.start(cmd::builtInEdidAll(t.choice + 1));
         } else {
@@ -37,7 +38,7 @@ void EdidModeCopy::onAccessGranted(Operation op) {
         return;
     }
     const int output = t.copySource + 1;
-    if (t.copyTarget == kInputCount) {
+    if (t.copyTarget == all) {
         copyAll_.start(cmd::copyEdidAll(output));
     } else {
         copyOne_.start(cmd::copyEdid(output, t.copyTarget + 1));

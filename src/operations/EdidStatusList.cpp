@@ -3,6 +3,7 @@
 #include "protocol/Commands.h"
 #include "protocol/Replies.h"
 #include "session/PageLink.h"
+#include "state/SharedState.h"
 
 namespace zentrel::edid {
 
@@ -27,14 +28,17 @@ void EdidStatusList::queryOne(int input) {
 }
 
 bool EdidStatusList::onReply(const CommandFrame& f, Operation current) {
+    // The unit's last input ends the chain; a reply for an input it lacks is not the chain's
+    // and would only lead it on to queries of more inputs the unit does not have.
+    const int last = host_.state.size().inputs;
     const std::optional<reply::EdidStatus> status = reply::edidStatus(f);
-    if (!status || status->input < 1 || status->input > kMaxInputs) {
+    if (!status || status->input < 1 || status->input > last) {
         return false;
     }
     const int k = status->input;
     queries_[static_cast<std::size_t>(k - 1)].stop();
     listener_.onStatusRead(k, status->code);
-    if (k % kInputCount != 0) {
+    if (k < last) {
         if (current == Operation::Refresh) {
             queryOne(k + 1);
         } else if (current == Operation::Status) {
@@ -42,7 +46,6 @@ bool EdidStatusList::onReply(const CommandFrame& f, Operation current) {
         }
         return true;
     }
-    // Input 4 (or 8) ends the chain.
     listener_.onStatusDone();
     return true;
 }

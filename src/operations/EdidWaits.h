@@ -11,9 +11,8 @@ using session::kNoLink;
 using session::kReplyWaitMs;
 using session::kTimeOut;
 
-// The unit has four inputs and four outputs; the protocol carries eight of each. Target position
-// kInputCount is "All Inputs".
-constexpr int kInputCount = 4;
+// The protocol carries eight inputs and eight outputs; a unit has four or eight of each (the
+// link's MatrixSize). The target position equal to the unit's number of inputs is "All Inputs".
 constexpr int kMaxInputs = 8;
 
 // The exchange that runs: a reply or a grant counts for the one the host says runs.
@@ -22,8 +21,8 @@ enum class Operation { None = 0, SetMode = 1, Copy = 2, Download = 3, Refresh = 
 // The choice that sets the default EDID instead of a built-in one.
 constexpr int kDefaultChoice = 15;
 
-// What a change is aimed at, as positions: choice 0..15, inputs 0..3 (kInputCount for all of
-// them), outputs 0..3. Read when a request goes out and when its answer comes.
+// What a change is aimed at, as positions: choice 0..15, inputs from 0 (the unit's number of
+// inputs for all of them), outputs from 0. Read when a request goes out and when its answer comes.
 struct EdidTargets {
     int choice = 0;
     int modeTarget = 0;

@@ -20,10 +20,10 @@ constexpr int kManualGroup = 9300;
 constexpr int kModeLabel = 9301;
 constexpr int kModeChoice = 1080; // the 16 EDID choices
 constexpr int kModeTo = 9302;
-constexpr int kModeTarget = 1081; // IN1..IN4, "All Inputs"
+constexpr int kModeTarget = 1081; // IN1..IN4 (or IN8), "All Inputs"
 constexpr int kModeSet = 1082;
 constexpr int kCopyLabel = 9303;
-constexpr int kCopySource = 1083; // HDMI OUT A..D
+constexpr int kCopySource = 1083; // HDMI OUT A..D (or H)
 constexpr int kCopyTo = 9304;
 constexpr int kCopyTarget = 1084;
 constexpr int kCopySet = 1085;
@@ -66,7 +66,7 @@ constexpr int kReceiveFrame = 1206;
 constexpr int kSendFrame = 1207;
 constexpr int kLogClear = 1062;
 
-// The lists carry eight inputs and outputs until the page cuts them to the unit's four.
+// The template's lists carry eight inputs and outputs; the page shows the unit's own.
 constexpr int kTemplatePorts = 8;
 // How far the page's opening moves the Status button and narrows the list's frames.
 constexpr int kCutPixels = 150;
@@ -74,9 +74,10 @@ constexpr int kCutPixels = 150;
 // --- timers of the page's own (the conversations' are in operations/EdidWaits.h) -------------
 constexpr int kNoticeTimer = 55;
 constexpr int kAnimationTimer = 60;
-// The standby announcement stops every timer in this range.
+// The standby announcement stops every timer in this range: up to the status waits of input 8,
+// or an eight-input unit's Status chain would repeat its query and report a time-out after it.
 constexpr int kFirstStandbyTimer = 1;
-constexpr int kLastStandbyTimer = 79;
+constexpr int kLastStandbyTimer = kStatusGiveUps.back();
 
 // --- periods (ms) ------------------------------------------------------------------------------
 constexpr int kLongNoticeMs = 2500;

@@ -13,21 +13,13 @@ namespace zentrel {
 
 using namespace edid;
 
-namespace {
-
-std::string inputItem(int k) {
-    return "IN" + std::to_string(k);
-}
-
-} // namespace
-
 EdidPage::EdidPage(PageContext& ctx)
     : PageShell(
           ctx, kPageEdid,
           {kSendLog, kReceiveLog, false, {&ctx.traffic, kPageEdid}, ReplyAssembler::Options{true}},
           {kNoticeTimer, kAnimationTimer, 0, true}),
       file_(*this), change_(host(), selections_, file_.buffer(), *this), status_(host(), *this),
-      inspector_(*this) {}
+      inspector_(*this), layout_(*this) {}
 
 EdidPage::~EdidPage() = default;
 
@@ -40,26 +32,12 @@ void EdidPage::onInitDialog() {
         showControl(id, false);
     }
     setTooltip(kOpenFile, "Open");
-    // The lists as the template carries them, for eight inputs and eight outputs.
-    for (int target : {kModeTarget, kCopyTarget, kDownloadTarget}) {
-        for (int k = 1; k <= kTemplatePorts; ++k) {
-            addItem(target, inputItem(k));
-        }
-        addItem(target, kAllInputs);
-    }
-    for (int o = 0; o < kTemplatePorts; ++o) {
-        addItem(kCopySource, "HDMI OUT " + outputLetter(o));
-    }
     for (int p = 0; p < kChoiceCount; ++p) {
         addItem(kModeChoice, choiceText(p));
     }
-    cutToFourInputs();
     setSelection(kModeChoice, selections_.choice);
-    setSelection(kModeTarget, selections_.modeTarget);
-    setSelection(kCopySource, selections_.copySource);
-    setSelection(kCopyTarget, selections_.copyTarget);
-    setSelection(kDownloadTarget, selections_.downloadTarget);
-    for (int k = 1; k <= kInputCount; ++k) {
+    layout_.apply(ctx_.state.size(), selections_);
+    for (int k = 1; k <= kTemplatePorts; ++k) {
         setText(statusLine(k), kDefaultEdidText);
     }
 
@@ -68,29 +46,9 @@ void EdidPage::onInitDialog() {
     }
 }
 
-void EdidPage::cutToFourInputs() {
-    for (int id : {kModeTarget, kCopyTarget, kDownloadTarget, kCopySource}) {
-        for (int i = 0; i < kTemplatePorts - kInputCount; ++i) {
-            deleteItem(id, kInputCount);
-        }
-    }
-    for (int k = kInputCount + 1; k <= kTemplatePorts; ++k) {
-        showControl(inputLabel(k), false);
-        showControl(statusLine(k), false);
-    }
-    showControl(kSeparator, false);
-    Rect status = control(kStatus).rect;
-    status.left -= kCutPixels;
-    status.right -= kCutPixels;
-    setRect(kStatus, status);
-    for (int id : {kListGroup, kListLine}) {
-        Rect r = control(id).rect;
-        r.right -= kCutPixels;
-        setRect(id, r);
-    }
-}
-
 void EdidPage::activate() {
+    // The unit on the link may be another size than the one the page showed last.
+    layout_.apply(ctx_.state.size(), selections_);
     if (ctx_.state.ControlMode == kModeTcp) {
         if (ctx_.state.TcpConnected == 0) {
             popups_.notice(kNoLink, kNoticeMs, PagePopups::When::Always);
@@ -239,7 +197,7 @@ void EdidPage::refresh() {
 }
 
 void EdidPage::queryTargetInput(int target) {
-    if (target < kInputCount) {
+    if (target < ctx_.state.size().inputs) {
         status_.queryOne(target + 1);
     }
 }

@@ -7,6 +7,7 @@
 #include "EdidFileChooser.h"
 #include "EdidFileInspector.h"
 #include "EdidIds.h"
+#include "EdidLayout.h"
 #include "app/PageShell.h"
 #include "operations/EdidChange.h"
 #include "operations/EdidStatusList.h"
@@ -80,7 +81,7 @@ private:
     void startStatus();
     // The refresh chain from input 1, after a change and on the page's activation.
     void refresh();
-    // After a change of one input (position 0..3), its status; nothing after one of all.
+    // After a change of one input (a position), its status; nothing after one of all of them.
     void queryTargetInput(int target);
     // A change has ended: no animation, not busy, the tabs free.
     void endChange();
@@ -88,7 +89,6 @@ private:
     void dispatch(const CommandFrame& frame);
     void onStandby();
     void storeSelection(int id);
-    void cutToFourInputs();
 
     Selections selections_;
     edid::Operation op_ = edid::Operation::None;
@@ -98,6 +98,7 @@ private:
     edid::EdidChange change_;
     edid::EdidStatusList status_;
     edid::EdidFileInspector inspector_;
+    EdidLayout layout_;
 };
 
 } // namespace zentrel

@@ -4,6 +4,7 @@
 
 #include "EdidIds.h"
 #include "resources/ResourceIds.h"
+#include "state/MatrixSize.h"
 
 #include <string>
 #include <utility>
@@ -17,7 +18,7 @@ using namespace tpl;
 
 // The page fills the main window below the caption bar: 325 x 260 dialog units. The template is
 // laid out for eight inputs: its list frames reach 75 units (150 pixels) past the page's edge
-// and the Status button sits out there, until the page's opening cuts them to four inputs.
+// and the Status button sits out there, until the page's opening lays the list out for the unit.
 constexpr int kWidth = 325;
 constexpr int kHeight = 260;
 constexpr int kCut = edid::kCutPixels / 2;
@@ -71,9 +72,9 @@ DialogTemplate build() {
     c.push_back(item(edid::kListGroup, K::GroupBox, "Input EDID List", 5, 92, 315 + kCut, 98));
     c.push_back(item(edid::kListLine, K::Frame, "", 13, 106, 299 + kCut, 1));
     for (int k = 1; k <= edid::kTemplatePorts; ++k) {
-        const bool left = k <= edid::kInputCount;
+        const bool left = k <= MatrixSize::kSmall;
         const int x = left ? 13 : 13 + 150;
-        const int y = 113 + 17 * ((k - 1) % edid::kInputCount);
+        const int y = 113 + 17 * ((k - 1) % MatrixSize::kSmall);
         c.push_back(item(edid::inputLabel(k), K::Static, inputName(k), x, y, 20, 10));
         c.push_back(
             inRow(item(edid::statusLine(k), K::Static, edid::kDefaultEdidText, x + 22, y, 118, 10),

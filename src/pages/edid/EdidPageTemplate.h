@@ -1,5 +1,6 @@
 #pragma once
-// The EDID page's dialog template (149), laid out for eight inputs; the page cuts it to four.
+// The EDID page's dialog template (149), laid out for eight inputs; the page lays it out for the
+// unit.
 #include "platform/DialogTemplate.h"
 
 namespace zentrel {

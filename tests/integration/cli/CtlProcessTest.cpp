@@ -45,7 +45,6 @@ TEST(CtlProcess, ArgumentsAndLinksEndWithTheirExitStatus) {
          2,
          "--static requires --mask",
          ""},
-        {"input the unit lacks", {"--com", "3", "edid", "set", "5", "1"}, 2, "1..4: 5", ""},
         {"not a mode", {"--com", "3", "edid", "set", "1", "16"}, 2, "not an EDID mode", ""},
         {"not an EDID file",
          {"--com", "3", "edid", "upload", "1", shortFile},
@@ -190,6 +189,14 @@ TEST(CtlProcess, MatrixCommandsEndWithWhatTheMatrixDid) {
         }
         return list;
     };
+    // EDID status's input list: each input with the unit's default EDID.
+    auto edids = [](int inputs) {
+        nlohmann::json list = nlohmann::json::array();
+        for (int k = 1; k <= inputs; ++k) {
+            list.push_back({{"edid", "1080p,Stereo Audio 2.0"}, {"port", k}});
+        }
+        return list;
+    };
     struct MatrixCase {
         const char* what;
         std::vector<std::string> sim; // faults, beside --com 6 --tcp 127.0.0.1:0
@@ -255,11 +262,7 @@ TEST(CtlProcess, MatrixCommandsEndWithWhatTheMatrixDid) {
          false,
          0,
          "",
-         {{"inputs",
-           {{{"edid", "1080p,Stereo Audio 2.0"}, {"port", 1}},
-            {{"edid", "1080p,Stereo Audio 2.0"}, {"port", 2}},
-            {{"edid", "1080p,Stereo Audio 2.0"}, {"port", 3}},
-            {{"edid", "1080p,Stereo Audio 2.0"}, {"port", 4}}}}}},
+         {{"inputs", edids(4)}}},
         {"EDID set by its text over TCP",
          {},
          {"edid", "set", "2", " 4K2K,HD Audio 7.1"},
@@ -303,6 +306,27 @@ TEST(CtlProcess, MatrixCommandsEndWithWhatTheMatrixDid) {
          0,
          "",
          {{"routing", {{"G", 7}}}}},
+        {"EDID of input 5 of a 4x4 unit",
+         {},
+         {"edid", "set", "5", "1"},
+         false,
+         2,
+         "zentrel-ctl: edid set: not an input 1..4: 5 (the unit is 4x4)",
+         {{"ok", false}}},
+        {"EDID status of an 8x8 unit's eight inputs",
+         {"--size", "8x8"},
+         {"edid", "status"},
+         true,
+         0,
+         "",
+         {{"inputs", edids(8)}}},
+        {"EDID copy from output G to input 7 of an 8x8 unit",
+         {"--size", "8x8"},
+         {"edid", "copy", "G", "7"},
+         false,
+         0,
+         "",
+         {{"ok", true}}},
         {"output G of a 4x4 unit",
          {},
          {"route", "1", "G"},

@@ -48,9 +48,9 @@ struct EdidFixture : PanelFixture {
         harness.loop().schedule(ms, std::move(fn));
     }
 
-    std::vector<std::string> statusLines() const {
+    std::vector<std::string> statusLines() {
         std::vector<std::string> out;
-        for (int k = 1; k <= edid::kInputCount; ++k) {
+        for (int k = 1; k <= state().size().inputs; ++k) {
             out.push_back(edid->text(edid::statusLine(k)));
         }
         return out;
