@@ -1,6 +1,6 @@
 // The configuration record's bytes, the field conversions and the reply buffer's judgement.
-#include "pages/general/netconfig/ConfigRecord.h"
-#include "pages/general/netconfig/ConfigReplyBuffer.h"
+#include "operations/ConfigRecord.h"
+#include "operations/ConfigReplyBuffer.h"
 
 #include <gtest/gtest.h>
 
@@ -73,9 +73,8 @@ TEST(ConfigReplyBuffer, JudgesAWholeAnswerFoundByItsTargetMac) {
     const auto accepted = answer(req, 0x00);
     ConfigReplyBuffer b;
     // Our own request coming back, a refusal, then an acceptance.
-    EXPECT_EQ(
-        feed(b, req.bytes(), {answer(req, 0xFF), answer(req, 0x01), accepted}),
-        (std::vector<Outcome>{Outcome::NotAccepted, Outcome::NotAccepted, Outcome::Accepted}));
+    EXPECT_EQ(feed(b, req.bytes(), {answer(req, 0xFF), answer(req, 0x01), accepted}),
+              (std::vector<Outcome>{Outcome::NotAccepted, Outcome::Refused, Outcome::Accepted}));
     EXPECT_EQ(b.count(), 0u);
 
     // A refusal behind stray bytes stays a refusal: nothing past the received bytes is read.
@@ -83,7 +82,7 @@ TEST(ConfigReplyBuffer, JudgesAWholeAnswerFoundByItsTargetMac) {
     const auto refused = answer(req, 0x01);
     shifted.insert(shifted.end(), refused.begin(), refused.begin() + 70);
     EXPECT_EQ(feed(b, req.bytes(), {shifted, cut(refused, 70, 76)}),
-              (std::vector<Outcome>{Outcome::Waiting, Outcome::NotAccepted}));
+              (std::vector<Outcome>{Outcome::Waiting, Outcome::Refused}));
 
     // 76 bytes that answer another matrix are dropped whole.
     auto other = accepted;
