@@ -66,6 +66,18 @@ TEST(ConfigRecord, HexAndNumberFieldsTakeOnlyWhatTheUserWrote) {
     for (const char* bad : {"", "256", "300", "1000", "-1", "1a"}) {
         EXPECT_FALSE(ConfigRecord::octetField(bad)) << bad;
     }
+    // The command line's forms of the same fields.
+    EXPECT_EQ(ConfigRecord::ipv4("10.0.0.9"), (ConfigRecord::Ipv4{10, 0, 0, 9}));
+    EXPECT_EQ(ConfigRecord::mac("02:5a:45:4E:00:07"), ConfigRecord::mac("025A454E0007"));
+    EXPECT_EQ(ConfigRecord::mac("02-5A-45-4E-00-07"),
+              (ConfigRecord::Mac{2, 0x5A, 0x45, 0x4E, 0, 7}));
+    for (const char* bad : {"", "10.0.0", "10.0.0.9.", "10..0.9", "10.0.0.256"}) {
+        EXPECT_FALSE(ConfigRecord::ipv4(bad)) << bad;
+    }
+    for (const char* bad :
+         {"02:5A:45:4E:00", "02:5A:45:4E:00:07:", ":025A454E0007", "025A454E000G"}) {
+        EXPECT_FALSE(ConfigRecord::mac(bad)) << bad;
+    }
 }
 
 TEST(ConfigReplyBuffer, JudgesAWholeAnswerFoundByItsTargetMac) {
