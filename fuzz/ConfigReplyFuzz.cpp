@@ -2,8 +2,8 @@
 // and judged after each, as the dialog does. On raw input the buffer never holds a whole
 // record's worth after a judgement and never refuses a byte of a read; with the target MAC's
 // first byte taken out of the noise, the real acceptance that follows is accepted exactly once.
-#include "pages/general/netconfig/ConfigRecord.h"
-#include "pages/general/netconfig/ConfigReplyBuffer.h"
+#include "operations/ConfigRecord.h"
+#include "operations/ConfigReplyBuffer.h"
 
 #include <algorithm>
 #include <cstddef>

@@ -1,8 +1,10 @@
 #pragma once
 // What the main window does after the TCP configuration dialog has sent its record: it opens
-// the configuration box, shows the matrix's acceptance, searches for the matrix again two and a
-// half seconds later and closes the box when the search finds it (or says that it did not). It
-// also closes the notice a refused page switch opened. Its timers are the main window's own.
+// the configuration box, shows the matrix's acceptance, and has the search again run on its own
+// timers, showing its texts in the box and in the notice text and closing the box when the
+// search finds the matrix (or has said that it did not). It also closes the notice a refused
+// page switch opened.
+#include "operations/ConfigSearchAgain.h"
 #include "platform/Messages.h"
 
 #include <functional>
@@ -15,18 +17,11 @@ class NoticePopup;
 class Window;
 struct SharedState;
 
-class ConfigFollowUp {
+class ConfigFollowUp : private ConfigSearchListener {
 public:
     // Timers of the main window.
-    static constexpr int kConfigSuccessTimer = 7;
-    static constexpr int kSearchTimer = 8;
-    static constexpr int kSearchTimeoutTimer = 9;
-    static constexpr int kSearchFailedTimer = 10;
+    static constexpr int kSearchTimeoutTimer = ConfigSearchAgain::kPatienceTimer;
     static constexpr int kNoticeTimer = 55;
-
-    static constexpr const char* kConfiguredText = "Matrix configuration completed successfully!";
-    static constexpr const char* kSearchingText = "Searching Matrix IP . . .";
-    static constexpr const char* kSearchFailedText = "Search Matrix IP failed!";
 
     // `search` runs the General page's discovery search.
     ConfigFollowUp(Window& main, SharedState& state, ConfigProgressBox& box, NoticePopup& notice,
@@ -43,11 +38,16 @@ public:
     bool onTimer(int id);
 
 private:
+    void onConfigText(const std::string& text) override;
+    void onSearchNow() override { search_(); }
+    void onSearchGivenUp() override;
+
     Window& main_;
     SharedState& state_;
     ConfigProgressBox& box_;
     NoticePopup& notice_;
     std::function<void()> search_;
+    ConfigSearchAgain again_;
 };
 
 } // namespace zentrel

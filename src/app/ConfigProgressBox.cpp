@@ -1,6 +1,7 @@
 #include "ConfigProgressBox.h"
 
 #include "PopupLook.h"
+#include "operations/ConfigSearchAgain.h"
 #include "resources/ControlIds.h"
 #include "resources/DialogTemplates.h"
 
@@ -19,7 +20,7 @@ void ConfigProgressBox::onInitDialog() {
     state_.ConfigResult = 0;
     setText(ctl::kConfigLabel, "Configuring . . .");
     setTimer(kAnimationTimer, 500);
-    setTimer(kTimeoutTimer, 10000);
+    setTimer(kTimeoutTimer, ConfigExchange::kAnswerPatienceMs);
     dressAsPopup(*this, ctl::kConfigLabel, kCorner, kAlpha);
     moveTo(state_.MainClientRect.left, state_.MainClientRect.top);
 }
@@ -46,10 +47,10 @@ void ConfigProgressBox::onTimer(int id) {
         killTimer(kAnimationTimer);
         killTimer(kTimeoutTimer);
         if (state_.ConfigResult == 0) {
-            setText(ctl::kConfigLabel, "configure failed!");
+            setText(ctl::kConfigLabel, ConfigExchange::kFailedText);
         } else {
             state_.ConfigResult = 0;
-            setText(ctl::kConfigLabel, "Matrix configuration completed successfully!");
+            setText(ctl::kConfigLabel, ConfigSearchAgain::kConfiguredText);
         }
         setTimer(kCloseTimer, 2000);
         break;

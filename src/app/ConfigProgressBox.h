@@ -1,6 +1,7 @@
 #pragma once
 // The box that follows one run of the TCP configuration: "Configuring . . ." with its own
 // animation, a 10-second time-out, and the result texts the main window puts in it.
+#include "operations/ConfigExchange.h"
 #include "platform/Window.h"
 #include "state/SharedState.h"
 #include "ui/WindowSkin.h"
@@ -15,7 +16,7 @@ public:
     static constexpr int kAlpha = 210;
     static constexpr int kCorner = 5;
     static constexpr int kAnimationTimer = 1;
-    static constexpr int kTimeoutTimer = 3;
+    static constexpr int kTimeoutTimer = ConfigExchange::kAnswerTimer;
     static constexpr int kCloseTimer = 4;
 
     ConfigProgressBox(EventLoop& loop, SharedState& state, Window* parent = nullptr);

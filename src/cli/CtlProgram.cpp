@@ -1,5 +1,6 @@
 #include "CtlProgram.h"
 
+#include "ConfigRun.h"
 #include "CtlSession.h"
 #include "CtlUpgrade.h"
 #include "DiscoverWindow.h"
@@ -177,6 +178,9 @@ int CtlProgram::run() {
     }
     if (request_.command.front() == "discover") {
         return discover();
+    }
+    if (request_.command.front() == "config") {
+        return runConfig(request_, report_, loop_, network_);
     }
     if (auto rc = resolveTarget()) {
         return *rc;

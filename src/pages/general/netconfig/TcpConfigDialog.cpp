@@ -3,19 +3,14 @@
 #include "TcpConfigDialogTemplate.h"
 #include "TcpConfigIds.h"
 #include "app/NoticePopup.h"
-#include "link/BroadcastSocket.h"
 #include "resources/ResourceIds.h"
 #include "state/SharedState.h"
 
-#include <array>
 #include <cctype>
 
 namespace zentrel {
 
 namespace {
-
-constexpr const char* kAnyAddress = "0.0.0.0";
-constexpr const char* kBroadcast = "255.255.255.255";
 
 Rect moved(Rect r, int dx, int dy) {
     return Rect{r.left + dx, r.top + dy, r.right + dx, r.bottom + dy};
@@ -50,7 +45,8 @@ std::optional<std::string> octetText(const std::string& ip, int k) {
 
 TcpConfigDialog::TcpConfigDialog(EventLoop& loop, SharedState& state, BroadcastSocket& socket,
                                  NoticePopup& notice)
-    : Window(loop), state_(state), socket_(socket), notice_(notice), log_(*this, nc::kReceiveLog) {}
+    : Window(loop), state_(state), notice_(notice), log_(*this, nc::kReceiveLog),
+      exchange_(*this, socket, *this, &log_) {}
 
 bool TcpConfigDialog::open() {
     if (state_.SelectedMac.empty()) {
@@ -182,37 +178,29 @@ void TcpConfigDialog::send() {
         notice_.show(problem);
         return;
     }
+    ConfigRecord& record = exchange_.record();
     ConfigRecord::Mac target{};
     const std::size_t got = ConfigRecord::hexToBytes(state_.SelectedMac, target);
     if (got == target.size()) {
-        record_.setTarget(target);
+        record.setTarget(target);
     }
     if (isChecked(nc::kStaticIp)) {
         ConfigRecord::Ipv4 ip{};
         for (int k = 1; k <= nc::kOctets; ++k) {
             ip[static_cast<std::size_t>(k - 1)] = *ConfigRecord::octetField(text(nc::octet(k)));
         }
-        record_.setStatic(ip);
+        record.setStatic(ip);
     } else {
-        record_.setAuto();
+        record.setAuto();
     }
     ConfigRecord::Mac mac{};
     for (int k = 1; k <= nc::kMacBytes; ++k) {
         mac[static_cast<std::size_t>(k - 1)] = *ConfigRecord::macField(text(nc::macByte(k)));
     }
-    record_.setNewMac(mac);
-    record_.seal();
-
-    // Nothing older than this record can answer it.
-    replies_.clear();
-    // A failure here is not reported at once: no answer comes, and the run ends with
-    // "configure failed!".
-    if (UdpSocket* s = socket_.reopen(kAnyAddress, kPort)) {
-        sentOn_ = s->handle();
-        s->setBroadcast(true);
-        s->asyncSelect(*this, WM_CONFIG_SOCKET, FD_READ);
-        socket_.sendTo(record_.bytes(), kBroadcast, kPort);
-    }
+    record.setNewMac(mac);
+    // A socket that cannot be opened is not reported at once: no answer comes, and the run
+    // ends with "configure failed!".
+    exchange_.send();
     hide();
     if (Window* main = loop().mainWindow()) {
         main->postMessage(WM_APP_PROGRESS, 1, 0);
@@ -227,31 +215,15 @@ void TcpConfigDialog::onTimer(int id) {
 }
 
 LParam TcpConfigDialog::onMessage(unsigned msg, WParam wp, LParam lp) {
-    if (msg == WM_CONFIG_SOCKET && selectEvent(lp) == FD_READ) {
-        receive(wp);
+    if (msg == WM_CONFIG_SOCKET) {
+        exchange_.onNotification(wp, lp);
     }
     return 0;
 }
 
-void TcpConfigDialog::receive(WParam wp) {
-    // Once a search has taken the socket back, what is still queued here is not ours to read.
-    if (wp != sentOn_ || !socket_.isCurrent(wp)) {
-        return;
-    }
-    std::array<std::uint8_t, kReadSize> bytes{};
-    const int n = socket_.recv(bytes);
-    for (int i = 0; i < n; ++i) {
-        replies_.append(bytes[static_cast<std::size_t>(i)]);
-        // The log shows the buffer from its start: this read's bytes when nothing was pending.
-        log_.hex(replies_.at(static_cast<std::size_t>(i)));
-        if (i % 13 == 0) {
-            log_.lineBreak();
-        }
-    }
-    if (replies_.judge(record_.bytes()) == ConfigReplyBuffer::Outcome::Accepted) {
-        if (Window* main = loop().mainWindow()) {
-            main->postMessage(WM_APP_RESULT, 1, 0);
-        }
+void TcpConfigDialog::onConfigAccepted() {
+    if (Window* main = loop().mainWindow()) {
+        main->postMessage(WM_APP_RESULT, 1, 0);
     }
 }
 

@@ -1,13 +1,12 @@
 #pragma once
 // The modeless dialog that sets a discovered matrix's address mode, IPv4 address and MAC address
-// over UDP, without a TCP connection. OK checks the fields, broadcasts one ConfigRecord to port
-// 30601 addressed by the matrix's current MAC on the broadcast socket that discovery also uses,
-// hides the dialog and has the main window follow the run (WM_APP_PROGRESS 1). An answer that
-// accepts the record is reported to the main window as WM_APP_RESULT 1.
-#include "ConfigRecord.h"
-#include "ConfigReplyBuffer.h"
-#include "session/ReceiveLog.h"
+// over UDP, without a TCP connection. OK checks the fields, has the configuration exchange
+// broadcast the record, hides the dialog and has the main window follow the run
+// (WM_APP_PROGRESS 1). An answer that accepts the record is reported to the main window as
+// WM_APP_RESULT 1.
+#include "operations/ConfigExchange.h"
 #include "platform/Window.h"
+#include "session/ReceiveLog.h"
 #include "ui/SkinButton.h"
 #include "ui/WindowSkin.h"
 
@@ -20,10 +19,9 @@ class BroadcastSocket;
 class NoticePopup;
 struct SharedState;
 
-class TcpConfigDialog : public Window, public WindowSkin {
+class TcpConfigDialog : public Window, public WindowSkin, private ConfigListener {
 public:
-    static constexpr std::uint16_t kPort = 30601;
-    static constexpr std::size_t kReadSize = 1024;
+    static constexpr std::uint16_t kPort = ConfigExchange::kPort;
     static constexpr Color kTitleBlue = rgb(30, 144, 225);
 
     // `socket` is discovery's broadcast socket, taken over while a record is out. The dialog is
@@ -36,8 +34,8 @@ public:
     // search has found a matrix: a record addressed to no MAC would reach no matrix.
     bool open();
 
-    const ConfigRecord& record() const { return record_; }
-    const ConfigReplyBuffer& replies() const { return replies_; }
+    const ConfigRecord& record() const { return exchange_.record(); }
+    const ConfigReplyBuffer& replies() const { return exchange_.replies(); }
 
     // --- Window ----------------------------------------------------------------------------
     void onInitDialog() override;
@@ -68,16 +66,13 @@ private:
     // notice naming it; empty when all are sound.
     std::string fieldProblem() const;
     void send();
-    void receive(WParam wp);
+    void onConfigAccepted() override;
 
     SharedState& state_;
-    BroadcastSocket& socket_;
     NoticePopup& notice_;
     SkinButton closeButton_;
     ReceiveLog log_;
-    ConfigRecord record_;
-    ConfigReplyBuffer replies_;
-    WParam sentOn_ = 0; // the socket the last record went out on; 0 before the first
+    ConfigExchange exchange_;
 };
 
 } // namespace zentrel

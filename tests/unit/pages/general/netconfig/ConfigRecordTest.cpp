@@ -1,6 +1,6 @@
 // The configuration record's bytes, the field conversions and the reply buffer's judgement.
-#include "pages/general/netconfig/ConfigRecord.h"
-#include "pages/general/netconfig/ConfigReplyBuffer.h"
+#include "operations/ConfigRecord.h"
+#include "operations/ConfigReplyBuffer.h"
 
 #include <gtest/gtest.h>
 
@@ -66,6 +66,18 @@ TEST(ConfigRecord, HexAndNumberFieldsTakeOnlyWhatTheUserWrote) {
     for (const char* bad : {"", "256", "300", "1000", "-1", "1a"}) {
         EXPECT_FALSE(ConfigRecord::octetField(bad)) << bad;
     }
+    // The command line's forms of the same fields.
+    EXPECT_EQ(ConfigRecord::ipv4("10.0.0.9"), (ConfigRecord::Ipv4{10, 0, 0, 9}));
+    EXPECT_EQ(ConfigRecord::mac("02:5a:45:4E:00:07"), ConfigRecord::mac("025A454E0007"));
+    EXPECT_EQ(ConfigRecord::mac("02-5A-45-4E-00-07"),
+              (ConfigRecord::Mac{2, 0x5A, 0x45, 0x4E, 0, 7}));
+    for (const char* bad : {"", "10.0.0", "10.0.0.9.", "10..0.9", "10.0.0.256"}) {
+        EXPECT_FALSE(ConfigRecord::ipv4(bad)) << bad;
+    }
+    for (const char* bad :
+         {"02:5A:45:4E:00", "02:5A:45:4E:00:07:", ":025A454E0007", "025A454E000G"}) {
+        EXPECT_FALSE(ConfigRecord::mac(bad)) << bad;
+    }
 }
 
 TEST(ConfigReplyBuffer, JudgesAWholeAnswerFoundByItsTargetMac) {
@@ -73,9 +85,8 @@ TEST(ConfigReplyBuffer, JudgesAWholeAnswerFoundByItsTargetMac) {
     const auto accepted = answer(req, 0x00);
     ConfigReplyBuffer b;
     // Our own request coming back, a refusal, then an acceptance.
-    EXPECT_EQ(
-        feed(b, req.bytes(), {answer(req, 0xFF), answer(req, 0x01), accepted}),
-        (std::vector<Outcome>{Outcome::NotAccepted, Outcome::NotAccepted, Outcome::Accepted}));
+    EXPECT_EQ(feed(b, req.bytes(), {answer(req, 0xFF), answer(req, 0x01), accepted}),
+              (std::vector<Outcome>{Outcome::NotAccepted, Outcome::Refused, Outcome::Accepted}));
     EXPECT_EQ(b.count(), 0u);
 
     // A refusal behind stray bytes stays a refusal: nothing past the received bytes is read.
@@ -83,7 +94,7 @@ TEST(ConfigReplyBuffer, JudgesAWholeAnswerFoundByItsTargetMac) {
     const auto refused = answer(req, 0x01);
     shifted.insert(shifted.end(), refused.begin(), refused.begin() + 70);
     EXPECT_EQ(feed(b, req.bytes(), {shifted, cut(refused, 70, 76)}),
-              (std::vector<Outcome>{Outcome::Waiting, Outcome::NotAccepted}));
+              (std::vector<Outcome>{Outcome::Waiting, Outcome::Refused}));
 
     // 76 bytes that answer another matrix are dropped whole.
     auto other = accepted;

@@ -1,8 +1,10 @@
 // The TCP configuration dialog in the real application on the virtual clock, against the
 // simulated matrix: what it broadcasts, what the configuration box shows after it, and how the
-// panel finds and reaches the matrix at its new address.
+// panel finds and reaches the matrix at its new address, also when the segment misbehaves
+// while the panel waits (the acceptance heard twice, a flood of foreign datagrams).
 #include "pages/general/netconfig/TcpConfigDialog.h"
 #include "pages/general/netconfig/TcpConfigIds.h"
+#include "platform/sim/VirtualUdpPeer.h"
 #include "unit/pages/general/GeneralFixture.h"
 
 #include <gtest/gtest.h>
@@ -84,6 +86,13 @@ protected:
         return out;
     }
     Names ipList() { return f.page->control(gen::kIpCombo).items; }
+    // What the matrix answers to the record just sent, accepted.
+    std::vector<std::uint8_t> acceptance() {
+        std::vector<std::uint8_t> a(dialog().record().bytes().begin(),
+                                    dialog().record().bytes().end());
+        a[ConfigRecord::kStatusByte] = ConfigRecord::kStatusAccepted;
+        return a;
+    }
 
     GeneralFixture f;
     BoxRecorder rec{f.harness.loop()};
@@ -256,4 +265,45 @@ TEST_F(NetConfig, ReopeningRefillsFromTheChosenMatrixAndKeepsTheMode) {
     EXPECT_TRUE(dialog().isEnabled(nc::octet(4)));
     dialog().click(nc::kClose);
     EXPECT_FALSE(dialog().isVisible());
+}
+
+TEST_F(NetConfig, AnAcceptanceHeardTwiceIsReportedOnceAndSearchedOnce) {
+    openDialog();
+    typeAddress("192", "168", "1", "90");
+    auto echo = f.net().openUdpPeer("192.168.1.99", TcpConfigDialog::kPort);
+    // Another copy of the acceptance 50 ms after the matrix's own.
+    f.harness.loop().schedule(
+        50, [&] { echo->sendTo(acceptance(), f.net().hostIp(), TcpConfigDialog::kPort); });
+    pressOk();
+    f.advance(15000);
+    // The copy starts the 2 s over; one search follows.
+    EXPECT_EQ(rec.box, (Names{"0 open", "0 Matrix configuration completed successfully!",
+                              "2050 Searching Matrix IP . . .", "2550 closed"}));
+    EXPECT_EQ(records().size(), 1u);
+    EXPECT_EQ(ipList(), Names{"192.168.1.90"});
+    EXPECT_EQ(dialog().replies().count(), 0u);
+}
+
+TEST_F(NetConfig, AFloodOfForeignDatagramsNeitherHidesTheAnswerNorGrowsTheBuffer) {
+    openDialog();
+    typeAddress("192", "168", "1", "90");
+    f.harness.matrix().network().setAnswerShape({400, 0, {}});
+    auto flooder = f.net().openUdpPeer("192.168.1.66", TcpConfigDialog::kPort);
+    const std::vector<std::uint8_t> huge(64 * 1024, 0x5A);
+    std::size_t peak = 0;
+    for (int i = 0; i < 300; ++i) {
+        f.harness.loop().schedule(1 + i, [&, i] {
+            std::vector<std::uint8_t> junk(static_cast<std::size_t>(i % 90) + 1,
+                                           static_cast<std::uint8_t>(i));
+            flooder->sendTo(i % 50 == 0 ? huge : junk, VirtualNetwork::kBroadcast,
+                            TcpConfigDialog::kPort);
+        });
+        f.harness.loop().schedule(2 + i,
+                                  [&] { peak = std::max(peak, dialog().replies().count()); });
+    }
+    pressOk();
+    EXPECT_LT(peak, ConfigRecord::kSize);
+    EXPECT_EQ(rec.box.at(1), "400 Matrix configuration completed successfully!");
+    EXPECT_EQ(f.state().MatrixIp, "192.168.1.90");
+    EXPECT_EQ(records().size(), 1u);
 }

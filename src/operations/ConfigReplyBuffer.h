@@ -20,7 +20,8 @@ public:
     enum class Outcome {
         Waiting,     // fewer than 76 bytes, or the answer found is not complete yet
         Accepted,    // a whole answer to the request with status 0
-        NotAccepted, // our own request coming back, a refusal, or bytes that answer nothing
+        Refused,     // a whole answer to the request with any other status but a request's
+        NotAccepted, // our own request coming back, or bytes that answer nothing
     };
 
     // False when the buffer is full and the byte was dropped.

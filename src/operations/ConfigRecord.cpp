@@ -10,16 +10,16 @@ void ConfigRecord::setTarget(const Mac& mac) {
     std::copy(mac.begin(), mac.end(), bytes_.begin());
 }
 
-void ConfigRecord::setStatic(const Ipv4& ip) {
+void ConfigRecord::setStatic(const Ipv4& ip, const Ipv4& gateway, const Ipv4& mask) {
     std::copy(ip.begin(), ip.end(), bytes_.begin() + 6);
-    std::copy(ip.begin(), ip.begin() + 3, bytes_.begin() + 10);
-    bytes_[13] = 1;
-    bytes_[14] = 255;
-    bytes_[15] = 255;
-    bytes_[16] = 255;
-    bytes_[17] = 0;
+    std::copy(gateway.begin(), gateway.end(), bytes_.begin() + 10);
+    std::copy(mask.begin(), mask.end(), bytes_.begin() + 14);
     bytes_[kModeByte] = kStaticMode;
     bytes_[25] = kStaticMarker;
+}
+
+void ConfigRecord::setStatic(const Ipv4& ip) {
+    setStatic(ip, {ip[0], ip[1], ip[2], 1}, {255, 255, 255, 0});
 }
 
 void ConfigRecord::setAuto() {
@@ -80,6 +80,41 @@ std::optional<std::uint8_t> ConfigRecord::octetField(const std::string& text) {
         return std::nullopt;
     }
     return static_cast<std::uint8_t>(value);
+}
+
+std::optional<ConfigRecord::Ipv4> ConfigRecord::ipv4(const std::string& text) {
+    Ipv4 out{};
+    std::size_t start = 0;
+    for (std::size_t k = 0; k < out.size(); ++k) {
+        const std::size_t dot = k + 1 < out.size() ? text.find('.', start) : text.size();
+        if (dot == std::string::npos) {
+            return std::nullopt;
+        }
+        const auto octet = octetField(text.substr(start, dot - start));
+        if (!octet) {
+            return std::nullopt;
+        }
+        out[k] = *octet;
+        start = dot + 1;
+    }
+    return out;
+}
+
+std::optional<ConfigRecord::Mac> ConfigRecord::mac(const std::string& text) {
+    std::string digits;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        // A separator may stand only between two pairs.
+        const bool between = i % 3 == 2 && i + 1 < text.size();
+        if (between && (text[i] == ':' || text[i] == '-')) {
+            continue;
+        }
+        digits += text[i];
+    }
+    Mac out{};
+    if (digits.size() != 2 * out.size() || hexToBytes(digits, out) != out.size()) {
+        return std::nullopt;
+    }
+    return out;
 }
 
 } // namespace zentrel

@@ -50,7 +50,11 @@ ConfigReplyBuffer::Outcome ConfigReplyBuffer::judge(const ConfigRecord::Bytes& r
     }
     const std::uint8_t status = bytes_[k + ConfigRecord::kStatusByte];
     count_ = 0;
-    return status == ConfigRecord::kStatusAccepted ? Outcome::Accepted : Outcome::NotAccepted;
+    if (status == ConfigRecord::kStatusAccepted) {
+        return Outcome::Accepted;
+    }
+    // 0xFF marks a request: ours, heard back on the port it went out to.
+    return status == ConfigRecord::kStatusRequest ? Outcome::NotAccepted : Outcome::Refused;
 }
 
 } // namespace zentrel

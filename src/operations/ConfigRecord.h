@@ -31,8 +31,11 @@ public:
 
     // Bytes 0..5: the matrix the record is for.
     void setTarget(const Mac& mac);
-    // Static IP: the address in bytes 6..9, the gateway (its first three octets, then 1) in
-    // 10..13, the mask 255.255.255.0 in 14..17, mode 0 and marker 0x17.
+    // Static IP: the address in bytes 6..9, the gateway in 10..13, the mask in 14..17, mode 0
+    // and marker 0x17.
+    void setStatic(const Ipv4& ip, const Ipv4& gateway, const Ipv4& mask);
+    // As the dialog sends it: the gateway is the address's first three octets, then 1, and
+    // the mask 255.255.255.0.
     void setStatic(const Ipv4& ip);
     // Auto IP: mode 1 and marker 0x16; bytes 6..17 stay as they were.
     void setAuto();
@@ -53,6 +56,10 @@ public:
     static std::optional<std::uint8_t> macField(const std::string& text);
     // One octet field: one to three decimal digits with a value of 0..255.
     static std::optional<std::uint8_t> octetField(const std::string& text);
+    // A dotted address of four octet fields ("10.0.0.9").
+    static std::optional<Ipv4> ipv4(const std::string& text);
+    // Twelve hex digits, each pair optionally after a ':' or '-' ("02:5A:45:4E:00:07").
+    static std::optional<Mac> mac(const std::string& text);
 
 private:
     Bytes bytes_{};
