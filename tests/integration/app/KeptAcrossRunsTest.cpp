@@ -17,6 +17,7 @@
 
 using namespace zentrel;
 using namespace zentrel::testing;
+using zentrel::sim::test::SimProcess;
 namespace fs = std::filesystem;
 
 namespace {
