@@ -12,7 +12,7 @@ namespace zentrel {
 
 namespace {
 
-constexpr int kLabelBase = 300; // the captions beside the fields, which nothing refers to
+constexpr int kLabelBase = 40; // the captions beside the fields, which nothing refers to
 constexpr int kWidth = 212;
 constexpr int kFirstRow = 18;
 constexpr int kRowStep = 14;

@@ -17,15 +17,17 @@ class PortNamesDialog : public Window {
 public:
     static constexpr int kTemplateId = 192;
     static constexpr int kPorts = 8;
-    static constexpr int kOk = 1;
-    static constexpr int kCancel = 2;
-    static constexpr int kInputsHeading = 3;
-    static constexpr int kOutputsHeading = 4;
+    // The fields come first: a window's controls take the focus in the order of their ids, so
+    // the dialog opens with the keyboard in the first field.
+    static constexpr int kOk = 31;
+    static constexpr int kCancel = 32;
+    static constexpr int kInputsHeading = 33;
+    static constexpr int kOutputsHeading = 34;
     static constexpr const char* kTitle = "Port names";
     static constexpr const char* kNoMatrix =
         "Port names are kept for one matrix: choose its COM port or find it first.";
-    static constexpr int inputField(int k) { return 100 + k; }
-    static constexpr int outputField(int k) { return 200 + k; }
+    static constexpr int inputField(int k) { return 10 + k; }
+    static constexpr int outputField(int k) { return 20 + k; }
 
     PortNamesDialog(EventLoop& loop, Window& owner, PanelProfiles& profiles, SharedState& state,
                     UiServices& ui);
