@@ -121,7 +121,7 @@ fi
 mkdir -p "$work/config/zentrel"
 cat >"$work/config/zentrel/com3.json" <<'NAMES'
 {"version": 1,
- "inputs": ["Blu-ray", "Apple TV", "Laptop", "Camera", "", "", "", ""],
+ "inputs": ["Disc player", "Media player", "Laptop", "Camera", "", "", "", ""],
  "outputs": ["Projector", "Lobby TV", "Board room", "Recorder", "", "", "", ""]}
 NAMES
 click 402 14 3        # Matrix

@@ -1,7 +1,7 @@
 #pragma once
 // The names people gave the ports of the matrix on the link, where the pages show them: after
-// the text a port's line or list entry has without one ("HDMI IN3: Connect  Apple TV"), and in
-// the words of a frame's meaning ("route input 3 (Apple TV) to output B (Projector)"). A port
+// the text a port's line or list entry has without one ("HDMI IN3: Connect  Media player"), and in
+// the words of a frame's meaning ("route input 3 (Media player) to output B (Projector)"). A port
 // without a name reads exactly as it would with no names at all.
 #include <array>
 #include <string>

@@ -38,7 +38,7 @@ public:
     const PageInfo& info() const override;
     const DialogTemplate& pageTemplate() const override;
     void activate() override;
-    // The input and output lists with each port's name after its entry ("IN3  Apple TV").
+    // The input and output lists with each port's name after its entry ("IN3  Media player").
     void showNames(const PortNames& names) override;
     SerialLink* serialLink() override { return link_.serial(); }
     // Choosing the tab mutes TCP replies until the page sends its own first command.

@@ -60,7 +60,7 @@ TEST(KeptAcrossRuns, NamesAndARoutingSurviveARestartAndACorruptStateIsSetAside) 
 
     EXPECT_EQ(panelRun([](PanelOnQt& p, MatrixPage& matrix) {
                   QTimer::singleShot(100, [&] {
-                      p.main->namesDialog().type(PortNamesDialog::inputField(3), "Apple TV");
+                      p.main->namesDialog().type(PortNamesDialog::inputField(3), "Media player");
                       p.main->namesDialog().type(PortNamesDialog::outputField(2), "Projector");
                       p.main->namesDialog().click(PortNamesDialog::kOk);
                   });
@@ -79,7 +79,8 @@ TEST(KeptAcrossRuns, NamesAndARoutingSurviveARestartAndACorruptStateIsSetAside) 
     EXPECT_EQ(panelRun([](PanelOnQt&, MatrixPage& matrix) {
                   const auto& row = matrix.control(mtx::kSettingsList).rows.at(1);
                   return (matrix.text(mtx::nameLabel(2)) == "Projector" ? 0 : 1) |
-                         (matrix.control(mtx::inputButton(1, 3)).tooltip == "Apple TV" ? 0 : 2) |
+                         (matrix.control(mtx::inputButton(1, 3)).tooltip == "Media player" ? 0
+                                                                                           : 2) |
                          (row.at(0) == "Evening" && row.at(1) == "3" ? 0 : 4);
               }),
               0);

@@ -56,7 +56,7 @@ TEST_F(KeptNames, NamesSetByAnotherProgramAreShownFromTheNextConnectAndNoNameCha
     f.general->click(gen::kStatus);
     EXPECT_EQ(f.general->text(gen::inputLine(3)), "HDMI IN3: Connect");
     elsewhere([](MatrixProfile& p) {
-        p.inputNames[2] = "Apple TV";
+        p.inputNames[2] = "Media player";
         p.outputNames[1] = "Projector";
     });
     f.general->click(gen::kComConnect); // disconnect, then connect again
@@ -76,18 +76,18 @@ TEST_F(KeptNames, NamesSetByAnotherProgramAreShownFromTheNextConnectAndNoNameCha
         return traffic.find(s) < traffic.size() ? s : traffic;
     };
     const std::pair<std::string, std::string> rows[] = {
-        {f.general->text(gen::inputLine(3)), "HDMI IN3: Connect  Apple TV"},
+        {f.general->text(gen::inputLine(3)), "HDMI IN3: Connect  Media player"},
         {f.general->text(gen::outputLine(2)), "HDMI OUTB: Connect  Projector"},
         {f.general->text(gen::inputLine(2)), "HDMI IN2: Connect"},
         {matrix.text(mtx::nameLabel(2)) + " " + shown(mtx::nameLabel(2)), "Projector shown"},
         {shown(mtx::nameLabel(1)), "hidden"},
-        {matrix.control(mtx::inputButton(4, 3)).tooltip, "Apple TV"},
-        {matrix.control(mtx::inputButton(1, 3)).accessibleSuffix, "Apple TV"},
+        {matrix.control(mtx::inputButton(4, 3)).tooltip, "Media player"},
+        {matrix.control(mtx::inputButton(1, 3)).accessibleSuffix, "Media player"},
         {matrix.control(mtx::inputButton(2, 2)).tooltip, ""},
-        {page(kPageEdid).control(edid::kModeTarget).items[2], "IN3  Apple TV"},
+        {page(kPageEdid).control(edid::kModeTarget).items[2], "IN3  Media player"},
         {page(kPageEdid).control(edid::kCopySource).items[1], "HDMI OUT B  Projector"},
-        {logged("route input 3 (Apple TV) to output B (Projector)"),
-         "route input 3 (Apple TV) to output B (Projector)"},
+        {logged("route input 3 (Media player) to output B (Projector)"),
+         "route input 3 (Media player) to output B (Projector)"},
         {logged("ask which input output B (Projector) shows"),
          "ask which input output B (Projector) shows"},
     };
@@ -106,7 +106,7 @@ TEST_F(KeptNames, TheDialogRefusesABadNameAndKeepsTheOthersOfALargerUnit) {
         std::string box;
     } tries[] = {
         {std::string(21, 'x'), "refused: longer than 20 characters."},
-        {"Apple\tTV", "refused: holds a control character."},
+        {"Media\tplayer", "refused: holds a control character."},
         {"\xC3(", "refused: is not UTF-8 text."},
         {"  Camera ", ""},
     };
