@@ -38,7 +38,8 @@ cleanup() {
 }
 trap cleanup EXIT
 chmod 700 "$work"
-export XDG_RUNTIME_DIR=$work DISPLAY=:93 QT_QPA_PLATFORM=xcb
+# The panel keeps its profiles in the work folder, not in the user's own.
+export XDG_RUNTIME_DIR=$work XDG_CONFIG_HOME=$work/config DISPLAY=:93 QT_QPA_PLATFORM=xcb
 Xvfb :93 -screen 0 1600x900x24 -nolisten tcp >/dev/null 2>&1 &
 pids+=($!)
 "$bin/zentrel-matrix-sim" --com 3 --tcp 127.0.0.1:8000 --udp >"$work/sim.log" 2>&1 &
@@ -116,6 +117,15 @@ if [ -n "$traffic" ]; then
 else
     echo "the traffic log did not open" >&2
 fi
+# Port names, written into COM3's profile as zentrel-ctl would; the Matrix tab reads them again.
+mkdir -p "$work/config/zentrel"
+cat >"$work/config/zentrel/com3.json" <<'NAMES'
+{"version": 1,
+ "inputs": ["Disc player", "Media player", "Laptop", "Camera", "", "", "", ""],
+ "outputs": ["Projector", "Lobby TV", "Board room", "Recorder", "", "", "", ""]}
+NAMES
+click 402 14 3        # Matrix
+shot matrix-names
 click 200 14 1        # back to General
 click 37 100          # TCP Control Mode
 click 66 321 3        # Search: the simulated matrix answers inside the namespace

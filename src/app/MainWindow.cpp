@@ -1,5 +1,6 @@
 #include "MainWindow.h"
 
+#include "SettingsTransfer.h"
 #include "SystemCommands.h"
 #include "link/ControlSocket.h"
 #include "platform/SerialLink.h"
@@ -40,7 +41,8 @@ MainWindow::MainWindow(Platform& platform, SharedState& state, ControlSocket& so
       trafficWindow_(platform.loop, platform.ui, traffic_), profiles_(profiles, state, platform.ui),
       context_(
           PageContext{platform, state, socket, *this, notice_, progress_, traffic_, profiles_}),
-      followUp_(*this, state, configBox_, notice_, [this] { page(kPageGeneral).search(); }) {
+      followUp_(*this, state, configBox_, notice_, [this] { page(kPageGeneral).search(); }),
+      namesDialog_(platform.loop, *this, profiles_, state, platform.ui) {
     // The page objects exist from the start, so a page switch can reset and stop them all;
     // their windows are made when they are first needed.
     for (int n = 1; n <= 4; ++n) {
@@ -49,6 +51,12 @@ MainWindow::MainWindow(Platform& platform, SharedState& state, ControlSocket& so
             throw std::logic_error("page factory made no page " + std::to_string(n));
         }
     }
+    trafficWindow_.setNames(&profiles_.names());
+    profiles_.setNamesListener([this] {
+        for (auto& p : pages_) {
+            p->showNames(profiles_.names());
+        }
+    });
 }
 
 MainWindow::~MainWindow() = default;
@@ -400,6 +408,10 @@ std::vector<MenuEntry> MainWindow::windowMenu() const {
             {0, ""},
             {SC_TRAFFIC, "Show traffic log"},
             {0, ""},
+            {SC_PORT_NAMES, "Port names..."},
+            {SC_EXPORT, "Export settings..."},
+            {SC_IMPORT, "Import settings..."},
+            {0, ""},
             {SC_ABOUT, "About Zentrel..."}};
 }
 
@@ -421,6 +433,15 @@ void MainWindow::onSystemCommand(unsigned command) {
     case SC_TRAFFIC:
         trafficWindow_.open(geometry(), screen_);
         break;
+    case SC_PORT_NAMES:
+        namesDialog_.edit();
+        break;
+    case SC_EXPORT:
+        SettingsTransfer(*this, profiles_, platform_.ui).exportFile();
+        break;
+    case SC_IMPORT:
+        importSettings();
+        break;
     default:
         break;
     }
@@ -439,6 +460,14 @@ void MainWindow::keepPanelState() {
         kept.windowPosition = std::pair{g.left, g.top};
         page(kPageGeneral).keepState(kept);
     });
+}
+
+void MainWindow::importSettings() {
+    if (SettingsTransfer(*this, profiles_, platform_.ui).importFile()) {
+        for (auto& p : pages_) {
+            p->profileReplaced();
+        }
+    }
 }
 
 bool MainWindow::onCloseRequest() {

@@ -11,6 +11,7 @@
 #include "Page.h"
 #include "PageContext.h"
 #include "PanelProfiles.h"
+#include "PortNamesDialog.h"
 #include "ProgressPopup.h"
 #include "TrafficWindow.h"
 #include "platform/Platform.h"
@@ -64,6 +65,8 @@ public:
     AboutBox& aboutBox() { return about_; }
     TrafficRecorder& traffic() { return traffic_; }
     TrafficWindow& trafficWindow() { return trafficWindow_; }
+    PortNamesDialog& namesDialog() { return namesDialog_; }
+    PanelProfiles& profiles() { return profiles_; }
     // The highlight flag of tab caption `number` (1..4).
     int captionHighlight(int number) const;
     // The tab caption (1..4) at a point of the client area, 0 when none.
@@ -103,6 +106,7 @@ private:
     void updateClientRect();
     // The window's place and the link chosen, for the next start.
     void keepPanelState();
+    void importSettings();
 
     Platform& platform_;
     SharedState& state_;
@@ -119,6 +123,7 @@ private:
     PanelProfiles profiles_;
     PageContext context_;
     ConfigFollowUp followUp_;
+    PortNamesDialog namesDialog_;
 
     std::array<SkinButton, 4> tabButtons_;
     SkinButton linkButton_;

@@ -2,6 +2,7 @@
 // What the main window needs of each of its four pages: the page's window, its constants in a
 // page switch, its activation, its serial channel, and the resets a switch makes. The General
 // page also runs the discovery search and the serial disconnect for the main window.
+#include "PortNames.h"
 #include "platform/DialogTemplate.h"
 #include "profile/PanelState.h"
 
@@ -42,6 +43,12 @@ public:
     virtual void onAnyPageSwitch() {}
     // Run on the page being shown, before it is shown (reply mutes and first-time flags).
     virtual void onSelected() {}
+
+    // The port names changed (read anew at a connect or on the Matrix tab, set in "Port
+    // names...", imported): a page that shows them writes its texts again.
+    virtual void showNames(const PortNames& /*names*/) {}
+    // The kept profile was replaced by an import: a page that shows more of it reads it again.
+    virtual void profileReplaced() {}
 
     // General page only: the discovery search and the serial disconnect.
     virtual void search() {}

@@ -24,16 +24,30 @@ MatrixProfile PanelProfiles::matrix(Window& owner) {
     }
     MatrixProfile p = store_->matrix(name);
     tell(owner);
+    take(p);
     return p;
 }
 
-void PanelProfiles::changeMatrix(Window& owner, const std::function<void(MatrixProfile&)>& change) {
+bool PanelProfiles::changeMatrix(Window& owner, const std::function<void(MatrixProfile&)>& change) {
     const std::string name = keeps() ? current(owner) : std::string();
     if (name.empty()) {
-        return; // no store, or no matrix chosen yet: nothing to keep it for
+        return false; // no store, or no matrix chosen yet: nothing to keep it for
     }
-    store_->changeMatrix(name, change);
+    const MatrixProfile p = store_->changeMatrix(name, change);
     tell(owner);
+    take(p);
+    return true;
+}
+
+void PanelProfiles::take(const MatrixProfile& profile) {
+    PortNames names(profile);
+    if (names == names_) {
+        return;
+    }
+    names_ = std::move(names);
+    if (namesListener_) {
+        namesListener_();
+    }
 }
 
 PanelState PanelProfiles::panel(Window& owner) {

@@ -97,7 +97,8 @@ void TrafficWindow::catchUp() {
     std::vector<std::string> lines;
     std::size_t bytes = 0;
     for (std::uint64_t seq = end; seq > from; --seq) {
-        std::string l = line(recorder_.at(seq - 1)) + '\n';
+        const TrafficFrame& f = recorder_.at(seq - 1);
+        std::string l = (names_ != nullptr ? line(f, *names_) : line(f)) + '\n';
         if (bytes + l.size() > kTextKept) {
             from = seq;
             break;
@@ -132,6 +133,12 @@ std::string TrafficWindow::line(const TrafficFrame& f) {
     return clockText(f.timeMs) + "  " + pageName(f.page) + "  " +
            (f.direction == TrafficDirection::Sent ? "sent" : "received") + "  " + f.hex +
            (f.meaning.empty() ? "" : "  " + f.meaning);
+}
+
+std::string TrafficWindow::line(const TrafficFrame& f, const PortNames& names) {
+    TrafficFrame named = f;
+    named.meaning = names.inMeaning(f.meaning);
+    return line(named);
 }
 
 std::string TrafficWindow::clockText(std::int64_t ms) {

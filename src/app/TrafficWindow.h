@@ -3,6 +3,7 @@
 // each with its time, page and direction, then its bytes and what they mean. It is opened from the
 // main window's menu and only hidden when closed; the recorder goes on recording meanwhile. While
 // hidden the window does nothing per frame: it writes what it missed when it is shown again.
+#include "PortNames.h"
 #include "platform/Window.h"
 #include "session/TrafficRecorder.h"
 
@@ -35,6 +36,10 @@ public:
     // One line of the log, without its line break:
     // "00:01:02.345  Matrix  sent  A5 5B 02 03 03 00 02 ...  route input 3 to output B".
     static std::string line(const TrafficFrame& f);
+    // The same with the ports' names in the meaning.
+    static std::string line(const TrafficFrame& f, const PortNames& names);
+    // The names the lines written from now on use; none: the meanings as recorded.
+    void setNames(const PortNames* names) { names_ = names; }
     // "hh:mm:ss.mmm" of a time on the event loop's clock.
     static std::string clockText(std::int64_t ms);
     // The tab caption of page 1..4.
@@ -52,6 +57,7 @@ private:
 
     UiServices& ui_;
     TrafficRecorder& recorder_;
+    const PortNames* names_ = nullptr;
     std::uint64_t shownEnd_ = 0; // the frames before this one are in the box
     bool flushPending_ = false;
 };

@@ -33,6 +33,10 @@ const char* statusText(std::uint8_t code) {
     return code < kStatusTexts.size() ? kStatusTexts[code] : "User define";
 }
 
+std::string inputItem(int k) {
+    return "IN" + std::to_string(k);
+}
+
 std::string outputLetter(int position) {
     return std::string(1, static_cast<char>('A' + position));
 }

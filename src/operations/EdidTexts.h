@@ -25,6 +25,8 @@ const char* choiceText(int p);
 // The EDID an input presents, from the code of its status reply: the built-in EDIDs, a copy of
 // a display on output A..D, anything else user-defined. No text has a trailing blank.
 const char* statusText(std::uint8_t code);
+// "IN1".."IN8": input k as the target lists show it.
+std::string inputItem(int k);
 // "A".."H" for output position 0..7.
 std::string outputLetter(int position);
 // "HDMI OUT B is not connected!"

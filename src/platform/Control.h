@@ -29,6 +29,7 @@ struct Control {
     bool pushLike = false; // a check box drawn as a button that stays pressed when checked
     std::string accessibleName;
     std::string accessiblePrefix; // group or row put before what the control shows
+    std::string accessibleSuffix; // put after it: the name people gave what it stands for
     std::string tooltip;
     std::optional<Color> textColor;
     std::optional<Color> backColor;

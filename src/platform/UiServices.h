@@ -18,6 +18,12 @@ public:
     // one: "Binary file(*.BIN)|*.BIN||". The dialog opens in the folder of the last file chosen
     // through it. Returns the full path of the file chosen, or nothing when the user cancels.
     virtual std::optional<std::string> openFile(const std::string& filter) = 0;
+    // The save-file dialog: `filter` as openFile's, `name` the file name it proposes. Returns the
+    // full path chosen, or nothing when the user cancels.
+    virtual std::optional<std::string> saveFile(const std::string& /*filter*/,
+                                                const std::string& /*name*/) {
+        return std::nullopt;
+    }
     // Shows a modal message box; returns the button pressed (IDOK, IDCANCEL, ...).
     virtual int messageBox(Window& owner, const std::string& text, const std::string& caption) = 0;
     // Opens an address or file with the desktop's default handler.

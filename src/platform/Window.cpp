@@ -249,6 +249,11 @@ void Window::setAccessiblePrefix(int id, const std::string& prefix) {
     changed(id);
 }
 
+void Window::setAccessibleSuffix(int id, const std::string& suffix) {
+    mutableControl(id).accessibleSuffix = suffix;
+    changed(id);
+}
+
 void Window::setTooltip(int id, const std::string& tip) {
     mutableControl(id).tooltip = tip;
     changed(id);

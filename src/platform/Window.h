@@ -112,6 +112,7 @@ public:
     void setIcon(int id, int icon);
     void setTooltip(int id, const std::string& tip);
     void setAccessiblePrefix(int id, const std::string& prefix);
+    void setAccessibleSuffix(int id, const std::string& suffix);
     void setColors(int id, std::optional<Color> text, std::optional<Color> back);
 
     // Combo boxes (drop-down lists).

@@ -224,9 +224,11 @@ void syncControlWidget(WindowWidget& owner, QWidget& widget, const Control& c) {
     widget.setToolTip(qs(c.tooltip));
     const bool followsText = widget.property(kNameFollowsText).toBool() && !c.text.empty();
     const std::string& shown = followsText ? c.text : c.accessibleName;
-    widget.setAccessibleName(qs(
-        c.accessiblePrefix.empty() ? shown
-                                   : c.accessiblePrefix + " " + (c.text.empty() ? shown : c.text)));
+    const std::string named = c.accessiblePrefix.empty()
+                                  ? shown
+                                  : c.accessiblePrefix + " " + (c.text.empty() ? shown : c.text);
+    widget.setAccessibleName(
+        qs(c.accessibleSuffix.empty() ? named : named + " " + c.accessibleSuffix));
 
     QPalette pal = widget.palette();
     if (c.textColor) {

@@ -91,6 +91,25 @@ std::optional<std::string> QtUiServices::openFile(const std::string& filter) {
     return path.toStdString();
 }
 
+std::optional<std::string> QtUiServices::saveFile(const std::string& filter,
+                                                  const std::string& name) {
+    // The same dialog as openFile's, asking for a name to write, and the same folder.
+    QFileDialog dialog(QApplication::activeWindow(), QString(), lastFolder_);
+    dialog.setOption(QFileDialog::DontUseNativeDialog, true);
+    dialog.setOption(QFileDialog::HideNameFilterDetails, true);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setNameFilters(nameFilters(filter));
+    dialog.setDefaultSuffix(defaultSuffix(filter));
+    dialog.selectFile(QString::fromStdString(name));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+        return std::nullopt;
+    }
+    const QString path = dialog.selectedFiles().front();
+    lastFolder_ = QFileInfo(path).absolutePath();
+    return path.toStdString();
+}
+
 int QtUiServices::messageBox(Window& owner, const std::string& text, const std::string& caption) {
     QWidget* parent = host_ != nullptr ? host_->widgetFor(owner) : nullptr;
     QMessageBox::information(parent, QString::fromStdString(caption), QString::fromStdString(text));

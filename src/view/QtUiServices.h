@@ -17,6 +17,8 @@ public:
 
     std::optional<std::string> chooseFile(Window& owner, const std::string& filter) override;
     std::optional<std::string> openFile(const std::string& filter) override;
+    std::optional<std::string> saveFile(const std::string& filter,
+                                        const std::string& name) override;
     int messageBox(Window& owner, const std::string& text, const std::string& caption) override;
     void openAddress(const std::string& address) override;
     void copyText(const std::string& text) override;

@@ -94,6 +94,10 @@ public:
         answers.erase(answers.begin());
         return next;
     }
+    // A save-file dialog takes the next answer of the same list.
+    std::optional<std::string> saveFile(const std::string& filter, const std::string&) override {
+        return openFile(filter);
+    }
     std::vector<std::optional<std::string>> answers;
     std::vector<std::string> filters;
     // Message boxes are answered OK and kept as "caption: text" (the text alone without one).

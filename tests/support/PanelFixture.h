@@ -53,10 +53,11 @@ template <class Other = void> PageFactory pagesWith(int otherNumber = 0) {
 }
 
 struct PanelFixture {
+    // `profiles`, when given, is where the panel keeps what it keeps.
     explicit PanelFixture(sim::SimulatedMatrixHarness::Options options = {},
-                          PageFactory pageSet = pagesWith())
+                          PageFactory pageSet = pagesWith(), ProfileStore* profiles = nullptr)
         : harness(std::move(options)),
-          app(platform, AppOptions{Rect{0, 0, 1280, 800}, std::move(pageSet)}) {
+          app(platform, AppOptions{Rect{0, 0, 1280, 800}, std::move(pageSet), profiles}) {
         harness.loop().setObserver(&popups);
         app.start();
         main = app.mainWindow();

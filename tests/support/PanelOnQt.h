@@ -31,8 +31,10 @@ struct PanelOnQt {
         return true;
     }
 
-    // `quitAfterMs` ends a nested loop that would hang, so that the checks fail instead.
-    explicit PanelOnQt(int quitAfterMs = 30000) {
+    // `quitAfterMs` ends a nested loop that would hang, so that the checks fail instead;
+    // `profiles`, when given, is where the panel keeps what it keeps.
+    explicit PanelOnQt(int quitAfterMs = 30000, ProfileStore* profiles = nullptr)
+        : keptIn(profiles) {
         started = app.start();
         main = app.mainWindow();
         main->open();
@@ -69,7 +71,8 @@ struct PanelOnQt {
     SerialChannelPorts serial{loop};
     FakeUiServices ui;
     Platform platform{loop, network, serial, ui};
-    ControllerApp app{platform, AppOptions{Rect{0, 0, 1280, 800}, makePageFactory()}};
+    ProfileStore* keptIn = nullptr;
+    ControllerApp app{platform, AppOptions{Rect{0, 0, 1280, 800}, makePageFactory(), keptIn}};
     bool started = false;
     MainWindow* main = nullptr;
     Window* general = nullptr;

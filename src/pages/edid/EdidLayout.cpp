@@ -71,7 +71,7 @@ void EdidLayout::fillLists(const MatrixSize& size) {
     for (int id : {kModeTarget, kCopyTarget, kDownloadTarget}) {
         page_.clearItems(id);
         for (int k = 1; k <= size.inputs; ++k) {
-            page_.addItem(id, "IN" + std::to_string(k));
+            page_.addItem(id, inputItem(k));
         }
         page_.addItem(id, kAllInputs);
     }

@@ -1,6 +1,7 @@
 #include "EdidPage.h"
 
 #include "EdidPageTemplate.h"
+#include "app/PanelProfiles.h"
 #include "operations/EdidTexts.h"
 #include "platform/Platform.h"
 #include "protocol/Commands.h"
@@ -44,11 +45,40 @@ void EdidPage::onInitDialog() {
     if (ctx_.state.ControlMode == kModeCom && ctx_.state.SharedPort != 0) {
         link_.openSerial(ctx_.state.SharedPort, session::kLine);
     }
+    showNames(ctx_.profiles.names());
+}
+
+void EdidPage::showNames(const PortNames& names) {
+    if (!created()) {
+        return;
+    }
+    // Entries are made again only where their text changes, in their place, so every list
+    // keeps what it has chosen.
+    const auto rename = [&](int list, int at, const std::string& text) {
+        if (control(list).items[static_cast<std::size_t>(at)] != text) {
+            const int chosen = selection(list);
+            deleteItem(list, at);
+            insertItem(list, at, text);
+            setSelection(list, chosen);
+        }
+    };
+    for (int list : {kModeTarget, kCopyTarget, kDownloadTarget}) {
+        for (int at = 0; at < itemCount(list); ++at) {
+            if (control(list).items[static_cast<std::size_t>(at)] != kAllInputs) {
+                rename(list, at, PortNames::after(inputItem(at + 1), names.input(at + 1)));
+            }
+        }
+    }
+    for (int at = 0; at < itemCount(kCopySource); ++at) {
+        rename(kCopySource, at,
+               PortNames::after("HDMI OUT " + outputLetter(at), names.output(at + 1)));
+    }
 }
 
 void EdidPage::activate() {
     // The unit on the link may be another size than the one the page showed last.
     layout_.apply(ctx_.state.size(), selections_);
+    showNames(ctx_.profiles.names());
     if (ctx_.state.ControlMode == kModeTcp) {
         if (ctx_.state.TcpConnected == 0) {
             popups_.notice(kNoLink, kNoticeMs, PagePopups::When::Always);

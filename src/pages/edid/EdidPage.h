@@ -34,6 +34,8 @@ public:
     // --- Page ------------------------------------------------------------------------------
     const DialogTemplate& pageTemplate() const override;
     void activate() override;
+    // The input and output lists with each port's name after its entry ("IN3  Media player").
+    void showNames(const PortNames& names) override;
     // Choosing the tab mutes TCP replies until the page sends its own first command.
     void onSelected() override { replyMute_ = true; }
 

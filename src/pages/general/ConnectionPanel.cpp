@@ -277,6 +277,8 @@ void ConnectionPanel::comConnect() {
         kept.comPort = n;
     });
     page_.sender().send(cmd::queryPowerState()); // the power state
+    // The names of this matrix's ports as they are now: zentrel-ctl may have set some since.
+    page_.profiles().readNames(page_);
 }
 
 void ConnectionPanel::closeCom(bool restartRescan, bool enableCombo) {
@@ -390,6 +392,7 @@ ConnectionPanel::Check ConnectionPanel::checkConnect(int checkTimer) {
         kept.ip = ip;
         kept.tcpPort = kTcpPort;
     });
+    page_.profiles().readNames(page_);
     return Check::Confirmed;
 }
 

@@ -44,6 +44,25 @@ void StatusPanel::clear() {
     }
 }
 
+std::string StatusPanel::namedPortText(bool input, int k, bool connected) const {
+    const PortNames& names = page_.profiles().names();
+    return PortNames::after(portText(input, k, connected),
+                            input ? names.input(k) : names.output(k));
+}
+
+void StatusPanel::showNames() {
+    for (int k = 1; k <= gen::kMaxPorts; ++k) {
+        const auto i = static_cast<std::size_t>(k - 1);
+        // Only a line that shows a port's state: a cleared line stays empty.
+        if (!page_.text(gen::inputLine(k)).empty()) {
+            page_.setText(gen::inputLine(k), namedPortText(true, k, inputConnected_[i]));
+        }
+        if (!page_.text(gen::outputLine(k)).empty()) {
+            page_.setText(gen::outputLine(k), namedPortText(false, k, outputConnected_[i]));
+        }
+    }
+}
+
 bool StatusPanel::lineConnected(int line) const {
     for (int k = 1; k <= gen::kMaxPorts; ++k) {
         if (line == gen::inputLine(k)) {
@@ -210,7 +229,7 @@ void StatusPanel::onPortState(bool input, int k, bool connected) {
     auto& flags = input ? inputConnected_ : outputConnected_;
     flags[static_cast<std::size_t>(k - 1)] = connected;
     const int line = input ? gen::inputLine(k) : gen::outputLine(k);
-    page_.setText(line, portText(input, k, connected));
+    page_.setText(line, namedPortText(input, k, connected));
     page_.setColors(line, connected ? kConnectedText : kDisconnectedText, kPortBack);
 }
 

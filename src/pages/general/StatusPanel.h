@@ -38,6 +38,8 @@ public:
     int busy() const { return busy_; }
     // Whether port line `line` (an id of 1188..1195 or 1198..1205) shows a connection.
     bool lineConnected(int line) const;
+    // The port lines written again with the names of the ports now.
+    void showNames();
 
     // --- StatusChainListener ------------------------------------------------------------------
     void onDeviceLine(const std::string& text) override;
@@ -52,6 +54,8 @@ private:
     void startTcpChain();
     void afterStatusConnect();
     void unlock();
+    // "HDMI IN3: Connect", and the input's name after it when it has one.
+    std::string namedPortText(bool input, int k, bool connected) const;
 
     GeneralPage& page_;
     StatusChain chain_;

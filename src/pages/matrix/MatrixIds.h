@@ -54,6 +54,10 @@ constexpr int nextArrow(int k) {
 constexpr int groupBox(int k) {
     return kGroups[static_cast<std::size_t>(k - 1)];
 }
+// The name people gave output k, under its group's caption; hidden while it has none.
+constexpr int nameLabel(int k) { // 9441..9448
+    return 9440 + k;
+}
 
 // --- controls: the logs, hidden but filled ------------------------------------------------------
 constexpr int kReceiveLog = 1060;

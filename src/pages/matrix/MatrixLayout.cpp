@@ -65,9 +65,10 @@ void MatrixLayout::placeEightOutputs() {
         const int gx = 3 + kStepX * ((k - 1) % 4);
         const int gy = 2 + kStepY * ((k - 1) / 4);
         page_.setRect(mtx::groupBox(k), du(gx, gy, kGroupW, kGroupH));
-        page_.setRect(mtx::prevArrow(k), du(gx + 3, gy + 12, 12, 16));
-        page_.setRect(mtx::numberBox(k), du(gx + 16, gy + 9, 46, 22));
-        page_.setRect(mtx::nextArrow(k), du(gx + 63, gy + 12, 12, 16));
+        page_.setRect(mtx::nameLabel(k), du(gx + 4, gy + 8, 70, 6));
+        page_.setRect(mtx::prevArrow(k), du(gx + 3, gy + 16, 12, 16));
+        page_.setRect(mtx::numberBox(k), du(gx + 16, gy + 14, 46, 20));
+        page_.setRect(mtx::nextArrow(k), du(gx + 63, gy + 16, 12, 16));
         for (int i = 1; i <= mtx::kInputs; ++i) {
             page_.setRect(mtx::inputButton(k, i),
                           du(gx + 4 + 18 * ((i - 1) % 4), gy + 35 + 17 * ((i - 1) / 4), 16, 14));

@@ -15,6 +15,7 @@ namespace zentrel {
 namespace {
 
 constexpr int kBoxPixels = 40;
+constexpr int kNamePixels = 11;
 
 } // namespace
 
@@ -41,6 +42,9 @@ std::optional<FontSpec> MatrixPage::fontFor(int id) const {
         if (id == mtx::numberBox(k)) {
             return FontSpec{"", kBoxPixels, 700};
         }
+        if (id == mtx::nameLabel(k)) {
+            return FontSpec{"", kNamePixels, 400};
+        }
     }
     return std::nullopt;
 }
@@ -65,6 +69,31 @@ void MatrixPage::layOut() {
     }
     layout_.apply(state().size());
     grid_.setInputs(state().size().inputs);
+    showNames(ctx_.profiles.names());
+}
+
+void MatrixPage::showNames(const PortNames& names) {
+    if (!hasControl(mtx::kSettingsList)) {
+        return; // not made yet: its opening shows them
+    }
+    // Shown again at every tab switch: only what differs is written, so the view redraws
+    // nothing when the names stayed the same.
+    const int outputs = state().size().outputs;
+    for (int k = 1; k <= mtx::kOutputs; ++k) {
+        const int label = mtx::nameLabel(k);
+        const bool shown = k <= outputs && !names.output(k).empty();
+        if (text(label) != names.output(k) || isShown(label) != shown) {
+            setText(label, names.output(k));
+            showControl(label, shown);
+        }
+        for (int i = 1; i <= mtx::kInputs; ++i) {
+            const int button = mtx::inputButton(k, i);
+            if (control(button).accessibleSuffix != names.input(i)) {
+                setTooltip(button, names.input(i));
+                setAccessibleSuffix(button, names.input(i));
+            }
+        }
+    }
 }
 
 bool MatrixPage::openSerial() {

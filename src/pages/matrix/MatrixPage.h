@@ -44,6 +44,14 @@ public:
             settings_.load();
         }
     }
+    // Each output's name under its caption; each input button's name in its tooltip and after
+    // what it is announced as ("OUTPUT B input 3 Media player").
+    void showNames(const PortNames& names) override;
+    void profileReplaced() override {
+        if (created()) {
+            settings_.load();
+        }
+    }
 
     // --- Window ----------------------------------------------------------------------------
     void onInitDialog() override;

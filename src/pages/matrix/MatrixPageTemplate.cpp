@@ -36,8 +36,14 @@ void addGroup(DialogTemplate& t, int k) {
     auto& c = t.controls;
     c.push_back(item(mtx::groupBox(k), K::GroupBox, name, gx, gy, kGroupW, kGroupH));
 
+    // The output's name, in a small font under the caption; the number box below it.
+    ControlTemplate label = hidden(item(mtx::nameLabel(k), K::Static, "", gx + 4, gy + 9, 70, 7));
+    label.centred = true;
+    label.accessiblePrefix = name;
+    c.push_back(label);
+
     // The number box: what feeds the output, announced with the output before it.
-    ControlTemplate box = item(mtx::numberBox(k), K::Static, "", gx + 14, gy + 12, 50, 34);
+    ControlTemplate box = item(mtx::numberBox(k), K::Static, "", gx + 14, gy + 16, 50, 30);
     box.centred = true;
     box.accessiblePrefix = name + " source";
     c.push_back(box);

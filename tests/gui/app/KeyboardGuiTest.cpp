@@ -163,7 +163,8 @@ TEST_F(Keyboard, AltSpaceOpensTheWindowMenuAndEscapeClosesANoticeNamedByItsText)
         menu->close();
     });
     press(Qt::Key_Space, Qt::AltModifier);
-    EXPECT_EQ(entries, split("Minimize|Close||Show traffic log||About Zentrel..."));
+    EXPECT_EQ(entries, split("Minimize|Close||Show traffic log||Port names...|Export settings...|"
+                             "Import settings...||About Zentrel..."));
     EXPECT_EQ(app.state().ControlMode, kModeCom); // the focused radio button saw nothing
 
     app.state().ControlMode = kModeTcp; // no link: a tab change is refused with a notice
