@@ -160,6 +160,7 @@ std::optional<int> CtlProgram::resolveTarget() {
     switch (t.kind) {
     case CtlTarget::Kind::Last: {
         const PanelState last = store_.panel();
+        tellSetAside();
         if (ProfileStore::lastProfile(last).empty()) {
             return report_.fail(ExitCode::Usage, "no target:",
                                 "give --com N, --device PATH or --tcp HOST[:PORT] (neither the "
@@ -216,6 +217,13 @@ void CtlProgram::keepTarget() {
             kept.tcpPort = t.port;
         }
     });
+    tellSetAside();
+}
+
+void CtlProgram::tellSetAside() {
+    if (!store_.failed() && !store_.notice().empty()) {
+        report_.warn(store_.notice());
+    }
 }
 
 int CtlProgram::run() {

@@ -36,6 +36,9 @@ private:
     std::string profileName() const;
     // Keeps the target as the last one used, shared with the panel.
     void keepTarget();
+    // The panel's state set aside as unreadable is told; a state that cannot be read or
+    // written at all only loses the last target, and the command goes on silently.
+    void tellSetAside();
     int discover();
     // The command's conversation with the matrix on the opened link.
     int converse(CtlSession& session);
