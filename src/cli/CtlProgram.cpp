@@ -226,8 +226,34 @@ void CtlProgram::tellSetAside() {
     }
 }
 
+std::optional<int> CtlProgram::onProfile() {
+    const std::vector<std::string>& c = request_.command;
+    if (!profileOnly(c) && c.front() != "preset") {
+        return std::nullopt;
+    }
+    const std::string profile = profileName();
+    if (profile.empty()) {
+        return report_.fail(ExitCode::Usage, words(c) + ": a device given by path has no profile",
+                            "(give --com N or --tcp HOST[:PORT])");
+    }
+    ProfileRun kept(store_, profile, report_);
+    if (profileOnly(c)) {
+        keepTarget();
+        return kept.run(request_);
+    }
+    int status = 0;
+    preset_ = kept.preset(*parseInput(request_.operands.front()) + 1, status);
+    if (!preset_) {
+        return status;
+    }
+    if (preset_->inputs == ProfileRun::Inputs{}) {
+        return report_.fail(ExitCode::Usage, words(c) + " " + request_.operands.front() +
+                                                 ": the preset stores no routing");
+    }
+    return std::nullopt; // the routing is applied once the link is open
+}
+
 int CtlProgram::run() {
-    const std::string command = words(request_.command);
     if (auto rc = checkInput()) {
         return *rc;
     }
@@ -243,28 +269,8 @@ int CtlProgram::run() {
     if (auto rc = resolveTarget()) {
         return *rc;
     }
-    const bool onProfile = profileOnly(request_.command) || request_.command.front() == "preset";
-    if (onProfile) {
-        const std::string profile = profileName();
-        if (profile.empty()) {
-            return report_.fail(ExitCode::Usage,
-                                command + ": a device given by path has no profile",
-                                "(give --com N or --tcp HOST[:PORT])");
-        }
-        ProfileRun kept(store_, profile, report_);
-        if (profileOnly(request_.command)) {
-            keepTarget();
-            return kept.run(request_);
-        }
-        int status = 0;
-        preset_ = kept.preset(*parseInput(request_.operands.front()) + 1, status);
-        if (!preset_) {
-            return status;
-        }
-        if (preset_->inputs == ProfileRun::Inputs{}) {
-            return report_.fail(ExitCode::Usage, command + " " + request_.operands.front() +
-                                                     ": the preset stores no routing");
-        }
+    if (auto rc = onProfile()) {
+        return *rc;
     }
     std::optional<CtlUpgrade> upgrade;
     if (request_.command.front() == "upgrade") {

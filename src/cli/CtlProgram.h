@@ -39,6 +39,9 @@ private:
     // The panel's state set aside as unreadable is told; a state that cannot be read or
     // written at all only loses the last target, and the command goes on silently.
     void tellSetAside();
+    // The commands on the kept profile; a status when the run ends there, nothing for any
+    // other command and for a `preset apply` whose stored routing is then in preset_.
+    std::optional<int> onProfile();
     int discover();
     // The command's conversation with the matrix on the opened link.
     int converse(CtlSession& session);

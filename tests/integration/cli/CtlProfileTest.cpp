@@ -78,7 +78,7 @@ TEST(CtlProfile, NamesPresetsAndTheProfileFileOnTheTargetOrTheLastOne) {
         {{"preset", "apply", "5"}, 2, "preset apply 5: the preset stores no routing"},
         {{"--device", "/dev/null", "names"}, 2, "has no profile"},
         {{"--tcp", "127.0.0.1:9", "name", "input", "1", "Desk"}, 0, ""},
-        {{"preset", "list"}, 0, "2  Setting2"},
+        {{"--json", "names"}, 0, R"({"name":"Desk","port":1})"},
     });
 }
 
