@@ -65,7 +65,7 @@ TEST(CtlProfile, NamesPresetsAndTheProfileFileOnTheTargetOrTheLastOne) {
         {{"name", "output", "A", std::string(21, 'x')}, 2, "longer than 20"},
         {{"name", "output", "A", "a\tb"}, 2, "control character"},
         {{"preset", "set", "2", "3,1,4,2", "--name", "Evening"}, 0, "2  Evening"},
-        {{"preset", "set", "2", "1,9"}, 2, "not a routing"},
+        {{"preset", "set", "2", "1,2,3,4,5,6,7,8,1"}, 2, "not a routing"},
         {{"export", out}, 0, ""},
         {{"import", bad}, 2, "refused, nothing was changed: an input of stored routing 1"},
         {{"import", bell}, 2, "input 3 holds a control character"},
