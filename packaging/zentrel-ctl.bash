@@ -18,7 +18,7 @@ _zentrel_ctl() {
     if [[ -z $cmd ]]; then
         COMPREPLY=($(compgen -W "--com --device --tcp --json --quiet --help --version status
             routing route preset edid beep power ir reboot factory-reset upgrade discover config
-            names name" -- "$cur"))
+            names name export import" -- "$cur"))
         return
     fi
     case $cmd in
@@ -30,7 +30,7 @@ _zentrel_ctl() {
                 "") COMPREPLY=($(compgen -W "status set copy upload decode" -- "$cur")) ;;
                 upload | decode) _filedir ;;
             esac ;;
-        upgrade) _filedir ;;
+        upgrade | export | import) _filedir ;;
         discover) COMPREPLY=($(compgen -W "--listen --udp-on-any-network" -- "$cur")) ;;
         config) COMPREPLY=($(compgen -W "--auto --static --mask --gateway --new-mac
             --udp-on-any-network" -- "$cur")) ;;

@@ -1,15 +1,17 @@
 // A full profile (every name twenty characters, eight routings, an address list) read, and
 // changed under the lock with its flush and rename, beside the bare cost of the disk: writing the
-// same bytes to a file, flushing and renaming it.
+// same bytes to a file, flushing and renaming it, and flushing the folder.
 #include "profile/PosixProfileFiles.h"
 #include "profile/ProfileJson.h"
 #include "profile/ProfileStore.h"
 
 #include <benchmark/benchmark.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <fcntl.h>
 #include <filesystem>
+#include <map>
 #include <unistd.h>
 
 namespace {
@@ -73,14 +75,50 @@ void plainWriteAndRename(benchmark::State& state) {
         ::fsync(fd);
         ::close(fd);
         ::rename((path + ".tmp").c_str(), path.c_str());
+        // The rename lasts only once the folder is flushed too, as the store does.
+        const int dir = ::open(folder().c_str(), O_RDONLY | O_DIRECTORY);
+        ::fsync(dir);
+        ::close(dir);
     }
 }
 BENCHMARK(plainWriteAndRename)->Unit(benchmark::kMillisecond);
 
 } // namespace
 
+// The table as usual, then each figure against the goal: a full profile read, and changed,
+// in under 2 ms of the program's own time beyond what the disk takes to flush the same bytes.
+class GoalReporter : public benchmark::ConsoleReporter {
+public:
+    GoalReporter() : ConsoleReporter(OO_Tabular) {}
+    void ReportRuns(const std::vector<Run>& runs) override {
+        ConsoleReporter::ReportRuns(runs);
+        for (const Run& r : runs) {
+            ms_[r.benchmark_name()] = {r.GetAdjustedRealTime(), r.GetAdjustedCPUTime()};
+        }
+    }
+    void Finalize() override {
+        ConsoleReporter::Finalize();
+        const auto [read, readCpu] = ms_["readProfile"];
+        const auto [change, changeCpu] = ms_["readAndChangeProfile"];
+        const auto plain = ms_["plainWriteAndRename"].first;
+        std::printf("\nfull profile read:             %7.3f ms wall, %6.3f ms CPU   goal: < 2 ms "
+                    "%s\n",
+                    read, readCpu, read < 2 ? "met" : "MISSED");
+        std::printf("full profile read and changed: %7.3f ms wall, %6.3f ms CPU   the disk's "
+                    "plain write, flushes, rename: %.3f ms\n",
+                    change, changeCpu, plain);
+        const double own = change - plain;
+        std::printf("own time beyond the disk's:    %7.3f ms                    goal: < 2 ms %s\n",
+                    own, own < 2 ? "met" : "MISSED");
+    }
+
+private:
+    std::map<std::string, std::pair<double, double>> ms_;
+};
+
 int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
+    GoalReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
     std::filesystem::remove_all(folder());
 }

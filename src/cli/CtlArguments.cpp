@@ -29,6 +29,8 @@ const CLI::Validator kInputOrAll(
         return s == "all" || parseInput(s) ? std::string() : "not an input 1..8 or all: " + s;
     },
     "IN");
+const CLI::Validator kPreset(
+    [](std::string& s) { return parseInput(s) ? std::string() : "not a preset 1..8: " + s; }, "N");
 const CLI::Validator kOnOff(
     [](std::string& s) { return s == "on" || s == "off" ? std::string() : "on or off: " + s; },
     "on|off");
@@ -100,12 +102,13 @@ ParseOutcome parseArguments(int argc, const char* const* argv) {
     auto* preset = command(app, "preset", "the eight stored routings");
     preset->require_subcommand(1);
     command(*preset, "list", "every stored routing");
-    operand(command(*preset, "show", "one stored routing"), "N", "preset 1..8", kInput);
-    operand(command(*preset, "apply", "route as preset N says"), "N", "preset 1..8", kInput);
+    operand(command(*preset, "show", "one stored routing"), "N", "preset 1..8", kPreset);
+    operand(command(*preset, "apply", "route as preset N says, output after output"), "N",
+            "preset 1..8", kPreset);
     auto* presetSet = command(*preset, "set", "store ROUTING as preset N");
-    operand(presetSet, "N", "preset 1..8", kInput);
+    operand(presetSet, "N", "preset 1..8", kPreset);
     operand(presetSet, "ROUTING", "the inputs of outputs 1.., e.g. 1,2,3,4", any);
-    presetSet->add_option("--name", r.name, "the preset's name");
+    presetSet->add_option("--name", r.name, "the preset's name (kept if not given)");
 
     auto* edid = command(app, "edid", "the inputs' EDIDs");
     edid->require_subcommand(1);
@@ -161,8 +164,12 @@ ParseOutcome parseArguments(int argc, const char* const* argv) {
         [](std::string& s) { return s == "input" || s == "output" ? "" : "input or output"; },
         "input|output");
     operand(name, "SIDE", "input or output", side);
-    operand(name, "K", "the port", any);
-    operand(name, "TEXT", "its name", any);
+    operand(name, "K", "input 1..8 or output A..H", any);
+    operand(name, "TEXT", "its name, up to 20 characters (\"\" clears it)", any);
+    operand(command(app, "export", "write the target's profile to FILE as JSON"), "FILE",
+            "the file to write", any);
+    operand(command(app, "import", "take the target's profile from FILE, all or nothing"), "FILE",
+            "the file exported before", CLI::ExistingFile);
 
     try {
         app.parse(argc, argv);

@@ -6,6 +6,7 @@
 #include "DiscoverWindow.h"
 #include "EdidRun.h"
 #include "PortNames.h"
+#include "ProfileRun.h"
 #include "RouteRun.h"
 #include "StatusRun.h"
 #include "UnitRun.h"
@@ -43,8 +44,11 @@ std::optional<int> edidInput(const std::string& text) {
     return text == "all" ? EdidRun::kAllInputs : parseInput(text);
 }
 
-bool needsProfiles(const std::string& first) {
-    return first == "preset" || first == "names" || first == "name";
+// The commands on the kept profile alone; `preset apply` also routes.
+bool profileOnly(const std::vector<std::string>& command) {
+    const std::string& first = command.front();
+    return first == "names" || first == "name" || first == "export" || first == "import" ||
+           (first == "preset" && command[1] != "apply");
 }
 
 // "0011223344AA" as "00:11:22:33:44:AA".
@@ -112,6 +116,9 @@ std::optional<int> CtlProgram::checkInput() {
         }
         edidBytes_ = bytes;
     }
+    if (const std::string problem = ProfileRun::operandProblem(request_); !problem.empty()) {
+        return report_.fail(ExitCode::Usage, problem);
+    }
     if (c.size() == 2 && c[0] == "edid" && c[1] != "status" && c[1] != "decode") {
         const auto& ops = request_.operands;
         const std::string& in = c[1] == "copy" ? ops[1] : ops[0];
@@ -147,10 +154,25 @@ std::optional<int> CtlProgram::checkBroadcast() {
 std::optional<int> CtlProgram::resolveTarget() {
     CtlTarget& t = request_.target;
     switch (t.kind) {
-    case CtlTarget::Kind::Last:
-        // The last target the panel or the tool used belongs to the stored profiles.
-        return report_.fail(ExitCode::Usage,
-                            "no target:", "give --com N, --device PATH or --tcp HOST[:PORT]");
+    case CtlTarget::Kind::Last: {
+        const PanelState last = store_.panel();
+        tellSetAside();
+        if (ProfileStore::lastProfile(last).empty()) {
+            return report_.fail(ExitCode::Usage, "no target:",
+                                "give --com N, --device PATH or --tcp HOST[:PORT] (neither the "
+                                "panel nor the tool has used one yet)");
+        }
+        if (last.controlMode == kModeTcp) {
+            t.kind = CtlTarget::Kind::Tcp;
+            t.host = last.ip;
+            t.port = last.tcpPort;
+            return std::nullopt;
+        }
+        t.kind = CtlTarget::Kind::Com;
+        t.com = last.comPort;
+        t.device = comPortPath(t.com).string();
+        return std::nullopt;
+    }
     case CtlTarget::Kind::Com:
         t.device = comPortPath(t.com).string();
         return std::nullopt;
@@ -161,17 +183,78 @@ std::optional<int> CtlProgram::resolveTarget() {
     return std::nullopt;
 }
 
+std::string CtlProgram::profileName() const {
+    const CtlTarget& t = request_.target;
+    switch (t.kind) {
+    case CtlTarget::Kind::Com:
+        return ProfileStore::comProfile(t.com);
+    case CtlTarget::Kind::Tcp:
+        return ProfileStore::tcpProfile(t.host, t.port);
+    case CtlTarget::Kind::Last:
+    case CtlTarget::Kind::Device:
+        break;
+    }
+    return {};
+}
+
+void CtlProgram::keepTarget() {
+    const CtlTarget& t = request_.target;
+    if (t.kind != CtlTarget::Kind::Com && t.kind != CtlTarget::Kind::Tcp) {
+        return; // a device by path is no target the panel could take up
+    }
+    // Only as the panel keeps it: a failure here is no failure of the command.
+    store_.changePanel([&t](PanelState& kept) {
+        if (t.kind == CtlTarget::Kind::Com) {
+            kept.controlMode = kModeCom;
+            kept.comPort = t.com;
+        } else {
+            kept.controlMode = kModeTcp;
+            kept.ip = t.host;
+            kept.tcpPort = t.port;
+        }
+    });
+    tellSetAside();
+}
+
+void CtlProgram::tellSetAside() {
+    if (!store_.failed() && !store_.notice().empty()) {
+        report_.warn(store_.notice());
+    }
+}
+
+std::optional<int> CtlProgram::onProfile() {
+    const std::vector<std::string>& c = request_.command;
+    if (!profileOnly(c) && c.front() != "preset") {
+        return std::nullopt;
+    }
+    const std::string profile = profileName();
+    if (profile.empty()) {
+        return report_.fail(ExitCode::Usage, words(c) + ": a device given by path has no profile",
+                            "(give --com N or --tcp HOST[:PORT])");
+    }
+    ProfileRun kept(store_, profile, report_);
+    if (profileOnly(c)) {
+        keepTarget();
+        return kept.run(request_);
+    }
+    int status = 0;
+    preset_ = kept.preset(*parseInput(request_.operands.front()) + 1, status);
+    if (!preset_) {
+        return status;
+    }
+    if (preset_->inputs == ProfileRun::Inputs{}) {
+        return report_.fail(ExitCode::Usage, words(c) + " " + request_.operands.front() +
+                                                 ": the preset stores no routing");
+    }
+    return std::nullopt; // the routing is applied once the link is open
+}
+
 int CtlProgram::run() {
-    const std::string command = words(request_.command);
     if (auto rc = checkInput()) {
         return *rc;
     }
     if (request_.command == std::vector<std::string>{"edid", "decode"}) {
         return report_.done(edidinfo::edidJson(*edid_), edidinfo::edidReport(*edid_));
-    }
-    if (needsProfiles(request_.command.front())) {
-        return report_.fail(ExitCode::Usage, command + ": not available yet",
-                            "(needs the stored profiles)");
     }
     if (auto rc = checkBroadcast()) {
         return *rc;
@@ -183,6 +266,9 @@ int CtlProgram::run() {
         return runConfig(request_, report_, loop_, network_);
     }
     if (auto rc = resolveTarget()) {
+        return *rc;
+    }
+    if (auto rc = onProfile()) {
         return *rc;
     }
     std::optional<CtlUpgrade> upgrade;
@@ -199,6 +285,7 @@ int CtlProgram::run() {
     if (const auto failed = session.open()) {
         return report_.fail(failed->code, failed->text, failed->detail);
     }
+    keepTarget(); // as the panel keeps it, once the link works
     if (upgrade) {
         const CtlSession::Outcome end = upgrade->run(session);
         if (end.code != ExitCode::Done) {
@@ -256,6 +343,20 @@ int CtlProgram::converse(CtlSession& session) {
             o = routing.route(*parseInput(request_.operands.front()) + 1, outputs);
         }
         return ended(o, routing.json(), routing.lines());
+    }
+    if (first == "preset") {
+        const int n = *parseInput(request_.operands.front()) + 1;
+        const MatrixSize& size = session.state().size();
+        if (const std::string wrong = ProfileRun::unfit(n, *preset_, size); !wrong.empty()) {
+            return report_.fail(ExitCode::Usage, command + ": " + wrong,
+                                "(the unit is " + std::to_string(size.inputs) + "x" +
+                                    std::to_string(size.outputs) + ")");
+        }
+        RouteRun routing(session);
+        const CtlSession::Outcome o = routing.apply(preset_->inputs);
+        nlohmann::json fields = routing.json();
+        fields["preset"] = n;
+        return ended(o, fields, routing.lines());
     }
     if (first == "beep" || first == "ir" || first == "power" || first == "reboot" ||
         first == "factory-reset") {

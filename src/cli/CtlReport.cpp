@@ -17,6 +17,10 @@ int CtlReport::fail(ExitCode code, const std::string& text, const std::string& d
     return static_cast<int>(code);
 }
 
+void CtlReport::warn(const std::string& text) {
+    std::cerr << "zentrel-ctl: " << text << "\n";
+}
+
 int CtlReport::done(const nlohmann::json& fields, const std::string& lines) {
     if (json_) {
         nlohmann::json out = fields.is_object() ? fields : nlohmann::json::object();

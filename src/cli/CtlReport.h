@@ -19,6 +19,10 @@ public:
     int fail(ExitCode code, const std::string& text, const std::string& detail = {},
              const nlohmann::json& fields = nlohmann::json::object());
 
+    // A warning on standard error that does not end the run (also with --quiet: it tells of a
+    // fault, such as a kept file set aside).
+    void warn(const std::string& text);
+
     // Success: `fields` join the JSON object; `lines` is what people read (nothing with --quiet).
     int done(const nlohmann::json& fields, const std::string& lines);
 

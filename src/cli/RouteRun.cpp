@@ -50,6 +50,17 @@ CtlSession::Outcome RouteRun::route(int input, std::vector<int> outputs) {
     return run();
 }
 
+CtlSession::Outcome RouteRun::apply(const std::array<int, ops::kOutputs>& inputs) {
+    for (int k = 1; k <= ops::kOutputs; ++k) {
+        if (const int in = inputs[static_cast<std::size_t>(k - 1)]; in != 0) {
+            engine_.setWorking(k, in - 1);
+        }
+    }
+    sequence_ = true;
+    engine_.startSequence();
+    return run();
+}
+
 void RouteRun::next() {
     if (done_ == outputs_.size()) {
         session_.finish({});
@@ -60,15 +71,26 @@ void RouteRun::next() {
 }
 
 void RouteRun::onRouted(int k, int input) {
+    if (sequence_) {
+        // The sequence also switches the output after a smaller unit's last, unchecked.
+        if (k <= session_.state().size().outputs) {
+            routing_[static_cast<std::size_t>(k - 1)] = input;
+        }
+        if (!engine_.switching()) {
+            session_.finish({});
+        }
+        return;
+    }
     routing_[static_cast<std::size_t>(k - 1)] = input;
     ++done_;
     next();
 }
 
 void RouteRun::onRefused(int k) {
-    session_.finish(
-        {ExitCode::Refused,
-         "route " + std::to_string(input_) + " " + outputName(k) + ": refused by the matrix", ""});
+    session_.finish({ExitCode::Refused,
+                     "route " + std::to_string(sequence_ ? engine_.working(k) + 1 : input_) + " " +
+                         outputName(k) + ": refused by the matrix",
+                     ""});
 }
 
 void RouteRun::onSwitchTimedOut() {

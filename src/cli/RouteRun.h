@@ -24,6 +24,10 @@ public:
     CtlSession::Outcome readRouting();
     // Routes `input` (1-based) to `outputs` (1-based), in their order.
     CtlSession::Outcome route(int input, std::vector<int> outputs);
+    // Routes as the Matrix page's "Set" applies a stored routing: the engine's sequence from
+    // output 1 on, each output after the one before was acknowledged, with `inputs` (1-based;
+    // 0 leaves the working routing as it is) taken as the working routing.
+    CtlSession::Outcome apply(const std::array<int, ops::kOutputs>& inputs);
     nlohmann::json json() const;
     std::string lines() const;
 
@@ -44,6 +48,7 @@ private:
     SwitchEngine engine_;
     StatusRefresh refresh_;
     int input_ = 0;
+    bool sequence_ = false; // a stored routing applied, not one input routed
     std::vector<int> outputs_;
     std::size_t done_ = 0; // outputs switched
     std::array<std::optional<int>, ops::kOutputs> routing_{};

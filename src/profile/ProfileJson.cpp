@@ -116,6 +116,18 @@ MatrixProfile importedProfile(const std::string& source, const MatrixProfile& ba
     number(j.at("version"), "the version", 1, kProfileVersion);
     MatrixProfile p = base;
     readProfile(j, p);
+    // A kept file written by hand may hold a tab in a name; what comes in from elsewhere must be
+    // a name the panel and the tool could have given.
+    auto check = [](const std::string& name, const std::string& what) {
+        if (const std::string problem = nameProblem(name); !problem.empty()) {
+            throw ProfileError("the name of " + what + " " + problem);
+        }
+    };
+    for (std::size_t k = 0; k < MatrixProfile::kPorts; ++k) {
+        check(p.inputNames[k], "input " + std::to_string(k + 1));
+        check(p.outputNames[k], "output " + std::string(1, static_cast<char>('A' + k)));
+        check(p.routings[k].name, "stored routing " + std::to_string(k + 1));
+    }
     return p;
 }
 

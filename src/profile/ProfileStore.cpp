@@ -66,6 +66,7 @@ template <class T>
 T ProfileStore::take(const std::string& name, T (*from)(const std::string&),
                      std::string (*to)(const T&), T value, const std::function<void(T&)>* change) {
     notice_.clear();
+    failed_ = false;
     const std::string path = pathOf(name);
     const std::string file = name + ".json";
     try {
@@ -81,11 +82,20 @@ T ProfileStore::take(const std::string& name, T (*from)(const std::string&),
                 }
             }
             if (change != nullptr) {
+                const T before = value;
                 (*change)(value);
-                files_.replace(path, path + ".tmp", to(value));
+                if (value == before) {
+                    return; // nothing to write: the flush would only cost time
+                }
+                const std::string bytes = to(value);
+                // What could not be read back would be set aside at the next read, and with it
+                // everything else the file holds: such a change is refused, the file kept.
+                (void)from(bytes);
+                files_.replace(path, path + ".tmp", bytes);
             }
         });
     } catch (const std::exception& e) {
+        failed_ = true;
         notice_ = "The profile " + file + " could not be " + (change ? "written" : "read") + ": " +
                   e.what() + ".";
     }

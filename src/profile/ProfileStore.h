@@ -27,7 +27,8 @@ public:
     static std::string lastProfile(const PanelState& state);
 
     MatrixProfile matrix(const std::string& name);
-    // Applies `change` to the profile as it is on the disk now and writes the result.
+    // Applies `change` to the profile as it is on the disk now and writes the result, unless it
+    // changed nothing or would not read back.
     MatrixProfile changeMatrix(const std::string& name,
                                const std::function<void(MatrixProfile&)>& change);
     PanelState panel();
@@ -35,6 +36,9 @@ public:
 
     // What the last call had to report (a file set aside, a file not written); empty if nothing.
     const std::string& notice() const { return notice_; }
+    // Whether the last call could not read or write the file (the notice says why); a file set
+    // aside is no failure, its defaults are what the call gives.
+    bool failed() const { return failed_; }
     std::string pathOf(const std::string& name) const;
 
 private:
@@ -45,6 +49,7 @@ private:
     std::string folder_;
     ProfileFiles& files_;
     std::string notice_;
+    bool failed_ = false;
 };
 
 } // namespace zentrel

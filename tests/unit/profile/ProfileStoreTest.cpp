@@ -123,9 +123,13 @@ TEST_F(ProfileStoreTest, AWriterKilledBeforeItsRenameLeavesTheOldProfile) {
     EXPECT_EQ(store.matrix("com2").inputNames[0], "Camera");
     EXPECT_EQ(store.notice(), "");
     store.changeMatrix("com2", [](MatrixProfile& p) { p.outputNames[1] = "Projector"; });
+    // Nor does a change the next read would set aside, with every other name.
+    store.changeMatrix("com2", [](MatrixProfile& p) { p.inputNames[3] = std::string(21, 'x'); });
+    EXPECT_TRUE(store.failed());
     const MatrixProfile now = ProfileStore(folder_, files_).matrix("com2");
     EXPECT_EQ(now.inputNames[0], "Camera");
     EXPECT_EQ(now.outputNames[1], "Projector");
+    EXPECT_EQ(now.inputNames[3], "");
 }
 
 TEST_F(ProfileStoreTest, TwoWritersKeepEachOthersChanges) {
