@@ -50,27 +50,43 @@ bool EdidModeCopy::onReply(const CommandFrame& f) {
     const auto port = reply::portState(f);
     const auto builtInOne = reply::answer(cmd::kEdidBuiltIn, f);
     const auto copyOne = reply::answer(cmd::kEdidCopy, f);
+    // An answer counts only while its request waits: a doubled one, or one that comes after the
+    // give-up or after a standby ended the waits, would report the change a second time, or
+    // after its failure.
+    const auto ended = [](PendingRequest& r) {
+        const bool waited = r.waiting();
+        r.stop();
+        return waited;
+    };
     if (port && !port->input && port->port == t.copySource + 1) {
-        onOutputCheck(*port);
+        if (host_.window.timerRunning(kOutputCheckTimer)) {
+            onOutputCheck(*port);
+        }
     } else if (builtInOne && builtInOne->port == t.modeTarget + 1) {
-        builtInOne_.stop();
-        listener_.onModeSet(true, false);
+        if (ended(builtInOne_)) {
+            listener_.onModeSet(true, false);
+        }
     } else if (cmd::kEdidDefault.matches(f)) {
-        defaultOne_.stop();
-        listener_.onModeSet(false, false);
+        if (ended(defaultOne_)) {
+            listener_.onModeSet(false, false);
+        }
     } else if (cmd::kEdidBuiltInAll.matches(f)) {
-        builtInAll_.stop();
-        listener_.onModeSet(true, true);
+        if (ended(builtInAll_)) {
+            listener_.onModeSet(true, true);
+        }
     } else if (cmd::kEdidDefaultAll.matches(f)) {
-        defaultAll_.stop();
-        listener_.onModeSet(false, true);
+        if (ended(defaultAll_)) {
+            listener_.onModeSet(false, true);
+        }
     } else if (const auto copyAll = reply::answer(cmd::kEdidCopyAll, f)) {
         // The matrix says whether the copy worked, for all inputs as for one.
-        copyAll_.stop();
-        listener_.onCopied(true, copyAll->done);
+        if (ended(copyAll_)) {
+            listener_.onCopied(true, copyAll->done);
+        }
     } else if (copyOne && copyOne->port == t.copyTarget + 1) {
-        copyOne_.stop();
-        listener_.onCopied(false, copyOne->done);
+        if (ended(copyOne_)) {
+            listener_.onCopied(false, copyOne->done);
+        }
     } else {
         return false;
     }

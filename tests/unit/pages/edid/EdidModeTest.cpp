@@ -188,7 +188,10 @@ TEST_F(EdidMode, ReplyForAnotherInputIsIgnoredAndTheWaitEndsInATimeOut) {
 }
 
 TEST_F(EdidMode, CopyOutputCheckWithoutAnswerTimesOutOnceWithoutRepeat) {
-    onFault(Kind::Silent, FrameMatch::of(cmd::kOutputStatus));
+    // The answer comes only after the check has given up: the copy it was for is over.
+    sim::FaultRule late{Kind::Delay, FrameMatch::of(cmd::kOutputStatus)};
+    late.delayMs = 6000;
+    harness.faults().add(late);
     const std::int64_t start = now();
     press(edid::kCopySet);
     advance(20000);
