@@ -13,6 +13,8 @@ for b in zentrel-ctl zentrel-matrix-sim; do
     [ -x "$bin/$b" ] || { echo "$bin/$b is missing: run scripts/build.sh first" >&2; exit 1; }
 done
 runtime=$(mktemp -d)
+# The tool keeps the last target it used; the bench keeps it in its own folder, not the user's.
+export XDG_CONFIG_HOME=$runtime/config
 trap 'kill "$sim" 2>/dev/null; rm -rf "$runtime"' EXIT
 XDG_RUNTIME_DIR=$runtime "$bin/zentrel-matrix-sim" --com 9 --no-tcp --latency $latency \
     >"$runtime/sim.log" 2>&1 &
