@@ -10,8 +10,11 @@ bin=build/bin
 idle=${1:-60}
 Xvfb :97 -screen 0 1280x800x24 -nolisten tcp >/dev/null 2>&1 &
 xvfb=$!
-trap 'kill $xvfb 2>/dev/null || true' EXIT
+trap 'kill $xvfb 2>/dev/null || true; rm -rf "${kept:-}"' EXIT
 export DISPLAY=:97
+# The panel keeps its state when it closes; the bench's runs keep it in a folder of their own.
+kept=$(mktemp -d)
+export XDG_CONFIG_HOME=$kept
 sleep 1
 median() { sort -n | awk '{a[NR]=$1} END {print a[int((NR+1)/2)]}'; }
 panel_ms=() panel_rss=() bare_ms=() bare_rss=()
