@@ -52,6 +52,13 @@ template <class Other = void> PageFactory pagesWith(int otherNumber = 0) {
     };
 }
 
+// The simulated unit with eight inputs and eight outputs.
+inline sim::SimulatedMatrixHarness::Options eightByEight() {
+    sim::SimulatedMatrixHarness::Options o;
+    o.state = sim::MatrixState::factory(8, 8);
+    return o;
+}
+
 struct PanelFixture {
     // `profiles`, when given, is where the panel keeps what it keeps.
     explicit PanelFixture(sim::SimulatedMatrixHarness::Options options = {},

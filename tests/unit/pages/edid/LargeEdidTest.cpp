@@ -11,12 +11,6 @@ using sim::FrameMatch;
 
 namespace {
 
-sim::SimulatedMatrixHarness::Options eightByEight() {
-    sim::SimulatedMatrixHarness::Options o;
-    o.state = sim::MatrixState::factory(8, 8);
-    return o;
-}
-
 struct LargeEdid : ::testing::Test, EdidFixture {
     LargeEdid() : EdidFixture(eightByEight()) {}
 };

@@ -10,12 +10,6 @@ using sim::FrameMatch;
 
 namespace {
 
-sim::SimulatedMatrixHarness::Options eightByEight() {
-    sim::SimulatedMatrixHarness::Options o;
-    o.state = sim::MatrixState::factory(8, 8);
-    return o;
-}
-
 Names chain(int ports) {
     Names out;
     for (int k = 1; k <= ports; ++k) {

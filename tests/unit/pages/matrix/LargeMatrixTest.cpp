@@ -10,12 +10,6 @@ using namespace zentrel::testing;
 
 namespace {
 
-sim::SimulatedMatrixHarness::Options eightByEight() {
-    sim::SimulatedMatrixHarness::Options o;
-    o.state = sim::MatrixState::factory(8, 8);
-    return o;
-}
-
 struct Large : ::testing::Test, MatrixFixture {
     Large() : MatrixFixture(eightByEight()) {}
 };
