@@ -1,6 +1,7 @@
 // The names people give the ports, kept in the profile of the matrix on COM3 in a folder of the
 // test's own: shown where the pages show the ports once they are read at a connect, set in the
 // "Port names..." dialog, and carried by the export and import of the settings.
+#include "CtlRun.h"
 #include "FileFolder.h"
 #include "PanelFixture.h"
 #include "app/PortNamesDialog.h"
@@ -37,13 +38,20 @@ PageFactory namedPages() {
 struct KeptNames : ::testing::Test {
     FileFolder folder;
     PosixProfileFiles files;
-    ProfileStore store{folder.path(), files};
+    // Where the panel and zentrel-ctl keep the profiles, under XDG_CONFIG_HOME.
+    ProfileStore store{folder.path() + "/zentrel", files};
     PanelFixture f{{}, namedPages(), &store};
     const std::string com3 = ProfileStore::comProfile(3);
 
     // A change made by another program, as zentrel-ctl makes it.
     void elsewhere(const std::function<void(MatrixProfile&)>& change) {
-        ProfileStore(folder.path(), files).changeMatrix(com3, change);
+        ProfileStore(folder.path() + "/zentrel", files).changeMatrix(com3, change);
+    }
+    // The name set by the tool a script runs, as a process of its own.
+    void nameByCtl(const char* kind, const char* port, const char* name) {
+        setenv("XDG_CONFIG_HOME", folder.path().c_str(), 1);
+        const test::CtlResult r = test::runCtl({"--com", "3", "name", kind, port, name});
+        ASSERT_EQ(r.status, 0) << r.err;
     }
     Window& page(int n) { return f.main->page(n).window(); }
     std::string lastBox() const { return f.ui.boxes.empty() ? "" : f.ui.boxes.back(); }
@@ -51,14 +59,12 @@ struct KeptNames : ::testing::Test {
 
 } // namespace
 
-TEST_F(KeptNames, NamesSetByAnotherProgramAreShownFromTheNextConnectAndNoNameChangesNothing) {
+TEST_F(KeptNames, NamesSetByZentrelCtlAreShownFromTheNextConnectAndNoNameChangesNothing) {
     f.connectCom();
     f.general->click(gen::kStatus);
     EXPECT_EQ(f.general->text(gen::inputLine(3)), "HDMI IN3: Connect");
-    elsewhere([](MatrixProfile& p) {
-        p.inputNames[2] = "Media player";
-        p.outputNames[1] = "Projector";
-    });
+    nameByCtl("input", "3", "Media player");
+    nameByCtl("output", "B", "Projector");
     f.general->click(gen::kComConnect); // disconnect, then connect again
     f.connectCom();
     f.clickCaption(ctl::kMatrixCaption);
@@ -131,11 +137,11 @@ TEST_F(KeptNames, TheDialogRefusesABadNameAndKeepsTheOthersOfALargerUnit) {
 }
 
 TEST_F(KeptNames, ACorruptProfileIsSetAsideAndAnImportRefusesABadFileWhole) {
-    std::filesystem::create_directories(folder.dir());
-    std::ofstream(folder.dir() / "com3.json") << R"({"inputs": [)";
+    std::filesystem::create_directories(folder.dir() / "zentrel");
+    std::ofstream(folder.dir() / "zentrel" / "com3.json") << R"({"inputs": [)";
     f.connectCom();
     EXPECT_NE(lastBox().find("set aside as com3.json.bad"), std::string::npos) << lastBox();
-    EXPECT_TRUE(std::filesystem::exists(folder.dir() / "com3.json.bad"));
+    EXPECT_TRUE(std::filesystem::exists(folder.dir() / "zentrel" / "com3.json.bad"));
     elsewhere([](MatrixProfile& p) { p.inputNames[0] = "Camera"; });
     const MatrixProfile before = store.matrix(com3);
     const std::string named = R"("outputs": ["", "Projector", "", "", "", "", "", ""])";
