@@ -32,10 +32,9 @@ bool EdidChange::onReply(const CommandFrame& f, Operation current) {
 void EdidChange::onAccessGranted(Operation current) {
     // A second grant (a doubled reply, or the answer to the repeat after the first answer)
     // would start the change a second time.
-    if (!access_.waiting()) {
+    if (!access_.answered()) {
         return;
     }
-    access_.stop();
     switch (current) {
     case Operation::SetMode:
     case Operation::Copy:

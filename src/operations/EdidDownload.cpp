@@ -40,10 +40,9 @@ bool EdidDownload::onReply(const CommandFrame& f) {
 void EdidDownload::onReady(bool allInputs) {
     // Only the first "ready" sends the header: a second one would put another header in front
     // of the block, and the matrix would take the block for garbage.
-    if (!(allInputs ? allInputs_ : oneInput_).waiting()) {
+    if (!(allInputs ? allInputs_ : oneInput_).answered()) {
         return;
     }
-    (allInputs ? allInputs_ : oneInput_).stop();
     host_.link.sender().send(allInputs ? cmd::edidDataHeaderAll() : cmd::edidDataHeader());
     block_ = file_.block();
     host_.window.setTimer(kBlockDelayTimer, kBlockDelayMs);

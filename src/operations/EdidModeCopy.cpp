@@ -53,38 +53,33 @@ bool EdidModeCopy::onReply(const CommandFrame& f) {
     // An answer counts only while its request waits: a doubled one, or one that comes after the
     // give-up or after a standby ended the waits, would report the change a second time, or
     // after its failure.
-    const auto ended = [](PendingRequest& r) {
-        const bool waited = r.waiting();
-        r.stop();
-        return waited;
-    };
     if (port && !port->input && port->port == t.copySource + 1) {
         if (host_.window.timerRunning(kOutputCheckTimer)) {
             onOutputCheck(*port);
         }
     } else if (builtInOne && builtInOne->port == t.modeTarget + 1) {
-        if (ended(builtInOne_)) {
+        if (builtInOne_.answered()) {
             listener_.onModeSet(true, false);
         }
     } else if (cmd::kEdidDefault.matches(f)) {
-        if (ended(defaultOne_)) {
+        if (defaultOne_.answered()) {
             listener_.onModeSet(false, false);
         }
     } else if (cmd::kEdidBuiltInAll.matches(f)) {
-        if (ended(builtInAll_)) {
+        if (builtInAll_.answered()) {
             listener_.onModeSet(true, true);
         }
     } else if (cmd::kEdidDefaultAll.matches(f)) {
-        if (ended(defaultAll_)) {
+        if (defaultAll_.answered()) {
             listener_.onModeSet(false, true);
         }
     } else if (const auto copyAll = reply::answer(cmd::kEdidCopyAll, f)) {
         // The matrix says whether the copy worked, for all inputs as for one.
-        if (ended(copyAll_)) {
+        if (copyAll_.answered()) {
             listener_.onCopied(true, copyAll->done);
         }
     } else if (copyOne && copyOne->port == t.copyTarget + 1) {
-        if (ended(copyOne_)) {
+        if (copyOne_.answered()) {
             listener_.onCopied(false, copyOne->done);
         }
     } else {

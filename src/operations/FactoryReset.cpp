@@ -78,10 +78,9 @@ bool FactoryReset::onTimer(int id) {
 }
 
 void FactoryReset::advance(std::size_t step, std::size_t next) {
-    if (!steps_[step].waiting()) {
+    if (!steps_[step].answered()) {
         return; // a repeated answer: its next step is already out
     }
-    steps_[step].stop();
     startStep(next);
 }
 

@@ -182,10 +182,9 @@ bool UpgradeTransfer::onReply(const CommandFrame& f) {
 void UpgradeTransfer::onPart1(const CommandFrame& f) {
     // Answers count only while their request waits: a doubled answer would run a step twice.
     if (f[4] == cmd::kFirmwareReady && plainAnswer(f)) {
-        if (!part1Start_.waiting()) {
+        if (!part1Start_.answered()) {
             return;
         }
-        part1Start_.stop();
         host_.window.setTimer(fw::kPrepareTimer, fw::kPrepareDelayMs);
     } else if (f[4] == cmd::kFirmwareWriteFailed && plainAnswer(f)) {
         onPart1WriteFailed();
@@ -222,10 +221,9 @@ void UpgradeTransfer::onPart1(const CommandFrame& f) {
 
 void UpgradeTransfer::onPart2(const CommandFrame& f) {
     if (f[4] == cmd::kFirmwareReady && f[7] == 0) {
-        if (!part2Start_.waiting()) {
+        if (!part2Start_.answered()) {
             return;
         }
-        part2Start_.stop();
         firstBlock(2);
     } else if (f[4] == cmd::kFirmwareWriteFailed && plainAnswer(f)) {
         onPart2WriteFailed();

@@ -27,6 +27,12 @@ void PendingRequest::stop() {
     window_.killTimer(timers_.second);
 }
 
+bool PendingRequest::answered() {
+    const bool was = waiting();
+    stop();
+    return was;
+}
+
 bool PendingRequest::waiting() const {
     return window_.timerRunning(timers_.first) || window_.timerRunning(timers_.second);
 }

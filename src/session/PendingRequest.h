@@ -43,6 +43,9 @@ public:
     // none does (a duplicate, or the answer to the repeat after the first answer) is not acted
     // on again, or the next step would go out a second time.
     bool waiting() const;
+    // The reply came: both waits stop. False when none ran, so the caller does not act on a
+    // reply a second time, or after its give-up.
+    bool answered();
     bool owns(int timerId) const { return timerId == timers_.first || timerId == timers_.second; }
     const RequestTimers& timers() const { return timers_; }
     const CommandFrame& frame() const { return frame_; }
