@@ -124,7 +124,7 @@ TEST(CtlProfile, PresetApplyRunsTheStoredSettingsSequence) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.routing);
-        std::vector<std::string> simArgs = {"--com", "6"};
+        std::vector<std::string> simArgs = {"--com", "6", "--no-tcp"};
         simArgs.insert(simArgs.end(), c.sim.begin(), c.sim.end());
         zentrel::sim::test::SimProcess sim(simArgs);
         ASSERT_TRUE(sim.waitFor("COM6.*published as")) << sim.errors();
