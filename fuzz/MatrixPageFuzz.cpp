@@ -58,7 +58,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     check(idle());
     check(rig.timesSent(cmd::routeInput(2, 3)) <= 2);
-    for (int k = 1; k <= mtx::kShown; ++k) {
+    for (int k = 1; k <= ops::kShown; ++k) {
         // One refresh after the switch and one per showing, each query repeated once at most.
         check(rig.timesSent(cmd::queryRouting(k)) <= 6);
     }

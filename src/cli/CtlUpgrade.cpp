@@ -106,7 +106,7 @@ void CtlUpgrade::upgradeEnded(UpgradeEnd end) {
         outcome_ = {ExitCode::NoLink, notice_, ""};
         break;
     case UpgradeEnd::Standby:
-        outcome_ = {ExitCode::NoAnswer, fw::kStandby, detail};
+        outcome_ = {ExitCode::NoAnswer, session::kStandby, detail};
         break;
     }
     if (running_) {

@@ -5,14 +5,6 @@
 
 namespace zentrel::fw {
 
-// The texts and periods every conversation shares.
-using session::kNoCom;
-using session::kNoLink;
-using session::kNoticeMs;
-using session::kStandby;
-using session::kStandbyNoticeMs;
-using session::kTimeOut;
-
 // --- timers ------------------------------------------------------------------------------------
 constexpr int kPrepareTimer = 1;    // 200 ms after Part_1 is ready: preparation 1
 constexpr int kFirstBlockTimer = 2; // 200 ms: the first block of a part goes out

@@ -31,7 +31,7 @@ UpgradeTransfer::UpgradeTransfer(OperationHost host, const FirmwareImage& image,
     : host_(host), image_(image), listener_(listener), parts_(image),
       reboot_(
           host.window, [this] { send(ordinary(cmd::withFirmwareMark(cmd::queryDeviceType()))); },
-          [this] { fail(fw::kTimeOut, fw::kPart1WriteFailed, UpgradeEnd::TimedOut); }),
+          [this] { fail(session::kTimeOut, fw::kPart1WriteFailed, UpgradeEnd::TimedOut); }),
       part1Start_(
           request({fw::kPart1Start, fw::kStartWaitMs, fw::kPart1StartAgain, fw::kStartWaitMs},
                   fw::kPart1WriteFailed)),
@@ -54,13 +54,13 @@ UpgradeTransfer::UpgradeTransfer(OperationHost host, const FirmwareImage& image,
 PendingRequest UpgradeTransfer::request(RequestTimers timers, const char* giveUpLine) {
     return PendingRequest(
         host_.window, timers, [this](const CommandFrame& f) { send(f); },
-        [this, giveUpLine] { fail(fw::kTimeOut, giveUpLine, UpgradeEnd::TimedOut); });
+        [this, giveUpLine] { fail(session::kTimeOut, giveUpLine, UpgradeEnd::TimedOut); });
 }
 
 PendingRequest UpgradeTransfer::blockRequest(RequestTimers timers) {
     return PendingRequest(
         host_.window, timers, [this](const CommandFrame&) { sendHeaderAndBlock(); },
-        [this] { fail(fw::kTimeOut, blockFailureLine(), UpgradeEnd::TimedOut); });
+        [this] { fail(session::kTimeOut, blockFailureLine(), UpgradeEnd::TimedOut); });
 }
 
 bool UpgradeTransfer::running() const {
@@ -88,7 +88,8 @@ void UpgradeTransfer::start() {
     started_ = true;
     SharedState& s = host_.state;
     if (s.ControlMode == kModeTcp ? s.TcpConnected == 0 : !host_.link.serialOpen()) {
-        listener_.upgradeNotice(s.ControlMode == kModeTcp ? fw::kNoLink : fw::kNoCom, true);
+        listener_.upgradeNotice(s.ControlMode == kModeTcp ? session::kNoLink : session::kNoCom,
+                                true);
         ended(UpgradeEnd::NoLink);
         return;
     }

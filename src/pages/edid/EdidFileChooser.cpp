@@ -18,7 +18,7 @@ void EdidFileChooser::takeFile(const std::string& path) {
                                          : EdidFileVerdict{EdidFileVerdict::Kind::Refuse, 0};
     switch (verdict.kind) {
     case EdidFileVerdict::Kind::Refuse:
-        page_.popups().notice(kBadFile, kNoticeMs, PagePopups::When::IfClosed);
+        page_.popups().notice(kBadFile, session::kNoticeMs, PagePopups::When::IfClosed);
         page_.inspector().refused(path, file);
         return;
     case EdidFileVerdict::Kind::Ignore:

@@ -9,12 +9,6 @@
 
 namespace zentrel::edid {
 
-// The texts and periods every page shares.
-using session::kAnimationMs;
-using session::kNoCom;
-using session::kNoticeMs;
-using session::kStandby;
-
 // --- controls: "Manual Mode" -------------------------------------------------------------------
 constexpr int kManualGroup = 9300;
 constexpr int kModeLabel = 9301;

@@ -81,18 +81,18 @@ void EdidPage::activate() {
     showNames(ctx_.profiles.names());
     if (ctx_.state.ControlMode == kModeTcp) {
         if (ctx_.state.TcpConnected == 0) {
-            popups_.notice(kNoLink, kNoticeMs, PagePopups::When::Always);
+            popups_.notice(session::kNoLink, session::kNoticeMs, PagePopups::When::Always);
         }
         refresh();
         replyMute_ = false;
         return;
     }
     if (ctx_.state.ComPortOpen == 0) {
-        popups_.notice(kNoCom, kNoticeMs, PagePopups::When::Always);
+        popups_.notice(session::kNoCom, session::kNoticeMs, PagePopups::When::Always);
         return;
     }
     if (!link_.openSerial(ctx_.state.SharedPort, session::kLine)) {
-        popups_.notice(kNoCom, kNoticeMs, PagePopups::When::Always);
+        popups_.notice(session::kNoCom, session::kNoticeMs, PagePopups::When::Always);
     }
     refresh();
 }
@@ -166,7 +166,7 @@ void EdidPage::storeSelection(int id) {
 bool EdidPage::guard(Operation op) {
     replyMute_ = false;
     if (busy_) {
-        popups_.notice(kPleaseWait, kNoticeMs, PagePopups::When::Always);
+        popups_.notice(kPleaseWait, session::kNoticeMs, PagePopups::When::Always);
         return false;
     }
     op_ = op;
@@ -176,13 +176,13 @@ bool EdidPage::guard(Operation op) {
 bool EdidPage::linkReady() {
     if (ctx_.state.ControlMode == kModeTcp) {
         if (ctx_.state.TcpConnected == 0) {
-            popups_.notice(kNoLink, kNoticeMs, PagePopups::When::Always);
+            popups_.notice(session::kNoLink, session::kNoticeMs, PagePopups::When::Always);
             return false;
         }
         return true;
     }
     if (!link_.serialOpen()) {
-        popups_.notice(kNoCom, kNoticeMs, PagePopups::When::Always);
+        popups_.notice(session::kNoCom, session::kNoticeMs, PagePopups::When::Always);
         return false;
     }
     return true;
@@ -202,7 +202,7 @@ void EdidPage::startCopy() {
 
 void EdidPage::startDownload() {
     if (text(kFilePath).empty()) {
-        popups_.notice(kNoFile, kNoticeMs, PagePopups::When::Always);
+        popups_.notice(kNoFile, session::kNoticeMs, PagePopups::When::Always);
         return;
     }
     popups_.startAnimation(progressStart(Operation::Download));
@@ -256,14 +256,14 @@ void EdidPage::endChange() {
 
 void EdidPage::onOutputMissing(int output) {
     popups_.stopAnimation();
-    popups_.notice(notConnectedText(output), kNoticeMs, PagePopups::When::Always);
+    popups_.notice(notConnectedText(output), session::kNoticeMs, PagePopups::When::Always);
 }
 
 void EdidPage::onModeSet(bool builtIn, bool allInputs) {
     endChange();
     if (builtIn) {
         popups_.closeNoticeShowing(kPleaseWait);
-        popups_.notice(kSetOk, kNoticeMs, PagePopups::When::Always);
+        popups_.notice(session::kSetOk, session::kNoticeMs, PagePopups::When::Always);
     }
     allInputs ? refresh() : queryTargetInput(selections_.modeTarget);
     if (!builtIn) {
@@ -277,10 +277,10 @@ void EdidPage::onCopied(bool allInputs, bool done) {
         endChange();
         if (!done) {
             popups_.closeNoticeShowing(kPleaseWait);
-            popups_.notice(kCopyFailed, kNoticeMs, PagePopups::When::Always);
+            popups_.notice(kCopyFailed, session::kNoticeMs, PagePopups::When::Always);
             return;
         }
-        popups_.notice(kCopyOk, kNoticeMs, PagePopups::When::Always);
+        popups_.notice(kCopyOk, session::kNoticeMs, PagePopups::When::Always);
         refresh();
         popups_.closeNoticeShowing(kPleaseWait);
         return;
@@ -292,10 +292,10 @@ void EdidPage::onCopied(bool allInputs, bool done) {
         return;
     }
     if (done) {
-        popups_.notice(kCopyOk, kNoticeMs, PagePopups::When::Always);
+        popups_.notice(kCopyOk, session::kNoticeMs, PagePopups::When::Always);
         queryTargetInput(selections_.copyTarget);
     } else {
-        popups_.notice(kCopyFailed, kNoticeMs, PagePopups::When::Always);
+        popups_.notice(kCopyFailed, session::kNoticeMs, PagePopups::When::Always);
     }
 }
 
@@ -303,9 +303,9 @@ void EdidPage::onDownloaded(bool allInputs, std::uint8_t outcome) {
     popups_.stopAnimation();
     busy_ = false;
     if (outcome == reply::kRefused) {
-        popups_.notice(kDownloadFailed, kNoticeMs, PagePopups::When::Always);
+        popups_.notice(kDownloadFailed, session::kNoticeMs, PagePopups::When::Always);
     } else if (outcome == reply::kDone) {
-        popups_.notice(kDownloadOk, kNoticeMs, PagePopups::When::Always);
+        popups_.notice(kDownloadOk, session::kNoticeMs, PagePopups::When::Always);
         allInputs ? refresh() : queryTargetInput(selections_.downloadTarget);
     }
     postTabLock(*this, false);
@@ -325,24 +325,24 @@ void EdidPage::onChangeTimedOut(const char* text) {
     popups_.stopAnimation();
     busy_ = false;
     if (popups_.noticeShows(kPleaseWait)) {
-        setTimer(kNoticeTimer, kNoticeMs);
+        setTimer(kNoticeTimer, session::kNoticeMs);
         postTabLock(*this, false);
         popups_.closeNotice();
         return;
     }
-    popups_.notice(text, kNoticeMs, PagePopups::When::IfClosed);
+    popups_.notice(text, session::kNoticeMs, PagePopups::When::IfClosed);
     postTabLock(*this, false);
 }
 
 void EdidPage::onOutputCheckTimedOut() {
     popups_.stopAnimation();
-    popups_.notice(kTimeOut, kNoticeMs, PagePopups::When::IfClosed);
+    popups_.notice(session::kTimeOut, session::kNoticeMs, PagePopups::When::IfClosed);
 }
 
 void EdidPage::onStatusTimedOut() {
     popups_.stopAnimation();
     busy_ = false;
-    popups_.notice(kTimeOut, kNoticeMs, PagePopups::When::IfClosed);
+    popups_.notice(session::kTimeOut, session::kNoticeMs, PagePopups::When::IfClosed);
 }
 
 LParam EdidPage::onMessage(unsigned msg, WParam wp, LParam lp) {
@@ -383,7 +383,7 @@ void EdidPage::onStandby() {
     killTimers(kFirstStandbyTimer, kLastStandbyTimer);
     popups_.stopAnimation();
     busy_ = false;
-    popups_.noticeInstead(kStandby, kLongNoticeMs);
+    popups_.noticeInstead(session::kStandby, kLongNoticeMs);
 }
 
 void EdidPage::onChangeRefused() {

@@ -28,14 +28,14 @@ void DeviceLine::activate() {
     SharedState& s = page_.state();
     if (s.ControlMode == kModeTcp) {
         if (s.TcpConnected == 0) {
-            page_.popups().notice(fw::kNoLink, fw::kNoticeMs, PagePopups::When::Always);
+            page_.popups().notice(session::kNoLink, session::kNoticeMs, PagePopups::When::Always);
             return;
         }
     } else {
         const SerialSettings settings{115200, 'N', 8, 2, 3, 512};
         if (s.ComPortOpen == 0 || !page_.link().open(page_, s.SharedPort, settings) ||
             !page_.link().start()) {
-            page_.popups().notice(fw::kNoCom, fw::kNoticeMs, PagePopups::When::Always);
+            page_.popups().notice(session::kNoCom, session::kNoticeMs, PagePopups::When::Always);
             return;
         }
     }

@@ -82,7 +82,7 @@ void FirmwarePage::upgradeProgress(const UpgradeProgress& p) {
 }
 
 void FirmwarePage::upgradeNotice(const char* text, bool evenOverOne) {
-    popups_.notice(text, fw::kNoticeMs,
+    popups_.notice(text, session::kNoticeMs,
                    evenOverOne ? PagePopups::When::Always : PagePopups::When::IfClosed);
 }
 
@@ -121,11 +121,11 @@ void FirmwarePage::openFile() {
     // A refused file leaves the loaded one in place, path and all.
     const FirmwareFile file = FirmwareFile::read(*path, FirmwareImage::kCapacity);
     if (file.status == FirmwareFile::Status::TooLarge) {
-        popups_.notice(fw::kFileTooLarge, fw::kNoticeMs, PagePopups::When::Always);
+        popups_.notice(fw::kFileTooLarge, session::kNoticeMs, PagePopups::When::Always);
         return;
     }
     if (file.status != FirmwareFile::Status::Read) {
-        popups_.notice(fw::kFileUnreadable, fw::kNoticeMs, PagePopups::When::Always);
+        popups_.notice(fw::kFileUnreadable, session::kNoticeMs, PagePopups::When::Always);
         return;
     }
     image_.load(file.bytes);
@@ -205,7 +205,7 @@ void FirmwarePage::dispatch(const LinkedFrame& reply) {
 void FirmwarePage::onStandby() {
     const bool wasRunning = state().UpgradeRunning;
     killTimers(fw::kFirstPageTimer, fw::kLastPageTimer);
-    popups_.noticeInstead(fw::kStandby, fw::kStandbyNoticeMs);
+    popups_.noticeInstead(session::kStandby, session::kStandbyNoticeMs);
     state().UpgradeRunning = false;
     if (wasRunning) {
         transfer_.onStandby();

@@ -257,7 +257,7 @@ void ConnectionPanel::comConnect() {
         return;
     }
     if (!page_.link().open(page_, portNumber_, settings_)) {
-        page_.popups().notice(gen::kNoCom, 1500, PagePopups::When::Always);
+        page_.popups().notice(session::kNoCom, 1500, PagePopups::When::Always);
         return;
     }
     page_.serialLinkOpened();
@@ -321,7 +321,7 @@ void ConnectionPanel::activate() {
     }
     if (s.ComPortOpen == 0) {
         page_.setTimer(gen::kPortRescan, gen::kRescanMs);
-        page_.popups().notice(gen::kNoCom, 1500, PagePopups::When::Always);
+        page_.popups().notice(session::kNoCom, 1500, PagePopups::When::Always);
         return;
     }
     if (page_.link().open(page_, portNumber_, settings_)) {
@@ -332,7 +332,7 @@ void ConnectionPanel::activate() {
     // The port is gone: shown closed, so that the next Status or Connect opens it again, and
     // commands say "Open COM failed!" instead of writing to nothing.
     closeCom(true, s.ControlMode == kModeCom);
-    page_.popups().notice(gen::kNoCom, 1500, PagePopups::When::Always);
+    page_.popups().notice(session::kNoCom, 1500, PagePopups::When::Always);
 }
 
 void ConnectionPanel::endChecks() {
@@ -350,11 +350,11 @@ void ConnectionPanel::waitForActivationLink() {
         return;
     }
     if (page_.socket().connecting() &&
-        page_.loop().nowMs() - activationStartedMs_ < gen::kConnectPatienceMs) {
-        page_.setTimer(gen::kActivationLinkCheck, gen::kConnectCheckMs);
+        page_.loop().nowMs() - activationStartedMs_ < session::kConnectPatienceMs) {
+        page_.setTimer(gen::kActivationLinkCheck, session::kConnectCheckMs);
         return;
     }
-    page_.popups().notice(gen::kNoLink, 1500, PagePopups::When::Always);
+    page_.popups().notice(session::kNoLink, 1500, PagePopups::When::Always);
 }
 
 void ConnectionPanel::search() {
@@ -370,7 +370,7 @@ void ConnectionPanel::startTcpConnect(int checkTimer) {
     page_.socket().connectFor(page_, WM_TCP_GENERAL);
     page_.tcpLinkOpened();
     connectStartedMs_ = page_.loop().nowMs();
-    page_.setTimer(checkTimer, gen::kConnectCheckMs);
+    page_.setTimer(checkTimer, session::kConnectCheckMs);
 }
 
 ConnectionPanel::Check ConnectionPanel::checkConnect(int checkTimer) {
@@ -379,8 +379,8 @@ ConnectionPanel::Check ConnectionPanel::checkConnect(int checkTimer) {
         // A connect that is neither complete nor failed yet gets more time: on a slow network
         // it completes after the first check, and the link then works.
         if (page_.socket().connecting() &&
-            page_.loop().nowMs() - connectStartedMs_ < gen::kConnectPatienceMs) {
-            page_.setTimer(checkTimer, gen::kConnectCheckMs);
+            page_.loop().nowMs() - connectStartedMs_ < session::kConnectPatienceMs) {
+            page_.setTimer(checkTimer, session::kConnectCheckMs);
             return Check::Waiting;
         }
         showTcp(false);
@@ -399,7 +399,7 @@ ConnectionPanel::Check ConnectionPanel::checkConnect(int checkTimer) {
 void ConnectionPanel::reportConnectFailed() {
     // Never "Disconnect" and the connected icon beside a notice that says the link failed.
     showTcp(false);
-    page_.popups().notice(gen::kNoLink, 1000, PagePopups::When::Always);
+    page_.popups().notice(session::kNoLink, 1000, PagePopups::When::Always);
 }
 
 void ConnectionPanel::showTcp(bool connected) {
@@ -428,7 +428,7 @@ bool ConnectionPanel::refuseUnlessReady() {
         return false;
     }
     const bool tcp = page_.state().ControlMode == kModeTcp;
-    page_.popups().notice(tcp ? gen::kNoLink : gen::kNoCom, 1500, PagePopups::When::Always);
+    page_.popups().notice(tcp ? session::kNoLink : session::kNoCom, 1500, PagePopups::When::Always);
     return true;
 }
 

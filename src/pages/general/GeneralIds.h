@@ -12,14 +12,6 @@
 
 namespace zentrel::gen {
 
-// The texts and periods every page shares.
-using session::kAnimationMs;
-using session::kNoCom;
-using session::kNoLink;
-using session::kReplyWaitMs;
-using session::kStandby;
-using session::kTimeOut;
-
 // --- controls: connection panel -------------------------------------------------------------
 constexpr int kModeGroup = 1019;
 constexpr int kComRadio = 1013;
@@ -65,8 +57,6 @@ constexpr int kLogClear = 1; // the logs' own "Clear", hidden with them
 constexpr int kDeviceGroup = 9201;
 constexpr int kMaintenanceGroup = 9202;
 
-using ops::kMaxPorts;
-
 constexpr int inputLine(int k) {
     return kFirstInputLine + k - 1;
 }
@@ -79,12 +69,8 @@ constexpr int kIconDisconnected = res::kLinkDownIcon;
 constexpr int kIconConnected = res::kLinkUpIcon;
 
 // --- timers ------------------------------------------------------------------------------------
-// Status chain (the operation's own).
-using ops::kInputWaits;
-using ops::kModelWait;
-using ops::kOutputWaits;
-using ops::kVersionWait;
-
+// The status chain, the factory reset and the maintenance commands keep their own timers
+// (ops::); these are the page's.
 constexpr int kStatusConnectCheck = 45;
 constexpr int kStatusTcpStart = 46;
 constexpr int kConnectCheck = 47;
@@ -95,23 +81,12 @@ constexpr int kPortRescan = 66;
 constexpr int kStatusComStart = 91;
 
 constexpr int kResetAnimation = 100;
-// Factory reset and the maintenance commands (the operations' own).
-using ops::kPowerOnDoneTimer;
-using ops::kPowerOnTimer;
-using ops::kRebootDoneTimer;
-using ops::kRebootTimer;
-using ops::kResetBeepWait;
-using ops::kResetEdidAccessWait;
-using ops::kResetEdidWait;
-using ops::kResetRouteWaits;
 
 // The standby announcement stops every timer in this range.
 constexpr int kFirstRequestTimer = 1;
 constexpr int kLastRequestTimer = 79;
 
 // --- periods (ms) ------------------------------------------------------------------------------
-using session::kConnectCheckMs;
-using session::kConnectPatienceMs;
 constexpr int kRescanMs = 500;
 
 // --- texts -------------------------------------------------------------------------------------
@@ -119,11 +94,8 @@ constexpr const char* kConnect = "Connect";
 constexpr const char* kDisconnect = "Disconnect";
 constexpr const char* kNotKnown = "Not Known";
 constexpr const char* kPleaseWait = "Please wait...";
-using session::kSetOk;
 constexpr const char* kRebooting = "Rebooting...";
-using ops::kRebootOk;
 constexpr const char* kInitializing = "Initializing...";
-using ops::kInitializingOk;
 constexpr const char* kPowerOff = "Power Off!";
 constexpr const char* kGettingStatus = "Getting status ";
 constexpr const char* kSetting = "Setting ";

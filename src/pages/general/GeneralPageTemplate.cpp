@@ -79,7 +79,7 @@ DialogTemplate build() {
     c.push_back(
         named(item(gen::kVersionLine, K::Static, gen::kNotKnown, 159, 50, 155, 10), "Version"));
     c.push_back(item(gen::kPortPanel, K::Static, "", 159, 64, 155, 4));
-    for (int k = 1; k <= gen::kMaxPorts; ++k) {
+    for (int k = 1; k <= ops::kMaxPorts; ++k) {
         const int y = 68 + 13 * (k - 1);
         c.push_back(portLine(gen::inputLine(k), 159, y, 78, portName("Input", k)));
         c.push_back(portLine(gen::outputLine(k), 237, y, 77, portName("Output", k)));

@@ -29,7 +29,7 @@ bool MaintenancePanel::onCommand(int id) {
         if (!page_.connection().refuseUnlessReady()) {
             reset_.start();
             page_.popups().setProgressText("Setting . . .");
-            page_.setTimer(gen::kResetAnimation, gen::kAnimationMs);
+            page_.setTimer(gen::kResetAnimation, session::kAnimationMs);
             page_.popups().openProgress();
         }
         return true;
@@ -71,24 +71,24 @@ bool MaintenancePanel::onTimer(int id) {
 }
 
 void MaintenancePanel::onCommandTimedOut() {
-    page_.popups().notice(gen::kTimeOut, 1000, When::IfClosed);
+    page_.popups().notice(session::kTimeOut, 1000, When::IfClosed);
 }
 
 void MaintenancePanel::onRebootDone() {
     page_.popups().closeNotice();
-    page_.popups().notice(gen::kRebootOk, 1500, When::IfClosed);
+    page_.popups().notice(ops::kRebootOk, 1500, When::IfClosed);
 }
 
 void MaintenancePanel::onPowerOnDone() {
     page_.popups().closeNotice();
     commands_.queryBeepState();
-    page_.popups().notice(gen::kInitializingOk, 2000, When::IfClosed);
+    page_.popups().notice(ops::kInitializingOk, 2000, When::IfClosed);
 }
 
 void MaintenancePanel::onResetTimedOut() {
     page_.killTimer(gen::kResetAnimation);
     page_.popups().closeProgress();
-    page_.popups().notice(gen::kTimeOut, 1000, When::IfClosed);
+    page_.popups().notice(session::kTimeOut, 1000, When::IfClosed);
 }
 
 void MaintenancePanel::onResetDone() {
@@ -96,7 +96,7 @@ void MaintenancePanel::onResetDone() {
     page_.popups().closeProgress();
     // The reset switched the beeper on; the box shows it before the notice takes the screen.
     page_.setChecked(gen::kBeep, true);
-    page_.popups().notice(gen::kSetOk, 1500, When::IfClosed);
+    page_.popups().notice(session::kSetOk, 1500, When::IfClosed);
 }
 
 bool MaintenancePanel::onReply(const CommandFrame& f) {

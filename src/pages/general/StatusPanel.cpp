@@ -30,7 +30,7 @@ std::string portText(bool input, int k, bool connected) {
 StatusPanel::StatusPanel(GeneralPage& page) : page_(page), chain_(page.host(), *this) {}
 
 void StatusPanel::open() {
-    for (int k = 1; k <= gen::kMaxPorts; ++k) {
+    for (int k = 1; k <= ops::kMaxPorts; ++k) {
         page_.setColors(gen::inputLine(k), kDisconnectedText, kPortBack);
         page_.setColors(gen::outputLine(k), kDisconnectedText, kPortBack);
     }
@@ -38,7 +38,7 @@ void StatusPanel::open() {
 }
 
 void StatusPanel::clear() {
-    for (int k = 1; k <= gen::kMaxPorts; ++k) {
+    for (int k = 1; k <= ops::kMaxPorts; ++k) {
         page_.setText(gen::inputLine(k), "");
         page_.setText(gen::outputLine(k), "");
     }
@@ -51,7 +51,7 @@ std::string StatusPanel::namedPortText(bool input, int k, bool connected) const 
 }
 
 void StatusPanel::showNames() {
-    for (int k = 1; k <= gen::kMaxPorts; ++k) {
+    for (int k = 1; k <= ops::kMaxPorts; ++k) {
         const auto i = static_cast<std::size_t>(k - 1);
         // Only a line that shows a port's state: a cleared line stays empty.
         if (!page_.text(gen::inputLine(k)).empty()) {
@@ -64,7 +64,7 @@ void StatusPanel::showNames() {
 }
 
 bool StatusPanel::lineConnected(int line) const {
-    for (int k = 1; k <= gen::kMaxPorts; ++k) {
+    for (int k = 1; k <= ops::kMaxPorts; ++k) {
         if (line == gen::inputLine(k)) {
             return inputConnected_[static_cast<std::size_t>(k - 1)];
         }
@@ -92,7 +92,7 @@ void StatusPanel::start() {
         }
         chain_.unmuteTcpReplies();
         page_.popups().setProgressText("Getting status . . .");
-        page_.setTimer(gen::kStatusAnimation, gen::kAnimationMs);
+        page_.setTimer(gen::kStatusAnimation, session::kAnimationMs);
         chain_.queryPorts();
     } else {
         const bool returned = connection.takeReturned();
@@ -106,7 +106,7 @@ void StatusPanel::start() {
             return; // Connect has said "Open COM failed!"
         }
         page_.popups().setProgressText("Getting status . . .");
-        page_.setTimer(gen::kStatusAnimation, gen::kAnimationMs);
+        page_.setTimer(gen::kStatusAnimation, session::kAnimationMs);
         page_.setTimer(gen::kStatusComStart, kComStartMs);
     }
     busy_ = 1;
@@ -133,7 +133,7 @@ void StatusPanel::afterStatusConnect() {
     page_.sizeQuery().start();
     page_.setTimer(gen::kStatusTcpStart, kTcpStartMs);
     page_.popups().setProgressText("Getting status . . .");
-    page_.setTimer(gen::kStatusAnimation, gen::kAnimationMs);
+    page_.setTimer(gen::kStatusAnimation, session::kAnimationMs);
     busy_ = 1;
     page_.setText(gen::kHiddenEdit, "");
     page_.popups().openProgress();
@@ -185,14 +185,14 @@ void StatusPanel::onPortsTimedOut() {
         page_.popups().closeNotice();
         return;
     }
-    page_.popups().notice(gen::kTimeOut, kGiveUpNoticeMs, PagePopups::When::IfClosed);
+    page_.popups().notice(session::kTimeOut, kGiveUpNoticeMs, PagePopups::When::IfClosed);
     unlock(); // once "Time out!" has closed: the tabs stay locked while it shows
 }
 
 void StatusPanel::onDeviceInfoTimedOut() {
     page_.killTimer(gen::kStatusAnimation);
     page_.popups().closeProgress();
-    page_.popups().notice(gen::kTimeOut, kGiveUpNoticeMs, PagePopups::When::IfClosed);
+    page_.popups().notice(session::kTimeOut, kGiveUpNoticeMs, PagePopups::When::IfClosed);
 }
 
 void StatusPanel::stopForStandby() {

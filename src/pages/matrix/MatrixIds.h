@@ -8,23 +8,12 @@
 
 namespace zentrel::mtx {
 
-// The texts and periods every page shares.
-using session::kAnimationMs;
-using session::kNoCom;
-using session::kNoLink;
-using session::kNoticeMs;
-using session::kStandby;
-using session::kStandbyNoticeMs;
-using session::kTimeOut;
-
-using ops::kOutputs;
-using ops::kShown;
 constexpr int kInputs = 8;      // input buttons per output in the template
 constexpr int kSequenceEnd = 5; // a sequence ends with the acknowledgment of this output
 
 // --- controls: the switching grid ------------------------------------------------------------
 // Input buttons of output k (index k-1), inputs 1..8 (index i-1).
-inline constexpr std::array<std::array<int, kInputs>, kOutputs> kInputButtons{{
+inline constexpr std::array<std::array<int, kInputs>, ops::kOutputs> kInputButtons{{
     {1138, 1050, 1051, 1052, 1085, 1086, 1087, 1088},
     {1139, 1140, 1141, 1142, 1151, 1152, 1153, 1154},
     {1143, 1144, 1145, 1146, 1156, 1157, 1158, 1159},
@@ -34,10 +23,13 @@ inline constexpr std::array<std::array<int, kInputs>, kOutputs> kInputButtons{{
     {1180, 1181, 1182, 1183, 1184, 1185, 1186, 1187},
     {1188, 1189, 1190, 1191, 1192, 1193, 1194, 1195},
 }};
-inline constexpr std::array<int, kOutputs> kPrev{1057, 1059, 1081, 1083, 1089, 1094, 1096, 1098};
-inline constexpr std::array<int, kOutputs> kNext{1058, 1080, 1082, 1084, 1090, 1095, 1097, 1099};
+inline constexpr std::array<int, ops::kOutputs> kPrev{1057, 1059, 1081, 1083,
+                                                      1089, 1094, 1096, 1098};
+inline constexpr std::array<int, ops::kOutputs> kNext{1058, 1080, 1082, 1084,
+                                                      1090, 1095, 1097, 1099};
 // Group boxes: E..H are the template's 1196..1199; A..D nothing refers to.
-inline constexpr std::array<int, kOutputs> kGroups{9401, 9402, 9403, 9404, 1196, 1197, 1198, 1199};
+inline constexpr std::array<int, ops::kOutputs> kGroups{9401, 9402, 9403, 9404,
+                                                        1196, 1197, 1198, 1199};
 
 constexpr int inputButton(int k, int i) {
     return kInputButtons[static_cast<std::size_t>(k - 1)][static_cast<std::size_t>(i - 1)];
@@ -90,7 +82,8 @@ constexpr int kEditName = 1060;
 constexpr int kAllOutputsFrom = 1055;
 constexpr int kEditClose = 1135;
 constexpr int kEditMessage = 1137;
-inline constexpr std::array<int, kOutputs> kOutFrom{1051, 1052, 1053, 1054, 1056, 1057, 1058, 1059};
+inline constexpr std::array<int, ops::kOutputs> kOutFrom{1051, 1052, 1053, 1054,
+                                                         1056, 1057, 1058, 1059};
 constexpr int outFrom(int n) {
     return kOutFrom[static_cast<std::size_t>(n - 1)];
 }
@@ -98,10 +91,6 @@ constexpr int outFrom(int n) {
 constexpr int kAllFromPortToPort = 9;
 
 // --- timers ------------------------------------------------------------------------------------
-using ops::statusFirstTimer;
-using ops::statusSecondTimer;
-using ops::switchFirstTimer;
-using ops::switchSecondTimer;
 constexpr int kNoticeTimer = 59;
 constexpr int kAnimationTimer = 60;
 // The standby announcement stops every timer in this range.
@@ -109,9 +98,6 @@ constexpr int kFirstTimer = 1;
 constexpr int kLastTimer = 79;
 
 // --- periods (ms) ------------------------------------------------------------------------------
-using ops::kGridWaitMs;
-using ops::kRefreshFirstWaitMs;
-using ops::kWaitMs;
 
 // --- texts -------------------------------------------------------------------------------------
 constexpr const char* kPleaseWait = "Please wait ";

@@ -36,7 +36,7 @@ void MatrixLayout::apply(const MatrixSize& size) {
     if (eight) {
         placeEightOutputs();
     }
-    for (int k = 1; k <= mtx::kOutputs; ++k) {
+    for (int k = 1; k <= ops::kOutputs; ++k) {
         const bool output = k <= size.outputs;
         for (int id : {mtx::numberBox(k), mtx::groupBox(k), mtx::prevArrow(k), mtx::nextArrow(k)}) {
             page_.showControl(id, output);
@@ -61,7 +61,7 @@ void MatrixLayout::restoreTemplate() {
 }
 
 void MatrixLayout::placeEightOutputs() {
-    for (int k = 1; k <= mtx::kOutputs; ++k) {
+    for (int k = 1; k <= ops::kOutputs; ++k) {
         const int gx = 3 + kStepX * ((k - 1) % 4);
         const int gy = 2 + kStepY * ((k - 1) / 4);
         page_.setRect(mtx::groupBox(k), du(gx, gy, kGroupW, kGroupH));

@@ -38,7 +38,7 @@ const DialogTemplate& MatrixPage::pageTemplate() const {
 }
 
 std::optional<FontSpec> MatrixPage::fontFor(int id) const {
-    for (int k = 1; k <= mtx::kOutputs; ++k) {
+    for (int k = 1; k <= ops::kOutputs; ++k) {
         if (id == mtx::numberBox(k)) {
             return FontSpec{"", kBoxPixels, 700};
         }
@@ -79,7 +79,7 @@ void MatrixPage::showNames(const PortNames& names) {
     // Shown again at every tab switch: only what differs is written, so the view redraws
     // nothing when the names stayed the same.
     const int outputs = state().size().outputs;
-    for (int k = 1; k <= mtx::kOutputs; ++k) {
+    for (int k = 1; k <= ops::kOutputs; ++k) {
         const int label = mtx::nameLabel(k);
         const bool shown = k <= outputs && !names.output(k).empty();
         if (text(label) != names.output(k) || isShown(label) != shown) {
@@ -141,7 +141,7 @@ void MatrixPage::onGridClick(int id) {
     }
     state().MatrixBusy = true;
     engine_.setSingle(true);
-    engine_.startSwitch(target->output, target->input, mtx::kGridWaitMs);
+    engine_.startSwitch(target->output, target->input, ops::kGridWaitMs);
 }
 
 bool MatrixPage::gridLinkReady() {
@@ -149,7 +149,8 @@ bool MatrixPage::gridLinkReady() {
     if (tcp ? state().ShownConnected != 0 : link_.serialOpen()) {
         return true;
     }
-    popups_.notice(tcp ? mtx::kNoLink : mtx::kNoCom, mtx::kNoticeMs, PagePopups::When::IfClosed);
+    popups_.notice(tcp ? session::kNoLink : session::kNoCom, session::kNoticeMs,
+                   PagePopups::When::IfClosed);
     return false;
 }
 
@@ -158,7 +159,7 @@ bool MatrixPage::panelLinkReady() {
         if (state().ShownConnected != 0) {
             return true;
         }
-        popups_.notice(mtx::kNoLink, mtx::kNoticeMs, PagePopups::When::IfClosed);
+        popups_.notice(session::kNoLink, session::kNoticeMs, PagePopups::When::IfClosed);
         return false;
     }
     if (link_.serialOpen()) {
@@ -214,7 +215,7 @@ void MatrixPage::onStandby() {
     state().MatrixBusy = false;
     postTabLock(*this, false);
     popups_.stopAnimation();
-    popups_.noticeInstead(mtx::kStandby, mtx::kStandbyNoticeMs);
+    popups_.noticeInstead(session::kStandby, session::kStandbyNoticeMs);
 }
 
 } // namespace zentrel

@@ -92,7 +92,7 @@ void addPanels(DialogTemplate& t) {
 
 DialogTemplate build() {
     DialogTemplate t{res::kMatrixPage, "Matrix", kWidth, kHeight, {}};
-    for (int k = 1; k <= mtx::kOutputs; ++k) {
+    for (int k = 1; k <= ops::kOutputs; ++k) {
         addGroup(t, k);
     }
     addPanels(t);

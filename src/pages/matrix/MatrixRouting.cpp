@@ -8,13 +8,13 @@ void MatrixRouting::startRefresh() {
     SharedState& s = page_.state();
     if (s.ControlMode == kModeTcp) {
         if (s.TcpConnected == 0) {
-            page_.popups().notice(mtx::kNoLink, mtx::kNoticeMs, PagePopups::When::IfClosed);
+            page_.popups().notice(session::kNoLink, session::kNoticeMs, PagePopups::When::IfClosed);
             return;
         }
         page_.armTcp();
     } else {
         if (s.ComPortOpen == 0 || !page_.openSerial()) {
-            page_.popups().notice(mtx::kNoCom, mtx::kNoticeMs, PagePopups::When::IfClosed);
+            page_.popups().notice(session::kNoCom, session::kNoticeMs, PagePopups::When::IfClosed);
             return;
         }
     }
@@ -50,7 +50,7 @@ void MatrixRouting::onRoutingRead(int k, std::uint8_t input, bool serial) {
 
 void MatrixRouting::timedOut() {
     page_.popups().stopAnimation();
-    page_.popups().notice(mtx::kTimeOut, mtx::kNoticeMs, PagePopups::When::IfClosed);
+    page_.popups().notice(session::kTimeOut, session::kNoticeMs, PagePopups::When::IfClosed);
 }
 
 } // namespace zentrel

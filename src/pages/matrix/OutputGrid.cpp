@@ -14,14 +14,14 @@ constexpr Color kBoxBack = rgb(0, 255, 0);
 OutputGrid::OutputGrid(Window& page) : page_(page) {}
 
 void OutputGrid::open() {
-    for (int k = 1; k <= mtx::kOutputs; ++k) {
+    for (int k = 1; k <= ops::kOutputs; ++k) {
         page_.setColors(mtx::numberBox(k), kBoxText, kBoxBack);
         showBox(k, "1");
     }
 }
 
 std::optional<OutputGrid::Target> OutputGrid::inputButtonAt(int id) const {
-    for (int k = 1; k <= mtx::kOutputs; ++k) {
+    for (int k = 1; k <= ops::kOutputs; ++k) {
         for (int i = 1; i <= mtx::kInputs; ++i) {
             if (mtx::inputButton(k, i) == id) {
                 return Target{k, i};
@@ -32,7 +32,7 @@ std::optional<OutputGrid::Target> OutputGrid::inputButtonAt(int id) const {
 }
 
 std::optional<OutputGrid::Target> OutputGrid::arrowAt(int id) const {
-    for (int k = 1; k <= mtx::kOutputs; ++k) {
+    for (int k = 1; k <= ops::kOutputs; ++k) {
         const int s = source(k);
         if (id == mtx::nextArrow(k)) {
             return Target{k, s < inputs_ ? s + 1 : 1};

@@ -44,8 +44,8 @@ public:
 
 private:
     Window& page_;
-    std::array<int, mtx::kOutputs> source_{1, 1, 1, 1, 1, 1, 1, 1}; // OutputSource
-    int inputs_ = mtx::kShown;
+    std::array<int, ops::kOutputs> source_{1, 1, 1, 1, 1, 1, 1, 1}; // OutputSource
+    int inputs_ = ops::kShown;
 };
 
 } // namespace zentrel

@@ -7,7 +7,7 @@ namespace zentrel {
 OutputPanel::OutputPanel(MatrixPage& page) : page_(page) {}
 
 void OutputPanel::open() {
-    for (int k = 1; k <= mtx::kOutputs; ++k) {
+    for (int k = 1; k <= ops::kOutputs; ++k) {
         page_.addItem(mtx::kSelectOutput, "Output" + std::to_string(k));
     }
     page_.addItem(mtx::kSelectOutput, "All Output");
@@ -26,7 +26,7 @@ void OutputPanel::onChoice() {
         return;
     }
     engine.takeSequence();
-    for (int k = 1; k <= mtx::kOutputs; ++k) {
+    for (int k = 1; k <= ops::kOutputs; ++k) {
         engine.setWorking(k, k - 1);
     }
     engine.startSequence();
@@ -44,13 +44,13 @@ void OutputPanel::onButton(int n) {
     engine.setSingle(true);
     engine.setPendingInput(n);
     if (choice_ == mtx::kAllOutputChoice) {
-        for (int k = 1; k <= mtx::kOutputs; ++k) {
+        for (int k = 1; k <= ops::kOutputs; ++k) {
             engine.setWorking(k, n - 1);
         }
         engine.startSequence();
         return;
     }
-    engine.startSwitch(choice_ + 1, n, mtx::kWaitMs);
+    engine.startSwitch(choice_ + 1, n, ops::kWaitMs);
 }
 
 } // namespace zentrel

@@ -45,7 +45,7 @@ void SettingEditDialog::onInitDialog() {
     all.push_back("Port to Port");
     fill(mtx::kAllOutputsFrom, all);
     setSelection(mtx::kAllOutputsFrom, 0);
-    for (int n = 1; n <= mtx::kOutputs; ++n) {
+    for (int n = 1; n <= ops::kOutputs; ++n) {
         fill(mtx::outFrom(n), inputItems());
         setSelection(mtx::outFrom(n), page_.engine().working(n));
     }
@@ -91,7 +91,7 @@ void SettingEditDialog::onCommand(int id, int /*code*/) {
 
 void SettingEditDialog::applyAllOutputs() {
     const int chosen = selection(mtx::kAllOutputsFrom);
-    for (int n = 1; n <= mtx::kOutputs; ++n) {
+    for (int n = 1; n <= ops::kOutputs; ++n) {
         if (chosen == mtx::kAllFromPortToPort) {
             setSelection(mtx::outFrom(n), n - 1);
         } else if (chosen >= 1 && chosen <= mtx::kInputs) {
@@ -101,7 +101,7 @@ void SettingEditDialog::applyAllOutputs() {
 }
 
 void SettingEditDialog::accept() {
-    for (int n = 1; n <= mtx::kOutputs; ++n) {
+    for (int n = 1; n <= ops::kOutputs; ++n) {
         const int chosen = selection(mtx::outFrom(n));
         if (chosen >= 0) {
             page_.engine().setWorking(n, chosen);

@@ -40,7 +40,7 @@ DialogTemplate build() {
     t.controls.push_back(close);
 
     field(t, labelId, mtx::kEditName, K::Edit, "Setting name", 8, 18, 50, 128);
-    for (int n = 1; n <= mtx::kOutputs; ++n) {
+    for (int n = 1; n <= ops::kOutputs; ++n) {
         const int x = n <= 4 ? 8 : 104;
         const int y = 38 + 16 * ((n - 1) % 4);
         field(t, labelId, mtx::outFrom(n), K::ComboBox, "Out" + std::to_string(n) + " from", x, y,

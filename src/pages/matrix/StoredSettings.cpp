@@ -20,7 +20,7 @@ StoredSettings::StoredSettings(MatrixPage& page) : page_(page) {}
 
 void StoredSettings::open() {
     std::vector<std::string> columns{""};
-    for (int k = 1; k <= mtx::kOutputs; ++k) {
+    for (int k = 1; k <= ops::kOutputs; ++k) {
         columns.push_back("Output" + std::to_string(k));
     }
     page_.setColumns(mtx::kSettingsList, columns);
@@ -45,7 +45,7 @@ void StoredSettings::load() {
         const StoredRouting& routing = kept.routings[static_cast<std::size_t>(r)];
         auto& row = rows[static_cast<std::size_t>(r)];
         row[0] = routing.name;
-        for (int c = 1; c <= mtx::kOutputs && c < static_cast<int>(row.size()); ++c) {
+        for (int c = 1; c <= ops::kOutputs && c < static_cast<int>(row.size()); ++c) {
             const int input = routing.inputs[static_cast<std::size_t>(c - 1)];
             row[static_cast<std::size_t>(c)] = input == 0 ? "" : std::to_string(input);
         }
@@ -60,7 +60,7 @@ void StoredSettings::load() {
 
 void StoredSettings::keepSelectedRow() {
     StoredRouting routing{fittedName(name_), {}};
-    for (int k = 1; k <= mtx::kOutputs && k <= MatrixProfile::kPorts; ++k) {
+    for (int k = 1; k <= ops::kOutputs && k <= MatrixProfile::kPorts; ++k) {
         routing.inputs[static_cast<std::size_t>(k - 1)] = page_.engine().working(k) + 1;
     }
     page_.profiles().changeMatrix(page_, [&](MatrixProfile& p) {
@@ -78,7 +78,7 @@ void StoredSettings::onListClick() {
     const auto& cells = page_.control(mtx::kSettingsList).rows[static_cast<std::size_t>(row)];
     selected_ = row;
     name_ = cells[0];
-    for (int c = 1; c <= mtx::kOutputs && c < static_cast<int>(cells.size()); ++c) {
+    for (int c = 1; c <= ops::kOutputs && c < static_cast<int>(cells.size()); ++c) {
         const std::string& text = cells[static_cast<std::size_t>(c)];
         if (!text.empty()) {
             page_.engine().setWorking(c, hexDigit(text[0]) - 1);
@@ -102,7 +102,7 @@ void StoredSettings::writeSelectedRow() {
     auto rows = page_.control(mtx::kSettingsList).rows;
     auto& row = rows[static_cast<std::size_t>(selected_)];
     row[0] = name_;
-    for (int c = 1; c <= mtx::kOutputs; ++c) {
+    for (int c = 1; c <= ops::kOutputs; ++c) {
         row[static_cast<std::size_t>(c)] = std::to_string(page_.engine().working(c) + 1);
     }
     page_.setRows(mtx::kSettingsList, rows);

@@ -18,7 +18,7 @@ TEST_F(MatrixTest, TheFourOutputLayoutIsBuiltFromTheEightOutputTemplate) {
     connectCom();
     clickCaption(ctl::kMatrixCaption);
     // Before the routing is read back: every box shows "1" in black on green.
-    for (int k = 1; k <= mtx::kOutputs; ++k) {
+    for (int k = 1; k <= ops::kOutputs; ++k) {
         EXPECT_EQ(page->text(mtx::numberBox(k)), "1");
         EXPECT_EQ(page->control(mtx::numberBox(k)).textColor, rgb(0, 0, 0));
         EXPECT_EQ(page->control(mtx::numberBox(k)).backColor, rgb(0, 255, 0));

@@ -49,7 +49,7 @@ struct MatrixFixture : PanelFixture {
         showMatrix();
     }
     // What the grid shows: each output's box, then the pressed inputs, "A:3[3] B:1[1] ...".
-    std::string grid(int outputs = mtx::kShown) const {
+    std::string grid(int outputs = ops::kShown) const {
         std::string out;
         for (int k = 1; k <= outputs; ++k) {
             out += std::string(out.empty() ? "" : " ") + static_cast<char>('A' + k - 1) + ":" +

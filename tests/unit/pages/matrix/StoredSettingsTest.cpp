@@ -166,12 +166,12 @@ TEST_F(MatrixTest, AListClickTakesTheRowsRoutingAndKeepsItForEmptyCells) {
     Names shown;
     whenDialogOpens([&](Window& d) {
         shown.push_back(d.text(mtx::kEditName));
-        for (int n = 1; n <= mtx::kOutputs; ++n) {
+        for (int n = 1; n <= ops::kOutputs; ++n) {
             shown.push_back(d.shownText(mtx::outFrom(n)));
         }
         shown.push_back(d.shownText(mtx::kAllOutputsFrom));
         d.choose(mtx::kAllOutputsFrom, 3); // "In3"
-        for (int n = 1; n <= mtx::kOutputs; ++n) {
+        for (int n = 1; n <= ops::kOutputs; ++n) {
             shown.push_back(d.shownText(mtx::outFrom(n)));
         }
         d.choose(mtx::kAllOutputsFrom, mtx::kAllFromPortToPort);
