@@ -85,7 +85,6 @@ bool SettingsTransfer::importFile() {
     if (bytes) {
         try {
             taken = importedProfile(*bytes, profiles_.matrix(owner_));
-            why = namesProblem(*taken);
         } catch (const ProfileError& e) {
             why = e.what();
         }
@@ -105,23 +104,6 @@ bool SettingsTransfer::importFile() {
     });
     tell("The settings of " + *path + " were imported.");
     return true;
-}
-
-std::string SettingsTransfer::namesProblem(const MatrixProfile& p) {
-    static_assert(MatrixProfile::kRoutings == MatrixProfile::kPorts);
-    for (std::size_t k = 0; k < MatrixProfile::kPorts; ++k) {
-        const std::string port = std::to_string(k + 1);
-        const std::string output(1, static_cast<char>('A' + k));
-        for (const auto& [name, what] :
-             {std::pair{&p.inputNames[k], "the name of input " + port},
-              std::pair{&p.outputNames[k], "the name of output " + output},
-              std::pair{&p.routings[k].name, "the name of stored routing " + port}}) {
-            if (const std::string problem = nameProblem(*name); !problem.empty()) {
-                return what + (problem.starts_with("longer") ? " is " : " ") + problem;
-            }
-        }
-    }
-    return {};
 }
 
 } // namespace zentrel

@@ -29,10 +29,6 @@ public:
     // Asks for a file and takes it in; true when the profile changed.
     bool importFile();
 
-    // Why a profile taken from a file cannot be kept: a name with a control character would
-    // break the lines the pages and the traffic log write. Empty when it can.
-    static std::string namesProblem(const MatrixProfile& profile);
-
 private:
     bool haveMatrix();
     void tell(const std::string& text);

@@ -123,6 +123,7 @@ MatrixProfile importedProfile(const std::string& source, const MatrixProfile& ba
             throw ProfileError("the name of " + what + " " + problem);
         }
     };
+    static_assert(MatrixProfile::kRoutings == MatrixProfile::kPorts);
     for (std::size_t k = 0; k < MatrixProfile::kPorts; ++k) {
         check(p.inputNames[k], "input " + std::to_string(k + 1));
         check(p.outputNames[k], "output " + std::string(1, static_cast<char>('A' + k)));

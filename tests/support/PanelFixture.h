@@ -131,10 +131,6 @@ struct PanelFixture {
         advance(200);
         clearFrames();
     }
-    // Runs `look` at the start of every modal loop, the shared pop-ups' included.
-    void whenDialogOpensAny(std::function<void(Window&)> look) {
-        harness.loop().setModalHook(std::move(look));
-    }
     // Runs `answer` in the modal loop of the next window that is not a shared pop-up.
     void whenDialogOpens(std::function<void(Window&)> answer) {
         harness.loop().setModalHook([this, answer](Window& w) {

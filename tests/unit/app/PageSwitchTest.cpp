@@ -132,31 +132,6 @@ TEST_F(PageSwitchShell, ClickingTheShownPageRunsTheWholeSwitchAgain) {
     EXPECT_EQ(shell.network.tcpRequests, 3); // the first socket plus one per switch
 }
 
-TEST_F(PageSwitchShell, TcpModeWithoutAConfirmedLinkShowsTheNoticeAndActivatesNothing) {
-    shell.state().ControlMode = kModeTcp;
-    shell.state().ShownConnected = 0;
-    int noticeOpenings = 0;
-    shell.loop.setModalHook([&](Window& w) {
-        ASSERT_EQ(&w, &m.notice());
-        ++noticeOpenings;
-        EXPECT_EQ(w.text(ctl::kNoticeLabel), "Connect to Matrix failed!");
-        EXPECT_EQ(shell.state().NoticeShown, 1);
-        EXPECT_TRUE(shell.page(4).isVisible()); // the page is shown before the refusal
-        EXPECT_TRUE(m.timerRunning(ConfigFollowUp::kNoticeTimer));
-    });
-    shell.clickAt(ctl::kFirmwareCaption);
-
-    EXPECT_EQ(noticeOpenings, 1);
-    EXPECT_EQ(shell.loop.nowMs(), 1500); // closed by timer 55
-    EXPECT_EQ(shell.state().NoticeShown, 0);
-    EXPECT_FALSE(m.notice().isVisible());
-    EXPECT_FALSE(m.timerRunning(ConfigFollowUp::kNoticeTimer));
-    EXPECT_EQ(shell.state().ActivePage, 4);
-    EXPECT_EQ(shell.network.tcpRequests, 1);
-    shell.loop.advance(1000);
-    EXPECT_EQ(shell.page(4).activations(), 0);
-}
-
 TEST(PageSwitch, BusyMatrixOrRunningUpgradeRefusesCaptionClicksEntirely) {
     for (bool SharedState::*lock : {&SharedState::MatrixBusy, &SharedState::UpgradeRunning}) {
         Shell shell;

@@ -29,28 +29,6 @@ protected:
 
 } // namespace
 
-TEST_F(Popups, NoticeOpensCentredOnTheMainWindowTranslucentAndRounded) {
-    loop.setModalHook([&](Window& w) {
-        EXPECT_EQ(w.text(ctl::kNoticeLabel), "Set successfully!");
-        // 133 x 50 dialog units centred on the 652 x 550 client area.
-        EXPECT_EQ(w.geometry(), (Rect{293, 275, 293 + 266, 275 + 100}));
-        EXPECT_EQ(state.NoticeShown, 1);
-        closeAfter(1500, notice);
-    });
-    notice.show("Set successfully!");
-    EXPECT_EQ(loop.nowMs(), 1500);
-    EXPECT_FALSE(notice.isVisible());
-
-    // A later opening shows the new text where the main window is now.
-    state.MainClientRect = Rect{0, 0, 652, 550};
-    loop.setModalHook([&](Window& w) {
-        EXPECT_EQ(w.text(ctl::kNoticeLabel), "Time out!");
-        EXPECT_EQ(w.geometry().left, 193);
-        notice.close();
-    });
-    notice.show("Time out!");
-}
-
 TEST_F(Popups, NoticeEnterClearsTheFlagEscapeLeavesItAndClosingTwiceIsHarmless) {
     loop.setModalHook([](Window& w) { w.onOk(); });
     notice.show("Time out!");
@@ -95,17 +73,6 @@ TEST_F(Popups, ProgressASecondRequestOnlyChangesTheText) {
     EXPECT_EQ(state.ProgressShown, 1);
 }
 
-TEST_F(Popups, ProgressTicksShareOneStepThatWrapsAfterThree) {
-    std::vector<std::string> texts;
-    for (int i = 0; i < 5; ++i) {
-        progress.tick("Setting ");
-        texts.push_back(state.ProgressText);
-    }
-    EXPECT_EQ(texts, (std::vector<std::string>{"Setting .    ", "Setting . .  ", "Setting . . .",
-                                               "Setting .    ", "Setting . .  "}));
-    EXPECT_FALSE(progress.created()); // ticks before the first opening only set the text
-}
-
 TEST_F(Popups, ConfigBoxAnimatesTimesOutAndClosesItself) {
     using Seen = std::vector<std::pair<std::int64_t, std::string>>;
     Seen seen;
@@ -145,15 +112,4 @@ TEST_F(Popups, ConfigBoxClosedKeepsNoTimersAndItsNextOpeningAnimatesOnFromThere)
     });
     box.open();
     EXPECT_EQ(box.step(), 1);
-}
-
-TEST_F(Popups, ConfigBoxTimeOutAfterAnAcceptanceShowsSuccessAndResetsTheResult) {
-    loop.setModalHook([&](Window&) {
-        loop.schedule(4000, [&] { state.ConfigResult = 1; });
-        loop.schedule(10001, [&] {
-            EXPECT_EQ(box.text(ctl::kConfigLabel), "Matrix configuration completed successfully!");
-        });
-    });
-    box.open();
-    EXPECT_EQ(state.ConfigResult, 0);
 }

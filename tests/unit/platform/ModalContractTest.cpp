@@ -97,26 +97,6 @@ TEST_F(ModalContract, AReopeningInTheClosingHandlerReturnsWhenItsOwnNoticeCloses
     EXPECT_FALSE(notice.isVisible());
 }
 
-TEST_F(ModalContract, ThreeOpeningsInOneHandlerEachWaitForTheirOwnClosing) {
-    caller.steps[1] = [&] {
-        show("one", 1000, 11); // the notice is open: it takes the text, no second window
-        show("two", 700, 12);
-        show("three", 400, 13);
-        returned("handler done");
-    };
-    caller.steps[11] = [&] { notice.endDialog(IDOK); };
-    caller.steps[12] = [&] { notice.endDialog(IDOK); };
-    caller.steps[13] = [&] { notice.endDialog(IDOK); };
-    caller.steps[10] = [&] { notice.endDialog(IDOK); };
-    caller.setTimer(1, 100);
-    show("first", 5000, 10);
-    const std::vector<std::string> expected{
-        "0 shown first",     "1100 after one",    "1100 closed one",  "1100 shown two",
-        "1800 after two",    "1800 closed two",   "1800 shown three", "2200 after three",
-        "2200 handler done", "2200 closed three", "2200 after first"};
-    EXPECT_EQ(log.seen, expected);
-}
-
 TEST(BoundedText, AppendedTextKeepsItsLatestTailAtALineStartAndTellsTheViewWhatIsNew) {
     VirtualEventLoop loop;
     struct Appends : WindowObserver {

@@ -37,28 +37,3 @@ TEST(WireIntake, StrayBytesBeforeAFrameAreSetApart) {
     EXPECT_EQ(units[1].kind, Kind::Frame);
     EXPECT_EQ(units[1].bytes, f);
 }
-
-TEST(WireIntake, AFrameArrivingInPiecesIsAssembledAndA5InsideIsData) {
-    WireIntake w;
-    std::vector<std::uint8_t> f = frame(0x02, 0xA5);
-    EXPECT_TRUE(feed(w, {f.begin(), f.begin() + 4}).empty());
-    const auto units = feed(w, {f.begin() + 4, f.end()});
-    ASSERT_EQ(units.size(), 1u);
-    EXPECT_EQ(units[0].bytes, f);
-}
-
-TEST(WireIntake, APauseGivesUpAHalfFrameSoTheNextFrameIsClean) {
-    WireIntake w(1000);
-    const std::vector<std::uint8_t> f = frame(0x01, 0x02);
-    feed(w, {f.begin(), f.begin() + 7}, 0);
-    const auto units = feed(w, f, 1001);
-    ASSERT_EQ(units.size(), 2u);
-    EXPECT_EQ(units[0].kind, Kind::Abandoned);
-    EXPECT_EQ(units[0].bytes.size(), 7u);
-    EXPECT_EQ(units[1].kind, Kind::Frame);
-    EXPECT_EQ(units[1].bytes, f);
-    // A pause of exactly the limit is still one frame.
-    WireIntake w2(1000);
-    feed(w2, {f.begin(), f.begin() + 7}, 0);
-    EXPECT_EQ(feed(w2, {f.begin() + 7, f.end()}, 1000).at(0).kind, Kind::Frame);
-}

@@ -1,11 +1,11 @@
 // The skinned button's colours, its look in each state and what its click does.
 #include "ui/SkinButton.h"
-#include "ui/ShadeButton.h"
-#include "ui/SystemColors.h"
 #include "FakePlatform.h"
 #include "platform/Window.h"
 #include "platform/sim/VirtualEventLoop.h"
 #include "resources/ResourceIds.h"
+#include "ui/ShadeButton.h"
+#include "ui/SystemColors.h"
 
 #include <gtest/gtest.h>
 
@@ -71,23 +71,6 @@ TEST(SkinButtonLook, ColoursFollowPointerPressAndFocus) {
     EXPECT_TRUE(b.look({false, true, false}).blackFrame);
 }
 
-TEST(SkinButtonLook, TheInIconShowsWhilePointedAtOrWhenThereIsNoOutIcon) {
-    SkinButton b;
-    EXPECT_EQ(b.setIcons(res::kCloseIconHot, res::kCloseIcon), SkinButton::kOk);
-    EXPECT_EQ(b.look({}).icon, res::kCloseIcon);
-    EXPECT_EQ(b.look({true, false, false}).icon, res::kCloseIconHot);
-    b.mouseMove(false, true);
-    EXPECT_EQ(b.look({}).icon, res::kCloseIconHot);
-
-    EXPECT_EQ(b.setIcons(res::kLinkIcon), SkinButton::kOk);
-    b.mouseLeave();
-    EXPECT_EQ(b.look({}).icon, res::kLinkIcon); // no "out" icon: "in" in every state
-    EXPECT_EQ(b.setIcons(res::kCloseIcon, 4711), SkinButton::kNoResource);
-    EXPECT_EQ(b.iconIn(), 0);
-    EXPECT_EQ(b.iconOut(), 0);
-    EXPECT_EQ(b.setCursor(4711), SkinButton::kNoResource);
-}
-
 TEST(SkinButtonPointer, HoverIgnoresDragsFromElsewhereAndRaisedButtons) {
     SkinButton b;
     const auto over = [&](bool held, bool active = true) {
@@ -102,47 +85,6 @@ TEST(SkinButtonPointer, HoverIgnoresDragsFromElsewhereAndRaisedButtons) {
     EXPECT_FALSE(b.pointerOver());
     b.setFlat(false);
     EXPECT_FALSE(over(false));
-}
-
-TEST_F(SkinButtonClick, CheckModeTogglesMenuAsksAndAddressOpens) {
-    SkinButton check;
-    check.attach(panel, 11);
-    EXPECT_TRUE(check.checkMode());
-    EXPECT_EQ(check.click(&services), SkinButton::ClickResult::Toggled);
-    EXPECT_TRUE(check.checked());
-    EXPECT_TRUE(check.look({}).hot); // a checked toggle draws pressed
-    EXPECT_FALSE(check.look({}).textOffset);
-
-    SkinButton menu;
-    menu.attach(panel, 10);
-    EXPECT_FALSE(menu.checkMode());
-    menu.setMenu({{301, "One"}, {0, ""}, {302, "Two"}}, &panel);
-    menu.setAddress("http://192.168.1.50/");
-    EXPECT_EQ(menu.click(&services), SkinButton::ClickResult::ShowMenu);
-    menu.menuChosen(302);
-    menu.menuChosen(0);
-    EXPECT_EQ(panel.commands, (std::vector<std::pair<int, int>>{{302, BN_CLICKED}}));
-    EXPECT_TRUE(services.opened.empty());
-
-    SkinButton link;
-    link.attach(panel, 10);
-    link.setAddress("http://192.168.1.50/");
-    EXPECT_EQ(link.click(&services), SkinButton::ClickResult::OpenedAddress);
-    EXPECT_EQ(services.opened, (std::vector<std::string>{"http://192.168.1.50/"}));
-}
-
-TEST_F(SkinButtonClick, TooltipReachesTheControlAndHiddenButtonsKeepTheirSkin) {
-    SkinButton hidden;
-    hidden.attach(panel, 12);
-    hidden.setTooltip("Connect");
-    EXPECT_EQ(panel.control(12).tooltip, "Connect");
-    hidden.setColor(SkinButton::BackOut, rgb(128, 128, 128));
-    panel.enable(12, false);
-    panel.enable(12, true);
-    EXPECT_TRUE(panel.isEnabled(12));
-    EXPECT_EQ(hidden.color(SkinButton::BackOut), rgb(128, 128, 128));
-    panel.click(12); // a person cannot reach a hidden button
-    EXPECT_TRUE(panel.commands.empty());
 }
 
 TEST(SkinButtonColours, ShiftsKeepTheHueInRangeAndSlotsPastTheEndAreRefused) {

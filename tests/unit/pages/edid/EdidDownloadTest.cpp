@@ -169,39 +169,6 @@ TEST_F(EdidDownloadCom, ResultFramesAndRefusalsBeforeAnythingIsSent) {
     EXPECT_EQ(popups.noticeTexts(), (Names{"Please wait...", "Download successfully!"}));
 }
 
-TEST_F(EdidDownloadCom, SilenceAfterTheBlockEndsInATimeOutWithoutRepeat) {
-    load(goodEdid(1));
-    onFault(Kind::Silent, FrameMatch::of(cmd::kEdidDownload).with(4, cmd::kEdidDataMark));
-    const std::int64_t start = now();
-    downloadTo(2);
-    advance(20000);
-    EXPECT_EQ(sent().size(), 4u); // access, request, header, block: nothing repeated
-    ASSERT_EQ(popups.notices.size(), 1u);
-    EXPECT_EQ(popups.notices[0].text, "Time out!");
-    EXPECT_EQ(popups.notices[0].openedMs - start, 5218); // 5 s after the block
-    EXPECT_FALSE(edid->busy());
-}
-
-TEST_F(EdidDownload, OverTcpADroppedConnectionEndsTheDownloadAndFreesThePage) {
-    openOverTcp();
-    load(goodEdid(1));
-    onFault(Kind::CloseBeforeBlock, FrameMatch::of(cmd::kEdidDownload));
-    const std::int64_t start = now();
-    downloadTo(1);
-    advance(20000);
-    EXPECT_EQ(sent(), frames("03 08 F0 | 03 07 02 F0 | 03 07 56 00 00 01"));
-    ASSERT_EQ(popups.notices.size(), 1u);
-    EXPECT_EQ(popups.notices[0].text, "Connect to Matrix failed!");
-    EXPECT_EQ(popups.notices[0].openedMs - start, 210); // when the block was due
-    EXPECT_FALSE(edid->busy());
-    EXPECT_EQ(state().TcpConnected, 0);
-
-    // Not left busy: the next Set is refused for the link, not with "Please wait...".
-    popups.notices.clear();
-    downloadTo(1);
-    EXPECT_EQ(popups.noticeTexts(), (Names{"Connect to Matrix failed!"}));
-}
-
 TEST_F(EdidDownload, OverTcpTheWholeDownloadWorks) {
     openOverTcp();
     const Bytes e = goodEdid(1, 0x05);

@@ -187,18 +187,6 @@ TEST_F(EdidMode, ReplyForAnotherInputIsIgnoredAndTheWaitEndsInATimeOut) {
     EXPECT_EQ(noticesFrom(start), (Names{"Time out! @10009 (1500 ms)"}));
 }
 
-TEST_F(EdidMode, CopyOutputCheckWithoutAnswerTimesOutOnceWithoutRepeat) {
-    // The answer comes only after the check has given up: the copy it was for is over.
-    sim::FaultRule late{Kind::Delay, FrameMatch::of(cmd::kOutputStatus)};
-    late.delayMs = 6000;
-    harness.faults().add(late);
-    const std::int64_t start = now();
-    press(edid::kCopySet);
-    advance(20000);
-    EXPECT_EQ(sent(), frames("01 05 01"));
-    EXPECT_EQ(noticesFrom(start), (Names{"Time out! @5000 (1500 ms)"}));
-}
-
 TEST_F(EdidTest, RefusedWithoutALinkOrWhileBusy) {
     // COM mode without a connection: the activation says so and the buttons refuse.
     chooseTab();

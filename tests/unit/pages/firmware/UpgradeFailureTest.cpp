@@ -122,19 +122,6 @@ TEST_F(FirmwareTest, SilenceAfterTheCompletionMeansEightPollsThenTimeOut) {
                               "Write to Part_1.1.0.0 failed"}));
 }
 
-TEST_F(FirmwareTest, WithoutAMarkerOrAFileNothingIsSent) {
-    overCom();
-    upgrade(); // nothing loaded
-    load(content(1026, 0x12, 0x34));
-    upgrade();
-    EXPECT_EQ(sent(), Names{});
-    EXPECT_EQ(popups.noticeTexts(true),
-              (Names{"Upgrade failed! (1500 ms)", "Upgrade failed! (1500 ms)"}));
-    EXPECT_FALSE(state().UpgradeRunning);
-    EXPECT_TRUE(page->isEnabled(fw::kUpgrade));
-    EXPECT_EQ(lines(), Names{});
-}
-
 TEST_F(FirmwareTest, Part2AcknowledgementsThatEchoTheBankMarkEndTheUpgrade) {
     overCom();
     // 300 blocks of Part_2. The header of id F0 carries B0 01; the matrix echoes it, and by

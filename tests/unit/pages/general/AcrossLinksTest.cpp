@@ -8,63 +8,6 @@ using namespace zentrel;
 using namespace zentrel::testing;
 using AcrossLinks = GeneralTest;
 
-TEST(ConnectChecks, EndWithASwitchToAnotherPageAndNeverSpeakOverIt) {
-    struct Case {
-        const char* name;
-        std::function<void(GeneralFixture&)> start; // leaves a connect check waiting
-    };
-    const Case cases[] = {
-        {"Status on a dropped link", [](GeneralFixture& f) { f.click(gen::kStatus); }},
-        {"Connect on a dropped link", [](GeneralFixture& f) { f.click(gen::kTcpConnect); }},
-        {"return to the page while the link is lost",
-         [](GeneralFixture& f) {
-             f.net().setConnectsComplete(true);
-             f.settle(gen::kTcpConnect, 200);
-             f.net().setConnectsComplete(false);
-             f.main->selectPage(kPageGeneral);
-             f.advance(150); // the return-to-page check now waits for the reconnect
-         }},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        GeneralFixture f;
-        f.search();
-        f.net().setConnectsComplete(false);
-        c.start(f);
-        f.advance(300);
-        const bool shownConnected = f.state().ShownConnected == 1;
-        const std::int64_t switched = f.now();
-        f.main->selectPage(kPageEdid);
-        for (int timer :
-             {gen::kStatusConnectCheck, gen::kConnectCheck, gen::kActivationLinkCheck}) {
-            EXPECT_FALSE(f.page->timerRunning(timer)) << "polls the EDID page's socket: " << timer;
-        }
-        f.advance(5000);
-        // Only the main window's own refusal of the switch, when the link was never shown up.
-        Names expected;
-        if (!shownConnected) {
-            expected.push_back("Connect to Matrix failed! (1500 ms)");
-        }
-        EXPECT_EQ(f.popups.noticeTexts(true), expected);
-        if (!f.popups.notices.empty()) {
-            EXPECT_EQ(f.popups.notices[0].openedMs, switched);
-        }
-        EXPECT_FALSE(f.page->status().connectPending());
-        EXPECT_TRUE(f.sent().empty()) << f.harness.transcript();
-    }
-}
-
-TEST_F(AcrossLinks, NoGeneralNoticeOpensWhileAnotherPageIsShown) {
-    onFault(sim::FaultRule::Kind::Silent, sim::FrameMatch::of(cmd::kReboot));
-    connectCom();
-    click(gen::kReboot);
-    advance(500);
-    main->selectPage(kPageMatrix);
-    advance(5000);
-    EXPECT_TRUE(popups.notices.empty()) << popups.noticeTexts()[0];
-    EXPECT_EQ(state().NoticeShown, 0);
-}
-
 TEST_F(AcrossLinks, StatusLinkLostAfterItsCheckShowsTheLinkDownBesideTheNotice) {
     search();
     click(gen::kStatus);

@@ -18,14 +18,6 @@ struct GeneralFixture : PanelFixture {
 
     // A click as the user makes it: returns once the pop-ups it opened have closed.
     void click(int id) { page->click(id); }
-    // Whether the progress box had left the screen when the next notice opened.
-    void watchProgressAtNotice(bool& gone) {
-        harness.loop().setModalHook([this, &gone](Window& w) {
-            if (w.templateId() == res::kNoticeDialog) {
-                gone = !main->progress().isVisible();
-            }
-        });
-    }
     // The click, its answer in after `ms`, and the record of frames emptied.
     void settle(int id, int ms) {
         click(id);

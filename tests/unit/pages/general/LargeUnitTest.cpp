@@ -66,6 +66,13 @@ TEST(LargeUnit, TheSizeAnsweredAfterConnectSetsHowFarStatusGoes) {
         EXPECT_TRUE(f.popups.notices.empty());
         EXPECT_EQ(f.popups.progress.back().closedMs >= 0, true);
     }
+    // A unit of another shape names both its counts on the model line.
+    GeneralFixture f(eightByEight());
+    f.harness.faults().add(patchModel(6, 0x04));
+    f.connectCom();
+    f.harness.serialPorts().sendToPanel(3, CommandFrame::make({0x01, 0x01, 0x02}).bytes);
+    f.advance(12000);
+    EXPECT_EQ(f.page->text(gen::kDeviceLine), "HDBT MATRIX 8X4");
 }
 
 TEST(LargeUnit, ConnectAsksOnceFactoryResetRoutesEightAndTheLastOutputHasItsOwnWaits) {

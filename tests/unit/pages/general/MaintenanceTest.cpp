@@ -79,15 +79,3 @@ TEST_F(Maintenance, PowerAndBeepBoxesChangeOnlyOnTheReply) {
     EXPECT_FALSE(harness.state().beep);
     EXPECT_EQ(sent(), frames("06 01 F0"));
 }
-
-TEST_F(Maintenance, SilentPowerOnTimesOutAfterTwoSeconds) {
-    harness.state().powerOn = false;
-    onFault(Kind::Silent, FrameMatch::of(cmd::kPower));
-    connectCom();
-    const std::int64_t start = now();
-    click(gen::kPower);
-    advance(5000);
-    ASSERT_EQ(popups.noticeTexts(), (Names{"Power Off!", "Time out!"}));
-    EXPECT_EQ(popups.notices[1].openedMs - start, 2000);
-    EXPECT_FALSE(page->isChecked(gen::kPower));
-}

@@ -79,28 +79,6 @@ TEST_F(Status, ReplyFailingTheChecksumIsSilenceUntilTheRepeat) {
     EXPECT_TRUE(popups.notices.empty());
 }
 
-TEST_F(Status, TwoSilencesGiveUpWithTimeOutAndUnlockTheTabs) {
-    onFault(Kind::Silent, FrameMatch::of(cmd::kOutputStatus));
-    connectCom();
-    main->postMessage(WM_TAB_LOCK, 1);
-    bool progressGone = false;
-    watchProgressAtNotice(progressGone);
-    const std::int64_t start = now();
-    click(gen::kStatus);
-
-    EXPECT_EQ(sent(), queries(1, 1) + frames("01 05 01"));
-    ASSERT_EQ(popups.noticeTexts(true), Names{"Time out! (1000 ms)"});
-    // The first query 200 ms after the click, output 1's 10 ms later, two waits of 5 s.
-    EXPECT_NEAR(popups.notices[0].openedMs - start, 200 + 10 + 10000, 5);
-    EXPECT_TRUE(progressGone);
-    // The tabs are unlocked after "Time out!", by a message posted once it has closed.
-    EXPECT_EQ(page->status().busy(), 0);
-    EXPECT_FALSE(main->isEnabled(ctl::kGeneralTab));
-    advance(0);
-    EXPECT_TRUE(main->isEnabled(ctl::kGeneralTab));
-    EXPECT_EQ(page->text(gen::inputLine(1)), "HDMI IN1: Connect");
-}
-
 TEST_F(Status, DeviceTypeReplyLeadsThroughModelAndVersionToThePorts) {
     harness.state().deviceType = 2;
     harness.state().firmwareMinor = 2;

@@ -68,16 +68,6 @@ TEST(TcpConnect, CheckWaitsForAConnectUnderWayAndFailsOnlyOnRefusalOrAfterThreeS
     }
 }
 
-TEST_F(TcpPanel, DroppingTheLinkWhileTheConnectCheckWaitsReportsNothing) {
-    search();
-    net().setConnectsComplete(false);
-    click(gen::kTcpConnect);
-    advance(500);
-    click(gen::kSearch);
-    advance(5000);
-    EXPECT_TRUE(popups.notices.empty());
-}
-
 TEST_F(TcpPanel, StatusAfterAFailedStatusConnectWorksOnALinkMadeByConnect) {
     search();
     net().setConnectsComplete(false);
@@ -89,19 +79,6 @@ TEST_F(TcpPanel, StatusAfterAFailedStatusConnectWorksOnALinkMadeByConnect) {
     settle(gen::kTcpConnect, 200);
     click(gen::kStatus);
     EXPECT_EQ(sent().size(), 8u) << harness.transcript();
-}
-
-TEST_F(TcpPanel, LinkLostBeforeTheFirstStatusQueryClosesTheProgress) {
-    search();
-    click(gen::kStatus);
-    harness.loop().schedule(
-        150, [&] { dynamic_cast<VirtualTcpSocket&>(*app.controlSocket().socket()).peerClosed(); });
-    advance(3000);
-    EXPECT_EQ(popups.noticeTexts(), Names{"Connect to Matrix failed!"});
-    ASSERT_EQ(popups.progress.size(), 1u);
-    EXPECT_EQ(state().ProgressShown, 0);
-    EXPECT_FALSE(page->timerRunning(gen::kStatusAnimation));
-    EXPECT_EQ(sent(), frames("01 0A 00 | 01 02 00 | 01 0B 00"));
 }
 
 TEST_F(TcpPanel, ReturnToThePageWaitsForASlowReconnect) {
@@ -118,20 +95,4 @@ TEST_F(TcpPanel, ReturnToThePageWaitsForASlowReconnect) {
     advance(5000);
     ASSERT_EQ(popups.noticeTexts(true), Names{"Connect to Matrix failed! (1500 ms)"});
     EXPECT_EQ(popups.notices[0].openedMs - start, 150 + 3000);
-}
-
-TEST_F(TcpPanel, StandbyAnnouncedWhileStatusWaitsForItsConnectLeavesStatusUsable) {
-    search();
-    net().setConnectDelayMs(150);
-    click(gen::kStatus);
-    // The link is up at 150 ms; the check that would see it comes at 200 ms, after this.
-    harness.loop().schedule(170, [&] { harness.announceStandby(); });
-    advance(3000);
-    ASSERT_EQ(popups.noticeTexts(), Names{"Matrix is in standby mode!"});
-    EXPECT_EQ(state().TcpConnected, 1);
-
-    harness.clearFrames();
-    click(gen::kStatus);
-    ASSERT_FALSE(sent().empty());
-    EXPECT_EQ(sent().front(), frames("01 04 01")[0]);
 }

@@ -129,17 +129,6 @@ TEST_F(MatrixTest, OverTcpOnlyTheFirstOfTwoRepliesInOneReadIsActedOnButBothAreLo
                                  "A5 5B 88 88 00 00 00 00 00 00 00 00 F0 \r\n");
 }
 
-TEST_F(MatrixTest, OverTcpRepliesAreTakenOnlyAfterTheRefreshArmedThePage) {
-    connectTcp();
-    clickCaption(ctl::kMatrixCaption);
-    advance(20); // the page's own connection is up; its refresh starts at 150 ms
-    // Before the refresh an unprompted frame is read and dropped, unlogged.
-    harness.announceStandby();
-    advance(100);
-    EXPECT_TRUE(popups.notices.empty());
-    EXPECT_EQ(page->text(mtx::kReceiveLog), "");
-}
-
 TEST_F(MatrixTest, LeavingTheTabWithinItsFirst150MsLeavesThePortToThePageShown) {
     connectCom();
     clickCaption(ctl::kMatrixCaption);

@@ -154,6 +154,8 @@ TEST_F(KeptNames, ACorruptProfileIsSetAsideAndAnImportRefusesABadFileWhole) {
         {R"({"version": 2, )" + named + "}", "the version is not a whole number"},
         {R"({"version": 1, "inputs": ["", "", "", "", "", "", "", "a\u0007"], )" + named + "}",
          "the name of input 8 holds a control character"},
+        {R"({"version": 1, "outputs": ["", "b\u0001", "", "", "", "", "", ""]})",
+         "the name of output B holds a control character"},
         {std::string(SettingsTransfer::kLargestFile + 1, ' '), "larger than any settings file"},
         {R"({"version": 1, )" + named + "}", ""},
     };

@@ -205,14 +205,6 @@ TEST_F(NetConfig, AcceptedButTheMatrixIsNotFoundAgain) {
     EXPECT_TRUE(ipList().empty());
 }
 
-TEST_F(NetConfig, ConfigBeforeAnySearchAsksForASearchAndSendsNothing) {
-    f.click(gen::kTcpRadio);
-    f.click(gen::kConfig);
-    EXPECT_EQ(rec.noticeTexts(true), Names{std::string(nc::kFindFirstText) + " (1500 ms)"});
-    EXPECT_FALSE(dialog().created());
-    EXPECT_EQ(f.net().datagramsSent(), 0);
-}
-
 TEST_F(NetConfig, FieldsThatWouldSendAnotherAddressAreRefusedByName) {
     openDialog();
     // What the fields accept as typed: digits in an octet, two upper-case characters for a
