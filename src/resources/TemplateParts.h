@@ -10,6 +10,13 @@
 
 namespace zentrel::tpl {
 
+// A page fills the main window below the caption bar: 325 x 260 dialog units.
+constexpr int kPageWidth = 325;
+constexpr int kPageHeight = 260;
+inline DialogTemplate page(int id, std::string title) {
+    return DialogTemplate{id, std::move(title), kPageWidth, kPageHeight, {}};
+}
+
 inline ControlTemplate item(int id, ControlKind kind, std::string caption, int x, int y, int w,
                             int h) {
     ControlTemplate t;

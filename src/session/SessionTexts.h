@@ -15,6 +15,11 @@ constexpr int kAnimationMs = 500;
 constexpr int kConnectCheckMs = 100;
 constexpr int kConnectPatienceMs = 3000;
 
+// The General and the Matrix page keep their request timers in this range, so the standby
+// announcement can stop them all at once.
+constexpr int kFirstRequestTimer = 1;
+constexpr int kLastRequestTimer = 79;
+
 // --- the line: 115200 baud, no parity, 8 data bits, 2 stop bits ---------------------------------
 constexpr SerialSettings kLine{115200, 'N', 8, 2, 3, 512};
 
@@ -25,5 +30,7 @@ constexpr const char* kTimeOut = "Time out!";
 constexpr const char* kStandby = "Matrix is in standby mode!";
 // A setting the matrix confirmed, on the General and the EDID page alike.
 constexpr const char* kSetOk = "Set successfully!";
+// What a second request hears while the first one still waits.
+constexpr const char* kPleaseWait = "Please wait...";
 
 } // namespace zentrel::session

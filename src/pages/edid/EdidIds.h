@@ -77,7 +77,6 @@ constexpr int kLastStandbyTimer = kStatusGiveUps.back();
 constexpr int kLongNoticeMs = 2500;
 
 // --- texts -------------------------------------------------------------------------------------
-constexpr const char* kPleaseWait = "Please wait...";
 constexpr const char* kNoFile = "Select the file!";
 constexpr const char* kFileFilter = "Binary file(*.BIN)|*.BIN||";
 constexpr const char* kAllInputs = "All Inputs";

@@ -166,7 +166,7 @@ void EdidPage::storeSelection(int id) {
 bool EdidPage::guard(Operation op) {
     replyMute_ = false;
     if (busy_) {
-        popups_.notice(kPleaseWait, session::kNoticeMs, PagePopups::When::Always);
+        popups_.notice(session::kPleaseWait, session::kNoticeMs, PagePopups::When::Always);
         return false;
     }
     op_ = op;
@@ -262,12 +262,12 @@ void EdidPage::onOutputMissing(int output) {
 void EdidPage::onModeSet(bool builtIn, bool allInputs) {
     endChange();
     if (builtIn) {
-        popups_.closeNoticeShowing(kPleaseWait);
+        popups_.closeNoticeShowing(session::kPleaseWait);
         popups_.notice(session::kSetOk, session::kNoticeMs, PagePopups::When::Always);
     }
     allInputs ? refresh() : queryTargetInput(selections_.modeTarget);
     if (!builtIn) {
-        popups_.closeNoticeShowing(kPleaseWait);
+        popups_.closeNoticeShowing(session::kPleaseWait);
     }
 }
 
@@ -276,18 +276,18 @@ void EdidPage::onCopied(bool allInputs, bool done) {
     if (allInputs) {
         endChange();
         if (!done) {
-            popups_.closeNoticeShowing(kPleaseWait);
+            popups_.closeNoticeShowing(session::kPleaseWait);
             popups_.notice(kCopyFailed, session::kNoticeMs, PagePopups::When::Always);
             return;
         }
         popups_.notice(kCopyOk, session::kNoticeMs, PagePopups::When::Always);
         refresh();
-        popups_.closeNoticeShowing(kPleaseWait);
+        popups_.closeNoticeShowing(session::kPleaseWait);
         return;
     }
     popups_.stopAnimation();
     busy_ = false;
-    popups_.closeNoticeShowing(kPleaseWait);
+    popups_.closeNoticeShowing(session::kPleaseWait);
     if (popups_.noticeShown()) {
         return;
     }
@@ -309,7 +309,7 @@ void EdidPage::onDownloaded(bool allInputs, std::uint8_t outcome) {
         allInputs ? refresh() : queryTargetInput(selections_.downloadTarget);
     }
     postTabLock(*this, false);
-    popups_.closeNoticeShowing(kPleaseWait);
+    popups_.closeNoticeShowing(session::kPleaseWait);
 }
 
 void EdidPage::onStatusRead(int k, std::uint8_t code) {
@@ -324,7 +324,7 @@ void EdidPage::onStatusDone() {
 void EdidPage::onChangeTimedOut(const char* text) {
     popups_.stopAnimation();
     busy_ = false;
-    if (popups_.noticeShows(kPleaseWait)) {
+    if (popups_.noticeShows(session::kPleaseWait)) {
         setTimer(kNoticeTimer, session::kNoticeMs);
         postTabLock(*this, false);
         popups_.closeNotice();

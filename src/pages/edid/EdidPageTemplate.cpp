@@ -16,11 +16,9 @@ namespace {
 using K = ControlKind;
 using namespace tpl;
 
-// The page fills the main window below the caption bar: 325 x 260 dialog units. The template is
-// laid out for eight inputs: its list frames reach 75 units (150 pixels) past the page's edge
-// and the Status button sits out there, until the page's opening lays the list out for the unit.
-constexpr int kWidth = 325;
-constexpr int kHeight = 260;
+// The template is laid out for eight inputs: its list frames reach 75 units (150 pixels) past the
+// page's edge and the Status button sits out there, until the page's opening lays the list out for
+// the unit.
 constexpr int kCut = edid::kCutPixels / 2;
 
 // Controls that share a caption carry their row first ("Copy EDID From: Set").
@@ -38,7 +36,7 @@ std::string inputName(int k) {
 }
 
 DialogTemplate build() {
-    DialogTemplate t{res::kEdidPage, "EDID", kWidth, kHeight, {}};
+    DialogTemplate t = page(res::kEdidPage, "EDID");
     auto& c = t.controls;
 
     // "Manual Mode": one row per way of giving the inputs an EDID.

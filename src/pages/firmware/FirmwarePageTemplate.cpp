@@ -16,8 +16,6 @@ using K = ControlKind;
 using namespace tpl;
 
 // The page fills the main window below the caption bar, as the other pages do.
-constexpr int kWidth = 325;
-constexpr int kHeight = 260;
 
 ControlTemplate edit(int id, int x, int y, int w, int h, bool multiline, std::string name) {
     ControlTemplate t = named(item(id, K::Edit, "", x, y, w, h), std::move(name));
@@ -27,7 +25,7 @@ ControlTemplate edit(int id, int x, int y, int w, int h, bool multiline, std::st
 }
 
 DialogTemplate build() {
-    DialogTemplate t{res::kFirmwarePage, "FW Upgrade", kWidth, kHeight, {}};
+    DialogTemplate t = page(res::kFirmwarePage, "FW Upgrade");
     auto& c = t.controls;
 
     // The file and the upgrade.

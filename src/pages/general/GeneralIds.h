@@ -82,10 +82,6 @@ constexpr int kStatusComStart = 91;
 
 constexpr int kResetAnimation = 100;
 
-// The standby announcement stops every timer in this range.
-constexpr int kFirstRequestTimer = 1;
-constexpr int kLastRequestTimer = 79;
-
 // --- periods (ms) ------------------------------------------------------------------------------
 constexpr int kRescanMs = 500;
 
@@ -93,7 +89,6 @@ constexpr int kRescanMs = 500;
 constexpr const char* kConnect = "Connect";
 constexpr const char* kDisconnect = "Disconnect";
 constexpr const char* kNotKnown = "Not Known";
-constexpr const char* kPleaseWait = "Please wait...";
 constexpr const char* kRebooting = "Rebooting...";
 constexpr const char* kInitializing = "Initializing...";
 constexpr const char* kPowerOff = "Power Off!";

@@ -27,6 +27,12 @@ const DialogTemplate& GeneralPage::pageTemplate() const {
     return generalPageTemplate();
 }
 
+void GeneralPage::showNames(const PortNames&) {
+    if (created()) {
+        status_.showNames();
+    }
+}
+
 void GeneralPage::onSelected() {
     // The main window connects anew for the page shown in TCP mode.
     tcpLinkOpened();
@@ -94,7 +100,7 @@ void GeneralPage::dispatch(const LinkedFrame& reply) {
 }
 
 void GeneralPage::onStandby() {
-    killTimers(gen::kFirstRequestTimer, gen::kLastRequestTimer);
+    killTimers(session::kFirstRequestTimer, session::kLastRequestTimer);
     maintenance_.stopForStandby();
     // The connect check that Status was waiting on has just been stopped with the rest; were
     // Status still to wait for it, it would do nothing on a link that works. A chain that was

@@ -34,11 +34,7 @@ public:
     void search() override { connection_.search(); }
     void disconnectCom() override { connection_.disconnectCom(); }
     void keepState(PanelState& kept) override { connection_.keepState(kept); }
-    void showNames(const PortNames&) override {
-        if (created()) {
-            status_.showNames();
-        }
-    }
+    void showNames(const PortNames&) override;
 
     // --- Window ----------------------------------------------------------------------------
     void onInitDialog() override;

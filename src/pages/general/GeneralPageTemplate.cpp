@@ -14,9 +14,6 @@ namespace {
 using K = ControlKind;
 using namespace tpl;
 
-// The page fills the main window below the caption bar: 325 x 260 dialog units.
-constexpr int kWidth = 325;
-constexpr int kHeight = 260;
 constexpr int kPageTemplateId = 145;
 
 // A port line: centred in its half of the blue panel, clear of the panel's edges.
@@ -44,7 +41,7 @@ std::string portName(const char* kind, int k) {
 }
 
 DialogTemplate build() {
-    DialogTemplate t{kPageTemplateId, "General", kWidth, kHeight, {}};
+    DialogTemplate t = page(kPageTemplateId, "General");
     auto& c = t.controls;
 
     // Left column: the connection panel.

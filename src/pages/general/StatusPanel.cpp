@@ -179,7 +179,7 @@ void StatusPanel::onPortsTimedOut() {
     page_.killTimer(gen::kStatusAnimation);
     page_.setTimer(gen::kNoticeTimer, kGiveUpNoticeMs);
     page_.popups().closeProgress();
-    if (page_.popups().noticeShows(gen::kPleaseWait)) {
+    if (page_.popups().noticeShows(session::kPleaseWait)) {
         busy_ = 0;
         postTabLock(page_, busy_ != 0);
         page_.popups().closeNotice();
@@ -210,7 +210,7 @@ void StatusPanel::unlock() {
 
 void StatusPanel::onChainDone() {
     unlock();
-    if (page_.popups().noticeShows(gen::kPleaseWait)) {
+    if (page_.popups().noticeShows(session::kPleaseWait)) {
         page_.popups().closeNotice();
     }
     page_.killTimer(gen::kStatusAnimation);

@@ -93,11 +93,6 @@ constexpr int kAllFromPortToPort = 9;
 // --- timers ------------------------------------------------------------------------------------
 constexpr int kNoticeTimer = 59;
 constexpr int kAnimationTimer = 60;
-// The standby announcement stops every timer in this range.
-constexpr int kFirstTimer = 1;
-constexpr int kLastTimer = 79;
-
-// --- periods (ms) ------------------------------------------------------------------------------
 
 // --- texts -------------------------------------------------------------------------------------
 constexpr const char* kPleaseWait = "Please wait ";

@@ -72,6 +72,12 @@ void MatrixPage::layOut() {
     showNames(ctx_.profiles.names());
 }
 
+void MatrixPage::profileReplaced() {
+    if (created()) {
+        settings_.load();
+    }
+}
+
 void MatrixPage::showNames(const PortNames& names) {
     if (!hasControl(mtx::kSettingsList)) {
         return; // not made yet: its opening shows them
@@ -209,7 +215,7 @@ void MatrixPage::dispatch(const LinkedFrame& linked) {
 }
 
 void MatrixPage::onStandby() {
-    killTimers(mtx::kFirstTimer, mtx::kLastTimer);
+    killTimers(session::kFirstRequestTimer, session::kLastRequestTimer);
     engine_.abandon();
     refresh_.abandon();
     state().MatrixBusy = false;

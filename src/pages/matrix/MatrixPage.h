@@ -47,11 +47,7 @@ public:
     // Each output's name under its caption; each input button's name in its tooltip and after
     // what it is announced as ("OUTPUT B input 3 Media player").
     void showNames(const PortNames& names) override;
-    void profileReplaced() override {
-        if (created()) {
-            settings_.load();
-        }
-    }
+    void profileReplaced() override;
 
     // --- Window ----------------------------------------------------------------------------
     void onInitDialog() override;

@@ -15,10 +15,6 @@ namespace {
 using K = ControlKind;
 using namespace tpl;
 
-// The page fills the main window below the caption bar: 325 x 260 dialog units.
-constexpr int kWidth = 325;
-constexpr int kHeight = 260;
-
 // One output group: 78 x 108, four across the page, the second row of four below the first.
 constexpr int kGroupW = 78;
 constexpr int kGroupH = 108;
@@ -91,7 +87,7 @@ void addPanels(DialogTemplate& t) {
 }
 
 DialogTemplate build() {
-    DialogTemplate t{res::kMatrixPage, "Matrix", kWidth, kHeight, {}};
+    DialogTemplate t = page(res::kMatrixPage, "Matrix");
     for (int k = 1; k <= ops::kOutputs; ++k) {
         addGroup(t, k);
     }
