@@ -73,9 +73,6 @@ constexpr int kAnimationTimer = 60;
 constexpr int kFirstStandbyTimer = 1;
 constexpr int kLastStandbyTimer = kStatusGiveUps.back();
 
-// --- periods (ms) ------------------------------------------------------------------------------
-constexpr int kLongNoticeMs = 2500;
-
 // --- texts -------------------------------------------------------------------------------------
 constexpr const char* kNoFile = "Select the file!";
 constexpr const char* kFileFilter = "Binary file(*.BIN)|*.BIN||";

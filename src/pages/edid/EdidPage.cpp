@@ -383,13 +383,13 @@ void EdidPage::onStandby() {
     killTimers(kFirstStandbyTimer, kLastStandbyTimer);
     popups_.stopAnimation();
     busy_ = false;
-    popups_.noticeInstead(session::kStandby, kLongNoticeMs);
+    popups_.noticeInstead(session::kStandby, session::kStandbyNoticeMs);
 }
 
 void EdidPage::onChangeRefused() {
     popups_.stopAnimation();
     busy_ = false;
-    popups_.noticeInstead(kSwitchRefused, kLongNoticeMs);
+    popups_.noticeInstead(kSwitchRefused, session::kStandbyNoticeMs); // as long as standby's
 }
 
 } // namespace zentrel

@@ -78,12 +78,10 @@ constexpr int kActivationLinkCheck = 48;
 constexpr int kNoticeTimer = 55;
 constexpr int kStatusAnimation = 60;
 constexpr int kPortRescan = 66;
+constexpr int kRescanMs = 500; // the port list is read again this often while the page shows
 constexpr int kStatusComStart = 91;
 
 constexpr int kResetAnimation = 100;
-
-// --- periods (ms) ------------------------------------------------------------------------------
-constexpr int kRescanMs = 500;
 
 // --- texts -------------------------------------------------------------------------------------
 constexpr const char* kConnect = "Connect";
