@@ -118,4 +118,5 @@ TEST(ReplyViews, ReadTheirReplyAndRejectEveryOther) {
     EXPECT_FALSE(request::firmwareFrame(cmd::firmwareBlockHeader(1, 3)));
     EXPECT_FALSE(request::edidFixedBytesRight(cmd::kEdidBuiltIn.frame({4, 0x00, 1})));
     EXPECT_TRUE(request::edidFixedBytesRight(cmd::edidDataHeaderAll()));
+    EXPECT_FALSE(request::edidFixedBytesRight(CommandFrame(cmd::edidDataHeader()).put(7, 0x02)));
 }
