@@ -32,8 +32,7 @@ void DeviceLine::activate() {
             return;
         }
     } else {
-        const SerialSettings settings{115200, 'N', 8, 2, 3, 512};
-        if (s.ComPortOpen == 0 || !page_.link().open(page_, s.SharedPort, settings) ||
+        if (s.ComPortOpen == 0 || !page_.link().open(page_, s.SharedPort, session::kLine) ||
             !page_.link().start()) {
             page_.popups().notice(session::kNoCom, session::kNoticeMs, PagePopups::When::Always);
             return;

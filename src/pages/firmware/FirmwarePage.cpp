@@ -49,7 +49,7 @@ void FirmwarePage::onInitDialog() {
     setTooltip(fw::kOpen, fw::kOpenTip);
     const SharedState& s = state();
     if (s.ControlMode == kModeCom && s.SharedPort != 0 &&
-        link_.serial()->open(*this, s.SharedPort, SerialSettings{115200, 'N', 8, 2, 3, 512})) {
+        link_.serial()->open(*this, s.SharedPort, session::kLine)) {
         link_.serial()->start();
     }
 }

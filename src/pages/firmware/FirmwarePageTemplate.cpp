@@ -15,8 +15,6 @@ namespace {
 using K = ControlKind;
 using namespace tpl;
 
-// The page fills the main window below the caption bar, as the other pages do.
-
 ControlTemplate edit(int id, int x, int y, int w, int h, bool multiline, std::string name) {
     ControlTemplate t = named(item(id, K::Edit, "", x, y, w, h), std::move(name));
     t.multiline = multiline;

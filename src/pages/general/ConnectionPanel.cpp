@@ -175,7 +175,7 @@ bool ConnectionPanel::onCommand(int id, int code) {
         return true;
     case gen::kConfig:
         if (!page_.configDialog().open()) {
-            page_.popups().notice(nc::kFindFirstText, 1500, PagePopups::When::Always);
+            page_.popups().notice(nc::kFindFirstText, session::kNoticeMs, PagePopups::When::Always);
         }
         return true;
     case gen::kClosePage:
@@ -257,7 +257,7 @@ void ConnectionPanel::comConnect() {
         return;
     }
     if (!page_.link().open(page_, portNumber_, settings_)) {
-        page_.popups().notice(session::kNoCom, 1500, PagePopups::When::Always);
+        page_.popups().notice(session::kNoCom, session::kNoticeMs, PagePopups::When::Always);
         return;
     }
     page_.serialLinkOpened();
@@ -321,7 +321,7 @@ void ConnectionPanel::activate() {
     }
     if (s.ComPortOpen == 0) {
         page_.setTimer(gen::kPortRescan, gen::kRescanMs);
-        page_.popups().notice(session::kNoCom, 1500, PagePopups::When::Always);
+        page_.popups().notice(session::kNoCom, session::kNoticeMs, PagePopups::When::Always);
         return;
     }
     if (page_.link().open(page_, portNumber_, settings_)) {
@@ -332,7 +332,7 @@ void ConnectionPanel::activate() {
     // The port is gone: shown closed, so that the next Status or Connect opens it again, and
     // commands say "Open COM failed!" instead of writing to nothing.
     closeCom(true, s.ControlMode == kModeCom);
-    page_.popups().notice(session::kNoCom, 1500, PagePopups::When::Always);
+    page_.popups().notice(session::kNoCom, session::kNoticeMs, PagePopups::When::Always);
 }
 
 void ConnectionPanel::endChecks() {
@@ -354,7 +354,7 @@ void ConnectionPanel::waitForActivationLink() {
         page_.setTimer(gen::kActivationLinkCheck, session::kConnectCheckMs);
         return;
     }
-    page_.popups().notice(session::kNoLink, 1500, PagePopups::When::Always);
+    page_.popups().notice(session::kNoLink, session::kNoticeMs, PagePopups::When::Always);
 }
 
 void ConnectionPanel::search() {
@@ -428,7 +428,8 @@ bool ConnectionPanel::refuseUnlessReady() {
         return false;
     }
     const bool tcp = page_.state().ControlMode == kModeTcp;
-    page_.popups().notice(tcp ? session::kNoLink : session::kNoCom, 1500, PagePopups::When::Always);
+    page_.popups().notice(tcp ? session::kNoLink : session::kNoCom, session::kNoticeMs,
+                          PagePopups::When::Always);
     return true;
 }
 

@@ -107,7 +107,7 @@ void GeneralPage::onStandby() {
     // running has lost its waits too and would keep the tabs locked for ever.
     status_.stopForStandby();
     popups_.closeProgress();
-    popups_.noticeInstead(session::kStandby, 2500);
+    popups_.noticeInstead(session::kStandby, session::kStandbyNoticeMs);
 }
 
 } // namespace zentrel

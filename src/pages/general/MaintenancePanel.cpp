@@ -76,7 +76,7 @@ void MaintenancePanel::onCommandTimedOut() {
 
 void MaintenancePanel::onRebootDone() {
     page_.popups().closeNotice();
-    page_.popups().notice(ops::kRebootOk, 1500, When::IfClosed);
+    page_.popups().notice(ops::kRebootOk, session::kNoticeMs, When::IfClosed);
 }
 
 void MaintenancePanel::onPowerOnDone() {
@@ -96,7 +96,7 @@ void MaintenancePanel::onResetDone() {
     page_.popups().closeProgress();
     // The reset switched the beeper on; the box shows it before the notice takes the screen.
     page_.setChecked(gen::kBeep, true);
-    page_.popups().notice(session::kSetOk, 1500, When::IfClosed);
+    page_.popups().notice(session::kSetOk, session::kNoticeMs, When::IfClosed);
 }
 
 bool MaintenancePanel::onReply(const CommandFrame& f) {
