@@ -6,11 +6,13 @@
 namespace zentrel {
 
 std::unique_ptr<TcpSocket> QtNetwork::createTcp() {
-    return std::make_unique<QtTcpSocket>(loop_, nextHandle_++);
+    auto socket = std::make_unique<QtTcpSocket>(loop_, nextHandle_++);
+    return socket->isOpen() ? std::move(socket) : nullptr;
 }
 
 std::unique_ptr<UdpSocket> QtNetwork::createUdp() {
-    return std::make_unique<QtUdpSocket>(loop_, nextHandle_++);
+    auto socket = std::make_unique<QtUdpSocket>(loop_, nextHandle_++);
+    return socket->isOpen() ? std::move(socket) : nullptr;
 }
 
 } // namespace zentrel

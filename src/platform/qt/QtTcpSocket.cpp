@@ -1,18 +1,32 @@
 #include "QtTcpSocket.h"
 
-#include <QHostAddress>
-#include <QTcpSocket>
+#include <QSocketNotifier>
+
+#include <arpa/inet.h>
+#include <cerrno>
+#include <netinet/in.h>
+#include <sys/ioctl.h>
+#include <sys/socket.h>
+#include <unistd.h>
 
 namespace zentrel {
 
 QtTcpSocket::QtTcpSocket(EventLoop& loop, WParam handle)
-    : notifier_(loop, handle), socket_(new QTcpSocket), context_(std::make_unique<QObject>()) {
-    socket_->setReadBufferSize(kReadBufferBytes);
-    QObject::connect(socket_, &QTcpSocket::connected, context_.get(), [this] { onConnected(); });
-    QObject::connect(socket_, &QTcpSocket::errorOccurred, context_.get(),
-                     [this](QAbstractSocket::SocketError e) { onError(e); });
-    QObject::connect(socket_, &QTcpSocket::readyRead, context_.get(), [this] { onReadyRead(); });
-    QObject::connect(socket_, &QTcpSocket::disconnected, context_.get(), [this] { onPeerGone(0); });
+    : notifier_(loop, handle),
+      fd_(::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0)) {
+    if (fd_ < 0) {
+        open_ = false; // the system has no socket to give
+        return;
+    }
+    // Set before the connect, so the window TCP offers the peer follows from it.
+    const int size = kReadBufferBytes;
+    ::setsockopt(fd_, SOL_SOCKET, SO_RCVBUF, &size, sizeof size);
+    readable_ = new QSocketNotifier(static_cast<qintptr>(fd_), QSocketNotifier::Read);
+    writable_ = new QSocketNotifier(static_cast<qintptr>(fd_), QSocketNotifier::Write);
+    readable_->setEnabled(false);
+    writable_->setEnabled(false);
+    QObject::connect(readable_, &QSocketNotifier::activated, [this] { onReadable(); });
+    QObject::connect(writable_, &QSocketNotifier::activated, [this] { onWritable(); });
 }
 
 QtTcpSocket::~QtTcpSocket() {
@@ -20,24 +34,22 @@ QtTcpSocket::~QtTcpSocket() {
 }
 
 std::int64_t QtTcpSocket::buffered() const {
-    return open_ ? socket_->bytesAvailable() : 0;
+    int n = 0;
+    return open_ && ::ioctl(fd_, FIONREAD, &n) == 0 ? n : 0;
 }
 
-std::int64_t QtTcpSocket::unsent() const {
-    return open_ ? socket_->bytesToWrite() : 0;
-}
-
-int QtTcpSocket::wsaError(QAbstractSocket::SocketError e) {
-    switch (e) {
-    case QAbstractSocket::ConnectionRefusedError:
+int QtTcpSocket::wsaError(int systemError) {
+    switch (systemError) {
+    case ECONNREFUSED:
         return WSAECONNREFUSED;
-    case QAbstractSocket::SocketTimeoutError:
+    case ETIMEDOUT:
         return WSAETIMEDOUT;
-    case QAbstractSocket::HostNotFoundError:
+    case EHOSTUNREACH:
         return WSAEHOSTUNREACH;
-    case QAbstractSocket::SocketAddressNotAvailableError:
+    case EADDRNOTAVAIL:
         return WSAEADDRNOTAVAIL;
-    case QAbstractSocket::NetworkError:
+    case ENETUNREACH:
+    case ENETDOWN:
         return WSAENETUNREACH;
     default:
         return WSAECONNRESET;
@@ -48,71 +60,121 @@ void QtTcpSocket::asyncSelect(Window& w, unsigned msg, int events) {
     notifier_.select(w, msg, events);
 }
 
+void QtTcpSocket::watchRead(bool on) {
+    if (readable_ != nullptr) {
+        readable_->setEnabled(on);
+    }
+}
+
+void QtTcpSocket::watchWrite(bool on) {
+    if (writable_ != nullptr) {
+        writable_->setEnabled(on);
+    }
+}
+
 void QtTcpSocket::connect(const std::string& ipv4, std::uint16_t port) {
     if (!open_ || state_ != State::Idle) {
         return;
     }
     state_ = State::Connecting;
-    QHostAddress address;
-    if (!address.setAddress(QString::fromStdString(ipv4)) ||
-        address.protocol() != QAbstractSocket::IPv4Protocol) {
+    sockaddr_in to{};
+    to.sin_family = AF_INET;
+    to.sin_port = htons(port);
+    if (::inet_pton(AF_INET, ipv4.c_str(), &to.sin_addr) != 1) {
         // Reported like every other outcome, so the caller learns that this connect is over.
         state_ = State::Failed;
         notifier_.notify(FD_CONNECT, WSAEADDRNOTAVAIL);
         return;
     }
-    socket_->connectToHost(address, port);
+    if (::connect(fd_, reinterpret_cast<const sockaddr*>(&to), sizeof to) == 0) {
+        connectDone(); // at once, on loopback; still reported through the loop
+    } else if (errno == EINPROGRESS) {
+        watchWrite(true); // writable once the connect is over, either way
+    } else {
+        state_ = State::Failed;
+        notifier_.notify(FD_CONNECT, wsaError(errno));
+    }
 }
 
-void QtTcpSocket::onConnected() {
-    if (state_ != State::Connecting) {
+void QtTcpSocket::connectDone() {
+    int error = 0;
+    socklen_t length = sizeof error;
+    if (::getsockopt(fd_, SOL_SOCKET, SO_ERROR, &error, &length) != 0) {
+        error = errno;
+    }
+    watchWrite(false);
+    if (error != 0) {
+        state_ = State::Failed;
+        notifier_.notify(FD_CONNECT, wsaError(error));
         return;
     }
     state_ = State::Connected;
+    watchRead(true);
     notifier_.notify(FD_CONNECT);
     notifier_.notify(FD_WRITE);
 }
 
-void QtTcpSocket::onError(QAbstractSocket::SocketError e) {
+void QtTcpSocket::onWritable() {
     if (state_ == State::Connecting) {
-        state_ = State::Failed;
-        notifier_.notify(FD_CONNECT, wsaError(e));
-    } else if (state_ == State::Connected && e != QAbstractSocket::RemoteHostClosedError) {
-        // An orderly close by the peer arrives as `disconnected`; anything else is a reset.
-        onPeerGone(wsaError(e));
+        connectDone();
+    } else {
+        flushUnsent();
     }
 }
 
-void QtTcpSocket::onReadyRead() {
-    if (socket_->bytesAvailable() > 0) {
-        notifier_.announceRead();
-    }
-}
-
-void QtTcpSocket::onPeerGone(int error) {
+void QtTcpSocket::onReadable() {
     if (state_ != State::Connected) {
+        watchRead(false);
         return;
     }
-    state_ = State::PeerClosed;
-    if (socket_->bytesAvailable() > 0) {
-        deferredCloseError_ = error;
-    } else {
-        notifier_.notify(FD_CLOSE, error);
+    std::uint8_t probe = 0;
+    const ssize_t n = ::recv(fd_, &probe, 1, MSG_PEEK | MSG_DONTWAIT);
+    if (n > 0) {
+        // Quiet until the reader takes it: the system reports waiting data for as long as it
+        // waits, and the loop must not spin on a page that reads later.
+        watchRead(false);
+        notifier_.announceRead();
+    } else if (n == 0) {
+        peerGone(0);
+    } else if (errno != EAGAIN && errno != EWOULDBLOCK && errno != EINTR) {
+        peerGone(wsaError(errno));
     }
+}
+
+void QtTcpSocket::peerGone(int error) {
+    state_ = State::PeerClosed;
+    watchRead(false);
+    watchWrite(false);
+    unsent_.clear();
+    notifier_.notify(FD_CLOSE, error);
 }
 
 int QtTcpSocket::send(std::span<const std::uint8_t> data) {
     if (!open_ || state_ != State::Connected) {
         return -1;
     }
-    if (socket_->bytesToWrite() + static_cast<qint64>(data.size()) > kWriteBufferBytes) {
-        socket_->flush(); // hands the system what it will take now
+    if (unsent_.size() + data.size() > kWriteBufferBytes) {
+        flushUnsent(); // hands the system what it will take now
         return -1;
     }
-    const qint64 n = socket_->write(reinterpret_cast<const char*>(data.data()),
-                                    static_cast<qint64>(data.size()));
-    socket_->flush(); // out now rather than on the next turn of the loop
-    return static_cast<int>(n);
+    unsent_.insert(unsent_.end(), data.begin(), data.end());
+    flushUnsent(); // out now rather than on the next turn of the loop
+    return static_cast<int>(data.size());
+}
+
+void QtTcpSocket::flushUnsent() {
+    std::size_t taken = 0;
+    while (taken < unsent_.size()) {
+        const ssize_t n = ::send(fd_, unsent_.data() + taken, unsent_.size() - taken,
+                                 MSG_DONTWAIT | MSG_NOSIGNAL);
+        if (n < 0) {
+            // Full: the rest goes when the system makes room. Broken: the reader hears of it.
+            break;
+        }
+        taken += static_cast<std::size_t>(n);
+    }
+    unsent_.erase(unsent_.begin(), unsent_.begin() + static_cast<std::ptrdiff_t>(taken));
+    watchWrite(!unsent_.empty() && state_ == State::Connected);
 }
 
 int QtTcpSocket::recv(std::span<std::uint8_t> data) {
@@ -121,16 +183,29 @@ int QtTcpSocket::recv(std::span<std::uint8_t> data) {
     }
     // Every recv re-enables FD_READ, as on the platform, even one that finds nothing.
     notifier_.readTaken();
-    if (socket_->bytesAvailable() <= 0) {
-        return state_ == State::PeerClosed ? 0 : -1;
+    if (state_ == State::PeerClosed) {
+        return 0;
     }
-    const qint64 n =
-        socket_->read(reinterpret_cast<char*>(data.data()), static_cast<qint64>(data.size()));
-    if (socket_->bytesAvailable() > 0) {
+    if (state_ != State::Connected || data.empty()) {
+        return -1;
+    }
+    const ssize_t n = ::recv(fd_, data.data(), data.size(), MSG_DONTWAIT);
+    if (n == 0) {
+        peerGone(0);
+        return 0;
+    }
+    if (n < 0) {
+        if (errno == EAGAIN || errno == EWOULDBLOCK || errno == EINTR) {
+            watchRead(true);
+        } else {
+            peerGone(wsaError(errno));
+        }
+        return -1;
+    }
+    if (buffered() > 0) {
         notifier_.announceRead();
-    } else if (deferredCloseError_ >= 0) {
-        notifier_.notify(FD_CLOSE, deferredCloseError_);
-        deferredCloseError_ = -1;
+    } else {
+        watchRead(true); // the next data, or the peer's close
     }
     return static_cast<int>(n);
 }
@@ -140,12 +215,15 @@ void QtTcpSocket::close() {
         return;
     }
     open_ = false;
-    notifier_.silence();
-    context_.reset(); // no notification follows a close
-    socket_->abort();
-    // Deleted on the next turn of the loop: close may run inside a call that came from the socket.
-    socket_->deleteLater();
-    socket_ = nullptr;
+    notifier_.silence(); // no notification follows a close
+    for (QSocketNotifier* n : {readable_, writable_}) {
+        n->setEnabled(false);
+        n->disconnect();
+        n->deleteLater();
+    }
+    readable_ = writable_ = nullptr;
+    ::close(fd_);
+    fd_ = -1;
 }
 
 } // namespace zentrel

@@ -1,29 +1,29 @@
 #pragma once
-// The panel's stream socket on Qt, with the notifications the behaviour expects of its socket
-// layer: FD_CONNECT (with the outcome), FD_READ (re-announced after a recv while data remains),
-// FD_CLOSE when the peer goes; each posted through the event loop to the selected window.
+// The panel's stream socket: a non-blocking system socket watched by Qt's event loop, with the
+// notifications the behaviour expects of its socket layer: FD_CONNECT (with the outcome),
+// FD_READ (re-announced after a recv while data remains), FD_CLOSE when the peer goes; each
+// posted through the event loop to the selected window. Plain system sockets rather than Qt's
+// network module, so the panel does not load that module and the libraries it brings at start.
 #include "platform/EventLoop.h"
 #include "platform/SocketNotifier.h"
 #include "platform/TcpSocket.h"
 
-#include <QAbstractSocket>
-
 #include <cstdint>
 #include <memory>
+#include <vector>
 
-class QObject;
-class QTcpSocket;
+class QSocketNotifier;
 
 namespace zentrel {
 
 class QtTcpSocket : public TcpSocket {
 public:
-    // What the socket takes in ahead of the reader, at most: a peer that streams faster than
-    // the panel reads is held back by TCP's own flow control instead of filling memory.
-    static constexpr std::int64_t kReadBufferBytes = 64 * 1024;
-    // What the socket holds back for a peer that does not read, at most: beyond it a send is
-    // refused whole, as a full non-blocking socket would, so a frame never goes out in part.
-    static constexpr std::int64_t kWriteBufferBytes = 64 * 1024;
+    // What the system takes in ahead of the reader, at most (its receive buffer): a peer that
+    // streams faster than the panel reads is held back by TCP's own flow control.
+    static constexpr int kReadBufferBytes = 64 * 1024;
+    // What the socket holds back for a peer that does not read, beyond what the system took: a
+    // send that does not fit is refused whole, so a frame never goes out in part.
+    static constexpr std::size_t kWriteBufferBytes = 64 * 1024;
 
     QtTcpSocket(EventLoop& loop, WParam handle);
     ~QtTcpSocket() override;
@@ -39,26 +39,30 @@ public:
     // Bytes received and not yet read, and bytes sent that the system has not taken yet; for
     // tests.
     std::int64_t buffered() const;
-    std::int64_t unsent() const;
+    std::int64_t unsent() const { return static_cast<std::int64_t>(unsent_.size()); }
 
-    // The error code the platform reports for a socket error of Qt.
-    static int wsaError(QAbstractSocket::SocketError e);
+    // The error code the platform reports for a system error number.
+    static int wsaError(int systemError);
 
 private:
     enum class State { Idle, Connecting, Connected, Failed, PeerClosed };
 
-    void onConnected();
-    void onError(QAbstractSocket::SocketError e);
-    void onReadyRead();
-    void onPeerGone(int error);
+    void onReadable();
+    void onWritable();
+    void connectDone();
+    void flushUnsent();
+    void peerGone(int error);
+    void watchRead(bool on);
+    void watchWrite(bool on);
 
     SocketNotifier notifier_;
-    QTcpSocket* socket_;
-    // Receiver of every connection to the socket's signals: deleting it silences the socket.
-    std::unique_ptr<QObject> context_;
+    int fd_ = -1;
+    // Deleted on the next turn of the loop: close may run inside a call that came from them.
+    QSocketNotifier* readable_ = nullptr;
+    QSocketNotifier* writable_ = nullptr;
+    std::vector<std::uint8_t> unsent_;
     bool open_ = true;
     State state_ = State::Idle;
-    int deferredCloseError_ = -1; // FD_CLOSE waits for the unread data; -1 when none waits
 };
 
 } // namespace zentrel

@@ -1,9 +1,11 @@
 #include "QtUdpSocket.h"
 
-#include <QHostAddress>
-#include <QUdpSocket>
+#include <QSocketNotifier>
 
+#include <arpa/inet.h>
+#include <netinet/in.h>
 #include <sys/socket.h>
+#include <unistd.h>
 
 #include <vector>
 
@@ -12,15 +14,22 @@ namespace zentrel {
 namespace {
 constexpr std::size_t kMaxDatagram = 65536;
 
-bool toIpv4(const std::string& text, QHostAddress& out) {
-    return out.setAddress(QString::fromStdString(text)) &&
-           out.protocol() == QAbstractSocket::IPv4Protocol;
+bool toIpv4(const std::string& text, std::uint16_t port, sockaddr_in& out) {
+    out = sockaddr_in{};
+    out.sin_family = AF_INET;
+    out.sin_port = htons(port);
+    return ::inet_pton(AF_INET, text.c_str(), &out.sin_addr) == 1;
 }
 } // namespace
 
 QtUdpSocket::QtUdpSocket(EventLoop& loop, WParam handle)
-    : inbox_(loop, handle), socket_(new QUdpSocket), context_(std::make_unique<QObject>()) {
-    QObject::connect(socket_, &QUdpSocket::readyRead, context_.get(), [this] { onReadyRead(); });
+    : inbox_(loop, handle), fd_(::socket(AF_INET, SOCK_DGRAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0)) {
+    if (fd_ < 0) {
+        open_ = false; // the system has no socket to give
+        return;
+    }
+    readable_ = new QSocketNotifier(static_cast<qintptr>(fd_), QSocketNotifier::Read);
+    QObject::connect(readable_, &QSocketNotifier::activated, [this] { drain(); });
 }
 
 QtUdpSocket::~QtUdpSocket() {
@@ -28,32 +37,26 @@ QtUdpSocket::~QtUdpSocket() {
 }
 
 bool QtUdpSocket::bind(const std::string& ipv4, std::uint16_t port) {
-    QHostAddress address;
-    if (!open_ || bound_ || !toIpv4(ipv4, address)) {
+    sockaddr_in address{};
+    if (!open_ || bound_ || !toIpv4(ipv4, port, address)) {
         return false;
     }
-    if (!socket_->bind(address, port,
-                       QAbstractSocket::ShareAddress | QAbstractSocket::ReuseAddressHint)) {
+    const int on = 1;
+    ::setsockopt(fd_, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
+    if (::bind(fd_, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0) {
         return false;
     }
     bound_ = true;
-    return applyBroadcast();
+    return true;
 }
 
 bool QtUdpSocket::setBroadcast(bool on) {
     if (!open_) {
         return false;
     }
-    broadcast_ = on;
-    return !bound_ || applyBroadcast();
-}
-
-bool QtUdpSocket::applyBroadcast() {
-    // Qt switches SO_BROADCAST on for every datagram socket; the behaviour expects it off until
-    // asked for, so a missing setBroadcast fails here as it would on the platform.
-    const int on = broadcast_ ? 1 : 0;
-    const auto fd = static_cast<int>(socket_->socketDescriptor());
-    return fd >= 0 && ::setsockopt(fd, SOL_SOCKET, SO_BROADCAST, &on, sizeof on) == 0;
+    // Off until asked for, so a missing setBroadcast fails the send as it would on the platform.
+    const int value = on ? 1 : 0;
+    return ::setsockopt(fd_, SOL_SOCKET, SO_BROADCAST, &value, sizeof value) == 0;
 }
 
 bool QtUdpSocket::asyncSelect(Window& w, unsigned msg, int events) {
@@ -66,16 +69,16 @@ bool QtUdpSocket::asyncSelect(Window& w, unsigned msg, int events) {
 
 int QtUdpSocket::sendTo(std::span<const std::uint8_t> data, const std::string& ipv4,
                         std::uint16_t port) {
-    QHostAddress address;
-    if (!open_ || !toIpv4(ipv4, address)) {
+    sockaddr_in to{};
+    if (!open_ || !toIpv4(ipv4, port, to)) {
         return -1;
     }
-    // Bound here rather than by Qt's implicit bind, so the broadcast setting applies.
+    // Bound here rather than implicitly by the send, so a later bind is refused as after any.
     if (!bound_ && !bind("0.0.0.0", 0)) {
         return -1;
     }
-    const qint64 n = socket_->writeDatagram(reinterpret_cast<const char*>(data.data()),
-                                            static_cast<qint64>(data.size()), address, port);
+    const ssize_t n = ::sendto(fd_, data.data(), data.size(), MSG_DONTWAIT | MSG_NOSIGNAL,
+                               reinterpret_cast<const sockaddr*>(&to), sizeof to);
     return static_cast<int>(n);
 }
 
@@ -84,7 +87,13 @@ int QtUdpSocket::recv(std::span<std::uint8_t> data) {
 }
 
 std::uint16_t QtUdpSocket::localPort() const {
-    return open_ && bound_ ? socket_->localPort() : 0;
+    sockaddr_in local{};
+    socklen_t length = sizeof local;
+    if (!open_ || !bound_ ||
+        ::getsockname(fd_, reinterpret_cast<sockaddr*>(&local), &length) != 0) {
+        return 0;
+    }
+    return ntohs(local.sin_port);
 }
 
 void QtUdpSocket::close() {
@@ -93,32 +102,24 @@ void QtUdpSocket::close() {
     }
     open_ = false;
     inbox_.close();
-    context_.reset();
-    socket_->abort();
-    socket_->deleteLater();
-    socket_ = nullptr;
-}
-
-void QtUdpSocket::onReadyRead() {
-    drain();
+    readable_->setEnabled(false);
+    readable_->disconnect();
+    readable_->deleteLater();
+    readable_ = nullptr;
+    ::close(fd_);
+    fd_ = -1;
 }
 
 void QtUdpSocket::drain() {
-    // Qt reports an unbuffered socket once and then stays silent until a read; a report that
-    // finds nothing (the loop may deliver one after the data was already taken) would leave it
-    // silent for good. So every report is answered with reads until one comes back empty, which
-    // re-arms Qt's notification whatever happened in between. The bound keeps a flood from
-    // holding the loop; Qt reports again for what is left.
+    // Everything waiting is taken into the inbox, which bounds what it keeps; the bound on reads
+    // keeps a flood from holding the loop, and the system reports again for what is left.
+    std::vector<std::uint8_t> buffer(kMaxDatagram);
     for (int i = 0; i < 256; ++i) {
-        const qint64 size = socket_->hasPendingDatagrams() ? socket_->pendingDatagramSize() : -1;
-        std::vector<std::uint8_t> d(size > 0 ? static_cast<std::size_t>(size) : kMaxDatagram);
-        const qint64 n =
-            socket_->readDatagram(reinterpret_cast<char*>(d.data()), static_cast<qint64>(d.size()));
+        const ssize_t n = ::recv(fd_, buffer.data(), buffer.size(), MSG_DONTWAIT);
         if (n < 0) {
             return;
         }
-        d.resize(static_cast<std::size_t>(n));
-        inbox_.arrive(std::move(d));
+        inbox_.arrive(std::vector<std::uint8_t>(buffer.begin(), buffer.begin() + n));
     }
 }
 

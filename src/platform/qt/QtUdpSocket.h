@@ -1,15 +1,12 @@
 #pragma once
-// The panel's datagram socket on Qt. Binds share the address, so the panel and a simulated
-// matrix can both listen on one host; broadcasts need setBroadcast(true) first, as on the
-// platform the behaviour was written for (Qt would otherwise allow them silently).
+// The panel's datagram socket: a non-blocking system socket watched by Qt's event loop. Binds
+// share the address, so the panel and a simulated matrix can both listen on one host;
+// broadcasts need setBroadcast(true) first, as on the platform the behaviour was written for.
 #include "platform/DatagramInbox.h"
 #include "platform/EventLoop.h"
 #include "platform/UdpSocket.h"
 
-#include <memory>
-
-class QObject;
-class QUdpSocket;
+class QSocketNotifier;
 
 namespace zentrel {
 
@@ -32,13 +29,11 @@ public:
     std::uint16_t localPort() const;
 
 private:
-    bool applyBroadcast();
-    void onReadyRead();
     void drain();
 
     DatagramInbox inbox_;
-    QUdpSocket* socket_;
-    std::unique_ptr<QObject> context_;
+    int fd_ = -1;
+    QSocketNotifier* readable_ = nullptr; // deleted on the next turn of the loop, as for TCP
     bool open_ = true;
     bool bound_ = false;
     bool broadcast_ = false;

@@ -1,5 +1,5 @@
-// The control socket on Qt sockets against a real loopback listener. Real time passes here, in
-// short bounded waits; nothing leaves 127.0.0.1.
+// The control socket on the panel's sockets against a real loopback listener. Real time passes
+// here, in short bounded waits; nothing leaves 127.0.0.1.
 #include "NetTestWindow.h"
 #include "link/ControlSocket.h"
 #include "platform/qt/QtEventLoop.h"
@@ -93,12 +93,18 @@ TEST_F(ControlSocketOnLoopback, APeerThatStreamsIsHeldBackInsteadOfFillingMemory
         stream[i] = static_cast<char>(i % 251);
     }
     peer->write(stream);
-    // The socket takes in what its buffer holds, and no more however long the loop runs.
-    ASSERT_TRUE(waitFor([&] { return socket.buffered() >= QtTcpSocket::kReadBufferBytes; }));
+    // The socket takes in what its receive buffer holds (the system counts its own bookkeeping
+    // in it, and doubles what it is asked for), and no more however long the loop runs.
+    ASSERT_TRUE(waitFor([&] { return socket.buffered() >= QtTcpSocket::kReadBufferBytes / 2; }));
     for (int i = 0; i < 50; ++i) {
         QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
     }
-    EXPECT_EQ(socket.buffered(), QtTcpSocket::kReadBufferBytes);
+    const std::int64_t held = socket.buffered();
+    EXPECT_LE(held, 2 * QtTcpSocket::kReadBufferBytes);
+    for (int i = 0; i < 20; ++i) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    }
+    EXPECT_EQ(socket.buffered(), held);
     EXPECT_GT(peer->bytesToWrite(), 0) << "the rest waits at the sender";
 
     // Reading makes room, and every byte comes through in order.
@@ -143,6 +149,6 @@ TEST_F(ControlSocketOnLoopback, APeerThatNeverReadsMakesSendsFailInsteadOfFillin
         }
     }
     EXPECT_EQ(refused, 20) << accepted << " bytes taken";
-    EXPECT_LE(socket.unsent(), QtTcpSocket::kWriteBufferBytes);
+    EXPECT_LE(socket.unsent(), static_cast<std::int64_t>(QtTcpSocket::kWriteBufferBytes));
     EXPECT_GT(socket.unsent(), 0);
 }
