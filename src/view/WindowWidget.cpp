@@ -96,6 +96,17 @@ void WindowWidget::place() {
     }
 }
 
+void WindowWidget::showBeforeBuilding() {
+    // Qt connects to the session's accessibility bus at the first accessibility event of the
+    // program (any control shown or named); a window shown with no controls yet asks for its map
+    // first, so that wait runs while the window server maps it, as for any window. Its controls
+    // are built in this same turn of the loop, so the first frame painted holds them all.
+    const QRect g = toQRect(window_->geometry());
+    setGeometry(g);
+    applyMask();
+    setVisible(true);
+}
+
 void WindowWidget::build() {
     built_ = true;
     for (const auto& [id, control] : window_->controls()) {
@@ -128,12 +139,13 @@ void WindowWidget::syncWindow() {
     if (window_->isVisible() && !placed_) {
         place();
     }
+    if (window_->isVisible() && !built_ && isWindow() && !isVisible()) {
+        showBeforeBuilding();
+    }
     if (window_->isVisible() && !built_) {
         build();
     }
     setWindowTitle(QString::fromStdString(window_->title()));
-    // Announced by the title it shows now ("Zentrel Ver6.26"), not the one it started with.
-    setAccessibleName(spokenName());
     const QRect g = toQRect(window_->geometry());
     if (geometry() != g) {
         const bool resized = geometry().size() != g.size();
@@ -164,6 +176,11 @@ void WindowWidget::syncWindow() {
                 parent->focusShownPage(*this);
             }
         }
+    }
+    if (placed_) {
+        // Announced by the title it shows now ("Zentrel Ver6.26"), not the one it started with;
+        // named once it is shown, so naming it is not the program's first accessibility event.
+        setAccessibleName(spokenName());
     }
     if (isWindow() && window_->isVisible()) {
         if (window_->minimized() && !isMinimized()) {
@@ -211,7 +228,7 @@ void WindowWidget::syncControl(int id) {
     }
     SyncScope scope(syncing_);
     syncControlWidget(*this, *it->second, window_->control(id));
-    if (window_->title().empty() && window_->control(id).kind == ControlKind::Static) {
+    if (placed_ && window_->title().empty() && window_->control(id).kind == ControlKind::Static) {
         setAccessibleName(spokenName());
     }
 }

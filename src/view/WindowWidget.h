@@ -61,6 +61,7 @@ protected:
 
 private:
     void place();
+    void showBeforeBuilding();
     void build();
     void buildControl(int id);
     void applyMask();
