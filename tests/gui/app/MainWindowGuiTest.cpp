@@ -49,6 +49,7 @@ TEST(MainWindowGui, TheRealWindowShowsTitleSizeCaptionBarAndFourCaptions) {
     EXPECT_TRUE(w->isVisible());
     EXPECT_TRUE(w->windowFlags() & Qt::FramelessWindowHint);
     EXPECT_EQ(w->windowTitle(), QStringLiteral("Zentrel Ver6.26"));
+    EXPECT_EQ(w->accessibleName(), QStringLiteral("Zentrel Ver6.26"));
     EXPECT_EQ(w->size(), QSize(652, 550));
 
     QStringList captions;
