@@ -101,8 +101,7 @@ void WindowWidget::showBeforeBuilding() {
     // program (any control shown or named); a window shown with no controls yet asks for its map
     // first, so that wait runs while the window server maps it, as for any window. Its controls
     // are built in this same turn of the loop, so the first frame painted holds them all.
-    const QRect g = toQRect(window_->geometry());
-    setGeometry(g);
+    setGeometry(toQRect(window_->geometry()));
     applyMask();
     setVisible(true);
 }
@@ -139,10 +138,10 @@ void WindowWidget::syncWindow() {
     if (window_->isVisible() && !placed_) {
         place();
     }
-    if (window_->isVisible() && !built_ && isWindow() && !isVisible()) {
-        showBeforeBuilding();
-    }
     if (window_->isVisible() && !built_) {
+        if (isWindow() && !isVisible()) {
+            showBeforeBuilding();
+        }
         build();
     }
     setWindowTitle(QString::fromStdString(window_->title()));

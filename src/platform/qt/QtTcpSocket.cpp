@@ -11,12 +11,33 @@
 
 namespace zentrel {
 
+namespace {
+// The error code the platform reports for a system error number.
+int wsaError(int systemError) {
+    switch (systemError) {
+    case ECONNREFUSED:
+        return WSAECONNREFUSED;
+    case ETIMEDOUT:
+        return WSAETIMEDOUT;
+    case EHOSTUNREACH:
+        return WSAEHOSTUNREACH;
+    case EADDRNOTAVAIL:
+        return WSAEADDRNOTAVAIL;
+    case ENETUNREACH:
+    case ENETDOWN:
+        return WSAENETUNREACH;
+    default:
+        return WSAECONNRESET;
+    }
+}
+
+} // namespace
+
 QtTcpSocket::QtTcpSocket(EventLoop& loop, WParam handle)
     : notifier_(loop, handle),
       fd_(::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0)) {
     if (fd_ < 0) {
-        open_ = false; // the system has no socket to give
-        return;
+        return; // the system has no socket to give
     }
     // Set before the connect, so the window TCP offers the peer follows from it.
     const int size = kReadBufferBytes;
@@ -35,25 +56,7 @@ QtTcpSocket::~QtTcpSocket() {
 
 std::int64_t QtTcpSocket::buffered() const {
     int n = 0;
-    return open_ && ::ioctl(fd_, FIONREAD, &n) == 0 ? n : 0;
-}
-
-int QtTcpSocket::wsaError(int systemError) {
-    switch (systemError) {
-    case ECONNREFUSED:
-        return WSAECONNREFUSED;
-    case ETIMEDOUT:
-        return WSAETIMEDOUT;
-    case EHOSTUNREACH:
-        return WSAEHOSTUNREACH;
-    case EADDRNOTAVAIL:
-        return WSAEADDRNOTAVAIL;
-    case ENETUNREACH:
-    case ENETDOWN:
-        return WSAENETUNREACH;
-    default:
-        return WSAECONNRESET;
-    }
+    return isOpen() && ::ioctl(fd_, FIONREAD, &n) == 0 ? n : 0;
 }
 
 void QtTcpSocket::asyncSelect(Window& w, unsigned msg, int events) {
@@ -73,7 +76,7 @@ void QtTcpSocket::watchWrite(bool on) {
 }
 
 void QtTcpSocket::connect(const std::string& ipv4, std::uint16_t port) {
-    if (!open_ || state_ != State::Idle) {
+    if (!isOpen() || state_ != State::Idle) {
         return;
     }
     state_ = State::Connecting;
@@ -150,7 +153,7 @@ void QtTcpSocket::peerGone(int error) {
 }
 
 int QtTcpSocket::send(std::span<const std::uint8_t> data) {
-    if (!open_ || state_ != State::Connected) {
+    if (!isOpen() || state_ != State::Connected) {
         return -1;
     }
     if (unsent_.size() + data.size() > kWriteBufferBytes) {
@@ -178,7 +181,7 @@ void QtTcpSocket::flushUnsent() {
 }
 
 int QtTcpSocket::recv(std::span<std::uint8_t> data) {
-    if (!open_) {
+    if (!isOpen()) {
         return -1;
     }
     // Every recv re-enables FD_READ, as on the platform, even one that finds nothing.
@@ -211,10 +214,9 @@ int QtTcpSocket::recv(std::span<std::uint8_t> data) {
 }
 
 void QtTcpSocket::close() {
-    if (!open_) {
+    if (!isOpen()) {
         return;
     }
-    open_ = false;
     notifier_.silence(); // no notification follows a close
     for (QSocketNotifier* n : {readable_, writable_}) {
         n->setEnabled(false);

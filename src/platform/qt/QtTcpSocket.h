@@ -34,15 +34,12 @@ public:
     int send(std::span<const std::uint8_t> data) override;
     int recv(std::span<std::uint8_t> data) override;
     void close() override;
-    bool isOpen() const override { return open_; }
+    bool isOpen() const override { return fd_ >= 0; }
 
     // Bytes received and not yet read, and bytes sent that the system has not taken yet; for
     // tests.
     std::int64_t buffered() const;
     std::int64_t unsent() const { return static_cast<std::int64_t>(unsent_.size()); }
-
-    // The error code the platform reports for a system error number.
-    static int wsaError(int systemError);
 
 private:
     enum class State { Idle, Connecting, Connected, Failed, PeerClosed };
@@ -56,12 +53,11 @@ private:
     void watchWrite(bool on);
 
     SocketNotifier notifier_;
-    int fd_ = -1;
+    int fd_ = -1; // -1 once closed, or when the system had no socket to give
     // Deleted on the next turn of the loop: close may run inside a call that came from them.
     QSocketNotifier* readable_ = nullptr;
     QSocketNotifier* writable_ = nullptr;
     std::vector<std::uint8_t> unsent_;
-    bool open_ = true;
     State state_ = State::Idle;
 };
 

@@ -25,8 +25,7 @@ bool toIpv4(const std::string& text, std::uint16_t port, sockaddr_in& out) {
 QtUdpSocket::QtUdpSocket(EventLoop& loop, WParam handle)
     : inbox_(loop, handle), fd_(::socket(AF_INET, SOCK_DGRAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0)) {
     if (fd_ < 0) {
-        open_ = false; // the system has no socket to give
-        return;
+        return; // the system has no socket to give
     }
     readable_ = new QSocketNotifier(static_cast<qintptr>(fd_), QSocketNotifier::Read);
     QObject::connect(readable_, &QSocketNotifier::activated, [this] { drain(); });
@@ -38,7 +37,7 @@ QtUdpSocket::~QtUdpSocket() {
 
 bool QtUdpSocket::bind(const std::string& ipv4, std::uint16_t port) {
     sockaddr_in address{};
-    if (!open_ || bound_ || !toIpv4(ipv4, port, address)) {
+    if (!isOpen() || bound_ || !toIpv4(ipv4, port, address)) {
         return false;
     }
     const int on = 1;
@@ -51,7 +50,7 @@ bool QtUdpSocket::bind(const std::string& ipv4, std::uint16_t port) {
 }
 
 bool QtUdpSocket::setBroadcast(bool on) {
-    if (!open_) {
+    if (!isOpen()) {
         return false;
     }
     // Off until asked for, so a missing setBroadcast fails the send as it would on the platform.
@@ -60,7 +59,7 @@ bool QtUdpSocket::setBroadcast(bool on) {
 }
 
 bool QtUdpSocket::asyncSelect(Window& w, unsigned msg, int events) {
-    if (!open_) {
+    if (!isOpen()) {
         return false;
     }
     inbox_.select(w, msg, events);
@@ -70,7 +69,7 @@ bool QtUdpSocket::asyncSelect(Window& w, unsigned msg, int events) {
 int QtUdpSocket::sendTo(std::span<const std::uint8_t> data, const std::string& ipv4,
                         std::uint16_t port) {
     sockaddr_in to{};
-    if (!open_ || !toIpv4(ipv4, port, to)) {
+    if (!isOpen() || !toIpv4(ipv4, port, to)) {
         return -1;
     }
     // Bound here rather than implicitly by the send, so a later bind is refused as after any.
@@ -83,13 +82,13 @@ int QtUdpSocket::sendTo(std::span<const std::uint8_t> data, const std::string& i
 }
 
 int QtUdpSocket::recv(std::span<std::uint8_t> data) {
-    return open_ ? inbox_.read(data) : -1;
+    return isOpen() ? inbox_.read(data) : -1;
 }
 
 std::uint16_t QtUdpSocket::localPort() const {
     sockaddr_in local{};
     socklen_t length = sizeof local;
-    if (!open_ || !bound_ ||
+    if (!isOpen() || !bound_ ||
         ::getsockname(fd_, reinterpret_cast<sockaddr*>(&local), &length) != 0) {
         return 0;
     }
@@ -97,10 +96,9 @@ std::uint16_t QtUdpSocket::localPort() const {
 }
 
 void QtUdpSocket::close() {
-    if (!open_) {
+    if (!isOpen()) {
         return;
     }
-    open_ = false;
     inbox_.close();
     readable_->setEnabled(false);
     readable_->disconnect();

@@ -23,7 +23,7 @@ public:
                std::uint16_t port) override;
     int recv(std::span<std::uint8_t> data) override;
     void close() override;
-    bool isOpen() const override { return open_; }
+    bool isOpen() const override { return fd_ >= 0; }
 
     // The port bound to (a free one after a bind to port 0), 0 before a bind.
     std::uint16_t localPort() const;
@@ -32,11 +32,9 @@ private:
     void drain();
 
     DatagramInbox inbox_;
-    int fd_ = -1;
+    int fd_ = -1; // -1 once closed, or when the system had no socket to give
     QSocketNotifier* readable_ = nullptr; // deleted on the next turn of the loop, as for TCP
-    bool open_ = true;
     bool bound_ = false;
-    bool broadcast_ = false;
 };
 
 } // namespace zentrel
