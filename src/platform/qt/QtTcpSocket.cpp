@@ -205,8 +205,8 @@ int QtTcpSocket::recv(std::span<std::uint8_t> data) {
         }
         return -1;
     }
-    if (buffered() > 0) {
-        notifier_.announceRead();
+    if (static_cast<std::size_t>(n) == data.size()) {
+        notifier_.announceRead(); // the reader's buffer is full: more may wait
     } else {
         watchRead(true); // the next data, or the peer's close
     }
