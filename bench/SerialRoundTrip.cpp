@@ -1,15 +1,13 @@
 // Round trips over a pseudo-terminal: a thread at the master answers every 13-byte frame with
-// 13 bytes. The panel's SerialChannel (monitoring thread, one synchronous message per byte to
-// the UI thread) runs beside a plain blocking write/read loop on the slave.
+// 13 bytes. The panel's SerialChannel (the UI thread's loop watching the port, one message per
+// byte) runs beside a plain blocking write/read loop on the slave.
 #include "LinkBench.h"
 
+#include "WakeEvent.h"
 #include "link/SerialChannel.h"
 #include "platform/Window.h"
 #include "platform/posix/ComPortNames.h"
-#include "platform/posix/WakeEvent.h"
 #include "platform/qt/QtEventLoop.h"
-
-#include <atomic>
 
 #include <filesystem>
 #include <thread>
@@ -129,49 +127,6 @@ void serialChannelRoundTrip(benchmark::State& state) {
     countFrames(state);
 }
 
-// The same channel with each byte handled on its own thread: what the channel costs without the
-// hand-off of every byte to the UI thread and back.
-class ThreadDelivery : public QtEventLoop {
-public:
-    LParam sendMessage(Window& w, unsigned msg, WParam wp, LParam lp, std::stop_token) override {
-        return w.onMessage(msg, wp, lp);
-    }
-    std::size_t sendMessages(Window& w, unsigned msg, std::span<const WParam> each, LParam lp,
-                             std::stop_token abort) override {
-        return EventLoop::sendMessages(w, msg, each, lp, abort); // each one on this thread
-    }
-};
-
-class AtomicReceiver : public Window {
-public:
-    explicit AtomicReceiver(EventLoop& loop) : Window(loop) {}
-    LParam onMessage(unsigned msg, WParam, LParam) override {
-        if (msg == WM_SERIAL_BYTE && received.fetch_add(1) + 1 == kFrameSize) {
-            received.notify_one();
-        }
-        return 0;
-    }
-    std::atomic<std::size_t> received = 0;
-};
-
-void serialChannelWithoutHandOff(benchmark::State& state) {
-    PtyEcho echo;
-    ThreadDelivery loop;
-    AtomicReceiver page(loop);
-    SerialChannel channel(loop);
-    if (!startChannel(state, echo, channel, page)) {
-        return;
-    }
-    for (auto _ : state) {
-        page.received = 0;
-        channel.write(requestFrame());
-        for (std::size_t n = 0; n != kFrameSize; n = page.received) {
-            page.received.wait(n);
-        }
-    }
-    countFrames(state);
-}
-
 void plainSerialRoundTrip(benchmark::State& state) {
     PtyEcho echo;
     const int fd = echo.ok() ? open(echo.slavePath().c_str(), O_RDWR | O_NOCTTY) : -1;
@@ -207,13 +162,10 @@ void plainSerialRoundTrip(benchmark::State& state) {
 }
 
 BENCHMARK(serialChannelRoundTrip)->UseRealTime()->Unit(benchmark::kMicrosecond);
-BENCHMARK(serialChannelWithoutHandOff)->UseRealTime()->Unit(benchmark::kMicrosecond);
 BENCHMARK(plainSerialRoundTrip)->UseRealTime()->Unit(benchmark::kMicrosecond);
 
 const bool registered =
-    addPair({"serial over a pseudo-terminal", "serialChannelRoundTrip", "plainSerialRoundTrip"}) &&
-    addPair({"  the same, bytes kept on its thread", "serialChannelWithoutHandOff",
-             "plainSerialRoundTrip"});
+    addPair({"serial over a pseudo-terminal", "serialChannelRoundTrip", "plainSerialRoundTrip"});
 
 } // namespace
 

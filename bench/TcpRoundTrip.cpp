@@ -3,9 +3,9 @@
 // window, one recv per FD_READ) runs beside a plain blocking send/recv loop.
 #include "LinkBench.h"
 
+#include "WakeEvent.h"
 #include "link/ControlSocket.h"
 #include "platform/Window.h"
-#include "platform/posix/WakeEvent.h"
 #include "platform/qt/QtNetwork.h"
 #include "state/SharedState.h"
 

@@ -40,7 +40,7 @@ double threadCpuUs() {
 }
 
 // The panel as the user has it, with its view, beside a simulated matrix. Frames to the panel
-// go straight to the page on COM (as the serial thread hands them over) and through the
+// go straight to the page on COM (as the serial channel delivers them) and through the
 // virtual network's connection on TCP.
 class Session {
 public:

@@ -1,5 +1,5 @@
 // A whole upgrade of a 200,000-byte Part_1 image by the real panel (Qt event loop, the page's
-// widgets, the serial channel's thread) against the zentrel-matrix-sim program, once over
+// widgets, the serial channel on the loop) against the zentrel-matrix-sim program, once over
 // loopback TCP and once over a pseudo-terminal the simulator paces at 115200 baud 8N2. Beside
 // each run, the protocol's floor for the same image: per block the 100 ms gap, the wire time of
 // the block and its acknowledgement, and the simulator's reply time; before the first block

@@ -1,28 +1,28 @@
 #include "SerialChannel.h"
 
+#include "platform/Window.h"
 #include "platform/posix/ComPortNames.h"
 
-#include <algorithm>
 #include <array>
 
 namespace zentrel {
 
 SerialChannel::~SerialChannel() {
-    join();
+    close();
 }
 
-void SerialChannel::join() {
-    if (thread_.joinable()) {
-        thread_.request_stop();
-        thread_.join();
-    }
+void SerialChannel::close() {
+    ++*closes_;
+    // The watches go before the descriptor: a notifier must never poll a closed one.
+    readable_.reset();
+    writable_.reset();
+    queue_.clear();
+    frontWritten_ = 0;
+    device_.close();
 }
 
 bool SerialChannel::open(Window& owner, int port, const SerialSettings& settings) {
-    join();
-    std::lock_guard lock(mutex_);
-    device_.close();
-    queue_.clear();
+    close();
     owner_ = &owner;
     port_ = port;
     writeBufferSize_ =
@@ -37,124 +37,87 @@ bool SerialChannel::open(Window& owner, int port, const SerialSettings& settings
 }
 
 bool SerialChannel::start() {
-    if (isOpen() && thread_.joinable()) {
-        return true; // monitoring already (the thread closes the port when it ends)
+    if (readable_ != nullptr) {
+        return true; // already delivering
     }
-    join();
-    std::unique_lock lock(mutex_);
     if (!device_.isOpen()) {
         return false;
     }
-    // Purged here rather than on the thread, so that nothing that arrives after start()
-    // returns can be purged.
+    readable_ =
+        loop_.watch(device_.fd(), DescriptorWatch::Direction::Read, [this] { onReadable(); });
+    writable_ =
+        loop_.watch(device_.fd(), DescriptorWatch::Direction::Write, [this] { writeQueued(); });
+    if (readable_ == nullptr || writable_ == nullptr) {
+        readable_.reset();
+        writable_.reset();
+        return false;
+    }
+    writable_->setEnabled(false);
     device_.purge();
-    lock.unlock();
-    // The main window is read here, on the UI thread that sets it, not from the thread.
-    thread_ = std::jthread([this, main = loop_.mainWindow()](std::stop_token stop) {
-        monitor(std::move(stop), main);
-    });
+    writeQueued();
     return true;
 }
 
 void SerialChannel::stop() {
-    if (thread_.joinable()) {
-        thread_.request_stop(); // the thread's stop callback wakes it
-        return;
-    }
-    std::lock_guard lock(mutex_);
-    device_.close();
+    close();
 }
 
 void SerialChannel::write(std::span<const std::uint8_t> bytes) {
-    {
-        std::lock_guard lock(mutex_);
-        if (!device_.isOpen()) {
-            return; // nothing could ever write it: the next open starts with an empty queue
-        }
-        if (bytes.size() > writeBufferSize_ || queue_.size() >= kMaxQueued) {
-            return; // does not fit the write buffer, or the line has stopped taking requests
-        }
-        queue_.emplace_back(bytes.begin(), bytes.end());
+    if (!device_.isOpen()) {
+        return; // nothing could ever write it: the next open starts with an empty queue
     }
-    wake_.signal();
-}
-
-bool SerialChannel::isOpen() const {
-    if (thread_.joinable() && thread_.get_stop_token().stop_requested()) {
-        return false;
+    if (bytes.size() > writeBufferSize_ || queue_.size() >= kMaxQueued) {
+        return; // does not fit the write buffer, or the line has stopped taking requests
     }
-    std::lock_guard lock(mutex_);
-    return device_.isOpen();
-}
-
-void SerialChannel::monitor(std::stop_token stop, Window* mainWindow) {
-    std::stop_callback wakeOnStop(stop, [this] { wake_.signal(); });
-    bool failed = false;
-    while (!stop.stop_requested()) {
-        const auto ready = device_.wait(wake_);
-        if (stop.stop_requested()) {
-            break;
-        }
-        // Bytes already there are handed over before a failure is reported or a queued request
-        // purges them.
-        if ((ready.readable || ready.failed) && !deliverReceived(stop)) {
-            failed = !stop.stop_requested();
-            break;
-        }
-        if (ready.failed) {
-            failed = true;
-            break;
-        }
-        if (ready.woken) {
-            wake_.clear();
-            writeQueued(stop);
-        }
-    }
-    {
-        std::lock_guard lock(mutex_);
-        device_.close();
-        queue_.clear();
-    }
-    if (failed && mainWindow != nullptr) {
-        loop_.postMessage(*mainWindow, WM_APP_PROGRESS, kSerialFailure, 0);
+    queue_.emplace_back(bytes.begin(), bytes.end());
+    if (readable_ != nullptr && queue_.size() == 1) {
+        writeQueued();
     }
 }
 
-bool SerialChannel::deliverReceived(const std::stop_token& stop) {
-    std::array<std::uint8_t, 256> buffer{};
-    for (;;) {
-        const ssize_t n = device_.readAvailable(buffer);
-        if (n <= 0) {
-            return n == 0;
+void SerialChannel::writeQueued() {
+    while (!queue_.empty()) {
+        const std::vector<std::uint8_t>& request = queue_.front();
+        if (frontWritten_ == 0) {
+            // Stale bytes of an earlier exchange must not be taken for the reply to this
+            // request. Only input is purged: output may still hold the previous request.
+            device_.purgeReceived();
         }
-        // One message per byte, in order, but one hand-over to the UI thread per burst.
-        std::array<WParam, 256> bytes{};
-        std::copy_n(buffer.begin(), n, bytes.begin());
-        loop_.sendMessages(*owner_, WM_SERIAL_BYTE,
-                           std::span(bytes).first(static_cast<std::size_t>(n)), port_, stop);
-        if (stop.stop_requested()) {
-            return true;
+        const ssize_t n = device_.writeAvailable(std::span(request).subspan(frontWritten_));
+        if (n == 0) {
+            writable_->setEnabled(true); // the rest when the line has taken some
+            return;
         }
-    }
-}
-
-void SerialChannel::writeQueued(const std::stop_token& stop) {
-    for (;;) {
-        std::vector<std::uint8_t> bytes;
-        {
-            std::lock_guard lock(mutex_);
-            if (queue_.empty() || stop.stop_requested()) {
-                return;
-            }
-            bytes = std::move(queue_.front());
+        // A request the line refuses is dropped; it shows as the caller's time-out, and a
+        // failed line as the read watch's failure.
+        frontWritten_ = n < 0 ? request.size() : frontWritten_ + static_cast<std::size_t>(n);
+        if (frontWritten_ == request.size()) {
             queue_.pop_front();
+            frontWritten_ = 0;
         }
-        // Stale bytes of an earlier exchange must not be taken for the reply to this request.
-        // Every write waits until its bytes have left, so there is never unsent output to
-        // discard; purging output as well would, on a pseudo-terminal, discard the previous
-        // request before the far end has read it.
-        device_.purgeReceived();
-        device_.writeAll(bytes); // a failed write shows as the caller's time-out
+    }
+    writable_->setEnabled(false);
+}
+
+void SerialChannel::onReadable() {
+    // One buffer per call: while more is waiting the loop calls again, after whatever else it
+    // has to do, so a flood cannot hold the UI thread.
+    std::array<std::uint8_t, 256> buffer{};
+    const ssize_t n = device_.readAvailable(buffer);
+    if (n < 0) {
+        close();
+        if (Window* main = loop_.mainWindow()) {
+            loop_.postMessage(*main, WM_APP_PROGRESS, kSerialFailure, 0);
+        }
+        return;
+    }
+    const auto closes = closes_;
+    const std::uint64_t session = *closes;
+    for (std::size_t i = 0; i < static_cast<std::size_t>(n); ++i) {
+        loop_.sendMessage(*owner_, WM_SERIAL_BYTE, buffer[i], port_);
+        if (*closes != session) {
+            return; // the handler stopped, reopened or destroyed the channel
+        }
     }
 }
 

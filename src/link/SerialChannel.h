@@ -1,27 +1,22 @@
 #pragma once
-// The serial link of a page on a real device. A monitoring thread waits for received bytes, for
-// write requests and for a stop; it hands each byte to the owner window with a synchronous
-// message, so the owner sees them in order and the next byte is read only after the owner has
-// handled the previous one. A line failure (an unplugged adapter) is posted to the main window
-// as WM_APP_PROGRESS / kSerialFailure and ends monitoring.
+// The serial link of a page on a real device, driven by the UI thread: the event loop watches
+// the device, and each received byte reaches the owner window as its own message, in order,
+// before the next byte is looked at. Writes go straight to the device; what its output buffer
+// cannot take yet waits until the loop says it is writable. A line failure (an unplugged
+// adapter) is posted to the main window as WM_APP_PROGRESS / kSerialFailure and closes the port.
 //
-// Threads: open, start, stop, write and destruction run on the UI thread. While the thread runs,
-// only it does I/O on the device; the mutex guards the write queue and the device's open state,
-// which both threads see. Open and destruction join the thread; a byte the thread is handing to
-// the UI thread at that moment is dropped through the stop token of sendMessage, so joining can
-// never wait for the UI thread.
+// Every call is made on the UI thread; a handler of a received byte may stop, reopen or destroy
+// the channel, and then the rest of what was read is dropped.
+#include "platform/DescriptorWatch.h"
 #include "platform/EventLoop.h"
 #include "platform/SerialLink.h"
 #include "platform/posix/PosixSerialDevice.h"
-#include "platform/posix/WakeEvent.h"
 
 #include <cstdint>
 #include <deque>
 #include <filesystem>
-#include <mutex>
+#include <memory>
 #include <span>
-#include <stop_token>
-#include <thread>
 #include <vector>
 
 namespace zentrel {
@@ -33,45 +28,50 @@ public:
     SerialChannel(EventLoop& loop, std::filesystem::path device)
         : loop_(loop), devicePath_(std::move(device)) {}
     ~SerialChannel() override;
+    SerialChannel(const SerialChannel&) = delete;
+    SerialChannel& operator=(const SerialChannel&) = delete;
 
-    // Ends a running thread, closes this channel's previous port and drops its unwritten
-    // requests, then opens COM`port` exclusively, configures it and purges both queues. A
-    // configuration the device refuses leaves the port open as it was.
+    // Closes this channel's previous port and drops its unwritten requests, then opens
+    // COM`port` exclusively, configures it and purges both queues. A configuration the device
+    // refuses leaves the port open as it was.
     bool open(Window& owner, int port, const SerialSettings& settings) override;
-    // Purges both queues and starts monitoring; true while it runs. False when no port is open.
+    // Purges both queues, starts delivering received bytes and writes what was queued before;
+    // true while it runs. False when no port is open or the loop cannot watch the device.
     bool start() override;
-    // Asks the thread to close the port and end, without waiting; with no thread the port is
-    // closed at once.
+    // Closes the port at once; nothing more is delivered.
     void stop() override;
     // Requests waiting to be written, at most: a page sends one request and waits for its
     // reply, so more only pile up while the line does not move, and then memory must not grow.
     static constexpr std::size_t kMaxQueued = 32;
 
-    // Queues a copy of the bytes; the thread writes the requests in order, each after
-    // discarding what was received and not yet handed over. Without an open port, longer than
-    // the write buffer of the open's settings, or with kMaxQueued requests waiting: dropped.
+    // Writes the bytes after discarding what was received and not yet delivered; while earlier
+    // requests still wait, or before start(), they wait behind them, each purging when its turn
+    // comes. Without an open port, longer than the write buffer of the open's settings, or with
+    // kMaxQueued requests waiting: dropped.
     void write(std::span<const std::uint8_t> bytes) override;
-    // Whether the channel holds its port: false from the moment stop() is asked.
-    bool isOpen() const override;
+    bool isOpen() const override { return device_.isOpen(); }
     int port() const override { return port_; }
 
 private:
-    void monitor(std::stop_token stop, Window* mainWindow);
-    // Hands over everything received; false on a line failure.
-    bool deliverReceived(const std::stop_token& stop);
-    void writeQueued(const std::stop_token& stop);
-    void join();
+    // Drops the watches, the queue and the port; a delivery in progress ends.
+    void close();
+    void onReadable();
+    // Writes queued requests in order until the device's output buffer is full.
+    void writeQueued();
 
     EventLoop& loop_;
     Window* owner_ = nullptr;
     int port_ = 0;
     std::filesystem::path devicePath_; // empty: the device of COM`port`
-    std::size_t writeBufferSize_ = 0;  // guarded by mutex_
-    WakeEvent wake_;
-    mutable std::mutex mutex_;
-    PosixSerialDevice device_;                    // open state guarded by mutex_
-    std::deque<std::vector<std::uint8_t>> queue_; // guarded by mutex_
-    std::jthread thread_;                         // only touched by the UI thread
+    std::size_t writeBufferSize_ = 0;
+    PosixSerialDevice device_;
+    std::unique_ptr<DescriptorWatch> readable_;
+    std::unique_ptr<DescriptorWatch> writable_; // enabled while the output buffer is full
+    std::deque<std::vector<std::uint8_t>> queue_;
+    std::size_t frontWritten_ = 0; // bytes of queue_.front() the device has taken
+    // Counts closes. Shared with a delivery in progress, which outlives a handler that destroys
+    // the channel and must then stop.
+    std::shared_ptr<std::uint64_t> closes_ = std::make_shared<std::uint64_t>(0);
 };
 
 } // namespace zentrel

@@ -1,13 +1,14 @@
 #pragma once
 // The event model the behaviour relies on: window timers by id, posted and sent messages, modal
-// loops that keep delivering everything to every window. Two backends implement it: the
-// virtual clock for tests and the Qt event loop for the real program.
+// loops that keep delivering everything to every window, descriptors watched on the UI thread.
+// Two backends implement it: the virtual clock for tests and the Qt event loop for the real
+// program.
+#include "DescriptorWatch.h"
 #include "Messages.h"
 
-#include <cstddef>
 #include <cstdint>
-#include <span>
-#include <stop_token>
+#include <functional>
+#include <memory>
 
 namespace zentrel {
 
@@ -29,26 +30,16 @@ public:
     // Queues a message for w. Safe from any thread.
     virtual void postMessage(Window& w, unsigned msg, WParam wp, LParam lp) = 0;
 
-    // Runs w's handler now on the UI thread. From another thread it blocks until the UI thread
-    // has handled the message, or until `abort` is requested (then the message is dropped and
-    // 0 returned), so a thread that is being stopped can never deadlock on the UI thread.
-    virtual LParam sendMessage(Window& w, unsigned msg, WParam wp, LParam lp,
-                               std::stop_token abort = {}) = 0;
+    // Runs w's handler now. UI thread only.
+    virtual LParam sendMessage(Window& w, unsigned msg, WParam wp, LParam lp) = 0;
 
-    // Sends msg once for each wParam of `each`, in order, as one hand-over to the UI thread, so a
-    // thread that receives bytes in bursts pays one thread switch per burst rather than per byte.
-    // Stops early when `abort` is requested; returns how many messages were handled.
-    virtual std::size_t sendMessages(Window& w, unsigned msg, std::span<const WParam> each,
-                                     LParam lp, std::stop_token abort = {}) {
-        std::size_t handled = 0;
-        for (WParam wp : each) {
-            if (abort.stop_requested()) {
-                break;
-            }
-            sendMessage(w, msg, wp, lp, abort);
-            ++handled;
-        }
-        return handled;
+    // Runs `ready` on the UI thread each time `fd` is ready in `direction`, while the watch lives
+    // and is enabled. A read watch also fires on a hang-up or an error, which the next read
+    // reports. The watch may be destroyed from inside `ready`. None on a loop without
+    // descriptors (the virtual clock).
+    virtual std::unique_ptr<DescriptorWatch> watch(int /*fd*/, DescriptorWatch::Direction,
+                                                   std::function<void()> /*ready*/) {
+        return nullptr;
     }
 
     // Runs a nested loop until w.endDialog() is called or the application quits.
@@ -66,7 +57,7 @@ public:
     // afterwards is dropped too, until a new window is adopted at its address.
     virtual void forget(Window& w) = 0;
 
-    // The application's main window, the target of the serial threads' failure reports.
+    // The application's main window, the target of the serial channels' failure reports.
     void setMainWindow(Window* w) { mainWindow_ = w; }
     Window* mainWindow() const { return mainWindow_; }
 

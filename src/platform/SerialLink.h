@@ -1,7 +1,7 @@
 #pragma once
-// A page's serial channel as the page sees it. The real one runs a monitoring thread over a
-// termios device; the virtual one delivers bytes on the virtual clock. Both deliver each received
-// byte to the owner as WM_SERIAL_BYTE (wParam byte, lParam port number), in order.
+// A page's serial channel as the page sees it. The real one watches a termios device from the
+// UI thread's loop; the virtual one delivers bytes on the virtual clock. Both deliver each
+// received byte to the owner as WM_SERIAL_BYTE (wParam byte, lParam port number), in order.
 #include <cstdint>
 #include <memory>
 #include <span>

@@ -1,10 +1,7 @@
 #include "PosixSerialDevice.h"
 
-#include "WakeEvent.h"
-
 #include <cerrno>
 #include <fcntl.h>
-#include <poll.h>
 #include <sys/file.h>
 #include <sys/ioctl.h>
 #include <termios.h>
@@ -13,8 +10,6 @@
 namespace zentrel {
 
 namespace {
-
-constexpr int kWriteStallMs = 1000;
 
 speed_t speedFor(int baud) {
     switch (baud) {
@@ -156,51 +151,17 @@ ssize_t PosixSerialDevice::readAvailable(std::span<std::uint8_t> buffer) {
     }
 }
 
-bool PosixSerialDevice::writeAll(std::span<const std::uint8_t> bytes) {
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = ::write(fd_, bytes.data() + done, bytes.size() - done);
-        if (n > 0) {
-            done += static_cast<std::size_t>(n);
+ssize_t PosixSerialDevice::writeAvailable(std::span<const std::uint8_t> bytes) {
+    for (;;) {
+        const ssize_t n = ::write(fd_, bytes.data(), bytes.size());
+        if (n >= 0) {
+            return n;
+        }
+        if (errno == EINTR) {
             continue;
         }
-        if (n < 0 && errno == EINTR) {
-            continue;
-        }
-        if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
-            // A line that takes nothing for a second gives up the write, as the port's write
-            // time-out would; it never holds the caller for longer.
-            pollfd p{fd_, POLLOUT, 0};
-            const int ready = poll(&p, 1, kWriteStallMs);
-            if (ready == 0 || (ready < 0 && errno != EINTR) ||
-                (p.revents & (POLLHUP | POLLERR | POLLNVAL)) != 0) {
-                return false;
-            }
-            continue;
-        }
-        return false;
+        return errno == EAGAIN || errno == EWOULDBLOCK ? 0 : -1;
     }
-    while (tcdrain(fd_) != 0) {
-        if (errno != EINTR) {
-            return false;
-        }
-    }
-    return true;
-}
-
-PosixSerialDevice::WaitResult PosixSerialDevice::wait(const WakeEvent& wake) {
-    pollfd p[2] = {{fd_, POLLIN, 0}, {wake.fd(), POLLIN, 0}};
-    WaitResult r;
-    while (poll(p, 2, -1) < 0) {
-        if (errno != EINTR) {
-            r.failed = true;
-            return r;
-        }
-    }
-    r.readable = (p[0].revents & POLLIN) != 0;
-    r.failed = (p[0].revents & (POLLHUP | POLLERR | POLLNVAL)) != 0;
-    r.woken = (p[1].revents & POLLIN) != 0;
-    return r;
 }
 
 } // namespace zentrel

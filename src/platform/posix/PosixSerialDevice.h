@@ -13,8 +13,6 @@
 
 namespace zentrel {
 
-class WakeEvent;
-
 class PosixSerialDevice {
 public:
     PosixSerialDevice() = default;
@@ -40,17 +38,9 @@ public:
     // Up to buffer.size() bytes that are already there: the count, 0 when none are waiting,
     // -1 on a line failure.
     ssize_t readAvailable(std::span<std::uint8_t> buffer);
-    // Writes every byte and waits until they have left the device, so a purge that follows
-    // cannot cut them off. False on a line failure or when the line took nothing for a second.
-    bool writeAll(std::span<const std::uint8_t> bytes);
-
-    struct WaitResult {
-        bool readable = false;
-        bool woken = false;
-        bool failed = false; // hang-up or error on the line
-    };
-    // Waits until bytes are there, the line fails, or `wake` is signalled.
-    WaitResult wait(const WakeEvent& wake);
+    // As many leading bytes as the device takes now, without waiting: the count, 0 when its
+    // output buffer is full, -1 on a line failure.
+    ssize_t writeAvailable(std::span<const std::uint8_t> bytes);
 
 private:
     int fd_ = -1;

@@ -1,13 +1,11 @@
 #include "QtEventLoop.h"
 
+#include "QtDescriptorWatch.h"
 #include "platform/Window.h"
 
 #include <QCoreApplication>
 #include <QEventLoop>
-#include <QThread>
 #include <QTimer>
-
-#include <condition_variable>
 
 namespace zentrel {
 
@@ -19,10 +17,6 @@ QtEventLoop::~QtEventLoop() {
     for (auto& [key, timer] : timers_) {
         delete timer;
     }
-}
-
-bool QtEventLoop::onUiThread() const {
-    return QThread::currentThread() == thread();
 }
 
 void QtEventLoop::setTimer(Window& w, int id, int ms) {
@@ -87,78 +81,13 @@ void QtEventLoop::postMessage(Window& w, unsigned msg, WParam wp, LParam lp) {
     queue(w, [msg, wp, lp](Window& target) { target.onMessage(msg, wp, lp); });
 }
 
-std::optional<LParam>
-QtEventLoop::runAndWait(Window& w, std::function<LParam(Window&, const std::function<bool()>&)> fn,
-                        std::stop_token abort) {
-    struct Call {
-        std::mutex m;
-        std::condition_variable cv;
-        bool done = false;
-        bool abandoned = false;
-        LParam result = 0;
-    };
-    auto call = std::make_shared<Call>();
-    queue(w, [call, abort, fn = std::move(fn)](Window& target) {
-        const std::function<bool()> abandoned = [&] {
-            std::lock_guard lock(call->m);
-            return call->abandoned || abort.stop_requested();
-        };
-        if (abandoned()) {
-            return; // the sender was stopped while this waited in the queue
-        }
-        const LParam r = fn(target, abandoned);
-        std::lock_guard lock(call->m);
-        call->result = r;
-        call->done = true;
-        call->cv.notify_all();
-    });
-    // Registered before the lock is taken: a stop already requested runs the callback at once.
-    std::stop_callback wake(abort, [call] {
-        std::lock_guard inner(call->m);
-        call->cv.notify_all();
-    });
-    std::unique_lock lock(call->m);
-    call->cv.wait(lock, [&] { return call->done || abort.stop_requested(); });
-    if (!call->done) {
-        call->abandoned = true;
-        return std::nullopt;
-    }
-    return call->result;
+LParam QtEventLoop::sendMessage(Window& w, unsigned msg, WParam wp, LParam lp) {
+    return w.onMessage(msg, wp, lp);
 }
 
-LParam QtEventLoop::sendMessage(Window& w, unsigned msg, WParam wp, LParam lp,
-                                std::stop_token abort) {
-    if (onUiThread()) {
-        return w.onMessage(msg, wp, lp);
-    }
-    const auto result = runAndWait(
-        w, [msg, wp, lp](Window& target, const auto&) { return target.onMessage(msg, wp, lp); },
-        abort);
-    return result.value_or(0);
-}
-
-std::size_t QtEventLoop::sendMessages(Window& w, unsigned msg, std::span<const WParam> each,
-                                      LParam lp, std::stop_token abort) {
-    if (onUiThread()) {
-        return EventLoop::sendMessages(w, msg, each, lp, abort);
-    }
-    std::vector<WParam> items(each.begin(), each.end());
-    const auto handled = runAndWait(
-        w,
-        [msg, lp, items = std::move(items)](Window& target,
-                                            const std::function<bool()>& abandoned) {
-            LParam count = 0;
-            for (WParam wp : items) {
-                if (abandoned()) {
-                    break; // a handler stopped the channel: the rest of the burst is dropped
-                }
-                target.onMessage(msg, wp, lp);
-                ++count;
-            }
-            return count;
-        },
-        abort);
-    return static_cast<std::size_t>(handled.value_or(0));
+std::unique_ptr<DescriptorWatch> QtEventLoop::watch(int fd, DescriptorWatch::Direction direction,
+                                                    std::function<void()> ready) {
+    return std::make_unique<QtDescriptorWatch>(fd, direction, std::move(ready));
 }
 
 void QtEventLoop::runModal(Window& w) {

@@ -1,6 +1,6 @@
 #pragma once
 // The real event loop: Windows-style window timers on precise QTimers, posted messages as queued
-// calls, nested QEventLoops for modal runs, and a cross-thread sendMessage for the serial threads.
+// calls, nested QEventLoops for modal runs, descriptors on QSocketNotifiers.
 #include "platform/EventLoop.h"
 
 #include <QElapsedTimer>
@@ -10,7 +10,6 @@
 #include <map>
 #include <memory>
 #include <mutex>
-#include <optional>
 #include <unordered_map>
 #include <vector>
 
@@ -31,10 +30,9 @@ public:
     void killTimer(Window& w, int id) override;
     bool timerRunning(const Window& w, int id) const override;
     void postMessage(Window& w, unsigned msg, WParam wp, LParam lp) override;
-    LParam sendMessage(Window& w, unsigned msg, WParam wp, LParam lp,
-                       std::stop_token abort = {}) override;
-    std::size_t sendMessages(Window& w, unsigned msg, std::span<const WParam> each, LParam lp,
-                             std::stop_token abort = {}) override;
+    LParam sendMessage(Window& w, unsigned msg, WParam wp, LParam lp) override;
+    std::unique_ptr<DescriptorWatch> watch(int fd, DescriptorWatch::Direction direction,
+                                           std::function<void()> ready) override;
     void runModal(Window& w) override;
     void modalEndRequested(Window& w) override;
     void postQuit() override;
@@ -42,16 +40,9 @@ public:
     void adopt(Window& w) override;
     void forget(Window& w) override;
 
-    bool onUiThread() const;
-
 private:
     // Runs fn on the UI thread later, unless w has been forgotten meanwhile. Any thread.
     void queue(Window& w, std::function<void(Window&)> fn);
-    // From another thread: runs fn on the UI thread and waits until it has run, or until abort
-    // is requested (then returns nothing). fn's argument tells whether the caller gave up.
-    std::optional<LParam>
-    runAndWait(Window& w, std::function<LParam(Window&, const std::function<bool()>&)> fn,
-               std::stop_token abort);
 
     QElapsedTimer clock_;
     std::map<std::pair<const Window*, int>, QTimer*> timers_;

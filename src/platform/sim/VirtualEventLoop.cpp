@@ -25,8 +25,7 @@ void VirtualEventLoop::postMessage(Window& w, unsigned msg, WParam wp, LParam lp
     posted_.push_back(Posted{&w, msg, wp, lp});
 }
 
-LParam VirtualEventLoop::sendMessage(Window& w, unsigned msg, WParam wp, LParam lp,
-                                     std::stop_token) {
+LParam VirtualEventLoop::sendMessage(Window& w, unsigned msg, WParam wp, LParam lp) {
     return w.onMessage(msg, wp, lp);
 }
 

@@ -30,8 +30,7 @@ public:
     void killTimer(Window& w, int id) override;
     bool timerRunning(const Window& w, int id) const override;
     void postMessage(Window& w, unsigned msg, WParam wp, LParam lp) override;
-    LParam sendMessage(Window& w, unsigned msg, WParam wp, LParam lp,
-                       std::stop_token abort = {}) override;
+    LParam sendMessage(Window& w, unsigned msg, WParam wp, LParam lp) override;
     void runModal(Window& w) override;
     void postQuit() override { quit_ = true; }
     bool quitRequested() const override { return quit_; }

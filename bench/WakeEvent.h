@@ -1,6 +1,6 @@
 #pragma once
-// A level-triggered wake-up for a thread that waits in poll(): signal() from any thread makes
-// fd() readable until clear(). Signals before a clear() collapse into one.
+// A level-triggered wake-up for a benchmark thread that waits in poll(): signal() from any
+// thread makes fd() readable until clear(). Signals before a clear() collapse into one.
 namespace zentrel {
 
 class WakeEvent {
