@@ -7,13 +7,13 @@
 // CPU time over the transfer (from Upgrade to the completion reply).
 //
 //   zentrel-bench-upgrade [IMAGE_BYTES]     (default 200000)
-#include "app/MainWindow.h"
-#include "StubPage.h"
 #include "SimProcess.h"
+#include "StubPage.h"
+#include "app/MainWindow.h"
 #include "link/ControlSocket.h"
 #include "link/SerialChannelPorts.h"
-#include "pages/firmware/FirmwareIds.h"
 #include "operations/FirmwareImage.h"
+#include "pages/firmware/FirmwareIds.h"
 #include "pages/firmware/FirmwarePage.h"
 #include "platform/qt/QtEventLoop.h"
 #include "platform/qt/QtNetwork.h"
