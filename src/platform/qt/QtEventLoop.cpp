@@ -17,6 +17,9 @@ QtEventLoop::~QtEventLoop() {
     for (auto& [key, timer] : timers_) {
         delete timer;
     }
+    // Killed timers and ended descriptor watches wait for a turn of the loop to be deleted;
+    // a loop that ends outside its event loop (a test, zentrel-ctl) must not leave them behind.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
 void QtEventLoop::setTimer(Window& w, int id, int ms) {
