@@ -1,7 +1,5 @@
 #include "QtTcpSocket.h"
 
-#include <QSocketNotifier>
-
 #include <arpa/inet.h>
 #include <cerrno>
 #include <netinet/in.h>
@@ -42,12 +40,12 @@ QtTcpSocket::QtTcpSocket(EventLoop& loop, WParam handle)
     // Set before the connect, so the window TCP offers the peer follows from it.
     const int size = kReadBufferBytes;
     ::setsockopt(fd_, SOL_SOCKET, SO_RCVBUF, &size, sizeof size);
-    readable_ = new QSocketNotifier(static_cast<qintptr>(fd_), QSocketNotifier::Read);
-    writable_ = new QSocketNotifier(static_cast<qintptr>(fd_), QSocketNotifier::Write);
+    using Direction = DescriptorWatch::Direction;
+    readable_ = std::make_unique<QtDescriptorWatch>(fd_, Direction::Read, [this] { onReadable(); });
+    writable_ =
+        std::make_unique<QtDescriptorWatch>(fd_, Direction::Write, [this] { onWritable(); });
     readable_->setEnabled(false);
     writable_->setEnabled(false);
-    QObject::connect(readable_, &QSocketNotifier::activated, [this] { onReadable(); });
-    QObject::connect(writable_, &QSocketNotifier::activated, [this] { onWritable(); });
 }
 
 QtTcpSocket::~QtTcpSocket() {
@@ -218,12 +216,8 @@ void QtTcpSocket::close() {
         return;
     }
     notifier_.silence(); // no notification follows a close
-    for (QSocketNotifier* n : {readable_, writable_}) {
-        n->setEnabled(false);
-        n->disconnect();
-        n->deleteLater();
-    }
-    readable_ = writable_ = nullptr;
+    readable_.reset();
+    writable_.reset();
     ::close(fd_);
     fd_ = -1;
 }

@@ -4,6 +4,7 @@
 // FD_READ (re-announced after a recv while data remains), FD_CLOSE when the peer goes; each
 // posted through the event loop to the selected window. Plain system sockets rather than Qt's
 // network module, so the panel does not load that module and the libraries it brings at start.
+#include "QtDescriptorWatch.h"
 #include "platform/EventLoop.h"
 #include "platform/SocketNotifier.h"
 #include "platform/TcpSocket.h"
@@ -11,8 +12,6 @@
 #include <cstdint>
 #include <memory>
 #include <vector>
-
-class QSocketNotifier;
 
 namespace zentrel {
 
@@ -54,9 +53,10 @@ private:
 
     SocketNotifier notifier_;
     int fd_ = -1; // -1 once closed, or when the system had no socket to give
-    // Deleted on the next turn of the loop: close may run inside a call that came from them.
-    QSocketNotifier* readable_ = nullptr;
-    QSocketNotifier* writable_ = nullptr;
+    // Their notifiers outlive them until the next turn of the loop: close may run inside a
+    // call that came from them.
+    std::unique_ptr<QtDescriptorWatch> readable_;
+    std::unique_ptr<QtDescriptorWatch> writable_;
     std::vector<std::uint8_t> unsent_;
     State state_ = State::Idle;
 };

@@ -1,7 +1,5 @@
 #include "QtUdpSocket.h"
 
-#include <QSocketNotifier>
-
 #include <arpa/inet.h>
 #include <netinet/in.h>
 #include <sys/socket.h>
@@ -27,8 +25,8 @@ QtUdpSocket::QtUdpSocket(EventLoop& loop, WParam handle)
     if (fd_ < 0) {
         return; // the system has no socket to give
     }
-    readable_ = new QSocketNotifier(static_cast<qintptr>(fd_), QSocketNotifier::Read);
-    QObject::connect(readable_, &QSocketNotifier::activated, [this] { drain(); });
+    readable_ = std::make_unique<QtDescriptorWatch>(fd_, DescriptorWatch::Direction::Read,
+                                                    [this] { drain(); });
 }
 
 QtUdpSocket::~QtUdpSocket() {
@@ -100,10 +98,7 @@ void QtUdpSocket::close() {
         return;
     }
     inbox_.close();
-    readable_->setEnabled(false);
-    readable_->disconnect();
-    readable_->deleteLater();
-    readable_ = nullptr;
+    readable_.reset();
     ::close(fd_);
     fd_ = -1;
 }

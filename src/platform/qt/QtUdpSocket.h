@@ -2,11 +2,12 @@
 // The panel's datagram socket: a non-blocking system socket watched by Qt's event loop. Binds
 // share the address, so the panel and a simulated matrix can both listen on one host;
 // broadcasts need setBroadcast(true) first, as on the platform the behaviour was written for.
+#include "QtDescriptorWatch.h"
 #include "platform/DatagramInbox.h"
 #include "platform/EventLoop.h"
 #include "platform/UdpSocket.h"
 
-class QSocketNotifier;
+#include <memory>
 
 namespace zentrel {
 
@@ -33,7 +34,7 @@ private:
 
     DatagramInbox inbox_;
     int fd_ = -1; // -1 once closed, or when the system had no socket to give
-    QSocketNotifier* readable_ = nullptr; // deleted on the next turn of the loop, as for TCP
+    std::unique_ptr<QtDescriptorWatch> readable_;
     bool bound_ = false;
 };
 
