@@ -8,11 +8,11 @@
 namespace zentrel {
 
 SerialChannel::~SerialChannel() {
-    close();
+    stop();
 }
 
-void SerialChannel::close() {
-    ++*closes_;
+void SerialChannel::stop() {
+    ++*stops_;
     // The watches go before the descriptor: a notifier must never poll a closed one.
     readable_.reset();
     writable_.reset();
@@ -22,7 +22,7 @@ void SerialChannel::close() {
 }
 
 bool SerialChannel::open(Window& owner, int port, const SerialSettings& settings) {
-    close();
+    stop();
     owner_ = &owner;
     port_ = port;
     writeBufferSize_ =
@@ -45,21 +45,15 @@ bool SerialChannel::start() {
     }
     readable_ =
         loop_.watch(device_.fd(), DescriptorWatch::Direction::Read, [this] { onReadable(); });
+    if (readable_ == nullptr) {
+        return false; // a loop without descriptors
+    }
     writable_ =
         loop_.watch(device_.fd(), DescriptorWatch::Direction::Write, [this] { writeQueued(); });
-    if (readable_ == nullptr || writable_ == nullptr) {
-        readable_.reset();
-        writable_.reset();
-        return false;
-    }
     writable_->setEnabled(false);
     device_.purge();
     writeQueued();
     return true;
-}
-
-void SerialChannel::stop() {
-    close();
 }
 
 void SerialChannel::write(std::span<const std::uint8_t> bytes) {
@@ -105,17 +99,17 @@ void SerialChannel::onReadable() {
     std::array<std::uint8_t, 256> buffer{};
     const ssize_t n = device_.readAvailable(buffer);
     if (n < 0) {
-        close();
+        stop();
         if (Window* main = loop_.mainWindow()) {
             loop_.postMessage(*main, WM_APP_PROGRESS, kSerialFailure, 0);
         }
         return;
     }
-    const auto closes = closes_;
-    const std::uint64_t session = *closes;
+    const auto stops = stops_;
+    const std::uint64_t session = *stops;
     for (std::size_t i = 0; i < static_cast<std::size_t>(n); ++i) {
         loop_.sendMessage(*owner_, WM_SERIAL_BYTE, buffer[i], port_);
-        if (*closes != session) {
+        if (*stops != session) {
             return; // the handler stopped, reopened or destroyed the channel
         }
     }

@@ -38,7 +38,8 @@ public:
     // Purges both queues, starts delivering received bytes and writes what was queued before;
     // true while it runs. False when no port is open or the loop cannot watch the device.
     bool start() override;
-    // Closes the port at once; nothing more is delivered.
+    // Drops the watches, the unwritten requests and the port at once; nothing more is
+    // delivered, also not the rest of a burst whose handler calls it.
     void stop() override;
     // Requests waiting to be written, at most: a page sends one request and waits for its
     // reply, so more only pile up while the line does not move, and then memory must not grow.
@@ -53,8 +54,6 @@ public:
     int port() const override { return port_; }
 
 private:
-    // Drops the watches, the queue and the port; a delivery in progress ends.
-    void close();
     void onReadable();
     // Writes queued requests in order until the device's output buffer is full.
     void writeQueued();
@@ -69,9 +68,9 @@ private:
     std::unique_ptr<DescriptorWatch> writable_; // enabled while the output buffer is full
     std::deque<std::vector<std::uint8_t>> queue_;
     std::size_t frontWritten_ = 0; // bytes of queue_.front() the device has taken
-    // Counts closes. Shared with a delivery in progress, which outlives a handler that destroys
+    // Counts stops. Shared with a delivery in progress, which outlives a handler that destroys
     // the channel and must then stop.
-    std::shared_ptr<std::uint64_t> closes_ = std::make_shared<std::uint64_t>(0);
+    std::shared_ptr<std::uint64_t> stops_ = std::make_shared<std::uint64_t>(0);
 };
 
 } // namespace zentrel

@@ -103,6 +103,11 @@ protected:
         return true;
     }
 
+    // Runs the UI thread's events for a while, to see that nothing (more) arrives.
+    static void pumpFor(std::chrono::milliseconds span) {
+        pumpUntil([] { return false; }, span);
+    }
+
     // Reads n bytes at the master side while the UI thread runs (it writes what the port's
     // output buffer could not take at once), giving up after `quiet` without any.
     std::vector<std::uint8_t> readMaster(std::size_t n,
@@ -207,7 +212,7 @@ TEST_F(SerialChannelOnPty, BytesArriveOneMessageEachInOrderOnlyWhileStarted) {
     SerialChannel next(*loop);
     EXPECT_TRUE(next.open(*page, 3, k8N2));
     writeMaster({0x04});
-    pumpUntil([] { return false; }, 50ms);
+    pumpFor(50ms);
     EXPECT_EQ(page->messages.size(), 3u);
     EXPECT_FALSE(channel.start()) << "a stopped channel must be opened again";
 }
@@ -279,7 +284,7 @@ TEST_F(SerialChannelOnPty, AHandlerThatStopsReopensOrDestroysTheChannelGetsNoMor
         };
         writeMaster({0x41, 0x42, 0x43, 0x44});
         ASSERT_TRUE(pumpUntil([&] { return page->messages.size() >= 2; }));
-        pumpUntil([] { return false; }, 50ms);
+        pumpFor(50ms);
         page->onAny = nullptr;
         EXPECT_EQ(page->messages, bytesFor({0x41, 0x42}));
     }
@@ -306,7 +311,7 @@ TEST_F(SerialChannelOnPty, ARequestSentFromAByteHandlerPurgesWhatWasNotYetRead) 
     page->onAny = nullptr;
     writeMaster({0x02});
     ASSERT_TRUE(pumpUntil([&] { return page->messages.size() >= 2; }));
-    pumpUntil([] { return false; }, 20ms);
+    pumpFor(20ms);
     EXPECT_EQ(page->messages, bytesFor({0x01, 0x02}));
 }
 
